@@ -1,0 +1,56 @@
+// Formatted reading with a user's format text, such as "(8F10.2)" or "(2(F6.1,1X),I4/E12.4)":
+// the common edit-descriptor notation with F, E, D, G, I, X and "/" descriptors, repeat
+// counts, nested groups and format reversion.
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace qorv::core {
+
+/// One edit descriptor or group of a parsed format text.
+struct FormatItem {
+  enum class Kind {
+    kReal,       ///< Fw.d, Ew.d, Dw.d, Gw.d: a real field of width w with d implied decimals
+    kInteger,    ///< Iw
+    kSkip,       ///< nX: skip n characters
+    kNewRecord,  ///< "/": continue on the next record
+    kGroup,      ///< n(...): a group repeated n times
+  };
+  Kind kind = Kind::kReal;
+  int repeat = 1;    ///< repeat count (for kSkip: the number of characters)
+  int width = 0;     ///< field width
+  int decimals = 0;  ///< implied decimals of a real field without a decimal point
+  std::vector<FormatItem> items;  ///< the group's contents
+};
+
+/// A parsed format text.
+struct FormatProgram {
+  std::vector<FormatItem> items;  ///< the outermost list
+  std::size_t reversion = 0;      ///< index in `items` where reading resumes when the list runs out
+};
+
+/// Parses a format text in brackets. On failure gives nothing and, when `error` is given,
+/// a short reason.
+std::optional<FormatProgram> parse_user_format(std::string_view text, std::string* error = nullptr);
+
+/// Supplies the next record; false at the end of the file.
+using RecordSource = std::function<bool(std::string& record)>;
+
+/// Outcome of one formatted read statement.
+enum class FormatReadStatus { kOk, kEndOfFile, kBadField };
+
+/// Reads `out.size()` values as one read statement: it starts on a new record, applies the
+/// format (reverting to the last outermost group, or the whole list, on a new record when
+/// the list runs out of descriptors) and drops the rest of its last record. Blanks inside a
+/// field are ignored, an all-blank field (or one past the end of a short record) reads as
+/// 0, and a real field without a decimal point has `d` implied decimals. Values not read
+/// before a failure keep what `out` held.
+FormatReadStatus read_formatted(const FormatProgram& format, const RecordSource& next_record,
+                                std::span<double> out);
+
+}  // namespace qorv::core

@@ -1,0 +1,128 @@
+// Formatted reading with a user's format text.
+#include "engine/core/user_format.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+using qorv::core::FormatReadStatus;
+using qorv::core::parse_user_format;
+using qorv::core::read_formatted;
+
+/// A record source over a list of lines, counting the records taken.
+struct Lines {
+  std::vector<std::string> lines;
+  std::size_t next = 0;
+  qorv::core::RecordSource source() {
+    return [this](std::string& record) {
+      if (next >= lines.size()) return false;
+      record = lines[next++];
+      return true;
+    };
+  }
+};
+
+std::vector<double> read(const std::string& format, Lines& lines, std::size_t n,
+                         FormatReadStatus want = FormatReadStatus::kOk) {
+  const auto program = parse_user_format(format);
+  EXPECT_TRUE(program.has_value()) << format;
+  std::vector<double> out(n, -1.0);
+  if (program) {
+    EXPECT_EQ(read_formatted(*program, lines.source(), out), want) << format;
+  }
+  return out;
+}
+
+TEST(UserFormat, EightF102ReadsTwentyValuesFromThreeRecords) {
+  Lines lines;
+  std::string r1, r2, r3 = "      21.5      22.5";
+  for (int i = 1; i <= 8; ++i) r1 += "      " + std::to_string(i) + ".25";  // width 10 each
+  for (int i = 11; i <= 18; ++i) r2 += "     " + std::to_string(i) + ".75";
+  lines.lines = {r1, r2, r3, "not read"};
+  const auto v = read("(8F10.2)", lines, 20);
+  EXPECT_EQ(v[0], 1.25);
+  EXPECT_EQ(v[7], 8.25);
+  EXPECT_EQ(v[8], 11.75);
+  EXPECT_EQ(v[15], 18.75);
+  EXPECT_EQ(v[16], 21.5);
+  EXPECT_EQ(v[17], 22.5);
+  EXPECT_EQ(v[18], 0.0);  // past the end of a short record: blank, so 0
+  EXPECT_EQ(lines.next, 3u);
+}
+
+TEST(UserFormat, FieldConversions) {
+  struct Case {
+    const char* format;
+    const char* record;
+    double want;
+  };
+  const Case cases[] = {
+      {"(F10.2)", "     12345", 123.45},   // implied decimal point
+      {"(F10.2)", "    123.4 ", 123.4},    // an explicit point wins
+      {"(F10.2)", " 1 2 3 4 5", 123.45},   // blanks inside a field are ignored
+      {"(F10.2)", "          ", 0.0},      // an all-blank field is 0
+      {"(F8.3)", "  -1.5E2", -150.0},
+      {"(E10.3)", "  1.25D-03", 0.00125},  // D exponent
+      {"(E10.3)", "    1.5+03", 1500.0},   // exponent with a bare sign
+      {"(D10.0)", "     .5   ", 0.5},
+      {"(G10.2)", "       250", 2.5},
+      {"(I5)", "  -42", -42.0},
+      {"(3X,F4.1)", "xxx12.5", 12.5},
+      {"(f6.1)", " 1.5e1", 15.0},           // lower case
+  };
+  for (const Case& c : cases) {
+    Lines lines{{c.record}};
+    EXPECT_DOUBLE_EQ(read(c.format, lines, 1)[0], c.want) << c.format << " on '" << c.record << "'";
+  }
+}
+
+TEST(UserFormat, GroupsSlashesAndReversion) {
+  // Reversion goes back to the last outermost group, with its repeat count, on a new record.
+  Lines lines{{"1.0 9999", "2.0 3.0 ", "4.0 5.0 ", "6.0 7.0 "}};
+  const auto v = read("(F3.1,5X/2(F3.1,1X))", lines, 7);
+  EXPECT_EQ(v, (std::vector<double>{1, 2, 3, 4, 5, 6, 7}));
+
+  // Without a group the whole list is used again.
+  Lines plain{{"1 2 ", "3 4 ", "5"}};
+  EXPECT_EQ(read("(2F2.0)", plain, 5), (std::vector<double>{1, 2, 3, 4, 5}));
+
+  // Each read statement starts on a new record and drops the rest of its last one.
+  Lines two{{"1 2 3 ", "4 5 6 "}};
+  const auto program = parse_user_format("(3F2.0)");
+  std::vector<double> a(2), b(2);
+  EXPECT_EQ(read_formatted(*program, two.source(), a), FormatReadStatus::kOk);
+  EXPECT_EQ(read_formatted(*program, two.source(), b), FormatReadStatus::kOk);
+  EXPECT_EQ(a, (std::vector<double>{1, 2}));
+  EXPECT_EQ(b, (std::vector<double>{4, 5}));
+}
+
+TEST(UserFormat, FailuresKeepWhatWasNotRead) {
+  Lines short_file{{"1.0 2.0 "}};
+  auto v = read("(2F4.1)", short_file, 4, FormatReadStatus::kEndOfFile);
+  EXPECT_EQ(v, (std::vector<double>{1, 2, -1, -1}));
+  Lines bad{{" 1.0 abc"}};
+  v = read("(2F4.1)", bad, 2, FormatReadStatus::kBadField);
+  EXPECT_EQ(v, (std::vector<double>{1, -1}));
+  Lines integer_with_point{{"1.5"}};
+  read("(I3)", integer_with_point, 1, FormatReadStatus::kBadField);
+  Lines empty;
+  read("(F4.1)", empty, 1, FormatReadStatus::kEndOfFile);
+}
+
+TEST(UserFormat, MalformedFormatTextsAreRefused) {
+  for (const char* text : {"8F10.2", "(8F10.2", "()", "(8Q10.2)", "(F10)", "(0F10.2)", "(F0.2)",
+                           "(F10.2,)", "(,F10.2)", "(F5.1 F5.1)", "(5X)", "(F5.1,(2X))",
+                           "(F5.1) x", "(999999(999999F1.0))", "((F1.0)"}) {
+    std::string why;
+    EXPECT_FALSE(parse_user_format(text, &why).has_value()) << text;
+    EXPECT_FALSE(why.empty()) << text;
+  }
+  for (const char* text : {"(8F10.2)", " ( 2 ( F6.1 , 1X ) , I4 / E12.4E2 ) ", "(F5.1//F5.1)",
+                           "(G10.3)", "(I4.2,2X,D8.1)"})
+    EXPECT_TRUE(parse_user_format(text).has_value()) << text;
+}
+
+}  // namespace
