@@ -1,0 +1,155 @@
+#include "app/host_workspace.h"
+
+#include <QLocale>
+
+#include <algorithm>
+#include <cctype>
+#include <cstdlib>
+
+#include "shared/qorv_api.h"
+
+namespace zelvorin {
+
+const std::array<std::string_view, 26> kFunctionWords = {
+    "LOG",  "EXP",     "ABS",   "SQRT", "SIN", "COS", "SUM",  "UNIFORM", "NORMAL",
+    "RANK", "PHI",     "CPHI",  "SIGN", "INVNORM", "SORT", "ORDER", "MIN", "MAX",
+    "CSUM", "MEAN",    "STD",   "RATE", "DIRACC", "HPF", "MAV", "GDL"};
+
+const std::array<std::string_view, 21> kCommandWords = {
+    "SAMPLE", "LIST", "PLOT", "XPLOT", "EDIT", "ADD", "DELETE", "KEEP", "TITLE", "ENTITLE", "COR",
+    "SIM", "SIMB", "BATCH", "AMPERSAND", "ADF", "SPECTRUM", "HIST", "SCATTER", "REORDER", "RESTORE"};
+
+int periods_per_year(int frequency) {
+  switch (frequency) {
+    case 3: return 2;
+    case 4: return 4;
+    case 5: return 12;
+    default: return 1;
+  }
+}
+
+void InitWorkspace(HostWorkspace& ws) {
+  std::fill(ws.data.begin(), ws.data.end(), limits::kMissing);
+  const int16_t flag = 0;
+  const auto nobs = static_cast<int16_t>(ws.shape.nobs);
+  const auto nvars = static_cast<int16_t>(ws.shape.nvars);
+  REGISTERDATA(ws.data.data(), &flag, &nobs, &nvars);
+}
+
+void derive_end(DataShape& s) {
+  s.periods_per_year = periods_per_year(s.frequency);
+  if (s.start_period < 1) s.start_period = 1;
+  const int ppy = s.periods_per_year;
+  s.end_century = s.century_base;
+  s.end_year = (s.nobs + s.start_period - 2) / ppy + s.start_year;
+  if (s.frequency >= 3) {
+    while (s.end_year > 99) {
+      s.end_century += 100;
+      s.end_year -= 100;
+    }
+  }
+  s.end_period = (s.nobs + s.start_period - 1) % ppy;
+  if (s.end_period < 1) s.end_period += ppy;
+}
+
+void RetrieveDataShape(DataShape& shape) {
+  const auto read = [](int16_t slot, int& field) {
+    int32_t value = slots::kUnset;
+    RETRIEVEINT(&value, &slot);
+    if (value != slots::kUnset) field = value;
+  };
+  read(slots::kNumObservations, shape.nobs);
+  read(slots::kNumVariables, shape.nvars);
+  read(slots::kFrequency, shape.frequency);
+  read(slots::kStartYear, shape.start_year);
+  read(slots::kStartPeriod, shape.start_period);
+  read(slots::kCenturyBase, shape.century_base);
+  derive_end(shape);
+}
+
+std::string observation_label(const DataShape& s, int obs) {
+  if (s.frequency <= 1) return std::to_string(obs);
+  const int ppy = periods_per_year(s.frequency);
+  const int start = std::max(1, s.start_period);
+  const int index = start - 1 + obs - 1;  // periods since the start of the first year
+  const int year = (s.frequency == 2 ? s.start_year : s.century_base + s.start_year) + index / ppy;
+  if (s.frequency == 2) return std::to_string(year);
+  const char letter = s.frequency == 3 ? 'H' : s.frequency == 4 ? 'Q' : 'M';
+  return std::to_string(year) + letter + std::to_string(index % ppy + 1);
+}
+
+std::string sample_text(const DataShape& shape) {
+  // Undated data are registered as "1 N": the engine reads a sample as two labels.
+  return observation_label(shape, 1) + " " + observation_label(shape, shape.nobs);
+}
+
+void RegisterSample(const DataShape& shape) {
+  const std::string text = sample_text(shape);
+  const auto len = static_cast<int16_t>(text.size());
+  const int16_t code = charset::kSampleText;
+  REGISTERCHAR(text.data(), &len, &code);
+}
+
+bool SameNamePrefix(std::string_view a, std::string_view b) {
+  if (a.size() > b.size()) std::swap(a, b);
+  if (b.substr(0, a.size()) != a) return false;
+  return b.size() == a.size() || b[a.size()] == ' ';
+}
+
+bool IsNewNameAllowed(const HostWorkspace& ws, std::string_view name, int n) {
+  const std::string valid = ValidateVarName(name);
+  if (valid.empty()) return false;
+  for (int i = 1; i < n && i <= limits::kMaxVars; ++i)
+    if (SameNamePrefix(valid, ws.names[static_cast<std::size_t>(i - 1)])) return false;
+  const auto matches = [&](std::string_view word) { return SameNamePrefix(valid, word); };
+  return std::none_of(kFunctionWords.begin(), kFunctionWords.end(), matches) &&
+         std::none_of(kCommandWords.begin(), kCommandWords.end(), matches) && !matches("EDIT") &&
+         !matches("DOS");
+}
+
+std::string GetEnvVar(const char* name) {
+  const char* value = std::getenv(name);
+  return value ? std::string(value) : std::string();
+}
+
+double TextToValue(const QString& text, double fallback) {
+  const QLocale locale;
+  QString cleaned = text.trimmed();
+  cleaned.remove(locale.groupSeparator());
+  bool ok = false;
+  const double value = locale.toDouble(cleaned, &ok);
+  return ok ? value : fallback;
+}
+
+void AddFileHelper(HostWorkspace& ws, int new_nobs, int offset) {
+  const int old_nobs = ws.shape.nobs;
+  const int nvars = ws.shape.nvars;
+  if (new_nobs < 1 || offset < 0 || offset + old_nobs > new_nobs ||
+      static_cast<long>(new_nobs) * nvars > limits::kCapacity)
+    return;
+  std::vector<double> relaid(ws.data.size(), limits::kMissing);
+  for (int v = 0; v < nvars; ++v)
+    for (int t = 0; t < old_nobs; ++t)
+      relaid[static_cast<std::size_t>(v * new_nobs + offset + t)] =
+          ws.data[static_cast<std::size_t>(v * old_nobs + t)];
+  ws.data = std::move(relaid);
+  ws.shape.nobs = new_nobs;
+  derive_end(ws.shape);
+}
+
+}  // namespace zelvorin
+
+namespace zelvorin {
+
+std::string ValidateVarName(std::string_view name) {
+  std::string out;
+  for (const char c : name)
+    if (c != ' ') out += c;
+  const bool allowed = std::all_of(out.begin(), out.end(), [](char c) {
+    return (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' || c == '.';
+  });
+  if (!allowed) out.clear();
+  return out;
+}
+
+}  // namespace zelvorin

@@ -1,0 +1,113 @@
+#include "engine/core/channels.h"
+
+#include <cstdio>
+#include <map>
+#include <memory>
+#include <system_error>
+#include <utility>
+
+#include "engine/core/engine_state.h"
+
+namespace qorv::core {
+
+namespace {
+
+struct FileCloser {
+  void operator()(std::FILE* f) const { std::fclose(f); }
+};
+using FileHandle = std::unique_ptr<std::FILE, FileCloser>;
+
+struct Channel {
+  FileHandle file;              ///< the open stream
+  std::filesystem::path path;   ///< the file it is open on
+  bool for_reading = false;     ///< opened kOld; the others write
+  bool at_start = true;         ///< no record read yet (the byte-order mark check)
+};
+
+struct ChannelTable {
+  std::map<int, Channel> open;  ///< open channels by number
+};
+
+ChannelTable& table() {
+  static ChannelTable t;
+  return t;
+}
+
+const ResetRegistration kReset{close_all_channels};
+
+const char* fopen_mode(OpenMode mode) {
+  switch (mode) {
+    case OpenMode::kOld: return "rb";
+    case OpenMode::kNew: return "wbx";
+    case OpenMode::kReplace: return "wb";
+    case OpenMode::kAppend: return "ab";
+  }
+  return "rb";
+}
+
+Channel* find(int unit) {
+  auto it = table().open.find(unit);
+  return it == table().open.end() ? nullptr : &it->second;
+}
+
+}  // namespace
+
+bool open_channel(int unit, const std::filesystem::path& path, OpenMode mode) {
+  close_channel(unit);
+  FileHandle file{std::fopen(path.c_str(), fopen_mode(mode))};
+  if (!file) return false;
+  table().open[unit] = Channel{std::move(file), path, mode == OpenMode::kOld, true};
+  return true;
+}
+
+void close_channel(int unit, CloseMode mode) {
+  auto it = table().open.find(unit);
+  if (it == table().open.end()) return;
+  const std::filesystem::path path = it->second.path;
+  table().open.erase(it);  // closes the stream
+  if (mode == CloseMode::kDelete) {
+    std::error_code ec;
+    std::filesystem::remove(path, ec);
+  }
+}
+
+bool channel_is_open(int unit) { return find(unit) != nullptr; }
+
+std::filesystem::path channel_path(int unit) {
+  const Channel* c = find(unit);
+  return c ? c->path : std::filesystem::path{};
+}
+
+bool write_record(int unit, std::string_view record) {
+  Channel* c = find(unit);
+  if (c == nullptr || c->for_reading) return false;
+  std::FILE* f = c->file.get();
+  if (!record.empty() && std::fwrite(record.data(), 1, record.size(), f) != record.size()) {
+    return false;
+  }
+  return std::fputc('\n', f) != EOF;
+}
+
+ReadStatus read_record(int unit, std::string& record) {
+  Channel* c = find(unit);
+  if (c == nullptr || !c->for_reading) return ReadStatus::kError;
+  std::FILE* f = c->file.get();
+  record.clear();
+  int ch = std::getc(f);
+  if (ch == EOF) return std::ferror(f) ? ReadStatus::kError : ReadStatus::kEnd;
+  while (ch != EOF && ch != '\n') {
+    record.push_back(static_cast<char>(ch));
+    ch = std::getc(f);
+  }
+  if (std::ferror(f)) return ReadStatus::kError;
+  if (!record.empty() && record.back() == '\r') record.pop_back();
+  if (c->at_start) {
+    c->at_start = false;
+    if (record.starts_with("\xEF\xBB\xBF")) record.erase(0, 3);
+  }
+  return ReadStatus::kOk;
+}
+
+void close_all_channels() { table().open.clear(); }
+
+}  // namespace qorv::core
