@@ -76,6 +76,8 @@ struct Globals {
   int page_lines = 60;     ///< PAGELINES, mirrored from slot 26
   int max_vars = limits::kMaxVars;  ///< MAXVARS = min(200, 124000 div NOBS)
   bool workspace_set = false;       ///< SETWORKSPACE has run
+  int df_adjustment = 0;   ///< estimation services: added to n - k in degrees of freedom
+  int df_divide_by_n = 0;  ///< estimation services: 1 = error variances divide by n
 };
 
 Exchange& exchange();
