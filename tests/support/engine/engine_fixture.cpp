@@ -1,5 +1,7 @@
 #include "tests/support/engine/engine_fixture.h"
 
+#include <string>
+
 #include "engine/core/engine_state.h"
 #include "tests/support/dialog_script/dialog_script.h"
 
@@ -8,6 +10,15 @@ namespace qorv::testing {
 void EngineTest::SetUp() {
   core::reset_engine_state();
   dialog_script::reset();
+}
+
+void EngineTest::TearDown() {
+  const auto failures = dialog_script::failures();
+  if (failures.empty()) return;
+  std::string text = "the dialog script failed:\n";
+  for (const std::string& f : failures) text += "  " + f + "\n";
+  text += "transcript:\n" + dialog_script::transcript_text();
+  ADD_FAILURE() << text;
 }
 
 }  // namespace qorv::testing
