@@ -1,5 +1,6 @@
 // DRIVER: the engine's single entry for work.
-#include "engine/core/engine_state.h"
+#include "engine/core/driver_state.h"
+#include "engine/core/request_road.h"
 #include "engine/core/workspace.h"
 #include "engine/data/data_input.h"
 #include "shared/qorv_api.h"
@@ -8,22 +9,11 @@ namespace {
 
 using namespace qorv::core;
 
-/// The words the driver keeps between requests.
-struct DriverState {
-  bool data_loaded = false;  ///< set by every request 1, never cleared
-  int command_first = 0;     ///< first observation of the command interpreter's range
-  int command_last = 0;      ///< last observation of that range
-  bool new_data = false;     ///< a data set came in since the command interpreter last ran
-};
-
-DriverState g_driver;
-
-const ResetRegistration g_reset([] { g_driver = DriverState{}; });
-
 /// The command range becomes the whole data set.
 void whole_command_range() {
-  g_driver.command_first = 1;
-  g_driver.command_last = globals().nobs;
+  DriverState& d = driver_state();
+  d.command_first = 1;
+  d.command_last = globals().nobs;
 }
 
 /// The sample slots name the whole data set.
@@ -32,20 +22,24 @@ void whole_sample_slots() {
   set_slot(slots::kSampleStart, 1);
 }
 
-/// Work done on every entry: the plots-kept half of slot 29 and the equation-box words
-/// are cleared.
+/// Work done on every entry: the plots-kept half of slot 29, the equation-box words and
+/// the abort flag are cleared.
 void entry_work() {
   const int32_t counters = slot(slots::kPlotCounters);
   set_slot(slots::kPlotCounters, slots::make_plot_counters(0, slots::running_plot_number(counters)));
   set_slot(slots::kEquationBoxRequest, 0);
   set_slot(slots::kEquationBoxDone, 0);
+  driver_state().abort = false;
 }
 
-/// First-request initialisation: the workspace layout, limits and data-set words.
+/// First-request initialisation: the workspace layout, limits and data-set words, and the
+/// estimation services' option words (in the driver's state, at their load-time values).
 void first_request() {
   Globals& g = globals();
   if (g.workspace_set) return;
   set_workspace();
+  g.sample_start = 0;
+  g.sample_end = 0;
   g.nobs = slot(slots::kNumObservations) > 0 ? slot(slots::kNumObservations) : 0;
   g.frequency = slot(slots::kFrequency);
   g.max_vars = limits::max_vars_for(g.nobs);
@@ -58,9 +52,9 @@ int16_t load_data() {
   int next_step = 0;
   qorv::data::DATAINPUTMENU(next_step);
   whole_command_range();
-  g_driver.data_loaded = true;
+  driver_state().data_loaded = true;
   whole_sample_slots();
-  g_driver.new_data = true;
+  driver_state().new_data = true;
   return static_cast<int16_t>(next_step);
 }
 
@@ -68,16 +62,19 @@ int16_t load_data() {
 
 extern "C" void DRIVER(int16_t* request) {
   if (request == nullptr) return;
+  const int16_t code = *request;
   try {
     entry_work();
     first_request();
-    if (*request != 3) whole_command_range();
-    switch (*request) {
+    if (code != 3) whole_command_range();
+    switch (code) {
       case 1: *request = load_data(); break;
-      case 3: *request = static_cast<int16_t>(slots::plots_kept(slot(slots::kPlotCounters))); break;
+      case 3: *request = static_cast<int16_t>(run_request()); break;
       default: break;
     }
   } catch (...) {
-    *request = *request == 1 ? -1 : 0;
+    *request = code == 1 ? -1 : static_cast<int16_t>(slots::plots_kept(slot(slots::kPlotCounters)));
   }
+  // The single-equation method preset steers one request only.
+  if (code == 3) set_slot(slots::kMethodPreset, slots::kUnset);
 }

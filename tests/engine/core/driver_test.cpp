@@ -1,0 +1,110 @@
+// Request 3 through DRIVER with the scripted dialogs: the roads through the action menus,
+// the limit of the estimation sample, and a repeatable transcript.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "engine/core/driver_state.h"
+#include "engine/core/engine_state.h"
+#include "engine/core/request_road.h"
+#include "engine/core/workspace.h"
+#include "shared/qorv_api.h"
+#include "tests/support/dialog_script/dialog_script.h"
+#include "tests/support/engine/engine_fixture.h"
+
+namespace {
+
+using namespace qorv;
+
+class Driver : public qorv::testing::EngineTest {
+ protected:
+  /// A host loading 8 quarterly observations of Y and X, as the main program does.
+  static void load_data_set() {
+    const auto reg = [](int16_t slot, int32_t value) { REGISTERINT(&value, &slot); };
+    reg(8, 8);
+    reg(4, 2);
+    reg(7, 4);
+    reg(20, 4);
+    reg(12, 90);
+    reg(13, 1);
+    reg(14, 1900);
+    const double data[16] = {1, 2, 3, 4, 5, 6, 7, 8, 2, 1, 4, 3, 6, 5, 8, 7};
+    const int16_t flag = 0, nobs = 8, nvars = 2, n9 = 9, d0 = 0;
+    REGISTERDATA(data, &flag, &nobs, &nvars);
+    for (int16_t i = 1; i <= 2; ++i) REGISTERVARS(i == 1 ? "Y        " : "X        ", "", &i, &n9, &d0);
+    reg(1, 3);
+    int16_t request = 1;
+    DRIVER(&request);
+    ASSERT_EQ(request, 0);
+    dialog_script::reset();
+  }
+
+  static int16_t request3() {
+    int16_t request = 3;
+    DRIVER(&request);
+    return request;
+  }
+
+  static int32_t slot(int16_t n) {
+    int32_t v = 0;
+    RETRIEVEINT(&v, &n);
+    return v;
+  }
+};
+
+TEST_F(Driver, CommandEditorRoadShowsNoMenu) {
+  load_data_set();
+  const int32_t one = 1, two = 2;
+  const int16_t s5 = 5, s10 = 10;
+  REGISTERINT(&one, &s5);
+  REGISTERINT(&two, &s10);
+  EXPECT_EQ(request3(), 0);
+  EXPECT_EQ(dialog_script::transcript_text(),
+            "message information 0 The command interpreter is not available in this version of Zelvorin.\n");
+  EXPECT_EQ(slot(5), -999);
+  EXPECT_EQ(slot(10), -999);
+  EXPECT_EQ(slot(4), 2);
+  EXPECT_EQ(slot(30), 0);  // plots from the command editor are not shown at once
+}
+
+TEST_F(Driver, CancelledMethodMenuEndsTheRequest) {
+  load_data_set();
+  const int32_t two = 2;
+  const int16_t s5 = 5;
+  REGISTERINT(&two, &s5);
+  dialog_script::load("strict\nmenu 1039 -> cancel\n");
+  EXPECT_EQ(request3(), 0);
+  // No specification screen follows, and the sample slots still name the data.
+  EXPECT_EQ(dialog_script::transcript().size(), 1u + 8u);  // the menu line and its options 0..7
+  EXPECT_EQ(slot(21), core::globals().sample_start);
+  EXPECT_EQ(slot(22), core::globals().sample_end);
+  EXPECT_EQ(slot(30), -1);
+}
+
+TEST_F(Driver, TwoScenariosInOneProcessGiveTheSameTranscript) {
+  const auto scenario = [] {
+    qorv::core::reset_engine_state();
+    qorv::core::set_char_setting(charset::kProgramFolder, qorv::testing::program_folder().string());
+    dialog_script::reset();
+    load_data_set();
+    const int32_t two = 2;
+    const int16_t s5 = 5;
+    REGISTERINT(&two, &s5);
+    dialog_script::load("menu 1039 -> 1\n");
+    request3();
+    return dialog_script::transcript_text();
+  };
+  const std::string first = scenario();
+  EXPECT_EQ(first, scenario());
+  EXPECT_NE(first.find("Single Equation Estimation Menu"), std::string::npos);
+}
+
+TEST(DriverLimits, ObservationLimitAndItsMessage) {
+  EXPECT_EQ(core::observation_limit(60), 2500);
+  EXPECT_EQ(core::observation_limit(0), 3000);
+  EXPECT_EQ(core::observation_limit(102), 1470);
+  EXPECT_EQ(core::limit_message(2500), "Too many observations/variables (>  2500)");
+  EXPECT_EQ(core::limit_message(3000), "Too many observations/variables (>  3000)");
+}
+
+}  // namespace
