@@ -32,7 +32,7 @@ class GraphServices {
   virtual bool greyscale() = 0;
 };
 
-/// The Qt dialogs and the user's "zelvorin.ini" (in the XDG configuration folder).
+/// The Qt dialogs and the user's "zelvorin.ini".
 class DesktopGraphServices final : public GraphServices {
  public:
   QString save_file_name(QWidget* parent, const QString& filter, const QString& default_suffix) override;
