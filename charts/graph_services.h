@@ -33,7 +33,7 @@ class GraphServices {
 };
 
 /// The Qt dialogs and the user's "zelvorin.ini".
-class DesktopGraphServices final : public GraphServices {
+class DesktopGraphServices : public GraphServices {
  public:
   QString save_file_name(QWidget* parent, const QString& filter, const QString& default_suffix) override;
   bool choose_printer(QWidget* parent, QPrinter& printer) override;
