@@ -20,7 +20,11 @@ std::string located(std::string_view base, std::size_t line, std::size_t column,
   return text;
 }
 
-std::string quoted(std::string_view text) { return "\"" + std::string(text) + "\""; }
+std::string quoted(std::string_view text) {
+  constexpr std::size_t kLongest = 40;
+  if (text.size() <= kLongest) return "\"" + std::string(text) + "\"";
+  return "\"" + std::string(text.substr(0, kLongest)) + "...\"";
+}
 
 void install_data_set(const DataSet& data) {
   auto& g = core::globals();

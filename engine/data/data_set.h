@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "engine/core/dialog_bridge.h"
 #include "shared/exchange_slots.h"
 
 namespace qorv::data {
@@ -33,12 +34,9 @@ struct DataSet {
   }
 };
 
-/// Kinds of the message box (as the dialog library shows them).
-enum MessageKind : int { kWarning = 1, kError = 2, kInformation = 3 };
-
 /// What a reader tells the user: the refusal, or the success notice.
 struct ImportMessage {
-  int kind = kInformation;  ///< `MessageKind`
+  int kind = core::kInformation;  ///< message box kind (core::MessageKind)
   std::string text;         ///< the box's text
 };
 
@@ -50,7 +48,7 @@ struct ImportResult {
 };
 
 /// A refusal with `text`.
-inline ImportResult refusal(std::string text, int kind = kInformation) {
+inline ImportResult refusal(std::string text, int kind = core::kInformation) {
   ImportResult result;
   result.message = {kind, std::move(text)};
   return result;
@@ -61,7 +59,8 @@ inline ImportResult refusal(std::string text, int kind = kInformation) {
 std::string located(std::string_view base, std::size_t line, std::size_t column = 0,
                     std::string_view detail = {});
 
-/// `text` in double quotes.
+/// `text` in double quotes, cut after 40 characters (with "...") so that a message keeps
+/// its place and problem within a message box.
 std::string quoted(std::string_view text);
 
 /// Makes `data` the engine's data set: the number of observations and variables, the

@@ -301,7 +301,7 @@ ImportResult read_delimited_text(const std::vector<std::string>& records) {
           by_row[static_cast<std::size_t>(t - 1) * nvars + k];
   }
   result.ok = true;
-  result.message = {kInformation, std::string(kImported)};
+  result.message = {core::kInformation, std::string(kImported)};
   return result;
 }
 

@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cmath>
 
+#include "engine/core/name_shift.h"
 #include "engine/data/calendar.h"
 #include "engine/data/text_records.h"
 #include "shared/digit_text.h"
@@ -70,12 +71,12 @@ std::string shifted_name_field(std::string_view field) {
     const char c = text[i];
     const bool digit = c >= '0' && c <= '9';
     const bool shifted = (c >= '!' && c <= '/' && c != '.') || c == ':' || (digit && i == first);
-    if (shifted) text[i] = static_cast<char>(c + 32);
+    if (shifted) core::SHIFTCHARS(std::span<char>(&text[i], 1));
   }
   return text;
 }
 
-TsdSeriesRead refused(std::string text, int kind = kInformation) {
+TsdSeriesRead refused(std::string text, int kind = core::kInformation) {
   TsdSeriesRead read;
   read.status = TsdSeriesRead::kRefused;
   read.message = {kind, std::move(text)};
@@ -100,7 +101,7 @@ TsdSeriesRead READTSDSERIES(const std::vector<std::string>& records, std::size_t
   const std::string name_record = padded(records[at]);
   const std::string_view name_field = std::string_view(name_record).substr(0, kNameFieldWidth);
   if (fixed_text::trim(name_field).empty())
-    return refused(located(kBlankName, name_line), kError);
+    return refused(located(kBlankName, name_line), core::kError);
   const std::string shifted = shifted_name_field(name_field);
   std::string name(fixed_text::trim(std::string_view(shifted).substr(0, limits::kNameMax)));
   if (!names::VALIDNAME(name))
@@ -229,7 +230,7 @@ ImportResult read_tsd(const std::vector<std::string>& records, std::string_view 
           s.values[t];
   }
   result.ok = true;
-  result.message = {kInformation, " TSD File " + std::string(file_name) +
+  result.message = {core::kInformation, " TSD File " + std::string(file_name) +
                                       " imported successfully. Please check the imported "
                                       "data carefully before using it!"};
   return result;
