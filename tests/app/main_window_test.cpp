@@ -6,6 +6,8 @@
 #include <QApplication>
 #include <QScreen>
 
+#include <fstream>
+
 #include "app/engine_link.h"
 #include "app/file_association.h"
 #include "tests/app/app_test_support.h"
@@ -119,6 +121,69 @@ TEST(FileAssociation, CommandWordsKeepQuotedBlanks) {
   EXPECT_EQ(association::split_command("\"/opt/my apps/zelvorin\" %f"),
             (std::vector<std::string>{"/opt/my apps/zelvorin", "%f"}));
   EXPECT_EQ(association::split_command("a  b"), (std::vector<std::string>{"a", "b"}));
+}
+
+}  // namespace
+
+namespace {
+
+using namespace zelvorin;
+using zelvorin::testing::RecordedMessages;
+using zelvorin::testing::TestHome;
+
+TEST(MainWindowData, OpensTheSampleFileAndShowsItsStatus) {
+  TestHome home;
+  RecordedMessages messages;
+  MainWindow window(home.ini());
+  const QString sample = QString::fromStdString((zelvorin::testing::sample_folder() / "usmacro.zvd").string());
+  ASSERT_TRUE(window.open_data_file(sample));
+  EXPECT_TRUE(messages.shown.empty());
+  EXPECT_EQ(window.status_text(), QStringLiteral("Current sample from 1960Q1 to 2008Q4. Min 1960Q1 Max 2008Q4. "
+                                                 "(196 obs.) 5 variables, max 200."));
+  EXPECT_EQ(engine::retrieve_int(slots::kNumVariables), 5);
+  EXPECT_EQ(engine::retrieve_vars(3).name, "LY");
+  EXPECT_EQ(window.state().ws.names[1], "LC");
+  EXPECT_DOUBLE_EQ(window.state().ws.data[196 + 0], 7.47901727155);  // LC, 1960Q1
+
+  // A refused file keeps the loaded data, in the window and in the engine.
+  const std::filesystem::path bad = home.path / "bad.zvd";
+  std::ofstream(bad) << "not a data file";
+  EXPECT_FALSE(window.open_data_file(QString::fromStdString(bad.string())));
+  ASSERT_EQ(messages.shown.size(), 1u);
+  EXPECT_EQ(messages.shown[0], QStringLiteral("Not a valid ZVD file!"));
+  EXPECT_EQ(window.state().ws.shape.nobs, 196);
+  EXPECT_EQ(engine::retrieve_int(slots::kNumVariables), 5);
+  EXPECT_EQ(engine::retrieve_vars(2).name, "LC");
+}
+
+TEST(MainWindowData, SavesASubsampleAndAddsItBack) {
+  TestHome home;
+  RecordedMessages messages;
+  MainWindow window(home.ini());
+  ASSERT_TRUE(window.open_data_file(
+      QString::fromStdString((zelvorin::testing::sample_folder() / "usmacro.zvd").string())));
+  const QString part = QString::fromStdString((home.path / "part.zvd").string());
+  ASSERT_TRUE(window.save_zvd(part, 4, 11));  // 1961Q1 .. 1962Q4
+  MainWindow other(home.ini());
+  ASSERT_TRUE(other.open_data_file(part));
+  EXPECT_EQ(other.status_text(), QStringLiteral("Current sample from 1961Q1 to 1962Q4. Min 1961Q1 Max 1962Q4. "
+                                                "(8 obs.) 5 variables, max 200."));
+  EXPECT_EQ(other.state().ws.data[8 + 0], window.state().ws.data[196 + 4]);
+}
+
+TEST(MainWindowData, CommandLineIsJoinedWithBlanks) {
+  TestHome home;
+  RecordedMessages messages;
+  const std::filesystem::path folder = home.path / "my data";
+  std::filesystem::create_directories(folder);
+  std::filesystem::copy_file(zelvorin::testing::sample_folder() / "usmacro.zvd", folder / "us macro.zvd");
+  MainWindow window(home.ini());
+  window.splash_closed({QString::fromStdString((home.path / "my").string()), QStringLiteral("data/us"),
+                        QStringLiteral("macro.zvd")});
+  EXPECT_FALSE(window.state().data_loaded);  // waits until the window is shown
+  window.show();
+  EXPECT_TRUE(window.state().data_loaded);
+  EXPECT_TRUE(window.status_text().endsWith(QStringLiteral("(196 obs.) 5 variables, max 200.")));
 }
 
 }  // namespace
