@@ -9,6 +9,7 @@
 #include "engine/core/driver_state.h"
 #include "engine/core/menu_system.h"
 #include "engine/core/sample_period.h"
+#include "engine/core/temp_variables.h"
 #include "engine/core/workspace.h"
 #include "engine/data/data_input.h"
 #include "engine/data/observation_scans.h"
@@ -265,6 +266,8 @@ int run_request() {
       NEXTSTATE();
     } while (d.loop_code == 2);
   }
+  // No temporary variable of the request ever reaches the host.
+  delete_temporaries();
   set_slot(slots::kNumVariables, g.nvars);
   if (!whole_request) {
     set_slot(slots::kSampleStart, g.sample_start);
