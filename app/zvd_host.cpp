@@ -41,10 +41,7 @@ zvd::DataSet subset(const HostWorkspace& ws, int first, int last) {
   d.shape.nobs = last - first + 1;
   d.shape.nvars = s.nvars;
   d.shape.frequency = s.frequency;
-  d.shape.periods_per_year = s.periods_per_year;
-  d.shape.start_year = s.frequency <= 1 ? 1 : date.year;
-  d.shape.start_period = s.frequency <= 2 ? 1 : date.period;
-  d.shape.century_base = s.frequency <= 2 ? 0 : date.century;
+  d.shape = zvd::start_from_full_year(d.shape, date.century + date.year, date.period);
   for (int v = 0; v < s.nvars; ++v) {
     d.names.push_back(ws.names[static_cast<std::size_t>(v)]);
     d.descriptions.push_back(ws.descs[static_cast<std::size_t>(v)]);

@@ -1,5 +1,7 @@
 #include "shared/zvd_file.h"
 
+#include "shared/obs_calendar.h"
+
 #include <algorithm>
 #include <bit>
 #include <cerrno>
@@ -98,19 +100,8 @@ std::size_t file_size_for(const Shape& shape) {
 
 }  // namespace
 
-int periods_per_year(int frequency) {
-  switch (frequency) {
-    case 1: return 1;
-    case 2: return 1;
-    case 3: return 2;
-    case 4: return 4;
-    case 5: return 12;
-    default: return 0;
-  }
-}
-
 Shape start_from_full_year(Shape shape, int full_year, int period) {
-  shape.periods_per_year = periods_per_year(shape.frequency);
+  shape.periods_per_year = obs_calendar::periods_per_year(shape.frequency);
   if (shape.frequency <= 1) {
     shape.start_year = 1;
     shape.start_period = 1;
@@ -156,8 +147,8 @@ ReadResult decode(std::span<const unsigned char> bytes) {
   shape.nvars = nvars;
   shape.frequency = get_i32(bytes, 8);
   shape.periods_per_year = get_i32(bytes, 12);
-  if (periods_per_year(shape.frequency) == 0 ||
-      shape.periods_per_year != periods_per_year(shape.frequency))
+  if (obs_calendar::periods_per_year(shape.frequency) == 0 ||
+      shape.periods_per_year != obs_calendar::periods_per_year(shape.frequency))
     return refuse(ReadError::kNotValid);
   if (!host_start(shape.frequency, get_i32(bytes, 16), get_i32(bytes, 20), get_i32(bytes, 24),
                   shape))
@@ -214,7 +205,7 @@ ReadResult read_file(const std::filesystem::path& path) {
 ReadError check(const DataSet& set) {
   const Shape& s = set.shape;
   if (const ReadError e = check_counts(s.nobs, s.nvars); e != ReadError::kNone) return e;
-  if (periods_per_year(s.frequency) == 0) return ReadError::kNotValid;
+  if (obs_calendar::periods_per_year(s.frequency) == 0) return ReadError::kNotValid;
   const auto k = static_cast<std::size_t>(s.nvars);
   if (set.names.size() != k || set.descriptions.size() != k ||
       set.data.size() != k * static_cast<std::size_t>(s.nobs))
@@ -229,7 +220,7 @@ std::vector<unsigned char> encode(const DataSet& set) {
   put_i32(out, 0, s.nobs);
   put_i32(out, 4, s.nvars);
   put_i32(out, 8, s.frequency);
-  put_i32(out, 12, periods_per_year(s.frequency));
+  put_i32(out, 12, obs_calendar::periods_per_year(s.frequency));
   put_i32(out, 16, s.frequency == 1 ? 1 : s.start_year);
   put_i32(out, 20, dated_within_year ? s.start_period : 0);
   put_i32(out, 24, dated_within_year ? s.century_base : 0);

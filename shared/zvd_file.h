@@ -54,9 +54,6 @@ struct DataSet {
   std::vector<double> data;               ///< nobs × nvars values, variable after variable
 };
 
-/// Periods per year of a frequency code (1..5); 0 for an unknown code.
-int periods_per_year(int frequency);
-
 /// The host's start fields of a first observation given by its full year and period:
 /// undated data start at year 1, annual data at the full year, other frequencies at the
 /// year within its century with the century as base.
