@@ -38,19 +38,19 @@ extern "C" {
 void REGISTERDATA(const double* data, const int16_t* /*flag*/, const int16_t* nobs,
                   const int16_t* nvars) {
   guarded([&] {
-    start_calc(kLoadingText);
+    STARTCALC(kLoadingText);
     const long n = checked_count(nobs, nvars);
     if (n > 0 && data != nullptr) std::copy_n(data, n, work_array().begin());
-    stop_calc();
+    STOPCALC();
   });
 }
 
 void RETRIEVEDATA(double* out, const int16_t* nobs, const int16_t* nvars) {
   guarded([&] {
-    start_calc(kLoadingText);
+    STARTCALC(kLoadingText);
     const long n = checked_count(nobs, nvars);
     if (n > 0 && out != nullptr) std::copy_n(work_array().begin(), n, out);
-    stop_calc();
+    STOPCALC();
   });
 }
 

@@ -1,5 +1,7 @@
 #include "engine/core/workspace.h"
 
+#include <algorithm>
+
 #include "engine/core/engine_state.h"
 #include "shared/fixed_text.h"
 
@@ -37,6 +39,7 @@ void reset_workspace() {
   g_exchange.prompt = std::string(charset::kPromptWidth, ' ');
   for (auto& n : g_exchange.names) n = std::string(limits::kNameWidth, ' ');
   for (auto& d : g_exchange.descs) d = std::string(limits::kDescWidth, ' ');
+  g_exchange.temporary.fill(false);
   g_globals = Globals{};
   std::fill(g_work.begin(), g_work.end(), 0.0);
 }
@@ -95,6 +98,24 @@ void set_variable(int index, std::string_view name, std::string_view desc) {
   if (!valid_index(index)) return;
   g_exchange.names[static_cast<std::size_t>(index)] = fixed_text::pad(name, limits::kNameWidth);
   g_exchange.descs[static_cast<std::size_t>(index)] = fixed_text::pad(desc, limits::kDescWidth);
+  g_exchange.temporary[static_cast<std::size_t>(index)] = false;
+}
+
+bool is_temporary(int index) {
+  return valid_index(index) && g_exchange.temporary[static_cast<std::size_t>(index)];
+}
+
+void set_temporary(int index, bool temporary) {
+  if (valid_index(index)) g_exchange.temporary[static_cast<std::size_t>(index)] = temporary;
+}
+
+int find_variable(std::string_view name) {
+  name = fixed_text::trim_right(name);
+  if (name.empty()) return 0;
+  const int n = std::min(g_globals.nvars, limits::kMaxVars);
+  for (int j = 1; j <= n; ++j)
+    if (fixed_text::trim_right(g_exchange.names[static_cast<std::size_t>(j)]) == name) return j;
+  return 0;
 }
 
 void set_workspace() {

@@ -59,6 +59,7 @@ struct Exchange {
   std::string prompt;          ///< the engine's own prompt and title field (not settable)
   std::array<std::string, limits::kMaxVars + 1> names;  ///< 14 characters each; [0] unused
   std::array<std::string, limits::kMaxVars + 1> descs;  ///< 80 characters each; [0] unused
+  std::array<bool, limits::kMaxVars + 1> temporary{};   ///< an engine-made lag or lead; [0] unused
 };
 
 /// The engine words read by every module.
@@ -75,6 +76,8 @@ struct Globals {
   int page_lines = 60;     ///< PAGELINES, mirrored from slot 26
   int max_vars = limits::kMaxVars;  ///< MAXVARS = min(200, 124000 div NOBS)
   bool workspace_set = false;       ///< SETWORKSPACE has run
+  int df_adjustment = 0;   ///< estimation services: added to n - k in degrees of freedom
+  int df_divide_by_n = 0;  ///< estimation services: 1 = error variances divide by n
 };
 
 Exchange& exchange();
@@ -102,6 +105,15 @@ void set_char_setting(int code, std::string_view text);
 std::string variable_name(int index);
 std::string variable_desc(int index);
 void set_variable(int index, std::string_view name, std::string_view desc);
+
+/// Whether variable `index` is a temporary the engine made (a lag or lead of a list);
+/// `set_variable` clears the mark, `set_temporary` sets it. Out of range reads false.
+bool is_temporary(int index);
+void set_temporary(int index, bool temporary);
+
+/// Number (1..NVARS) of the variable called `name` (trailing blanks ignored, case as
+/// stored: upper), 0 when there is none. Cost O(NVARS).
+int find_variable(std::string_view name);
 
 /// Sets the limits and area table, slot 23 = 124000 (SETWORKSPACE).
 void set_workspace();

@@ -11,6 +11,7 @@
 
 #include "shared/fixed_text.h"
 #include "shared/pravel_api.h"
+#include "shared/zvd_file.h"
 #include "tests/support/dialog_script/session.h"
 
 namespace {
@@ -251,8 +252,10 @@ void GetOKP(const int16_t* msglen, const int16_t* helpctx, const int16_t* kind, 
   const int k = value_of(kind);
   const char* word = k == 1 ? "warning" : k == 2 ? "error" : k == 3 ? "information" : "plain";
   Call call = make_call("message", value_of(helpctx), k, std::string(fixed_text::view(msg, value_of(msglen))));
-  record("message " + std::string(word) + " " + std::to_string(call.help_context) + " " +
-         std::string(fixed_text::trim_right(call.text)));
+  std::string shown(fixed_text::trim_right(call.text));
+  for (char& c : shown)
+    if (c == '\n' || c == '\r') c = ' ';  // one transcript line per box
+  record("message " + std::string(word) + " " + std::to_string(call.help_context) + " " + shown);
   record_call(std::move(call));
 }
 
@@ -384,15 +387,33 @@ void DoBeepP(void) {
   record_call(make_call("beep", 0, 0, ""));
 }
 
-void writefit(const int16_t*, const int16_t*, const int16_t*, const int16_t*, const int16_t*, const int16_t*,
-              const int16_t*, const int16_t*, const int16_t*, const int16_t* filename_len, const char*,
-              const char*, const char* filename, const double*, int16_t* status) {
-  // Not written yet: the data file is written through the shared ZVD codec once it is in
-  // the tree; until then every call reports failure.
+void writefit(const int16_t* nobs, const int16_t* nvars, const int16_t* frequency, const int16_t* periods_per_year,
+              const int16_t* start_year, const int16_t* start_period, const int16_t* century_base,
+              const int16_t* name_stride, const int16_t* desc_stride, const int16_t* filename_len, const char* names,
+              const char* descs, const char* filename, const double* data, int16_t* status) {
   const std::string file = fixed_text::from_fixed_answer(filename, value_of(filename_len));
-  *status = 1;
-  record("writefit " + file + " -> status 1");
-  record_call(make_call("writefit", 0, 1, file));
+  zvd::DataSet set;
+  set.shape = {*nobs, *nvars, *frequency, *periods_per_year, *start_year, *start_period, *century_base};
+  const long n = *nobs > 0 && *nvars > 0 ? long{*nobs} * *nvars : 0;
+  for (long k = 0; k < *nvars; ++k) {
+    set.names.push_back(fixed_text::from_fixed(names + k * *name_stride, zvd::kNameBytes));
+    set.descriptions.push_back(fixed_text::from_fixed(descs + k * *desc_stride, zvd::kLongDescBytes));
+  }
+  if (n > 0) set.data.assign(data, data + n);
+  zvd::WriteResult result;
+  if (zvd::check(set) == zvd::ReadError::kNone) {
+    result = zvd::write_file(file, set);
+  } else {
+    result.system_message = "the data set does not fit a data file";
+  }
+  *status = result.ok ? 0 : 1;
+  record("writefit " + file + " -> status " + std::to_string(*status));
+  record_call(make_call("writefit", 0, *status, file));
+  if (!result.ok) {
+    const std::string text = zvd::write_error_message(result);
+    const int16_t len = static_cast<int16_t>(text.size()), help = 0, kind = 2;
+    GetOKP(&len, &help, &kind, text.data());
+  }
 }
 
 void dobodge(void) {}
