@@ -6,7 +6,8 @@
 #include <cctype>
 #include <cstdlib>
 
-#include "shared/qorv_api.h"
+#include "shared/names.h"
+#include "app/engine_link.h"
 
 namespace zelvorin {
 
@@ -19,25 +20,18 @@ const std::array<std::string_view, 21> kCommandWords = {
     "SAMPLE", "LIST", "PLOT", "XPLOT", "EDIT", "ADD", "DELETE", "KEEP", "TITLE", "ENTITLE", "COR",
     "SIM", "SIMB", "BATCH", "AMPERSAND", "ADF", "SPECTRUM", "HIST", "SCATTER", "REORDER", "RESTORE"};
 
-int periods_per_year(int frequency) {
-  switch (frequency) {
-    case 3: return 2;
-    case 4: return 4;
-    case 5: return 12;
-    default: return 1;
-  }
+obs_calendar::DataStart data_start(const DataShape& shape) {
+  return obs_calendar::start_from_fields(shape.frequency, shape.start_year, shape.start_period,
+                                         shape.century_base);
 }
 
 void InitWorkspace(HostWorkspace& ws) {
   std::fill(ws.data.begin(), ws.data.end(), limits::kMissing);
-  const int16_t flag = 0;
-  const auto nobs = static_cast<int16_t>(ws.shape.nobs);
-  const auto nvars = static_cast<int16_t>(ws.shape.nvars);
-  REGISTERDATA(ws.data.data(), &flag, &nobs, &nvars);
+  engine::register_data(ws.data, ws.shape.nobs, ws.shape.nvars);
 }
 
 void derive_end(DataShape& s) {
-  s.periods_per_year = periods_per_year(s.frequency);
+  s.periods_per_year = std::max(1, obs_calendar::periods_per_year(s.frequency));
   if (s.start_period < 1) s.start_period = 1;
   const int ppy = s.periods_per_year;
   s.end_century = s.century_base;
@@ -53,9 +47,8 @@ void derive_end(DataShape& s) {
 }
 
 void RetrieveDataShape(DataShape& shape) {
-  const auto read = [](int16_t slot, int& field) {
-    int32_t value = slots::kUnset;
-    RETRIEVEINT(&value, &slot);
+  const auto read = [](int slot, int& field) {
+    const int value = engine::retrieve_int(slot);
     if (value != slots::kUnset) field = value;
   };
   read(slots::kNumObservations, shape.nobs);
@@ -67,27 +60,18 @@ void RetrieveDataShape(DataShape& shape) {
   derive_end(shape);
 }
 
-std::string observation_label(const DataShape& s, int obs) {
-  if (s.frequency <= 1) return std::to_string(obs);
-  const int ppy = periods_per_year(s.frequency);
-  const int start = std::max(1, s.start_period);
-  const int index = start - 1 + obs - 1;  // periods since the start of the first year
-  const int year = (s.frequency == 2 ? s.start_year : s.century_base + s.start_year) + index / ppy;
-  if (s.frequency == 2) return std::to_string(year);
-  const char letter = s.frequency == 3 ? 'H' : s.frequency == 4 ? 'Q' : 'M';
-  return std::to_string(year) + letter + std::to_string(index % ppy + 1);
+std::string observation_label(const DataShape& shape, int obs) {
+  const std::string both = obs_calendar::sample_text(obs, obs, data_start(shape));
+  return both.substr(0, both.find(' '));
 }
 
 std::string sample_text(const DataShape& shape) {
   // Undated data are registered as "1 N": the engine reads a sample as two labels.
-  return observation_label(shape, 1) + " " + observation_label(shape, shape.nobs);
+  return obs_calendar::sample_text(1, shape.nobs, data_start(shape));
 }
 
 void RegisterSample(const DataShape& shape) {
-  const std::string text = sample_text(shape);
-  const auto len = static_cast<int16_t>(text.size());
-  const int16_t code = charset::kSampleText;
-  REGISTERCHAR(text.data(), &len, &code);
+  engine::register_char(charset::kSampleText, sample_text(shape));
 }
 
 bool SameNamePrefix(std::string_view a, std::string_view b) {
@@ -148,8 +132,8 @@ std::string ValidateVarName(std::string_view name) {
   const bool allowed = std::all_of(out.begin(), out.end(), [](char c) {
     return (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' || c == '.';
   });
-  if (!allowed) out.clear();
-  return out;
+  if (!allowed) return {};
+  return names::valid_name(out);
 }
 
 }  // namespace zelvorin

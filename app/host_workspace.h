@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "shared/exchange_slots.h"
+#include "shared/obs_calendar.h"
 
 namespace zelvorin {
 
@@ -38,8 +39,8 @@ struct HostWorkspace {
   DataShape shape;
 };
 
-/// Periods per year of a frequency code (1, 1, 2, 4, 12; 1 for an unknown code).
-int periods_per_year(int frequency);
+/// The start of `shape` in the shared convention.
+obs_calendar::DataStart data_start(const DataShape& shape);
 
 /// Fills every cell with the missing code and hands the workspace to the engine.
 void InitWorkspace(HostWorkspace& ws);
@@ -62,7 +63,7 @@ void RegisterSample(const DataShape& shape);
 std::string observation_label(const DataShape& shape, int obs);
 
 /// Removes every blank; a name that then holds anything but A-Z, digits, "_" and "." is
-/// emptied, as is one the engine's name rule refuses.
+/// emptied, as is one the engine's name rule refuses (so lower case is refused here).
 std::string ValidateVarName(std::string_view name);
 
 /// True when the shorter name equals the start of the longer one and the longer one has

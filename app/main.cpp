@@ -1,12 +1,21 @@
-// Program entry of Zelvorin.
+// Program entry of Zelvorin: the splash window, the main window, the message loop.
 #include <QApplication>
 
 #include "app/main_window.h"
+#include "app/splash_window.h"
+#include "shared/ini_file.h"
 
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Zelvorin for Windows"));
-  zelvorin::MainWindow window;
+  auto* splash = new zelvorin::SplashWindow;
+  splash->show();
+  app.processEvents();
+
+  zelvorin::MainWindow window(ini::default_path());
+  const QStringList parameters = QApplication::arguments().mid(1);
+  QObject::connect(splash, &zelvorin::SplashWindow::closed, &window,
+                   [&window, parameters] { window.splash_closed(parameters); });
   window.show();
   return QApplication::exec();
 }

@@ -1,9 +1,197 @@
 #include "app/main_window.h"
 
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMenuBar>
+#include <QScreen>
+#include <QStatusBar>
+#include <QToolBar>
+
+#include "app/engine_link.h"
+#include "app/options_dialog.h"
+#include "app/startup_folders.h"
+#include "app/user_messages.h"
+#include "shared/temp_files.h"
+
 namespace zelvorin {
 
-MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
+namespace fs = std::filesystem;
+
+MainWindow::MainWindow(const fs::path& ini_path, QWidget* parent)
+    : QMainWindow(parent), ini_path_(ini_path) {
   setWindowTitle(QStringLiteral("Zelvorin for Windows"));
+  mdi_ = new QMdiArea(this);
+  setCentralWidget(mdi_);
+  status_label_ = new QLabel(this);
+  statusBar()->addWidget(status_label_, 1);
+  statusBar()->setToolTip(
+      QStringLiteral("When the cursor points at a particular control, brief information about it appears here"));
+  create_menus();
+
+  state_ = HostState{};
+  InitWorkspace(state_.ws);
+  read_settings();
+  settle_folders();
+  place_window();
+}
+
+MainWindow::~MainWindow() {
+  std::error_code ec;
+  if (!state_.temp_folder.empty()) fs::remove_all(state_.temp_folder, ec);
+}
+
+void MainWindow::create_menus() {
+  QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
+  QAction* open = file->addAction(QStringLiteral("&Open..."), this, &MainWindow::open_action);
+  open->setStatusTip(QStringLiteral("Select data file"));
+  QAction* add = file->addAction(QStringLiteral("&Add..."), this, &MainWindow::add_action);
+  QAction* save = file->addAction(QStringLiteral("&Save"), this, &MainWindow::save_action);
+  QAction* save_as = file->addAction(QStringLiteral("Save &As..."), this, &MainWindow::save_as_action);
+  file->addSeparator();
+  file->addAction(QStringLiteral("E&xit"), this, &QWidget::close);
+  data_actions_ = {add, save, save_as};
+
+  QMenu* options = menuBar()->addMenu(QStringLiteral("&Options"));
+  const char* pages[] = {"&Startup...", "&Graphics...", "&Bubble help...", "&Results printing...",
+                         "&Editor defaults..."};
+  for (int i = 0; i < 5; ++i)
+    options->addAction(QString::fromLatin1(pages[i]), this, [this, i] { options_action(i + 1); });
+
+  QMenu* window = menuBar()->addMenu(QStringLiteral("&Window"));
+  window->addAction(QStringLiteral("&Tile"), mdi_, &QMdiArea::tileSubWindows);
+  window->addAction(QStringLiteral("&Cascade"), mdi_, &QMdiArea::cascadeSubWindows);
+
+  QToolBar* tools = addToolBar(QStringLiteral("Tools"));
+  tools->addAction(open);
+  tools->addAction(save_as);
+  for (QAction* a : data_actions_) a->setEnabled(false);
+}
+
+void MainWindow::read_settings() {
+  const ini::IniFile file = ini::IniFile::load(ini_path_);
+  state_.settings = read_app_settings(file);
+  const AppSettings& s = state_.settings;
+  setToolTipDuration(s.show_bubble ? -1 : 0);
+
+  if (!s.workdir.empty()) {
+    if (QDir(QString::fromStdString(s.workdir)).exists()) {
+      QDir::setCurrent(QString::fromStdString(s.workdir));
+    } else {
+      user_messages().show(MessageKind::kWarning,
+                           QStringLiteral("Unable to find last used directory\nThe current directory is kept."));
+    }
+  }
+  engine::register_int(slots::kLinesPerPage, s.printing.lines_per_page);
+}
+
+void MainWindow::settle_folders() {
+  const TempChoice temp = choose_temp_folder(state_.settings.temp_dir);
+  if (!temp.message.isEmpty()) user_messages().show(MessageKind::kWarning, temp.message);
+  state_.temp_folder = temp.folder;
+  engine::register_char(charset::kTempFolder, temp_files::folder_text(temp.folder));
+
+  const fs::path exe_folder = QCoreApplication::applicationDirPath().toStdString();
+  state_.program_folder = program_folder(exe_folder);
+  engine::register_char(charset::kProgramFolder, temp_files::folder_text(state_.program_folder));
+}
+
+void MainWindow::place_window() {
+  const AppSettings& s = state_.settings;
+  const QRect screen = QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->availableGeometry()
+                                                        : QRect(0, 0, 1024, 768);
+  const StoredGeometry designed{{}, {}, 640, 480};
+  const StoredGeometry& g = s.position_default ? designed : s.main;
+  const int left = g.left.value_or(screen.x() + (screen.width() - g.width) / 2);
+  const int top = g.top.value_or(screen.y() + (screen.height() - g.height) / 2);
+  setGeometry(left, top, g.width, g.height);
+}
+
+void MainWindow::showEvent(QShowEvent* event) {
+  QMainWindow::showEvent(event);
+  if (shown_) return;
+  shown_ = true;
+  if (state_.settings.maximized && !state_.settings.position_default) showMaximized();
+  if (state_.pending_open) {
+    state_.pending_open = false;
+    OpenCommandLineFile(pending_parameters_);
+  }
+}
+
+void MainWindow::splash_closed(const QStringList& parameters) {
+  if (shown_) {
+    OpenCommandLineFile(parameters);
+  } else {
+    state_.pending_open = true;
+    pending_parameters_ = parameters;
+  }
+}
+
+void MainWindow::OpenCommandLineFile(const QStringList& parameters) {
+  if (parameters.isEmpty()) return;
+  const QString name = parameters.join(QLatin1Char(' '));
+  if (QFileInfo(name).isFile()) open_data_file(name);
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+  if (state_.busy ||
+      !user_messages().ask(MessageKind::kWarning,
+                           QStringLiteral("Are you sure you want to exit? All unsaved data will be lost."),
+                           Question::kYesNo)) {
+    event->ignore();
+    return;
+  }
+  ini::IniFile file = ini::IniFile::load(ini_path_);
+  AppSettings s = state_.settings;
+  s.maximized = isMaximized();
+  s.workdir = QDir::currentPath().toStdString();
+  const QRect r = normalGeometry();
+  const StoredGeometry main{r.left(), r.top(), r.width(), r.height()};
+  write_exit_settings(file, s, main, std::nullopt);
+  file.save();
+  event->accept();
+}
+
+QString MainWindow::status_text() const { return status_label_->text(); }
+
+void MainWindow::show_sample_status() {
+  const DataShape& s = state_.ws.shape;
+  if (s.nobs < 1) {
+    status_label_->clear();
+    return;
+  }
+  const int limit = limits::max_vars_for(s.nobs);
+  const auto label = [&](int obs) { return QString::fromStdString(observation_label(s, obs)); };
+  status_label_->setText(QStringLiteral("Current sample from %1 to %2. Min %3 Max %4. (%5 obs.) %6 variables, max %7.")
+                             .arg(label(state_.sample_start), label(state_.sample_end), label(1),
+                                  label(s.nobs))
+                             .arg(s.nobs)
+                             .arg(s.nvars)
+                             .arg(limit));
+}
+
+void MainWindow::options_action(int page) {
+  OptionsDialog dialog(state_.settings, state_.temp_folder, page, this);
+  statusBar()->showMessage(QStringLiteral("Press Alt-Tab if your dialog box becomes hidden behind the main window!"));
+  if (dialog.exec() != QDialog::Accepted) return;
+  const bool new_temp = dialog.settings().temp_dir != state_.settings.temp_dir;
+  state_.settings = dialog.settings();
+  if (new_temp) {
+    std::error_code ec;
+    fs::remove_all(state_.temp_folder, ec);
+    settle_folders();
+  }
+  setToolTipDuration(state_.settings.show_bubble ? -1 : 0);
+  ini::IniFile file = ini::IniFile::load(ini_path_);
+  const QRect r = geometry();
+  write_option_settings(file, state_.settings, {r.left(), r.top(), r.width(), r.height()}, std::nullopt);
+  file.save();
+  engine::register_int(slots::kLinesPerPage, state_.settings.printing.lines_per_page);
 }
 
 }  // namespace zelvorin

@@ -1,8 +1,17 @@
-// The main window: it hosts the child windows and owns the state the program shares with
-// the engine.
+// The main window: it hosts the child windows, owns the state the program shares with the
+// engine, reads the settings at start-up and writes them back when it closes.
 #pragma once
 
 #include <QMainWindow>
+#include <QStringList>
+
+#include <filesystem>
+
+#include "app/host_state.h"
+
+class QAction;
+class QLabel;
+class QMdiArea;
 
 namespace zelvorin {
 
@@ -10,7 +19,55 @@ class MainWindow : public QMainWindow {
   Q_OBJECT
 
  public:
-  explicit MainWindow(QWidget* parent = nullptr);
+  /// Creates the window: state reset, workspace registered, settings read, folders
+  /// settled and registered with the engine. `ini_path` is the settings file.
+  explicit MainWindow(const std::filesystem::path& ini_path, QWidget* parent = nullptr);
+  ~MainWindow() override;
+
+  /// Joins the command-line parameters with single blanks and opens that file when it
+  /// exists; called when both the splash has closed and the window has been shown.
+  void OpenCommandLineFile(const QStringList& parameters);
+
+  /// The splash window has closed: open the command-line file now, or when shown.
+  void splash_closed(const QStringList& parameters);
+
+  /// Opens a data file by its extension; false when nothing was loaded.
+  bool open_data_file(const QString& path);
+  /// Writes observations first..last (from 0) of the data set as a ZVD file.
+  bool save_zvd(const QString& path, int first, int last);
+  /// Joins a second ZVD file to the loaded data set.
+  bool add_zvd(const QString& path);
+
+  const HostState& state() const { return state_; }
+  /// The text of the status line.
+  QString status_text() const;
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void create_menus();
+  void read_settings();
+  void settle_folders();
+  void place_window();
+  void after_data_load();
+  void show_sample_status();
+  void open_action();
+  void save_action();
+  void save_as_action();
+  void add_action();
+  void options_action(int page);
+  /// Asks before replacing a loaded data set; true to go on.
+  bool confirm_replace();
+
+  std::filesystem::path ini_path_;
+  HostState state_;
+  QMdiArea* mdi_ = nullptr;
+  QLabel* status_label_ = nullptr;
+  QList<QAction*> data_actions_;   ///< enabled once data is loaded
+  QStringList pending_parameters_;
+  bool shown_ = false;
 };
 
 }  // namespace zelvorin

@@ -13,6 +13,13 @@ namespace fs = std::filesystem;
 
 std::string plot_file_name(unsigned number) { return "plot" + std::to_string(number) + ".$$$"; }
 
+std::string host_plot_copy_name(unsigned number) {
+  static const char digits[] = "0123456789ABCDEF";
+  std::string name = "pld";
+  for (int shift = 12; shift >= 0; shift -= 4) name += digits[(number >> shift) & 0xFu];
+  return name + ".$$$";
+}
+
 bool folder_is_writable(const fs::path& folder) {
   std::error_code ec;
   if (folder.empty() || !fs::is_directory(folder, ec)) return false;

@@ -19,6 +19,10 @@ inline constexpr std::string_view kMessageFile = "ERROR4.ZQT";  ///< in the prog
 /// "plot" + plain decimal number + ".$$$": plot 9 is "plot9.$$$".
 std::string plot_file_name(unsigned number);
 
+/// The name a graph window gives the host's "plotdata.$$$" when it takes the file over:
+/// "pld" + `number` as four hexadecimal digits + ".$$$" ("pld001F.$$$").
+std::string host_plot_copy_name(unsigned number);
+
 /// The text shown when the configured folder cannot be used.
 inline constexpr std::string_view kUnusableFolderMessage =
     "Unable to find directory specified for temporary files - Zelvorin will use the TEMP "

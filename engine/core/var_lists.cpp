@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <optional>
 
+#include "engine/core/dialog_bridge.h"
 #include "engine/core/lag_lists.h"
 #include "engine/core/temp_variables.h"
 #include "engine/core/workspace.h"
@@ -193,6 +194,26 @@ ListOutcome read_var_list(std::string_view text, VarList& list, int kind, int ma
   }
   register_temporaries(reader.created());
   return outcome;
+}
+
+namespace {
+/// Tells the user why a list was refused; returns the error flag.
+bool shown(const ListOutcome& outcome) {
+  if (outcome.ok) return false;
+  if (outcome.message.empty())
+    BEEP();
+  else
+    SHOWMESSAGE(outcome.message);
+  return true;
+}
+}  // namespace
+
+bool PARSEVARLIST(std::string_view text, VarList& list, int kind, int max_vars) {
+  return shown(read_var_list(text, list, kind, max_vars));
+}
+
+bool CHECKNEWNAMES(std::string_view text, std::vector<std::string>& names_list, int required) {
+  return shown(check_new_names(text, names_list, required));
 }
 
 ListOutcome check_new_names(std::string_view text, std::vector<std::string>& names_list, int required) {

@@ -53,9 +53,16 @@ inline constexpr int kMaxListed = 102;
 /// Cost O(words * (NVARS + NOBS)).
 ListOutcome read_var_list(std::string_view text, VarList& list, int kind, int max_vars);
 
+/// `read_var_list` that shows a refusal: its message with `SHOWMESSAGE`, else a beep.
+/// Returns the error flag: false on success.
+bool PARSEVARLIST(std::string_view text, VarList& list, int kind, int max_vars);
+
 /// Reads exactly `required` new names into `names` (appended behind its current entries):
 /// each must pass the name rule and none may repeat a name of the list. On refusal the
 /// list is unchanged and the outcome says why.
 ListOutcome check_new_names(std::string_view text, std::vector<std::string>& names, int required);
+
+/// `check_new_names` that shows a refusal with `SHOWMESSAGE`. Returns the error flag.
+bool CHECKNEWNAMES(std::string_view text, std::vector<std::string>& names, int required);
 
 }  // namespace qorv::core

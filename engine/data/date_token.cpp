@@ -2,12 +2,13 @@
 
 #include <algorithm>
 #include <array>
-#include <cctype>
 #include <cstdint>
 #include <vector>
 
 #include "engine/data/calendar.h"
-#include "engine/data/import_names.h"
+#include "shared/digit_text.h"
+#include "shared/names.h"
+#include "shared/obs_calendar.h"
 
 namespace qorv::data {
 
@@ -15,11 +16,6 @@ namespace {
 
 constexpr std::array<std::string_view, 12> kMonthNames = {
     "JAN", "FEB", "MAR", "APR", "MAY", "JUN", "JUL", "AUG", "SEP", "OCT", "NOV", "DEC"};
-
-bool all_digits(std::string_view text) {
-  return !text.empty() &&
-         std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
-}
 
 /// Value of a digit string of at most 18 digits.
 int64_t digits_value(std::string_view text) {
@@ -68,7 +64,7 @@ std::string DATETODIGITS(std::string_view token) {
   }
   if (fields.size() < 2 || fields.size() > 3) return unchanged;
   for (auto f : fields)
-    if (!all_digits(f) || f.size() > 4) return unchanged;
+    if (!digit_text::ISALLDIGITS(f) || f.size() > 4) return unchanged;
   const int a = static_cast<int>(digits_value(fields[0]));
   std::string_view year_field;
   std::string_view month_field = fields[1];
@@ -100,18 +96,18 @@ DateToken PARSEDATE(std::string_view token) {
   DateToken out;
   const std::string_view trimmed = trim(token);
   if (trimmed.empty() || trimmed.size() > 11) return out;
-  std::string text(trimmed);
-  for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  std::string text = names::upper(trimmed);
 
-  static constexpr std::array<int, 3> kPeriods = {2, 4, 12};
-  for (int code = 3; code <= 5; ++code) {
-    if (parse_period_label(text, code, out.century, out.year, out.period)) {
+  for (int code = obs_calendar::kHalfYearly; code <= obs_calendar::kMonthly; ++code) {
+    if (const auto label = obs_calendar::PARSEOBSLABEL(text, code)) {
       out.kind = code;
-      out.frequency = kPeriods[static_cast<std::size_t>(code - 3)];
+      out.frequency = obs_calendar::periods_per_year(code);
+      out.century = label->century;
+      out.year = label->year;
+      out.period = label->period;
       return out;
     }
   }
-  out = DateToken{};
 
   std::replace(text.begin(), text.end(), '/', '-');
   std::replace(text.begin(), text.end(), ':', '-');
@@ -123,7 +119,7 @@ DateToken PARSEDATE(std::string_view token) {
     }
   }
   text = DATETODIGITS(text);
-  if (!all_digits(text)) return out;
+  if (!digit_text::ISALLDIGITS(text)) return out;
   const int64_t v = digits_value(text);  // at most 11 digits
   if (v == 0) return out;
 

@@ -53,6 +53,9 @@ TEST(HostWorkspace, NameChecks) {
   EXPECT_EQ(ValidateVarName("GDP 95"), "GDP95");
   EXPECT_EQ(ValidateVarName("A.B"), "A.B");
   EXPECT_EQ(ValidateVarName("A-B"), "");
+  EXPECT_EQ(ValidateVarName("Q"), "");   // a reserved word
+  EXPECT_EQ(ValidateVarName("1X"), "");  // a digit first
+  EXPECT_EQ(ValidateVarName("ABCDEFGHIJ"), "");  // longer than 9
   EXPECT_TRUE(SameNamePrefix("GDP", "GDP "));
   EXPECT_FALSE(SameNamePrefix("GDP", "GDPX"));
   EXPECT_TRUE(SameNamePrefix("GDP", "GDP"));

@@ -9,6 +9,7 @@
 #include "engine/core/workspace.h"
 #include "engine/data/variable_deletion.h"
 #include "shared/exchange_slots.h"
+#include "tests/support/dialog_script/dialog_script.h"
 #include "tests/support/engine/engine_fixture.h"
 
 namespace {
@@ -232,6 +233,19 @@ TEST_F(VarLists, NewNames) {
       EXPECT_EQ(names, (std::vector<std::string>{"Y", "X", "S1", "S2", "S3", "S4"}));
     }
   }
+}
+
+TEST_F(VarLists, RefusalsReachTheUser) {
+  VarList list = plain();
+  EXPECT_TRUE(core::PARSEVARLIST("X Z X", list, 1, 200));
+  EXPECT_TRUE(core::PARSEVARLIST("X(-0)", list, 1, 200));
+  std::vector<std::string> names = {"Y"};
+  EXPECT_TRUE(core::CHECKNEWNAMES("S1 S2 S3", names, 4));
+  EXPECT_FALSE(core::PARSEVARLIST("X Z", list, 1, 200));
+  const std::vector<std::string> expected = {
+      "message information 0 Variable X included more than once!", "beep",
+      "message information 0 Too few variables. You need 4 variables!"};
+  EXPECT_EQ(dialog_script::transcript(), expected);
 }
 
 }  // namespace

@@ -1,0 +1,111 @@
+#include "app/file_association.h"
+
+#include <QProcess>
+#include <QStandardPaths>
+
+#include <cstdlib>
+#include <vector>
+
+#include "shared/atomic_file.h"
+#include "shared/ini_file.h"
+
+namespace zelvorin::association {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+fs::path env_folder(const char* variable, const char* fallback_below_home) {
+  const char* value = std::getenv(variable);
+  if (value != nullptr && fs::path(value).is_absolute()) return value;
+  const char* home = std::getenv("HOME");
+  return fs::path(home ? home : "/tmp") / fallback_below_home;
+}
+
+fs::path desktop_path(const Folders& f) { return f.data_home / "applications" / kDesktopFile; }
+fs::path mime_path(const Folders& f) { return f.data_home / "mime" / "packages" / "zelvorin-zvd.xml"; }
+fs::path defaults_path(const Folders& f) { return f.config_home / "mimeapps.list"; }
+
+constexpr const char* kDefaults = "Default Applications";
+
+/// Runs a desktop database tool when the machine has it; its failure does not matter.
+void refresh(const char* tool, const fs::path& folder) {
+  const QString path = QStandardPaths::findExecutable(QString::fromLatin1(tool));
+  if (!path.isEmpty()) QProcess::execute(path, {QString::fromStdString(folder.string())});
+}
+
+}  // namespace
+
+Folders user_folders() { return {env_folder("XDG_DATA_HOME", ".local/share"), env_folder("XDG_CONFIG_HOME", ".config")}; }
+
+std::vector<std::string> split_command(const std::string& command) {
+  std::vector<std::string> words;
+  std::string word;
+  bool quoted = false, any = false;
+  for (const char c : command) {
+    if (c == '"') {
+      quoted = !quoted;
+      any = true;
+    } else if (c == ' ' && !quoted) {
+      if (any) words.push_back(word);
+      word.clear();
+      any = false;
+    } else {
+      word += c;
+      any = true;
+    }
+  }
+  if (any) words.push_back(word);
+  return words;
+}
+
+bool in_force(const Folders& folders, const fs::path& program) {
+  const ini::IniFile defaults = ini::IniFile::load(defaults_path(folders));
+  if (defaults.get_string(kDefaults, kMimeType) != kDesktopFile) return false;
+  const ini::IniFile entry = ini::IniFile::load(desktop_path(folders));
+  const std::vector<std::string> words = split_command(entry.get_string("Desktop Entry", "Exec"));
+  if (words.size() != 2 || words[1] != "%f") return false;
+  std::error_code a, b;
+  const fs::path listed = fs::weakly_canonical(words[0], a);
+  const fs::path own = fs::weakly_canonical(program, b);
+  return !a && !b && listed == own;
+}
+
+bool set(const Folders& folders, const fs::path& program) {
+  std::error_code ec;
+  fs::create_directories(desktop_path(folders).parent_path(), ec);
+  fs::create_directories(mime_path(folders).parent_path(), ec);
+  fs::create_directories(folders.config_home, ec);
+  const std::string entry = std::string("[Desktop Entry]\nType=Application\nName=Zelvorin\n") +
+                            "Comment=Zelvorin file\nExec=\"" + program.string() + "\" %f\n" +
+                            "MimeType=" + kMimeType + ";\nTerminal=false\n";
+  const std::string mime = std::string(
+                               "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+                               "<mime-info xmlns=\"http://www.freedesktop.org/standards/shared-mime-info\">\n"
+                               "  <mime-type type=\"") +
+                           kMimeType +
+                           "\">\n    <comment>Zelvorin file</comment>\n"
+                           "    <glob pattern=\"*.zvd\" case-sensitive=\"false\"/>\n  </mime-type>\n</mime-info>\n";
+  if (atomic_file::replace(desktop_path(folders), entry).failure != atomic_file::Failure::kNone) return false;
+  if (atomic_file::replace(mime_path(folders), mime).failure != atomic_file::Failure::kNone) return false;
+  ini::IniFile defaults = ini::IniFile::load(defaults_path(folders));
+  defaults.set_string(kDefaults, kMimeType, kDesktopFile);
+  if (!defaults.save()) return false;
+  refresh("update-mime-database", folders.data_home / "mime");
+  refresh("update-desktop-database", folders.data_home / "applications");
+  return true;
+}
+
+void remove(const Folders& folders) {
+  std::error_code ec;
+  fs::remove(desktop_path(folders), ec);
+  fs::remove(mime_path(folders), ec);
+  ini::IniFile defaults = ini::IniFile::load(defaults_path(folders));
+  if (defaults.find(kDefaults, kMimeType)) {
+    defaults.set_string(kDefaults, kMimeType, "");
+    defaults.save();
+  }
+  refresh("update-mime-database", folders.data_home / "mime");
+}
+
+}  // namespace zelvorin::association

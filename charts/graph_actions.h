@@ -1,0 +1,32 @@
+// What both graph windows' buttons do alike: print, export to an image file, copy to the
+// clipboard, and copy the plot file to a saved graph file.
+#pragma once
+
+#include <QString>
+
+#include "charts/graph_services.h"
+#include "charts/graph_widget.h"
+
+namespace charts {
+
+/// Writes a complete copy of the file `from` to `to` in blocks of 2048 bytes: the copy is
+/// written beside `to` and renamed over it only once complete, so a failure leaves any old
+/// `to` as it was. Returns false on any read or write error. Cost O(file size).
+bool copy_graph_file(const QString& from, const QString& to);
+
+/// The Print button: the print dialog, then the graph on one page. Unless the ini asks for
+/// greyscale, the graph prints in colour (`DrawStyle`, and `GraphStyle` too when
+/// `switch_graph_style`, set to 0 for the print and restored). A printer that cannot be
+/// opened gives "Couldn't open printer".
+void print_graph(GraphWidget& graph, GraphServices& services, bool switch_graph_style);
+
+/// The Image to file button: a save dialog with `filter`; ".BMP" and ".WMF" names (their
+/// extension's first four characters) get a picture of the graph's size, any other name is
+/// printed to that file on a printer the user sets up. Failures are reported.
+void export_graph_image(GraphWidget& graph, GraphServices& services, const QString& filter,
+                        const QString& default_suffix);
+
+/// The Copy button: the graph goes to the clipboard as an image.
+void copy_graph(GraphWidget& graph);
+
+}  // namespace charts

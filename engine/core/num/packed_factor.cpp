@@ -1,0 +1,149 @@
+#include "engine/core/num/packed_factor.h"
+
+#include <cmath>
+#include <vector>
+
+#include "engine/core/num/num_detail.h"
+#include "engine/core/num/numerical_state.h"
+
+namespace qorv::core {
+
+namespace {
+
+using num_detail::packed_at;
+
+/// Floor of e/2 for negative e too.
+int half_exponent(int e) { return e >= 0 ? e / 2 : -((1 - e) / 2); }
+
+/// Checks the matrix and scales it in place to D·A·D, D = diag(2^-scale[i]). False when an
+/// element is not finite or a diagonal is not positive.
+bool equilibrate(std::span<double> a, int n, std::vector<int>& scale) {
+  if (!num_detail::all_finite(a.first(num_detail::packed_size(n)))) return false;
+  scale.assign(static_cast<std::size_t>(n), 0);
+  for (int i = 1; i <= n; ++i) {
+    const double d = a[packed_at(i, i)];
+    if (!(d > 0.0)) return false;
+    int e = 0;
+    std::frexp(d, &e);
+    scale[static_cast<std::size_t>(i - 1)] = half_exponent(e);
+  }
+  for (int i = 1; i <= n; ++i)
+    for (int j = 1; j <= i; ++j) {
+      double& v = a[packed_at(i, j)];
+      v = std::ldexp(v, -scale[static_cast<std::size_t>(i - 1)] - scale[static_cast<std::size_t>(j - 1)]);
+    }
+  return true;
+}
+
+/// Factors the (scaled) matrix A = U'U in place, row by row. False when a reduced pivot
+/// ratio t = 1 − s/a is below kPivotRatio (or is not a number).
+bool factor_in_place(std::span<double> a, int n) {
+  double* p = a.data();
+  for (long i = 1; i <= n; ++i) {
+    const double* col_i = p + packed_at(1, i);  // U(1..i−1, i), contiguous
+    const long double s = num_detail::dot(col_i, col_i, static_cast<std::size_t>(i - 1));
+    const long double diag = p[packed_at(i, i)];
+    const long double t = 1.0L - s / diag;
+    if (!(t >= kPivotRatio)) return false;
+    const double uii = static_cast<double>(std::sqrt(t * diag));
+    p[packed_at(i, i)] = uii;
+    for (long j = i + 1; j <= n; ++j) {
+      const double* col_j = p + packed_at(1, j);  // U(1..i−1, j), rows above i done
+      const long double sj = num_detail::dot(col_i, col_j, static_cast<std::size_t>(i - 1));
+      p[packed_at(i, j)] = static_cast<double>((p[packed_at(i, j)] - sj) / uii);
+    }
+  }
+  return true;
+}
+
+/// Replaces the factor U by V = U⁻¹, column by column, then by A⁻¹ = V·V'.
+void invert_from_factor(std::span<double> a, int n) {
+  double* p = a.data();
+  for (long i = 1; i <= n; ++i) {
+    const double vii = 1.0 / p[packed_at(i, i)];
+    // V(j, i) for ascending j reads U(k, i) only for k >= j, which is not yet overwritten.
+    for (long j = 1; j < i; ++j) {
+      long double s = 0;
+      for (long k = j; k < i; ++k) s += static_cast<long double>(p[packed_at(j, k)]) * p[packed_at(k, i)];
+      p[packed_at(j, i)] = static_cast<double>(-vii * s);
+    }
+    p[packed_at(i, i)] = vii;
+  }
+  // A⁻¹(i, j), i <= j, in this order overwrites only V(i, j), never read again.
+  for (long i = 1; i <= n; ++i)
+    for (long j = i; j <= n; ++j) {
+      long double s = 0;
+      for (long k = j; k <= n; ++k) s += static_cast<long double>(p[packed_at(i, k)]) * p[packed_at(j, k)];
+      p[packed_at(i, j)] = static_cast<double>(s);
+    }
+}
+
+int failed() {
+  numerical_state().failure = 1;
+  return 1;
+}
+
+void check_arguments(std::span<double> a, int n, const char* what) {
+  num_detail::require(n >= 0 && a.size() >= num_detail::packed_size(n), what);
+}
+
+}  // namespace
+
+void INVERTSYMPACKED(std::span<double> a, int n, int& fail) {
+  check_arguments(a, n, "INVERTSYMPACKED: negative order or matrix too short");
+  fail = 0;
+  if (n == 0) return;
+  if (n == 1) {
+    const double d = a[0];
+    if (!(d > 0.0) || !std::isfinite(d) || !std::isfinite(1.0 / d)) {
+      fail = failed();
+      return;
+    }
+    a[0] = 1.0 / d;
+    return;
+  }
+  std::vector<int> scale;
+  if (!equilibrate(a, n, scale) || !factor_in_place(a, n)) {
+    fail = failed();
+    return;
+  }
+  invert_from_factor(a, n);
+  for (int i = 1; i <= n; ++i)
+    for (int j = 1; j <= i; ++j) {
+      double& v = a[packed_at(i, j)];
+      v = std::ldexp(v, -scale[static_cast<std::size_t>(i - 1)] - scale[static_cast<std::size_t>(j - 1)]);
+      if (!std::isfinite(v)) {
+        fail = failed();
+        return;
+      }
+    }
+}
+
+void PACKEDCHOLESKY(std::span<double> a, int n, int& fail) {
+  check_arguments(a, n, "PACKEDCHOLESKY: negative order or matrix too short");
+  fail = 1;
+  if (n == 1) {
+    const double d = a[0];
+    if (!(d > 0.0) || !std::isfinite(d)) {
+      failed();
+      return;
+    }
+    a[0] = std::sqrt(d);
+    fail = 0;
+    return;
+  }
+  std::vector<int> scale;
+  if (n > 0 && (!equilibrate(a, n, scale) || !factor_in_place(a, n))) {
+    failed();
+    return;
+  }
+  // U = U_scaled·D⁻¹: column j of U carries 2^scale[j].
+  for (int j = 1; j <= n; ++j)
+    for (int i = 1; i <= j; ++i) {
+      double& v = a[packed_at(i, j)];
+      v = std::ldexp(v, scale[static_cast<std::size_t>(j - 1)]);
+    }
+  fail = 0;
+}
+
+}  // namespace qorv::core

@@ -1,0 +1,55 @@
+#include "engine/data/name_utilities.h"
+
+#include <charconv>
+
+#include "shared/digit_text.h"
+#include "shared/exchange_slots.h"
+#include "shared/fixed_text.h"
+
+namespace qorv::data {
+
+int SIGNEDOFFSET(std::string_view text, std::string_view name) {
+  const std::size_t open = text.find('(');
+  if (open == std::string_view::npos) return 0;
+  const std::string_view before = fixed_text::trim(text.substr(0, open));
+  if (before.size() > static_cast<std::size_t>(limits::kNameWidth) || before != fixed_text::trim(name))
+    return 0;
+  text = fixed_text::trim_right(text);
+  if (open + 2 >= text.size()) return 0;  // "Y(", "Y()", "Y(-"
+  // The digits run from after the sign up to the character before the closing bracket.
+  const std::string_view digits = text.substr(open + 2, text.size() - open - 3);
+  const auto k = digit_text::DIGITSTOINT(digits);
+  if (!k || digits.empty()) return 0;
+  const int v = static_cast<int>(*k);
+  return text[open + 1] == '+' ? v : -v;
+}
+
+SignedNumbers READSIGNEDNUMBERS(std::string_view text, int expected) {
+  SignedNumbers out;
+  std::size_t i = 0;
+  while (true) {
+    while (i < text.size() && text[i] == ' ') ++i;
+    if (i >= text.size()) break;
+    std::size_t end = i;
+    while (end < text.size() && text[end] != ' ') ++end;
+    std::string_view word = text.substr(i, end - i);
+    i = end;
+    double factor = 1.0;
+    if (word.front() == '-' || word.front() == '+') {
+      factor = word.front() == '-' ? -1.0 : 1.0;
+      word.remove_prefix(1);
+    }
+    double value = 0.0;
+    if (!digit_text::ISNUMBERSTRING(word) ||
+        static_cast<int>(out.values.size()) >= expected) {
+      out.error = true;
+      return out;
+    }
+    if (word != ".") std::from_chars(word.data(), word.data() + word.size(), value);
+    out.values.push_back(factor * value);
+  }
+  out.error = static_cast<int>(out.values.size()) != expected;
+  return out;
+}
+
+}  // namespace qorv::data

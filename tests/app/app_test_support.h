@@ -1,0 +1,47 @@
+// Support for the main program's tests: answers to its message boxes, and a private
+// settings and desktop folder for each test.
+#pragma once
+
+#include <QString>
+#include <QTemporaryDir>
+
+#include <deque>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "app/user_messages.h"
+
+namespace zelvorin::testing {
+
+/// Records every message box and answers questions from a queue (OK/Yes when empty).
+class RecordedMessages final : public UserMessages {
+ public:
+  RecordedMessages() { set_user_messages(this); }
+  ~RecordedMessages() override { set_user_messages(nullptr); }
+  void show(MessageKind, const QString& text) override { shown.push_back(text); }
+  bool ask(MessageKind, const QString& text, Question) override {
+    asked.push_back(text);
+    if (answers.empty()) return true;
+    const bool a = answers.front();
+    answers.pop_front();
+    return a;
+  }
+  std::vector<QString> shown;
+  std::vector<QString> asked;
+  std::deque<bool> answers;
+};
+
+/// A temporary home for the settings file and the desktop's data and configuration folders.
+struct TestHome {
+  TestHome();
+  ~TestHome();
+  std::filesystem::path ini() const { return path / "zelvorin.ini"; }
+  QTemporaryDir dir;
+  std::filesystem::path path;
+};
+
+/// The folder of the repository's sample data.
+std::filesystem::path sample_folder();
+
+}  // namespace zelvorin::testing

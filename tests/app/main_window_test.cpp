@@ -1,0 +1,124 @@
+// Start-up, settings and closing of the main window.
+#include "app/main_window.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QScreen>
+
+#include "app/engine_link.h"
+#include "app/file_association.h"
+#include "tests/app/app_test_support.h"
+
+namespace {
+
+using namespace zelvorin;
+using zelvorin::testing::RecordedMessages;
+using zelvorin::testing::TestHome;
+
+TEST(MainWindow, StartsWithDefaultsWhenThereIsNoSettingsFile) {
+  TestHome home;
+  RecordedMessages messages;
+  std::filesystem::path temp;
+  {
+    MainWindow window(home.ini());
+    EXPECT_EQ(window.windowTitle(), QStringLiteral("Zelvorin for Windows"));
+    EXPECT_EQ(window.width(), 640);
+    EXPECT_EQ(window.height(), 480);
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    EXPECT_EQ(window.x(), screen.x() + (screen.width() - 640) / 2);
+    EXPECT_EQ(engine::retrieve_int(slots::kLinesPerPage), 60);
+    temp = window.state().temp_folder;
+    EXPECT_TRUE(std::filesystem::is_directory(temp));
+    EXPECT_FALSE(window.state().data_loaded);
+    EXPECT_TRUE(messages.shown.empty());  // the private temporary folder needs no message
+  }
+  EXPECT_FALSE(std::filesystem::exists(temp));  // this run's folder goes with the window
+}
+
+TEST(MainWindow, UnusableTemporaryFolderIsReportedAndReplaced) {
+  TestHome home;
+  ini::IniFile file(home.ini());
+  file.set_string("Directories", "TempDir", "/no/such/folder");
+  ASSERT_TRUE(file.save());
+  RecordedMessages messages;
+  MainWindow window(home.ini());
+  ASSERT_EQ(messages.shown.size(), 1u);
+  EXPECT_EQ(messages.shown[0], QStringLiteral("Unable to find directory specified for temporary files - Zelvorin "
+                                              "will use the TEMP directory."));
+  EXPECT_TRUE(std::filesystem::is_directory(window.state().temp_folder));
+}
+
+TEST(MainWindow, SettingsSurviveARestart) {
+  TestHome home;
+  RecordedMessages messages;
+  {
+    ini::IniFile file(home.ini());
+    file.set_string("User", "Numlines", "45");  // keys are found whatever their case
+    file.set_string("Position", "Default", "0");
+    file.set_string("Position", "Left", "30");
+    file.set_string("Position", "Top", "40");
+    file.set_string("Position", "Width", "700");
+    file.set_string("Position", "Height", "500");
+    ASSERT_TRUE(file.save());
+  }
+  {
+    MainWindow window(home.ini());
+    EXPECT_EQ(engine::retrieve_int(slots::kLinesPerPage), 45);
+    EXPECT_EQ(window.geometry(), QRect(30, 40, 700, 500));
+    window.setGeometry(50, 60, 720, 520);
+    messages.answers = {false};  // declining the exit question changes nothing
+    EXPECT_FALSE(window.close());
+    EXPECT_TRUE(window.close());
+    EXPECT_EQ(messages.asked.back(), QStringLiteral("Are you sure you want to exit? All unsaved data will be lost."));
+  }
+  const ini::IniFile file = ini::IniFile::load(home.ini());
+  EXPECT_EQ(file.get_int("Position", "Width", 0), 720);
+  EXPECT_EQ(file.get_int("Position", "Left", 0), 50);
+  EXPECT_FALSE(file.get_string("Directories", "Workdir").empty());
+  MainWindow again(home.ini());
+  EXPECT_EQ(again.geometry(), QRect(50, 60, 720, 520));
+}
+
+TEST(MainWindow, DefaultPositionWritesOnlyTheFolders) {
+  TestHome home;
+  RecordedMessages messages;
+  {
+    MainWindow window(home.ini());
+    EXPECT_TRUE(window.close());
+  }
+  const ini::IniFile file = ini::IniFile::load(home.ini());
+  EXPECT_FALSE(file.find("Position", "Width").has_value());
+  EXPECT_TRUE(file.find("Directories", "Workdir").has_value());
+  EXPECT_TRUE(file.find("Directories", "Tempdir").has_value());
+}
+
+TEST(FileAssociation, SetTestAndRemoveInAPrivateDataFolder) {
+  TestHome home;
+  const auto folders = association::user_folders();
+  const std::filesystem::path program = home.path / "bin" / "zelvorin";
+  EXPECT_FALSE(association::in_force(folders, program));
+  ASSERT_TRUE(association::set(folders, program));
+  EXPECT_TRUE(association::in_force(folders, program));
+  EXPECT_FALSE(association::in_force(folders, home.path / "other"));
+
+  // A command with a third word is not ours.
+  ini::IniFile entry = ini::IniFile::load(folders.data_home / "applications" / association::kDesktopFile);
+  entry.set_string("Desktop Entry", "Exec", "\"" + program.string() + "\" --x %f");
+  ASSERT_TRUE(entry.save());
+  EXPECT_FALSE(association::in_force(folders, program));
+  ASSERT_TRUE(association::set(folders, program));
+  EXPECT_TRUE(association::in_force(folders, program));
+
+  association::remove(folders);
+  EXPECT_FALSE(association::in_force(folders, program));
+  EXPECT_FALSE(std::filesystem::exists(folders.data_home / "applications" / association::kDesktopFile));
+}
+
+TEST(FileAssociation, CommandWordsKeepQuotedBlanks) {
+  EXPECT_EQ(association::split_command("\"/opt/my apps/zelvorin\" %f"),
+            (std::vector<std::string>{"/opt/my apps/zelvorin", "%f"}));
+  EXPECT_EQ(association::split_command("a  b"), (std::vector<std::string>{"a", "b"}));
+}
+
+}  // namespace

@@ -1,0 +1,248 @@
+// Least squares through the packed cross-product route on the NIST StRD linear regressions:
+// every set to the digits the method reaches, Filip refused as singular, and a verdict and
+// scaled estimates that do not depend on the data's units.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <fstream>
+#include <map>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "engine/core/num/matrices.h"
+#include "tests/engine/core/num/num_test_support.h"
+#include "tests/support/engine/engine_fixture.h"
+
+namespace {
+
+using namespace qorv::core;
+using num_test::lre;
+
+const std::string kNistDir = ZV_REFERENCE_DIR "/nist-linear/";
+
+double parse(const std::string& text) {
+  double v = 0.0;
+  const auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), v);
+  EXPECT_TRUE(ec == std::errc()) << "unreadable number " << text;
+  return v;
+}
+
+std::vector<std::string> split(const std::string& line, char sep) {
+  std::vector<std::string> out;
+  std::stringstream ss(line);
+  std::string item;
+  while (std::getline(ss, item, sep)) out.push_back(item);
+  return out;
+}
+
+std::vector<std::vector<std::string>> read_csv(const std::string& path) {
+  std::ifstream in(path);
+  EXPECT_TRUE(in.good()) << "missing " << path;
+  std::vector<std::vector<std::string>> rows;
+  std::string line;
+  std::getline(in, line);  // header
+  while (std::getline(in, line))
+    if (!line.empty()) rows.push_back(split(line, ','));
+  return rows;
+}
+
+/// A NIST problem: the design columns (in parameter order), y and the certified values.
+struct Problem {
+  std::string name;
+  bool intercept = false;
+  std::vector<std::vector<double>> x;  ///< one column per parameter
+  std::vector<double> y;
+  std::vector<double> b, se;           ///< certified estimates and standard deviations
+  double sd = 0.0, r2 = 0.0;           ///< certified residual s.d. and R²
+};
+
+Problem load(const std::string& name) {
+  Problem p;
+  p.name = name;
+  std::vector<std::string> terms;
+  for (const auto& row : read_csv(kNistDir + "datasets.csv"))
+    if (row[0] == name) {
+      p.intercept = row[3] == "1";
+      terms = split(row[5], ' ');
+    }
+  const auto data = read_csv(kNistDir + name + "/data.csv");
+  for (const auto& row : data) p.y.push_back(parse(row[0]));
+  for (const auto& term : terms) {
+    std::vector<double> col;
+    for (const auto& row : data) {
+      if (term == "const") col.push_back(1.0);
+      else if (term == "x") col.push_back(parse(row[1]));
+      else if (term.rfind("x^", 0) == 0) col.push_back(std::pow(parse(row[1]), parse(term.substr(2))));
+      else col.push_back(parse(row[static_cast<std::size_t>(term[1] - '0')]));  // x1..x6
+    }
+    p.x.push_back(col);
+  }
+  for (const auto& row : read_csv(kNistDir + name + "/certified.csv")) {
+    if (row[0][0] == 'B') {
+      p.b.push_back(parse(row[1]));
+      p.se.push_back(parse(row[2]));
+    } else if (row[0] == "residual_sd") {
+      p.sd = parse(row[1]);
+    } else if (row[0] == "r_squared") {
+      p.r2 = parse(row[1]);
+    }
+  }
+  EXPECT_EQ(p.x.size(), p.b.size()) << name;
+  return p;
+}
+
+struct Fit {
+  int fail = -1;
+  std::vector<double> b, se;
+  double sd = 0.0, r2 = 0.0;
+};
+
+/// y and the regressors laid out as data columns (variable 1 = y, 2.. = regressors) and
+/// fitted by PACKEDXTXSOLVE; regressors scaled by sx (not the constant) and y by sy.
+Fit fit(const Problem& p, double sx = 1.0, double sy = 1.0) {
+  const int n = static_cast<int>(p.y.size());
+  const int k = static_cast<int>(p.x.size());
+  std::vector<double> data;
+  for (double v : p.y) data.push_back(v * sy);
+  std::vector<int> list = {1};
+  for (int j = 0; j < k; ++j) {
+    const bool constant = std::all_of(p.x[j].begin(), p.x[j].end(), [](double v) { return v == 1.0; });
+    for (double v : p.x[j]) data.push_back(constant ? v : v * sx);
+    list.push_back(j + 2);
+  }
+  Fit f;
+  std::vector<double> fitted(n), work(std::max(n, k)), m(static_cast<std::size_t>(k * (k + 1) / 2));
+  f.b.assign(k, 0.0);
+  double rss = 0.0;
+  PACKEDXTXSOLVE(data, 0, std::span<const double>(data).first(n), list, k, n, n, 0, 0, f.b, fitted,
+                 work, rss, m, f.fail);
+  if (f.fail != 0) return f;
+  f.sd = std::sqrt(rss / (n - k));
+  for (int j = 1; j <= k; ++j) f.se.push_back(f.sd * std::sqrt(num_test::packed(m, j, j)));
+  double mean = 0.0;
+  if (p.intercept) {
+    for (int t = 0; t < n; ++t) mean += data[t];
+    mean /= n;
+  }
+  double tss = 0.0;
+  for (int t = 0; t < n; ++t) tss += (data[t] - mean) * (data[t] - mean);
+  f.r2 = 1.0 - rss / tss;
+  return f;
+}
+
+/// Lowest correct digits over a vector; a certified 0 (exact fits) is measured against
+/// the size of the data: −log10(|est| / max|y|).
+double lowest_lre(const std::vector<double>& est, const std::vector<double>& cert, double ymax) {
+  double low = 15.0;
+  for (std::size_t i = 0; i < est.size(); ++i)
+    low = std::min(low, cert[i] == 0.0 ? lre(est[i] / ymax, 0.0) : lre(est[i], cert[i]));
+  return low;
+}
+
+struct Floors {
+  const char* name;
+  double b, se;  ///< se also serves for the residual s.d.; exact fits: −log10(s.d./max|y|)
+};
+
+class NistLinear : public qorv::testing::EngineTest, public ::testing::WithParamInterface<Floors> {};
+
+TEST_P(NistLinear, CrossProductRouteReachesTheFloors) {
+  const Floors floors = GetParam();
+  const Problem p = load(floors.name);
+  const Fit f = fit(p);
+  ASSERT_EQ(f.fail, 0) << p.name;
+  double ymax = 0.0;
+  for (double v : p.y) ymax = std::max(ymax, std::fabs(v));
+  const double b = lowest_lre(f.b, p.b, ymax);
+  const double se = lowest_lre(f.se, p.se, ymax);
+  const double sd = p.sd == 0.0 ? lre(f.sd / ymax, 0.0) : lre(f.sd, p.sd);
+  const double r2 = lre(f.r2, p.r2);
+  std::printf("[ LRE      ] %-9s coefficients %5.1f  standard errors %5.1f  residual s.d. %5.1f  R2 %5.1f\n",
+              p.name.c_str(), b, se, sd, r2);
+  EXPECT_GE(b, floors.b);
+  EXPECT_GE(se, floors.se);
+  EXPECT_GE(sd, floors.se);
+  EXPECT_GE(r2, 10.0);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    AllSets, NistLinear,
+    ::testing::Values(Floors{"Norris", 11, 12}, Floors{"Pontius", 11.5, 12}, Floors{"NoInt1", 14, 14},
+                      Floors{"NoInt2", 14, 14}, Floors{"Longley", 8, 9}, Floors{"Wampler1", 5.5, 9},
+                      Floors{"Wampler2", 8.5, 9}, Floors{"Wampler3", 5.5, 11},
+                      Floors{"Wampler4", 5.5, 11}, Floors{"Wampler5", 5.5, 11}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+using NistVerdicts = qorv::testing::EngineTest;
+
+TEST_F(NistVerdicts, FilipIsRefusedAsSingularAtEveryScale) {
+  const Problem p = load("Filip");
+  for (double scale : {1.0, 1e-6, 1e6}) {
+    clear_numerical_failure();
+    const Fit f = fit(p, scale, scale);
+    EXPECT_EQ(f.fail, 1) << "scale " << scale;
+    EXPECT_EQ(numerical_state().failure, 1) << "scale " << scale;
+  }
+}
+
+TEST_F(NistVerdicts, LongleyScaledKeepsVerdictAndScalesTheEstimates) {
+  const Problem p = load("Longley");
+  struct Scale { double sx, sy; };
+  for (const Scale s : {Scale{1e-6, 1e-6}, Scale{1e6, 1e6}, Scale{1e-6, 1.0}, Scale{1e6, 1.0}}) {
+    const Fit f = fit(p, s.sx, s.sy);
+    ASSERT_EQ(f.fail, 0) << s.sx << " " << s.sy;
+    double low_b = 15.0, low_se = 15.0;
+    for (std::size_t j = 0; j < p.b.size(); ++j) {
+      const double factor = j == 0 ? s.sy : s.sy / s.sx;  // B0 multiplies the constant
+      low_b = std::min(low_b, lre(f.b[j], p.b[j] * factor));
+      low_se = std::min(low_se, lre(f.se[j], p.se[j] * factor));
+    }
+    std::printf("[ LRE      ] Longley x*%g y*%g coefficients %5.1f  standard errors %5.1f\n", s.sx, s.sy,
+                low_b, low_se);
+    // Multiplying by 1e-6 rounds every value; X'X of the rounded data carries that rounding,
+    // times the condition of X'X, into the inverse and so into the standard errors.
+    EXPECT_GE(low_b, 8.0);
+    EXPECT_GE(low_se, 7.0);
+  }
+}
+
+// A constant and a regressor of size 1e-5: the collinearity ratio is 5e-5 at every scale,
+// so the fit is accepted; absolute pivot floors would call it singular.
+TEST_F(NistVerdicts, SmallUnitsAreNotSingular) {
+  Problem p;
+  p.intercept = true;
+  std::vector<double> ones, x;
+  for (int t = 1; t <= 50; ++t) {
+    ones.push_back(1.0);
+    x.push_back(1e-5 * (1.0 + 0.01 * std::sin(t)));
+    p.y.push_back(2.0 + 3e5 * x.back());
+  }
+  p.x = {ones, x};
+  const Fit f = fit(p);
+  ASSERT_EQ(f.fail, 0);
+  EXPECT_NEAR(f.b[0], 2.0, 1e-6);
+  EXPECT_NEAR(f.b[1], 3e5, 3e5 * 1e-6);
+}
+
+TEST_F(NistVerdicts, ExactlyCollinearDesignIsRefusedAtEveryScale) {
+  Problem p;
+  std::vector<double> ones, x1, x2, x3;
+  for (int t = 1; t <= 20; ++t) {
+    ones.push_back(1.0);
+    x1.push_back(t);
+    x2.push_back((t * t) % 7);
+    x3.push_back(x1.back() + 2.0 * x2.back() - 3.0);  // = x1 + 2·x2 − 3·const
+    p.y.push_back(t + (t % 3));
+  }
+  p.x = {ones, x1, x2, x3};
+  for (double scale : {1e-6, 1e-3, 1.0, 1e3, 1e6, 0.1, 3.0}) {
+    const Fit f = fit(p, scale, scale);
+    EXPECT_EQ(f.fail, 1) << "scale " << scale;
+  }
+}
+
+}  // namespace
