@@ -38,6 +38,7 @@ class ChannelsTest : public qorv::testing::EngineTest {
   void TearDown() override {
     close_all_channels();
     fs::remove_all(dir_);
+    EngineTest::TearDown();
   }
 
   fs::path file(const std::string& name) const { return dir_ / name; }
