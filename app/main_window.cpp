@@ -94,6 +94,7 @@ void MainWindow::settle_folders() {
   const TempChoice temp = choose_temp_folder(state_.settings.temp_dir);
   if (!temp.message.isEmpty()) user_messages().show(MessageKind::kWarning, temp.message);
   state_.temp_folder = temp.folder;
+  temp_files::publish_session_folder(temp.folder);  // the dialog library finds its panel file there
   engine::register_char(charset::kTempFolder, temp_files::folder_text(temp.folder));
 
   const fs::path exe_folder = QCoreApplication::applicationDirPath().toStdString();
