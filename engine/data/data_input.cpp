@@ -2,6 +2,7 @@
 
 #include <array>
 #include <new>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -10,12 +11,10 @@
 #include "engine/core/menu_system.h"
 #include "engine/core/workspace.h"
 #include "engine/data/ascii_data.h"
+#include "engine/data/data_import.h"
 #include "engine/data/data_set.h"
 #include "engine/data/file_names.h"
 #include "engine/data/new_data_shape.h"
-#include "engine/data/text_import.h"
-#include "engine/data/text_records.h"
-#include "engine/data/tsd_import.h"
 #include "shared/exchange_slots.h"
 #include "shared/fixed_text.h"
 
@@ -132,22 +131,6 @@ int new_data_set(int kind) {
   return 0;
 }
 
-/// Reads the delimited-text or TSD file open on channel 8 and installs its data set.
-bool import_file(int kind) {
-  const ChannelCloser closer{core::channel::kDataInput};
-  if (kind == kInputText && !core::ASKYESNO(core::kNoHelp, text_messages::kLongTime)) return false;
-  const std::string file_name = core::channel_path(core::channel::kDataInput).filename().string();
-  const auto records = read_all_records(core::channel::kDataInput);
-  if (!records) {
-    core::SHOWOK(core::kInformation, core::kNoHelp, text_messages::kErrorReading);
-    return false;
-  }
-  const ImportResult result = kind == kInputText ? read_delimited_text(*records) : read_tsd(*records, file_name);
-  if (result.ok) install_data_set(result.data);
-  core::SHOWOK(result.message.kind, core::kNoHelp, result.message.text);
-  return result.ok;
-}
-
 int input_of_kind(int kind) {
   switch (kind) {
     case kInputKeyboard:
@@ -172,7 +155,7 @@ int input_of_kind(int kind) {
     case kInputTsd:
       if (kind == kInputText) CSVINPUTHELP();
       if (!OPENOUTFILE(core::channel::kDataInput, kind == kInputText ? "CSV" : "TSD")) return kInputFailed;
-      if (!import_file(kind)) return kInputFailed;
+      if (!(kind == kInputText ? IMPORTTEXTFILE : IMPORTTSDFILE)(core::channel::kDataInput)) return kInputFailed;
       write_shape_slots();
       return 0;
     default:
