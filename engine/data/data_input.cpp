@@ -9,6 +9,7 @@
 #include "engine/core/channels.h"
 #include "engine/core/dialog_bridge.h"
 #include "engine/core/menu_system.h"
+#include "engine/core/temp_variables.h"
 #include "engine/core/workspace.h"
 #include "engine/data/ascii_data.h"
 #include "engine/data/data_import.h"
@@ -177,6 +178,7 @@ void DATAINPUTMENU(int& status, DataInputRoad road) {
   }
   try {
     const int result = input_of_kind(kind);
+    if (result != kInputFailed) core::forget_temporaries();  // they belonged to the old data set
     if (result != 0) status = result;
   } catch (const std::bad_alloc&) {
     core::DISKSPACEMESSAGE();
