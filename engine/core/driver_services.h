@@ -46,7 +46,4 @@ void ADDDATAFILE();
 /// The formula of a non-linear regression, typed in the editor; false when cancelled.
 bool NONLINSPEC(bool edit_initial_values);
 
-/// Creates dummy variables (the toolbar's function in slot 17, else a menu).
-void DUMMYVARS();
-
 }  // namespace qorv::core

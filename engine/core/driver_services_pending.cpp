@@ -49,6 +49,4 @@ bool NONLINSPEC(bool) {
   return false;
 }
 
-void DUMMYVARS() { not_available("Creating dummy variables"); }
-
 }  // namespace qorv::core

@@ -12,6 +12,7 @@
 #include "engine/core/temp_variables.h"
 #include "engine/core/workspace.h"
 #include "engine/data/data_input.h"
+#include "engine/data/dummy_variables.h"
 #include "engine/data/observation_scans.h"
 #include "engine/data/session_prompts.h"
 #include "shared/fixed_text.h"
@@ -68,7 +69,7 @@ bool data_processing() {
         d.action = kSingleEquation;
         return false;
       case 1:
-        DUMMYVARS();
+        qorv::data::DUMMYVARS();
         set_slot(slots::kNumVariables, globals().nvars);
         d.next_step = 2;
         return true;
