@@ -143,7 +143,7 @@ void GraphWindow::copy() { charts::copy_graph(*graph_); }
 void GraphWindow::export_image() {
   charts::export_graph_image(*graph_, services_,
                              "Bitmap files (*.bmp)|*.bmp|Windows metafiles (*.wmf)|*.wmf|Other graphics files (*.*)|*.*",
-                             "bmp");
+                             "bmp", true);
 }
 
 void GraphWindow::show_toolbar() { graph_->set_property_pages(2); }

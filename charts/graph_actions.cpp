@@ -58,7 +58,7 @@ void print_graph(GraphWidget& graph, GraphServices& services, bool switch_graph_
 }
 
 void export_graph_image(GraphWidget& graph, GraphServices& services, const QString& filter,
-                        const QString& default_suffix) {
+                        const QString& default_suffix, bool switch_graph_style) {
   const QString name = services.save_file_name(&graph, filter, default_suffix);
   if (name.isEmpty()) return;
   const QString ext = ("." + QFileInfo(name).suffix()).left(4).toUpper();
@@ -75,7 +75,7 @@ void export_graph_image(GraphWidget& graph, GraphServices& services, const QStri
   if (!services.set_up_printer(&graph, printer)) return;
   printer.setOutputFormat(QPrinter::PdfFormat);
   printer.setOutputFileName(name);
-  if (!print_on(graph, printer, services, true))
+  if (!print_on(graph, printer, services, switch_graph_style))
     services.message(&graph, MessageKind::kError, QStringLiteral("Couldn't open printer"));
 }
 

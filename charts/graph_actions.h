@@ -22,9 +22,10 @@ void print_graph(GraphWidget& graph, GraphServices& services, bool switch_graph_
 
 /// The Image to file button: a save dialog with `filter`; ".BMP" and ".WMF" names (their
 /// extension's first four characters) get a picture of the graph's size, any other name is
-/// printed to that file on a printer the user sets up. Failures are reported.
+/// printed to that file on a printer the user sets up (switching styles as `print_graph`
+/// does). Failures are reported.
 void export_graph_image(GraphWidget& graph, GraphServices& services, const QString& filter,
-                        const QString& default_suffix);
+                        const QString& default_suffix, bool switch_graph_style);
 
 /// The Copy button: the graph goes to the clipboard as an image.
 void copy_graph(GraphWidget& graph);

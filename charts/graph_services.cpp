@@ -1,13 +1,13 @@
 #include "charts/graph_services.h"
 
-#include <QFile>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPageSetupDialog>
 #include <QPrintDialog>
 #include <QPrinter>
-#include <QStandardPaths>
 #include <QStringList>
+
+#include "shared/ini_file.h"
 
 namespace charts {
 
@@ -57,38 +57,15 @@ void DesktopGraphServices::message(QWidget* parent, MessageKind kind, const QStr
   }
 }
 
-namespace {
-
-/// The value of `key` in `section` of the user's ini file (names compared without regard
-/// to case), or `fallback`.
-bool ini_flag(const QString& section, const QString& key, bool fallback) {
-  const QString folder = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
-  QFile file(folder + "/zelvorin.ini");
-  if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) return fallback;
-  bool in_section = false;
-  while (!file.atEnd()) {
-    const QString line = QString::fromLatin1(file.readLine()).trimmed();
-    if (line.startsWith('[')) {
-      in_section = line.mid(1, line.indexOf(']') - 1).trimmed().compare(section, Qt::CaseInsensitive) == 0;
-    } else if (in_section) {
-      const qsizetype eq = line.indexOf('=');
-      if (eq > 0 && line.left(eq).trimmed().compare(key, Qt::CaseInsensitive) == 0) {
-        const QString v = line.mid(eq + 1).trimmed().toLower();
-        if (v == "1" || v == "true" || v == "-1") return true;
-        if (v == "0" || v == "false") return false;
-        return fallback;
-      }
-    }
-  }
-  return fallback;
-}
-
-}  // namespace
 
 GraphSettings DesktopGraphServices::graph_settings() {
-  return {ini_flag("Graphics", "Patterns", false), ini_flag("Graphics", "Lastlabel", true)};
+  // Read at each use: the options dialog may have changed the file meanwhile.
+  const ini::IniFile ini = ini::IniFile::load();
+  return {ini.get_bool("Graphics", "Patterns", false), ini.get_bool("Graphics", "Lastlabel", true)};
 }
 
-bool DesktopGraphServices::greyscale() { return ini_flag("Printing", "Greyscale", true); }
+bool DesktopGraphServices::greyscale() {
+  return ini::IniFile::load().get_bool("Printing", "Greyscale", true);
+}
 
 }  // namespace charts

@@ -32,8 +32,8 @@ class GraphServices {
   virtual bool greyscale() = 0;
 };
 
-/// The Qt dialogs and the user's "zelvorin.ini" (in the XDG configuration folder).
-class DesktopGraphServices final : public GraphServices {
+/// The Qt dialogs and the user's "zelvorin.ini".
+class DesktopGraphServices : public GraphServices {
  public:
   QString save_file_name(QWidget* parent, const QString& filter, const QString& default_suffix) override;
   bool choose_printer(QWidget* parent, QPrinter& printer) override;

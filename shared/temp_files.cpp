@@ -73,3 +73,21 @@ fs::path make_process_folder(const fs::path& base) {
 }
 
 }  // namespace temp_files
+
+namespace temp_files {
+
+void publish_session_folder(const std::filesystem::path& folder) {
+  ::setenv(kSessionFolderVariable, folder.c_str(), 1);
+}
+
+std::filesystem::path session_folder(std::string_view configured) {
+  if (const char* published = std::getenv(kSessionFolderVariable);
+      published != nullptr && published[0] != '\0')
+    return published;
+  const std::filesystem::path base = resolve_temp_folder(configured).folder;
+  const std::filesystem::path own = base / ("run-" + std::to_string(::getpid()));
+  std::error_code ec;
+  return std::filesystem::is_directory(own, ec) ? own : base;
+}
+
+}  // namespace temp_files

@@ -49,3 +49,20 @@ std::string folder_text(const std::filesystem::path& folder);
 std::filesystem::path make_process_folder(const std::filesystem::path& base);
 
 }  // namespace temp_files
+
+namespace temp_files {
+
+/// The environment variable through which the process's temporary folder is published to
+/// every library loaded in it (the engine and the dialog library each link their own copy
+/// of this module, so a variable of the process is the one place they share).
+inline constexpr const char* kSessionFolderVariable = "ZELVORIN_TEMP_FOLDER";
+
+/// Publishes `folder` as the temporary folder of this process.
+void publish_session_folder(const std::filesystem::path& folder);
+
+/// The temporary folder of this process: the published one; else the folder
+/// `resolve_temp_folder(configured)` gives, or its "run-" + process id subfolder when that
+/// exists.
+std::filesystem::path session_folder(std::string_view configured);
+
+}  // namespace temp_files

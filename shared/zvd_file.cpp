@@ -211,10 +211,15 @@ ReadResult read_file(const std::filesystem::path& path) {
   return decode(bytes);
 }
 
-ReadError check(const DataSet& set) {
-  const Shape& s = set.shape;
+ReadError check_shape(const Shape& s) {
   if (const ReadError e = check_counts(s.nobs, s.nvars); e != ReadError::kNone) return e;
   if (periods_per_year(s.frequency) == 0) return ReadError::kNotValid;
+  return ReadError::kNone;
+}
+
+ReadError check(const DataSet& set) {
+  const Shape& s = set.shape;
+  if (const ReadError e = check_shape(s); e != ReadError::kNone) return e;
   const auto k = static_cast<std::size_t>(s.nvars);
   if (set.names.size() != k || set.descriptions.size() != k ||
       set.data.size() != k * static_cast<std::size_t>(s.nobs))

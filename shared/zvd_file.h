@@ -92,6 +92,10 @@ ReadResult decode(std::span<const unsigned char> bytes);
 /// Reads and decodes the file at `path`.
 ReadResult read_file(const std::filesystem::path& path);
 
+/// Checks a shape: counts within the limits (kNotValid for counts of 0 or less, else the
+/// limit error) and a known frequency.
+ReadError check_shape(const Shape& shape);
+
 /// Checks that a data set can be encoded: counts within the limits, a known frequency,
 /// nvars names and descriptions and nobs × nvars values. Returns kNone or the refusal.
 ReadError check(const DataSet& data_set);

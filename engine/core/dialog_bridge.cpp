@@ -270,6 +270,8 @@ void SHOWMSGFILE(int first, int last) {
   }
 }
 
+void SHOWMSGFILE(MessageLines lines) { SHOWMSGFILE(lines.first, lines.last); }
+
 void DISKSPACEMESSAGE() {
   SHOWOK(kError, kNoHelp, " There is not enough free hard disk to carry out computations! ");
 }

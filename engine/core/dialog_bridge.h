@@ -12,6 +12,8 @@
 #include <string>
 #include <string_view>
 
+#include "engine/core/message_lines.h"
+
 namespace qorv::core {
 
 /// Kinds of message box.
@@ -131,6 +133,8 @@ void SHOWMSGLINES(int first, int last);
 /// long message. A file that cannot be read, or lines it lacks, give an error box naming
 /// the file and the lines. Cost: reads the file up to line `last`.
 void SHOWMSGFILE(int first, int last);
+/// SHOWMSGFILE over one of the named groups of lines.
+void SHOWMSGFILE(MessageLines lines);
 
 /// " There is not enough free hard disk to carry out computations! " in a message box.
 void DISKSPACEMESSAGE();

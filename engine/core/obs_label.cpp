@@ -9,12 +9,14 @@ namespace qorv::core {
 
 std::string OBSLABEL(int t) {
   const Globals& g = globals();
-  const char letter = obs_calendar::period_letter(g.frequency);
-  if (g.frequency != obs_calendar::kAnnual && letter == '\0') {
+  return OBSLABEL(t, obs_calendar::start_from_fields(g.frequency, g.start_year, g.start_period, g.century_base));
+}
+
+std::string OBSLABEL(int t, const obs_calendar::DataStart& start) {
+  const char letter = obs_calendar::period_letter(start.frequency);
+  if (start.frequency != obs_calendar::kAnnual && letter == '\0') {
     return fixed_text::pad(FORMATFIXED(t, 4, 0), kObsLabelWidth);  // undated
   }
-  const obs_calendar::DataStart start = obs_calendar::start_from_fields(
-      g.frequency, g.start_year, g.start_period, g.century_base);
   const obs_calendar::LabelDate date = obs_calendar::date_of(t, start);
   std::string label = FORMATFIXED(date.century + date.year, 4, 0);
   if (letter != '\0') {

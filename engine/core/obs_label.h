@@ -3,6 +3,8 @@
 
 #include <string>
 
+#include "shared/obs_calendar.h"
+
 namespace qorv::core {
 
 /// Columns of an observation label.
@@ -15,5 +17,8 @@ inline constexpr int kObsLabelWidth = 7;
 /// fills 7 columns. Observations before the first count back across years. A year that
 /// does not fit 4 columns prints "****".
 std::string OBSLABEL(int t);
+
+/// The same label for a data set starting at `start` (a data set not yet installed).
+std::string OBSLABEL(int t, const obs_calendar::DataStart& start);
 
 }  // namespace qorv::core

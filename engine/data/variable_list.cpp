@@ -4,7 +4,9 @@
 #include <numeric>
 #include <vector>
 
+#include "engine/core/channels.h"
 #include "engine/core/dialog_bridge.h"
+#include "engine/core/report_writer.h"
 #include "engine/core/workspace.h"
 #include "shared/exchange_slots.h"
 #include "shared/fixed_text.h"
@@ -23,10 +25,22 @@ std::vector<int> variable_order(bool workspace_order) {
   return order;
 }
 
+/// The listing of mode 2: a heading, then each name in 14 columns and its description.
+void write_listing(const std::vector<int>& order) {
+  core::WRITELINE("List of Variables and their Descriptions", core::channel::kResultsPage);
+  for (const int j : order) {
+    const std::string desc = core::variable_desc(j);
+    core::WRITELINE(" " + fixed_text::pad(core::variable_name(j), limits::kNameWidth) +
+                        (desc.empty() ? "No description for this series" : desc),
+                    core::channel::kResultsPage);
+  }
+}
+
 }  // namespace
 
 std::string LISTVARIABLES(int mode) {
   const std::vector<int> order = variable_order(mode == kChooseRegressor);
+  if (mode == kListVariables) write_listing(order);
   if (mode == kListVariables || order.empty()) return {};
   std::vector<std::string> items;
   items.reserve(order.size());

@@ -15,9 +15,11 @@ enum VariableListMode : int {
   kChooseRegressor = 3,  ///< choose one, in workspace order, titled " Choose Regressor"
 };
 
-/// Offers the variables for a choice and returns the chosen name, upper case; empty when
-/// the user cancelled or there are no variables. (The listing of mode 2 is written once
-/// the results page can take it; until then mode 2 does nothing.) The choice items are the name in 14 columns and the
+/// Lists the variables alphabetically on the results page (mode 2: the heading "List of
+/// Variables and their Descriptions", then each name in 14 columns and its description,
+/// or "No description for this series"), or offers them for a choice (any other mode)
+/// and returns the chosen name; empty in listing mode, when the user cancelled, or when
+/// there are no variables. The choice items are the name in 14 columns and the
 /// description. Cost O(NVARS log NVARS).
 std::string LISTVARIABLES(int mode);
 

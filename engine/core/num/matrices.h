@@ -27,6 +27,17 @@
 //   are rounded once per stored element.
 // - Only INVERTLU, LUDECOMP, MATRANKTOL (no scratch memory), LOGDETERMINANT (failed
 //   factorisation) and PACKEDPRODUCT (on request) talk to the user.
+//
+// Typical least-squares call, regressors list[1..k] over the n observations after the
+// first-observation offset of the data matrix (leading dimension NOBS):
+//   std::vector<double> b(k), fitted(n), resid(std::max(k, n)), m(k * (k + 1) / 2);
+//   double rss = 0; int fail = 0;
+//   PACKEDXTXSOLVE(work_array(), first_obs_offset, y, list, k, n, globals().nobs, 0, 0,
+//                  b, fitted, resid, rss, m, fail);
+// fail = 1: X'X is singular (numerical_state().failure is 1 as well) and nothing else was
+// written; otherwise m holds (X'X)⁻¹, so the standard error of b(j) is
+// sqrt(rss / (n − k) · m(j, j)), m(j, j) being m[PACKEDINDEX(j, j) − 1]. Further dependent
+// columns on the same regressors: mode kSolveReuseInverse with the same m.
 #pragma once
 
 #include "engine/core/num/ar_covariance.h"

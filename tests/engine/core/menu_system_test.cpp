@@ -284,8 +284,8 @@ TEST_F(MenuTest, ShowMenuLines) {
 
 TEST_F(MenuTest, TablesAreFoundByNumber) {
   const std::vector<int> numbers = menu_table_numbers();
-  EXPECT_EQ(numbers, (std::vector<int>{1002, 1003, 1004, 1006, 1007, 1008, 1009, 1011, 1014, 1019, 1032, 1033, 1034,
-                                       1035, 1037, 1038, 1039, 1040, 1041}));
+  EXPECT_EQ(numbers, (std::vector<int>{1002, 1003, 1004, 1006, 1007, 1008, 1009, 1010, 1011, 1012, 1014, 1015,
+                                       1019, 1032, 1033, 1034, 1035, 1037, 1038, 1039, 1040, 1041, 1048}));
   EXPECT_EQ(find_menu_table(1005), nullptr);
   EXPECT_EQ(find_menu_table(1039)->preset_slot, 6);
   EXPECT_EQ(find_menu_table(1007)->last(), 5);

@@ -95,6 +95,15 @@ TEST_F(NewNames, SeriesNames) {
   }
 }
 
+TEST_F(NewNames, EmptySeriesNameListsTheVariables) {
+  core::SeriesName out;
+  EXPECT_EQ(core::ASKSERIESNAME("   ", 1, {}, {}, out), core::kSeriesNameAgain);
+  const auto& t = dialog_script::transcript();
+  ASSERT_EQ(t.size(), 4u);  // the heading and three variables (as OUTALT boxes: no page)
+  EXPECT_EQ(t[0], "message error 0 OUTALT List of Variables and their Descriptions");
+  EXPECT_EQ(t[1], "message error 0 OUTALT  RES2          old residuals");
+}
+
 TEST_F(NewNames, InsertIntoTheEditorText) {
   std::string text = "Y INPT";
   core::EditorCursor cursor{1, 1, 6, 6};

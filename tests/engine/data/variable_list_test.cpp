@@ -46,4 +46,15 @@ TEST_F(VariableList, NothingToChoose) {
   EXPECT_TRUE(dialog_script::transcript().empty());
 }
 
+TEST_F(VariableList, ListingOnTheResultsPage) {
+  // No page is open here, so each line reaches the user as an OUTALT box.
+  EXPECT_EQ(data::LISTVARIABLES(data::kListVariables), "");
+  const std::vector<std::string> expected = {
+      "message error 0 OUTALT List of Variables and their Descriptions",
+      "message error 0 OUTALT  A             first",
+      "message error 0 OUTALT  B             No description for this series",
+      "message error 0 OUTALT  Y             output"};
+  EXPECT_EQ(dialog_script::transcript(), expected);
+}
+
 }  // namespace

@@ -3,12 +3,17 @@
 #include <string>
 
 #include "engine/core/engine_state.h"
+#include "engine/core/workspace.h"
+#include "shared/exchange_slots.h"
 #include "tests/support/dialog_script/dialog_script.h"
 
 namespace qorv::testing {
 
+std::filesystem::path program_folder() { return ZV_PROGRAM_FOLDER; }
+
 void EngineTest::SetUp() {
   core::reset_engine_state();
+  core::set_char_setting(charset::kProgramFolder, program_folder().string());
   dialog_script::reset();
 }
 

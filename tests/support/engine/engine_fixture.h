@@ -1,13 +1,19 @@
-// Base fixture of the engine tests: every test starts from the engine's load-time state
-// and an empty dialog script and transcript, and fails when the dialog stand-in recorded
-// a failure (a dialog no rule answered, an answer that did not fit, the cap, or an unused
-// expectation of a strict script). A test that provokes such failures on purpose takes
-// them with dialog_script::take_failures().
+// Base fixture of the engine tests: every test starts from the engine's load-time state,
+// with character setting 5 (the program folder) pointing at the folder that holds the
+// built message file, and an empty dialog script and transcript. A test fails when the
+// dialog stand-in recorded a failure (a dialog no rule answered, an answer that did not
+// fit, the cap, or an unused expectation of a strict script). A test that provokes such
+// failures on purpose takes them with dialog_script::take_failures().
 #pragma once
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 namespace qorv::testing {
+
+/// The program folder of the build: it holds the message file "ERROR4.ZQT".
+std::filesystem::path program_folder();
 
 class EngineTest : public ::testing::Test {
  protected:

@@ -1,9 +1,14 @@
 // Small helpers of the matrix tests: packing, a reference dense solver written
-// independently of the engine's routines, and the log relative error.
+// independently of the engine's routines, the log relative error and CSV reading.
 #pragma once
 
+#include <charconv>
 #include <cmath>
 #include <cstddef>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -63,6 +68,33 @@ inline double lre(double est, double cert) {
   const double rel = cert == 0.0 ? std::fabs(est) : std::fabs(est - cert) / std::fabs(cert);
   if (rel == 0.0) return 15.0;
   return std::fmin(15.0, -std::log10(rel));
+}
+
+inline double parse(const std::string& text) {
+  double v = 0.0;
+  const auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), v);
+  if (ec != std::errc()) throw std::runtime_error("unreadable number " + text);
+  return v;
+}
+
+inline std::vector<std::string> split(const std::string& line, char sep) {
+  std::vector<std::string> out;
+  std::stringstream ss(line);
+  std::string item;
+  while (std::getline(ss, item, sep)) out.push_back(item);
+  return out;
+}
+
+/// Rows of a CSV file without its header line.
+inline std::vector<std::vector<std::string>> read_csv(const std::string& path) {
+  std::ifstream in(path);
+  if (!in) throw std::runtime_error("missing " + path);
+  std::vector<std::vector<std::string>> rows;
+  std::string line;
+  std::getline(in, line);  // header
+  while (std::getline(in, line))
+    if (!line.empty()) rows.push_back(split(line, ','));
+  return rows;
 }
 
 }  // namespace num_test

@@ -6,6 +6,7 @@
 #include <limits>
 #include <vector>
 
+#include "engine/core/engine_state.h"
 #include "engine/core/num/matrices.h"
 #include "tests/engine/core/num/num_test_support.h"
 #include "tests/support/engine/engine_fixture.h"
@@ -150,6 +151,9 @@ TEST_F(PackedFactor, FailureWordStaysSetUntilCleared) {
   EXPECT_EQ(fail, 0);
   EXPECT_EQ(numerical_state().failure, 1);
   clear_numerical_failure();
+  EXPECT_EQ(numerical_state().failure, 0);
+  INVERTSYMPACKED(bad, 2, fail);
+  reset_engine_state();
   EXPECT_EQ(numerical_state().failure, 0);
 }
 

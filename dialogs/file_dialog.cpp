@@ -1,0 +1,57 @@
+#include "dialogs/file_dialog.h"
+
+#include "dialogs/message_dialog.h"
+#include "dialogs/text_bridge.h"
+
+namespace pravel {
+
+QStringList qt_filters(std::string_view pipe_filter) {
+  const QStringList parts = to_qt(pipe_filter).split('|');
+  QStringList filters;
+  for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+    QString description = parts[i];
+    const qsizetype paren = description.lastIndexOf(" (");
+    if (paren > 0) description.truncate(paren);
+    QStringList patterns;
+    for (const QString& p : parts[i + 1].split(';', Qt::SkipEmptyParts)) {
+      patterns << p;
+      if (p.toLower() != p) patterns << p.toLower();
+    }
+    filters << description + " (" + patterns.join(' ') + ")";
+  }
+  return filters;
+}
+
+FileDialog::FileDialog(QWidget* parent, const FileRequest& request)
+    : QFileDialog(parent), max_length_(request.max_length) {
+  setObjectName("fileDialog");
+  setOption(QFileDialog::DontUseNativeDialog);
+  setAcceptMode(request.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+  setFileMode(request.save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+  setWindowTitle(request.save ? tr("Save As") : tr("Open"));
+  const QStringList filters = qt_filters(from_qt(request.filter));
+  setNameFilters(filters);
+  if (request.filter_index >= 1 && request.filter_index <= filters.size())
+    selectNameFilter(filters[request.filter_index - 1]);
+  if (!request.default_suffix.isEmpty()) setDefaultSuffix(request.default_suffix);
+  if (!request.start_name.isEmpty()) selectFile(request.start_name);
+}
+
+void FileDialog::accept() {
+  const QStringList files = selectedFiles();
+  if (max_length_ > 0 && !files.isEmpty() &&
+      static_cast<int>(path_from_qt(files.front()).size()) > max_length_) {
+    show_message(MessageKind::kError,
+                 tr("The name of this file is too long: at most %1 characters").arg(max_length_));
+    return;
+  }
+  QFileDialog::accept();
+}
+
+QString ask_file_name(QWidget* parent, const FileRequest& request) {
+  FileDialog dialog(parent, request);
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+  return dialog.selectedFiles().front();
+}
+
+}  // namespace pravel
