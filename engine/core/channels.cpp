@@ -60,11 +60,11 @@ Channel* find(int unit) {
 bool open_safely(int unit, const std::filesystem::path& path, OpenMode mode) {
   std::filesystem::path folder = path.parent_path();
   if (folder.empty()) folder = ".";
-  if (!temp_files::folder_is_writable(folder)) return false;
+  std::error_code ec;
+  if (!temp_files::folder_is_writable(folder) || std::filesystem::is_directory(path, ec)) return false;
   Channel c;
   c.path = path;
   c.safe = true;
-  std::error_code ec;
   if (mode == OpenMode::kAppendSafely && std::filesystem::exists(path, ec)) {
     FileHandle old{std::fopen(path.c_str(), "rb")};
     if (!old) return false;

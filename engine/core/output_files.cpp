@@ -7,6 +7,7 @@
 #include "engine/core/dialog_bridge.h"
 #include "engine/core/report_writer.h"
 #include "engine/core/workspace.h"
+#include "engine/data/file_names.h"
 #include "shared/fixed_text.h"
 #include "shared/temp_files.h"
 
@@ -37,6 +38,31 @@ void OPENTEMPFILE(int mode, int& status) {
     close_channel(channel::kEditorPanel);
     std::error_code ec;
     std::filesystem::remove(panel_path(), ec);
+  }
+}
+
+void OPENFILE(int& kind, std::string_view extension, std::string& name) {
+  if (kind != kTextDataFile && kind != kZvdDataFile && kind != kEditorTextFile) {
+    kind = 0;
+    return;
+  }
+  const int mode = kind == kEditorTextFile ? kSaveFile : kSaveDataFile;
+  if (!data::GETFILENAME(name, extension, mode)) {
+    kind = 0;
+    return;
+  }
+  bool ready = false;
+  if (kind == kZvdDataFile) {
+    std::filesystem::path folder = std::filesystem::path(name).parent_path();
+    if (folder.empty()) folder = ".";
+    std::error_code ec;
+    ready = !std::filesystem::is_directory(name, ec) && temp_files::folder_is_writable(folder);
+  } else {
+    ready = open_channel(channel::kUserOutput, name, OpenMode::kReplaceSafely);
+  }
+  if (!ready) {
+    data::FILEERRORBOX();
+    kind = 0;
   }
 }
 

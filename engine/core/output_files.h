@@ -25,4 +25,20 @@ inline constexpr std::string_view kTempFileMessage =
 /// Any other mode changes nothing.
 void OPENTEMPFILE(int mode, int& status);
 
+/// Kinds of output file of `OPENFILE`.
+enum OutputFileKind : int {
+  kTextDataFile = 1,   ///< a data file in a text format, written by the engine on channel 9
+  kZvdDataFile = 2,    ///< a ZVD data file, written afterwards by the dialog library
+  kEditorTextFile = 3, ///< a saved equation ("EQU") or list ("LST") file, on channel 9
+};
+
+/// Asks the name of a file the user wants written (character setting 1, or the file
+/// dialog offering `extension`) into `name`. Kinds 1 and 3 open channel 9 on it: the
+/// caller writes its records and closes the channel, and only a clean close
+/// (`close_channel` returning true) replaces a file of that name, which is never touched
+/// before. Kind 2 only checks that the file can be created there. `kind` comes back 0
+/// when the user cancelled (no file touched) or when the file cannot be written there
+/// (after the file-error box); otherwise unchanged.
+void OPENFILE(int& kind, std::string_view extension, std::string& name);
+
 }  // namespace qorv::core

@@ -62,4 +62,61 @@ TEST_F(EditorPanelTest, AFolderThatCannotTakeTheFileGivesStatusOne) {
   EXPECT_FALSE(fs::exists(root_ / "missing"));
 }
 
+class OutputFileTest : public qorv::testing::LongTempFolderTest {};
+
+TEST_F(OutputFileTest, AnExistingFileIsReplacedByTheCallersRecordsOnly) {
+  const fs::path target = root_ / "saved data.DAT";
+  std::ofstream(target) << "old contents\n";
+  dialog_script::load("file \"save data DAT\" -> \"" + target.string() + "\"\n");
+  int kind = kTextDataFile;
+  std::string name;
+  OPENFILE(kind, "DAT", name);
+  EXPECT_EQ(kind, kTextDataFile);
+  EXPECT_EQ(name, target.string());
+  ASSERT_TRUE(channel_is_open(channel::kUserOutput));
+  write_record(channel::kUserOutput, "1 2 3");
+  EXPECT_EQ(contents(target), "old contents\n");  // untouched until the new file is complete
+  EXPECT_TRUE(close_channel(channel::kUserOutput));
+  EXPECT_EQ(contents(target), "1 2 3\n");
+}
+
+TEST_F(OutputFileTest, ZvdKindLeavesNoChannelAndNoFile) {
+  const fs::path target = root_ / "new.ZVD";
+  dialog_script::load("file -> \"" + target.string() + "\"\n");
+  int kind = kZvdDataFile;
+  std::string name;
+  OPENFILE(kind, "ZVD", name);
+  EXPECT_EQ(kind, kZvdDataFile);
+  EXPECT_FALSE(channel_is_open(channel::kUserOutput));
+  EXPECT_FALSE(fs::exists(target));
+}
+
+TEST_F(OutputFileTest, TheDataFileSettingNamesTheFileWithoutADialog) {
+  set_char_setting(charset::kDataFile, (root_ / "MYEQ").string());
+  int kind = kEditorTextFile;
+  std::string name;
+  OPENFILE(kind, "EQU", name);
+  EXPECT_EQ(kind, kEditorTextFile);
+  EXPECT_EQ(name, (root_ / "MYEQ.EQU").string());
+  EXPECT_TRUE(dialog_script::transcript().empty());
+}
+
+TEST_F(OutputFileTest, CancelOrAFolderThatCannotTakeTheFileReturnsKindZero) {
+  dialog_script::load("file -> cancel once\nfile -> \"" + (root_ / "no folder" / "x.LST").string() + "\"\n");
+  for (int start : {kEditorTextFile, kEditorTextFile, kZvdDataFile}) {
+    int kind = start;
+    std::string name;
+    OPENFILE(kind, "LST", name);
+    EXPECT_EQ(kind, 0);
+    EXPECT_FALSE(channel_is_open(channel::kUserOutput));
+  }
+  const std::string transcript = dialog_script::transcript_text();
+  std::size_t boxes = 0;
+  for (std::size_t at = transcript.find("Error in file specification!"); at != std::string::npos;
+       at = transcript.find("Error in file specification!", at + 1))
+    ++boxes;
+  EXPECT_EQ(boxes, 2u);  // not after the cancel
+  EXPECT_FALSE(fs::exists(root_ / "no folder"));
+}
+
 }  // namespace
