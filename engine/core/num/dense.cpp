@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <functional>
 #include <vector>
 
 #include "engine/core/num/num_detail.h"
@@ -11,16 +10,11 @@ namespace qorv::core {
 
 namespace {
 
+using num_detail::overlap;
 using num_detail::require;
 
 std::size_t count(int rows, int cols) {
   return rows > 0 && cols > 0 ? static_cast<std::size_t>(rows) * static_cast<std::size_t>(cols) : 0;
-}
-
-bool overlap(std::span<const double> a, std::span<const double> b) {
-  if (a.empty() || b.empty()) return false;
-  const std::less<const double*> before;
-  return before(a.data(), b.data() + b.size()) && before(b.data(), a.data() + a.size());
 }
 
 }  // namespace

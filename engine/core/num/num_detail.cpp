@@ -1,5 +1,6 @@
 #include "engine/core/num/num_detail.h"
 
+#include <functional>
 #include <stdexcept>
 
 namespace qorv::core::num_detail {
@@ -19,6 +20,12 @@ long double dot(const double* a, const double* b, std::size_t n) {
   }
   for (; t < n; ++t) s0 += static_cast<long double>(a[t]) * b[t];
   return (s0 + s1) + (s2 + s3);
+}
+
+bool overlap(std::span<const double> a, std::span<const double> b) {
+  if (a.empty() || b.empty()) return false;
+  const std::less<const double*> before;
+  return before(a.data(), b.data() + b.size()) && before(b.data(), a.data() + a.size());
 }
 
 bool all_finite(std::span<const double> x) {

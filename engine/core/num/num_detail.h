@@ -27,6 +27,9 @@ inline std::size_t packed_at(long i, long j) {
 /// Σ a(t)·b(t) over the common length, in extended precision, four running sums.
 long double dot(const double* a, const double* b, std::size_t n);
 
+/// True when the two arrays share an element.
+bool overlap(std::span<const double> a, std::span<const double> b);
+
 /// True when every element of `x` is finite.
 bool all_finite(std::span<const double> x);
 

@@ -77,6 +77,9 @@ void check_sizes(int k, int n, std::span<const double> y, std::span<double> b,
   const auto un = static_cast<std::size_t>(n);
   require(y.size() >= un && b.size() >= uk && fitted.size() >= un && work.size() >= std::max(uk, un),
           what);
+  const auto y_used = y.first(un);
+  require(!num_detail::overlap(y_used, fitted.first(un)) && !num_detail::overlap(y_used, work.first(std::max(uk, un))),
+          "y must not share storage with the fitted values or the work vector");
 }
 
 }  // namespace

@@ -8,7 +8,8 @@
 // skipped. Sums over observations run in extended precision.
 //
 // Arguments that do not fit (a column outside `data`, a list shorter than k + 1, an output
-// shorter than stated) throw std::invalid_argument before anything is written.
+// shorter than stated, y sharing storage with fitted or work) throw std::invalid_argument
+// before anything is written.
 #pragma once
 
 #include <span>
