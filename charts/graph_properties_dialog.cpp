@@ -34,6 +34,9 @@ GraphPropertiesDialog::GraphPropertiesDialog(const GraphModel& m, QWidget* paren
   font_->setRange(50, 300);
   font_->setSuffix(" %");
   font_->setValue(static_cast<int>(m.font_size));
+  title_->setObjectName("title");
+  type_->setObjectName("type");
+  mono_->setObjectName("mono");
   form->addRow(tr("Title"), title_);
   form->addRow(tr("Bottom title"), bottom_);
   form->addRow(tr("Left title"), left_);

@@ -19,6 +19,7 @@
 #include "dialogs/busy_cursor.h"
 #include "dialogs/check_button_group.h"
 #include "dialogs/file_dialog.h"
+#include "dialogs/graph_form.h"
 #include "dialogs/information_form.h"
 #include "dialogs/integer_form.h"
 #include "dialogs/message_dialog.h"
@@ -398,9 +399,16 @@ void ShowResultsP(const char* pagefile, const int16_t* len1, char* resultsfile,
   fixed_text::to_fixed(path_from_qt(state.model_file), modelfile, len(len3));
 }
 
-void ShowGraphP(const char* /*plotfile*/, const int16_t* /*len*/, int16_t* keep) {
-  // Stand-in until the modal graph window replaces it: nothing is shown or kept.
-  if (keep != nullptr) *keep = 0;
+void ShowGraphP(const char* plotfile, const int16_t* len, int16_t* keep) {
+  if (keep == nullptr) return;
+  *keep = 0;
+  guarded(
+      [&] {
+        FormFrame frame;
+        LibraryGraphServices services;
+        *keep = static_cast<int16_t>(show_graph(path_to_qt(fixed_text::from_fixed_answer(plotfile, pravel::len(len))), services));
+      },
+      [&] { *keep = 0; });
 }
 
 void StartCalcP(const int16_t* /*len*/, const char* /*text*/) {

@@ -194,6 +194,7 @@ TEST_F(GraphWindowTest, OpensMaximisedInTheMainWindowsArea) {
   ASSERT_NE(w, nullptr);
   QMdiSubWindow* sub = GraphWindow::add_to(area, w);
   EXPECT_TRUE(sub->isMaximized());
+  area.grab().save("graph_window.png");  // for review
   const QString path = w->file_name();
   sub->close();
   EXPECT_FALSE(QFile::exists(path));

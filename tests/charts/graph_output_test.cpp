@@ -140,6 +140,8 @@ TEST(GraphOutput, ScreenshotOfEveryKind) {
   for (int r = 1; r < 3; ++r) painter.drawLine(0, r * tile.height(), sheet.width(), r * tile.height());
   painter.end();
   ASSERT_TRUE(sheet.save("graph_kinds.png"));
+  // The same time plot as a metafile, for review with an outside reader.
+  ASSERT_TRUE(charts::GSPicWrite(model_of(time_plot(), tile.width()), "time_plot.wmf", charts::kPicWmf, tile));
   EXPECT_GT(QFile("graph_kinds.png").size(), 20000);
 }
 
