@@ -2,20 +2,20 @@
 
 #include <array>
 #include <new>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "engine/core/channels.h"
 #include "engine/core/dialog_bridge.h"
 #include "engine/core/menu_system.h"
+#include "engine/core/temp_variables.h"
 #include "engine/core/workspace.h"
 #include "engine/data/ascii_data.h"
+#include "engine/data/data_import.h"
 #include "engine/data/data_set.h"
 #include "engine/data/file_names.h"
 #include "engine/data/new_data_shape.h"
-#include "engine/data/text_import.h"
-#include "engine/data/text_records.h"
-#include "engine/data/tsd_import.h"
 #include "shared/exchange_slots.h"
 #include "shared/fixed_text.h"
 
@@ -132,22 +132,6 @@ int new_data_set(int kind) {
   return 0;
 }
 
-/// Reads the delimited-text or TSD file open on channel 8 and installs its data set.
-bool import_file(int kind) {
-  const ChannelCloser closer{core::channel::kDataInput};
-  if (kind == kInputText && !core::ASKYESNO(core::kNoHelp, text_messages::kLongTime)) return false;
-  const std::string file_name = core::channel_path(core::channel::kDataInput).filename().string();
-  const auto records = read_all_records(core::channel::kDataInput);
-  if (!records) {
-    core::SHOWOK(core::kInformation, core::kNoHelp, text_messages::kErrorReading);
-    return false;
-  }
-  const ImportResult result = kind == kInputText ? read_delimited_text(*records) : read_tsd(*records, file_name);
-  if (result.ok) install_data_set(result.data);
-  core::SHOWOK(result.message.kind, core::kNoHelp, result.message.text);
-  return result.ok;
-}
-
 int input_of_kind(int kind) {
   switch (kind) {
     case kInputKeyboard:
@@ -172,7 +156,7 @@ int input_of_kind(int kind) {
     case kInputTsd:
       if (kind == kInputText) CSVINPUTHELP();
       if (!OPENOUTFILE(core::channel::kDataInput, kind == kInputText ? "CSV" : "TSD")) return kInputFailed;
-      if (!import_file(kind)) return kInputFailed;
+      if (!(kind == kInputText ? IMPORTTEXTFILE : IMPORTTSDFILE)(core::channel::kDataInput)) return kInputFailed;
       write_shape_slots();
       return 0;
     default:
@@ -194,6 +178,7 @@ void DATAINPUTMENU(int& status, DataInputRoad road) {
   }
   try {
     const int result = input_of_kind(kind);
+    if (result != kInputFailed) core::forget_temporaries();  // they belonged to the old data set
     if (result != 0) status = result;
   } catch (const std::bad_alloc&) {
     core::DISKSPACEMESSAGE();

@@ -49,9 +49,11 @@ bool GETFILENAME(std::string& name, std::string_view extension, int mode) {
 
 bool OPENOUTFILE(int unit, std::string_view extension) {
   std::string name;
+  core::close_channel(unit);
   if (!GETFILENAME(name, extension, core::kOpenFile)) return false;
   std::error_code ec;
   if (!std::filesystem::is_regular_file(name, ec) || !core::open_channel(unit, name, core::OpenMode::kOld)) {
+    core::close_channel(unit);
     FILEERRORBOX();
     return false;
   }

@@ -4,7 +4,6 @@
 #include <vector>
 
 #include "engine/core/dialog_bridge.h"
-#include "engine/core/temp_variables.h"
 #include "engine/core/workspace.h"
 #include "shared/exchange_slots.h"
 #include "shared/fixed_text.h"
@@ -151,7 +150,6 @@ bool CHECKVARNAMES() {
   g.max_vars = limits::max_vars_for(g.nobs);
   for (int j = 1; j <= g.nvars; ++j)
     core::set_variable(j, checked[static_cast<std::size_t>(j - 1)], core::variable_desc(j));
-  core::forget_temporaries();
   return true;
 }
 

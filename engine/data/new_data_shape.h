@@ -49,7 +49,7 @@ std::optional<NewDataShape> ASKOBSERVATIONS(int frequency);
 /// message file; an invalid name, or a name that occurs twice, shows the box naming it
 /// ("Blank name" for a blank one). On refusal the engine's data set is left as it was and
 /// the result is false; on success the names are stored left-justified in upper case and
-/// the shape, MAXVARS and the registry of temporaries are set for the new data set.
+/// the shape and MAXVARS are set for the new data set.
 /// Cost O(NVARS^2) name comparisons.
 bool CHECKVARNAMES();
 

@@ -8,8 +8,10 @@
 #include <fstream>
 #include <string>
 #include <unistd.h>
+#include <vector>
 
 #include "engine/core/channels.h"
+#include "engine/core/temp_variables.h"
 #include "engine/core/workspace.h"
 #include "shared/exchange_slots.h"
 #include "shared/fixed_text.h"
@@ -88,6 +90,8 @@ TEST_F(DataInput, RegisteredZvdThroughTheDriver) {
   core::set_variable(1, " gdp", "Gross product");
   core::set_variable(2, "Cons", "");
   for (int t = 1; t <= 12; ++t) core::work_array()[static_cast<std::size_t>(t - 1)] = t;
+  const std::vector<int> old_temporary = {1};
+  core::register_temporaries(old_temporary);  // left by the old data set: forgotten
   int16_t request = 1;
   DRIVER(&request);
   EXPECT_EQ(request, 0);
@@ -104,6 +108,7 @@ TEST_F(DataInput, RegisteredZvdThroughTheDriver) {
   EXPECT_EQ(core::variable_desc(1), "Gross product");
   EXPECT_EQ(core::variable_name(2), "CONS");
   EXPECT_EQ(core::data_at(6, 2), 12.0);
+  EXPECT_EQ(core::temporaries_registered(), 0u);
   EXPECT_EQ(core::slot(slots::kSampleStart), 1);
   EXPECT_EQ(core::slot(slots::kSampleEnd), 6);
   EXPECT_EQ(core::slot(slots::kDataInputKind), slots::kUnset);
