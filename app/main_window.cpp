@@ -5,16 +5,23 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QLabel>
 #include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPlainTextEdit>
 #include <QMenuBar>
 #include <QScreen>
 #include <QStatusBar>
 #include <QToolBar>
 
 #include "app/engine_link.h"
+#include "app/estimation_window.h"
+#include "app/graph_window.h"
 #include "app/options_dialog.h"
+#include "app/results_window.h"
+#include "app/small_dialogs.h"
 #include "app/startup_folders.h"
 #include "app/user_messages.h"
 #include "shared/temp_files.h"
@@ -36,6 +43,12 @@ MainWindow::MainWindow(const fs::path& ini_path, QWidget* parent)
 
   state_ = HostState{};
   InitWorkspace(state_.ws);
+  estimation_ = new EstimationWindow(state_);
+  estimation_->open_plot = [this](const QString& path) { open_plot(path); };
+  estimation_->request_done = [this] { show_sample_status(); };
+  estimation_frame_ = mdi_->addSubWindow(estimation_);
+  estimation_frame_->setWindowTitle(estimation_->windowTitle());
+  estimation_frame_->hide();
   read_settings();
   settle_folders();
   place_window();
@@ -48,11 +61,13 @@ MainWindow::~MainWindow() {
 
 void MainWindow::create_menus() {
   QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
+  file->addAction(QStringLiteral("&New..."), this, &MainWindow::new_action);
   QAction* open = file->addAction(QStringLiteral("&Open..."), this, &MainWindow::open_action);
   open->setStatusTip(QStringLiteral("Select data file"));
   QAction* add = file->addAction(QStringLiteral("&Add..."), this, &MainWindow::add_action);
   QAction* save = file->addAction(QStringLiteral("&Save"), this, &MainWindow::save_action);
   QAction* save_as = file->addAction(QStringLiteral("Save &As..."), this, &MainWindow::save_as_action);
+  file->addAction(QStringLiteral("&View..."), this, &MainWindow::view_action);
   file->addSeparator();
   file->addAction(QStringLiteral("E&xit"), this, &QWidget::close);
   data_actions_ = {add, save, save_as};
@@ -63,14 +78,122 @@ void MainWindow::create_menus() {
   for (int i = 0; i < 5; ++i)
     options->addAction(QString::fromLatin1(pages[i]), this, [this, i] { options_action(i + 1); });
 
+  create_method_menu(MethodMenu::kUnivariate);
+  create_method_menu(MethodMenu::kMultivariate);
+
   QMenu* window = menuBar()->addMenu(QStringLiteral("&Window"));
   window->addAction(QStringLiteral("&Tile"), mdi_, &QMdiArea::tileSubWindows);
   window->addAction(QStringLiteral("&Cascade"), mdi_, &QMdiArea::cascadeSubWindows);
 
+  QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
+  help->addAction(QStringLiteral("&About..."), this, [this] { show_about_box(this); });
+
   QToolBar* tools = addToolBar(QStringLiteral("Tools"));
   tools->addAction(open);
   tools->addAction(save_as);
+  QAction* single = tools->addAction(QStringLiteral("Single"), this, [this] { show_estimation(1); });
+  QAction* multi = tools->addAction(QStringLiteral("Multi"), this, [this] { show_estimation(2); });
+  data_actions_ << single << multi;
   for (QAction* a : data_actions_) a->setEnabled(false);
+}
+
+void MainWindow::create_method_menu(MethodMenu menu) {
+  const bool uni = menu == MethodMenu::kUnivariate;
+  QMenu* top = menuBar()->addMenu(uni ? QStringLiteral("&Univariate") : QStringLiteral("&Multivariate"));
+  top->menuAction()->setProperty("helpContext", method_menu_help(menu));
+  QList<QAction*>& actions = method_actions_[uni ? 0 : 1];
+  QMenu* group = nullptr;
+  const char* group_caption = nullptr;
+  for (const MethodItem& item : method_items(menu)) {
+    QMenu* parent = top;
+    if (item.group != nullptr) {
+      if (group_caption != item.group) {
+        group = top->addMenu(QString::fromLatin1(item.group));
+        group->menuAction()->setCheckable(true);
+        group->menuAction()->setProperty("helpContext", item.group_help);
+        group_caption = item.group;
+        actions << group->menuAction();
+      }
+      parent = group;
+    }
+    QAction* action = parent->addAction(QString::fromLatin1(item.caption));
+    action->setCheckable(true);
+    action->setData(item.tag);
+    action->setProperty("helpContext", item.help);
+    actions << action;
+    connect(action, &QAction::triggered, this,
+            [this, menu, &item, action] { choose_method(menu, item, action); });
+  }
+}
+
+QAction* MainWindow::method_action(MethodMenu menu, int tag) const {
+  for (QAction* a : method_actions_[menu == MethodMenu::kUnivariate ? 0 : 1])
+    if (a->data().toInt() == tag) return a;
+  return nullptr;
+}
+
+void MainWindow::choose_method(MethodMenu menu, const MethodItem& item, QAction* action) {
+  const bool uni = menu == MethodMenu::kUnivariate;
+  for (QAction* a : method_actions_[uni ? 0 : 1]) a->setChecked(false);
+  action->setChecked(true);
+  if (auto* group = qobject_cast<QMenu*>(action->parent()); group != nullptr && item.group != nullptr)
+    group->menuAction()->setChecked(true);
+  const MethodChoice choice = method_of_tag(item.tag);
+  if (uni) {
+    state_.single_method = choice.method;
+    state_.single_option = choice.option;
+    state_.univariate_caption = method_caption(menu, item);
+    state_.single_help = item.help;
+  } else {
+    state_.system_method = choice.method;
+    state_.system_option = choice.option;
+    state_.multivariate_caption = method_caption(menu, item);
+    state_.system_help = item.help;
+  }
+  if (state_.data_loaded) show_estimation(uni ? 1 : 2);
+}
+
+void MainWindow::show_estimation(int page) {
+  if (state_.busy || !state_.data_loaded) return;
+  estimation_->show_page(page);
+  estimation_frame_->setWindowTitle(estimation_->windowTitle());
+  estimation_frame_->showMaximized();
+  mdi_->setActiveSubWindow(estimation_frame_);
+  if (page == 1) estimation_->nonlin()->setFocus();
+}
+
+bool MainWindow::open_text_file(const QString& path) {
+  if (QFileInfo(path).suffix().toUpper() == QLatin1String("QGX")) {
+    GraphWindow* graph = GraphWindow::open(path, graph_services_, nullptr);
+    if (graph == nullptr) return false;
+    GraphWindow::add_to(*mdi_, graph);
+    return true;
+  }
+  ResultsWindow* results = ResultsWindow::open(path);
+  if (results == nullptr) {
+    user_messages().show(MessageKind::kError, QStringLiteral("Unable to read file ") + path);
+    return false;
+  }
+  if (QMdiSubWindow* active = mdi_->activeSubWindow()) active->showMinimized();
+  QMdiSubWindow* frame = mdi_->addSubWindow(results);
+  frame->setAttribute(Qt::WA_DeleteOnClose);
+  frame->showMaximized();
+  return true;
+}
+
+void MainWindow::view_action() {
+  const QString name = QFileDialog::getOpenFileName(
+      this, QString(), QString(),
+      charts::dialog_filter(QStringLiteral(
+          "Results files (*.out)|*.out|Graph files (*.qgx)|*.qgx|Batch files (*.bat)|*.bat|Model files "
+          "(*.mod)|*.mod|Equation files (*.equ)|*.equ|Variable list files (*.lst)|*.lst|Text files "
+          "(*.txt)|*.txt|All files (*.*)|*.*")));
+  if (!name.isEmpty()) open_text_file(name);
+}
+
+void MainWindow::open_plot(const QString& path) {
+  GraphWindow* window = GraphWindow::open(path, graph_services_, nullptr);
+  if (window != nullptr) GraphWindow::add_to(*mdi_, window);
 }
 
 void MainWindow::read_settings() {

@@ -82,8 +82,10 @@ TEST_F(DummyVariables, SeasonalValues) {
   const double M3 = -0.25;
   // Centred quarterly dummies from the third quarter: observation 1 is in dummy 3.
   EXPECT_EQ(data::seasonal_dummies(data::kCentredSeasonal, 4, 3, 5),
-            (std::vector<double>{M3, M3, 0.75, M3, M3,   M3, M3, M3, 0.75, M3,
-                                 0.75, M3, M3, M3, 0.75,   M3, 0.75, M3, M3, M3}));
+            (std::vector<double>{M3, M3, 0.75, M3, M3,     // dummy 1: observation 3 is 1961Q1
+                                 M3, M3, M3, 0.75, M3,     // dummy 2
+                                 0.75, M3, M3, M3, 0.75,   // dummy 3
+                                 M3, 0.75, M3, M3, M3}));  // dummy 4
   EXPECT_EQ(data::seasonal_dummies(data::kSeasonal, 2, 1, 3), (std::vector<double>{1, 0, 1, 0, 1, 0}));
   // Seasons 2, 3, 1, 2. Relative to the last season: 1 in their season, -1 in the last, 0 elsewhere.
   EXPECT_EQ(data::seasonal_dummies(data::kRelativeSeasonal, 3, 2, 4),
