@@ -271,8 +271,9 @@ int run_request() {
   delete_temporaries();
   set_slot(slots::kNumVariables, g.nvars);
   if (!whole_request) {
-    set_slot(slots::kSampleStart, g.sample_start);
-    set_slot(slots::kSampleEnd, g.sample_end);
+    // Before any estimation the sample is the whole data set.
+    set_slot(slots::kSampleStart, g.sample_start > 0 ? g.sample_start : 1);
+    set_slot(slots::kSampleEnd, g.sample_start > 0 ? g.sample_end : g.nobs);
   }
   return slots::plots_kept(slot(slots::kPlotCounters));
 }
