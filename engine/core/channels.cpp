@@ -7,6 +7,8 @@
 #include <utility>
 
 #include "engine/core/engine_state.h"
+#include "shared/atomic_file.h"
+#include "shared/temp_files.h"
 
 namespace qorv::core {
 
@@ -22,6 +24,8 @@ struct Channel {
   std::filesystem::path path;   ///< the file it is open on
   bool for_reading = false;     ///< opened kOld; the others write
   bool at_start = true;         ///< no record read yet (the byte-order mark check)
+  bool safe = false;            ///< a safe mode: records collect in `pending`
+  std::string pending;          ///< the new file's bytes, written on a clean close
 };
 
 struct ChannelTable {
@@ -41,6 +45,8 @@ const char* fopen_mode(OpenMode mode) {
     case OpenMode::kNew: return "wbx";
     case OpenMode::kReplace: return "wb";
     case OpenMode::kAppend: return "ab";
+    case OpenMode::kReplaceSafely:
+    case OpenMode::kAppendSafely: break;
   }
   return "rb";
 }
@@ -50,25 +56,52 @@ Channel* find(int unit) {
   return it == table().open.end() ? nullptr : &it->second;
 }
 
+/// Opens `unit` for a safe mode: nothing touches the disk before the close.
+bool open_safely(int unit, const std::filesystem::path& path, OpenMode mode) {
+  std::filesystem::path folder = path.parent_path();
+  if (folder.empty()) folder = ".";
+  std::error_code ec;
+  if (!temp_files::folder_is_writable(folder) || std::filesystem::is_directory(path, ec)) return false;
+  Channel c;
+  c.path = path;
+  c.safe = true;
+  if (mode == OpenMode::kAppendSafely && std::filesystem::exists(path, ec)) {
+    FileHandle old{std::fopen(path.c_str(), "rb")};
+    if (!old) return false;
+    char buf[8192];
+    std::size_t n = 0;
+    while ((n = std::fread(buf, 1, sizeof buf, old.get())) > 0) c.pending.append(buf, n);
+    if (std::ferror(old.get())) return false;
+  }
+  table().open[unit] = std::move(c);
+  return true;
+}
+
 }  // namespace
 
 bool open_channel(int unit, const std::filesystem::path& path, OpenMode mode) {
   close_channel(unit);
+  if (mode == OpenMode::kReplaceSafely || mode == OpenMode::kAppendSafely) return open_safely(unit, path, mode);
   FileHandle file{std::fopen(path.c_str(), fopen_mode(mode))};
   if (!file) return false;
-  table().open[unit] = Channel{std::move(file), path, mode == OpenMode::kOld, true};
+  table().open[unit] = Channel{std::move(file), path, mode == OpenMode::kOld, true, false, {}};
   return true;
 }
 
-void close_channel(int unit, CloseMode mode) {
+bool close_channel(int unit, CloseMode mode) {
   auto it = table().open.find(unit);
-  if (it == table().open.end()) return;
-  const std::filesystem::path path = it->second.path;
-  table().open.erase(it);  // closes the stream
+  if (it == table().open.end()) return true;
+  Channel c = std::move(it->second);
+  table().open.erase(it);
+  if (c.safe) {
+    return mode == CloseMode::kDelete || atomic_file::replace(c.path, c.pending).failure == atomic_file::Failure::kNone;
+  }
+  c.file.reset();  // closes the stream
   if (mode == CloseMode::kDelete) {
     std::error_code ec;
-    std::filesystem::remove(path, ec);
+    std::filesystem::remove(c.path, ec);
   }
+  return true;
 }
 
 bool channel_is_open(int unit) { return find(unit) != nullptr; }
@@ -81,6 +114,11 @@ std::filesystem::path channel_path(int unit) {
 bool write_record(int unit, std::string_view record) {
   Channel* c = find(unit);
   if (c == nullptr || c->for_reading) return false;
+  if (c->safe) {
+    c->pending.append(record);
+    c->pending.push_back('\n');
+    return true;
+  }
   std::FILE* f = c->file.get();
   if (!record.empty() && std::fwrite(record.data(), 1, record.size(), f) != record.size()) {
     return false;

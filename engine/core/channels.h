@@ -32,6 +32,11 @@ enum class OpenMode {
   kNew,      ///< a file that must not exist yet, for writing
   kReplace,  ///< created, or emptied when it exists, for writing
   kAppend,   ///< created when absent, written after its present records
+  /// For writing; the records are kept aside and replace the file only when the channel
+  /// is closed with kKeep, so an existing file survives until its successor is complete.
+  kReplaceSafely,
+  /// As kReplaceSafely, the new records following the file's present ones.
+  kAppendSafely,
 };
 
 /// What happens to the file when its channel closes.
@@ -46,11 +51,16 @@ enum class ReadStatus {
 
 /// Opens `path` on `unit` (any int); a channel already open on `unit` is closed first
 /// (kept). False when the file cannot be opened as `mode` asks (kOld: absent; kNew:
-/// present; any: no permission), and the channel is then closed.
+/// present; any: no permission; the safe modes: a folder in which no file can be
+/// created, or a present file that cannot be read for appending), and the channel is
+/// then closed.
 bool open_channel(int unit, const std::filesystem::path& path, OpenMode mode);
 
-/// Closes `unit`, deleting its file for kDelete. Closing a closed channel does nothing.
-void close_channel(int unit, CloseMode mode = CloseMode::kKeep);
+/// Closes `unit`, deleting its file for kDelete. A channel opened in a safe mode writes
+/// its file now (kKeep: temporary file renamed over the target) or drops its records
+/// (kDelete: the target is left as it was). False only when such a file could not be
+/// completed, the target then unchanged; closing a closed channel does nothing.
+bool close_channel(int unit, CloseMode mode = CloseMode::kKeep);
 
 /// True while `unit` is open.
 bool channel_is_open(int unit);
@@ -67,7 +77,8 @@ bool write_record(int unit, std::string_view record);
 /// ("\n" or "\r\n"). The first record of a file loses a leading UTF-8 byte-order mark.
 ReadStatus read_record(int unit, std::string& record);
 
-/// Closes every channel (kept): the engine's load-time state.
+/// Closes every channel (kept; the records of safe-mode channels are dropped): the
+/// engine's load-time state.
 void close_all_channels();
 
 }  // namespace qorv::core

@@ -78,6 +78,10 @@ struct Globals {
   bool workspace_set = false;       ///< SETWORKSPACE has run
   int df_adjustment = 0;   ///< estimation services: added to n - k in degrees of freedom
   int df_divide_by_n = 0;  ///< estimation services: 1 = error variances divide by n
+  int adjusted_variance_kind = 0;  ///< post-regression menus: 2 White, 3 Newey-West equal weights,
+                                   ///< 4 Bartlett, 5 Tukey, 6 Parzen; other values: none
+  int truncation_lag = 0;          ///< post-regression menus: lag of the Newey-West weights
+  int ardl_long_run_count = 0;     ///< ARDL estimator: number of long-run coefficients
 };
 
 Exchange& exchange();

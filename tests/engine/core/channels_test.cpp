@@ -115,6 +115,35 @@ TEST_F(ChannelsTest, OpenModes) {
   EXPECT_FALSE(open_channel(10, dir_ / "missing-folder" / "x.txt", OpenMode::kReplace));
 }
 
+TEST_F(ChannelsTest, SafeModesReplaceTheFileOnlyWhenComplete) {
+  const fs::path p = file("saved.OUT");
+  put(p, "old\n");
+  ASSERT_TRUE(open_channel(10, p, OpenMode::kReplaceSafely));
+  write_record(10, "new");
+  EXPECT_EQ(bytes(p), "old\n") << "the old file stands while the new one is written";
+  EXPECT_EQ(channel_path(10), p);
+  EXPECT_TRUE(close_channel(10));
+  EXPECT_EQ(bytes(p), "new\n");
+
+  ASSERT_TRUE(open_channel(10, p, OpenMode::kAppendSafely));
+  write_record(10, "more");
+  EXPECT_TRUE(close_channel(10));
+  EXPECT_EQ(bytes(p), "new\nmore\n");
+
+  // Dropped records, or a reset, leave the file as it was.
+  ASSERT_TRUE(open_channel(9, p, OpenMode::kReplaceSafely));
+  write_record(9, "dropped");
+  close_channel(9, CloseMode::kDelete);
+  ASSERT_TRUE(open_channel(9, p, OpenMode::kReplaceSafely));
+  write_record(9, "dropped");
+  reset_engine_state();
+  EXPECT_EQ(bytes(p), "new\nmore\n");
+  EXPECT_EQ(fs::directory_iterator(dir_)->path(), p) << "no temporary file is left behind";
+
+  EXPECT_FALSE(open_channel(9, dir_ / "missing-folder" / "x.OUT", OpenMode::kReplaceSafely));
+  EXPECT_FALSE(channel_is_open(9));
+}
+
 TEST_F(ChannelsTest, ClosedChannelTakesNothingAndCreatesNoFile) {
   const fs::path panel = file("J$.TTT");
   ASSERT_TRUE(open_channel(55, panel, OpenMode::kReplace));

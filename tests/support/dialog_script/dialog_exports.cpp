@@ -2,6 +2,8 @@
 // conversions: messages and titles keep their blanks, a default answer or file name whose
 // first character is a blank reads as empty, answers are written back blank-padded, and
 // the status codes and no-value markers are the library's.
+#include <algorithm>
+#include <cctype>
 #include <charconv>
 #include <filesystem>
 #include <fstream>
@@ -205,13 +207,22 @@ void GET1OPTIONP(const int16_t* titlelen, const int16_t* nopts, const int16_t* o
   std::string shown = rule == nullptr ? "UNMATCHED cancel" : rule->answer_text;
   *status = pravel_api::kCancel;
   if (rule != nullptr && !rule->answer.cancel) {
-    // The option is found by the number its line shows ("3. ..."), not by its position.
+    // The option is found by the number its line shows ("3. ..."), not by its position,
+    // or, for a list whose lines show no numbers, by its whole text (case ignored).
+    const std::optional<std::string>& wanted = rule->answer.typed;
     const std::string prefix = std::to_string(rule->answer.number) + ".";
+    const auto same_text = [&wanted](std::string_view item) {
+      const std::string_view t = fixed_text::trim(item);
+      return t.size() == wanted->size() &&
+             std::equal(t.begin(), t.end(), wanted->begin(), [](char a, char b) {
+               return std::tolower(static_cast<unsigned char>(a)) == std::tolower(static_cast<unsigned char>(b));
+             });
+    };
     std::size_t found = call.items.size();
     for (std::size_t i = 0; i < call.items.size() && found == call.items.size(); ++i)
-      if (fixed_text::trim(call.items[i]).starts_with(prefix)) found = i;
+      if (wanted ? same_text(call.items[i]) : fixed_text::trim(call.items[i]).starts_with(prefix)) found = i;
     if (found == call.items.size()) {
-      shown = invalid(*rule, label, "no option line shows " + prefix);
+      shown = invalid(*rule, label, wanted ? "no option line reads \"" + *wanted + "\"" : "no option line shows " + prefix);
     } else {
       *index = static_cast<int16_t>(found);
       *status = pravel_api::kOk;

@@ -73,6 +73,17 @@ TEST_F(DialogScriptTest, RulesAnswerInOrderAndOnceRulesAreDropped) {
   EXPECT_EQ(dialog_script::dialogs_shown(), 4);
 }
 
+TEST_F(DialogScriptTest, AnOptionTextPicksFromAListWithoutNumbers) {
+  dialog_script::load("menu \"exists\" -> \"append to existing file\"\nmenu -> \"Rename\"\n");
+  const Lines options = {"Quit", "Overwrite existing file", "Append to existing file"};
+  const Menu m = menu(0, "File /tmp/a.OUT exists", options);
+  EXPECT_EQ(m.status, 1);
+  EXPECT_EQ(m.index, 2);
+  EXPECT_TRUE(dialog_script::failures().empty());
+  EXPECT_EQ(menu(0, "Other", options).status, 2);  // no line reads "Rename"
+  EXPECT_EQ(dialog_script::take_failures().size(), 1u);
+}
+
 TEST_F(DialogScriptTest, UnmatchedDialogsAreCancelledOrGivenTheirDefaultAndFail) {
   dialog_script::load("menu 1008 -> 1\n");
   const Menu m = menu(2039, "Single Equation Estimation Menu", {"0. Back", "1. Go"});

@@ -125,8 +125,12 @@ Answer read_answer(Kind kind, const std::vector<Token>& tokens, int line) {
   }
   switch (kind) {
     case Kind::kMenu:
-      if (tokens.size() != 1) fail(line, "a menu answer is one option number or cancel");
-      a.number = read_long(tokens[0], line);
+      if (tokens.size() != 1) fail(line, "a menu answer is one option number, an option text or cancel");
+      if (tokens[0].quoted) {
+        a.typed = tokens[0].text;
+      } else {
+        a.number = read_long(tokens[0], line);
+      }
       break;
     case Kind::kChoices:
       for (const Token& t : tokens) a.ticks.push_back(read_long(t, line));

@@ -21,7 +21,8 @@ enum class ViewerAction { kClose, kSaveResults, kSaveModel };
 struct Answer {
   bool cancel = false;              ///< `cancel` (and yesno `no`, graph `close`: see `yes`/`keep`)
   long number = 0;                  ///< menu: option number; integer: the value
-  std::optional<std::string> typed; ///< integer: text typed instead of a number
+  std::optional<std::string> typed; ///< integer: text typed instead of a number; menu: the
+                                    ///< option's own text, for lists whose lines show no number
   std::vector<long> ticks;          ///< choices: option positions from 1
   float real = 0.0f;                ///< real: the value
   std::string text;                 ///< string, text (lines joined by "\n"), file and viewer paths

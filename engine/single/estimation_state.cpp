@@ -1,0 +1,122 @@
+#include "engine/single/estimation_state.h"
+
+#include <stdexcept>
+
+#include "engine/core/engine_state.h"
+#include "engine/core/num/packed_index.h"
+#include "shared/exchange_slots.h"
+
+namespace qorv::single {
+
+namespace {
+
+EstimationState& state() {
+  static EstimationState s;
+  return s;
+}
+
+void reset_estimation() { state() = EstimationState{}; }
+
+const core::ResetRegistration kReset{reset_estimation};
+
+double& block_value(int offset, int t, int length) {
+  auto& s = state();
+  if (t < 1 || t > length || s.result.size() < static_cast<size_t>(block::kSize))
+    throw std::out_of_range("estimation result index");
+  return s.result[static_cast<size_t>(offset + t - 1)];
+}
+
+}  // namespace
+
+bool is_iv_method(int code) {
+  switch (code) {
+    case method::kIv:
+    case method::kIvAr:
+    case method::kIvArGaps:
+    case method::kIvMa:
+    case method::kIvMaGaps:
+    case method::kNl2sls:
+    case method::kArdlLongRun:
+      return true;
+    default:
+      return false;
+  }
+}
+
+EstimationState& estimation() { return state(); }
+
+void begin_estimate(int method_code) {
+  auto& s = state();
+  auto eqvarlist = std::move(s.eqvarlist);
+  auto eqvarnames = std::move(s.eqvarnames);
+  auto instrlist = std::move(s.instrlist);
+  auto instrnames = std::move(s.instrnames);
+  auto reglagtable = std::move(s.reglagtable);
+  auto lags = std::move(s.arma_lags);
+  s = EstimationState{};
+  s.eqvarlist = std::move(eqvarlist);
+  s.eqvarnames = std::move(eqvarnames);
+  s.instrlist = std::move(instrlist);
+  s.instrnames = std::move(instrnames);
+  s.reglagtable = std::move(reglagtable);
+  s.arma_lags = std::move(lags);
+  s.method = method_code;
+  s.result.assign(block::kSize, 0.0);
+}
+
+int parameter_count() {
+  const auto& s = state();
+  return s.nregs + static_cast<int>(s.arma_lags.size());
+}
+
+double& actual(int t) { return block_value(block::kActual, t, state().nused); }
+double& fitted(int t) { return block_value(block::kFitted, t, state().nused); }
+double& residual(int t) { return block_value(block::kResiduals, t, state().nused); }
+
+std::span<double> series_block(int offset) {
+  auto& s = state();
+  if (offset < 0 || s.nused < 0 || s.nused > block::kMaxSeries ||
+      static_cast<size_t>(offset + s.nused) > s.result.size())
+    throw std::out_of_range("estimation result block");
+  return std::span<double>(s.result).subspan(static_cast<size_t>(offset),
+                                              static_cast<size_t>(s.nused));
+}
+
+double& coefficient(int i) { return block_value(block::kCoefficients, i, block::kMaxParameters); }
+
+double coefficient_variance(int i, int j) {
+  const auto& s = state();
+  const int p = parameter_count();
+  if (i < 1 || j < 1 || i > p || j > p) return limits::kMissing;
+  const size_t index = static_cast<size_t>(core::PACKEDINDEX(i, j) - 1);
+  if (index >= s.variance.size()) return limits::kMissing;
+  const double v = s.variance[index];
+  if (s.scale == VarianceScale::kAbsolute) return v;
+  if (s.sigma == limits::kMissing) return limits::kMissing;
+  return v * s.sigma * s.sigma;
+}
+
+}  // namespace qorv::single
+
+#include "engine/core/sample_statistics.h"
+
+namespace qorv::single {
+
+bool load_sample() {
+  auto& s = state();
+  const auto& g = core::globals();
+  const int n = g.sample_end - g.sample_start + 1;
+  if (s.eqvarlist.empty() || n < 1 || n > block::kMaxSeries || g.sample_start < 1 ||
+      g.sample_end > g.nobs)
+    return false;
+  for (int v : s.eqvarlist)
+    if (v < 1 || v > g.nvars) return false;
+  s.nused = n;
+  s.nregs = static_cast<int>(s.eqvarlist.size()) - 1;
+  if (s.result.size() != static_cast<size_t>(block::kSize)) s.result.assign(block::kSize, 0.0);
+  for (int t = 1; t <= n; ++t) actual(t) = core::data_at(g.sample_start + t - 1, s.eqvarlist[0]);
+  core::MEANVAR(series_block(block::kActual), s.depmean, s.depvar);
+  return true;
+}
+
+}  // namespace qorv::single

@@ -1,0 +1,201 @@
+// The current single-equation estimate. Every estimator leaves its result here and every
+// report, test, forecast and save routine reads it from here; there is one current
+// equation, and the next estimate overwrites it.
+//
+// Result array (`EstimationState::result`), one block per offset of the estimation
+// services' offset table (core::kResultOffsets), observation t (1..n) of a series block at
+// block offset + t − 1, so that the fitted value and the residual of an observation lie
+// 15000 and 18000 elements after its actual value:
+//
+//   offset  length  block
+//        0    3000  actual values of the dependent variable over the sample
+//     3000    3000  coefficient estimates: NREGS regression coefficients, then AR/MA,
+//                   GARCH or other parameters
+//     6000    1500  standard errors of the estimates, in the same order
+//     7500    3000  transformed residuals (AR and MA error models)
+//    10500    1500  T-ratios of the estimates
+//    12000    1500  forecasts
+//    13500    1500  standard errors of the forecasts
+//    15000    3000  fitted values
+//    18000    3000  residuals
+//    21000    3000  generalised residuals (IV-type methods: y − x̂'b)
+//
+// A series block holds at most 3000 observations: an estimation sample longer than that
+// is refused before anything is estimated. The packed variance matrix of the estimates
+// and the Jacobian of the non-linear estimators are kept in their own vectors, because
+// their length grows with the square of the parameter count.
+#pragma once
+
+#include <array>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "engine/core/workspace.h"
+
+namespace qorv::single {
+
+/// Method codes of the current equation.
+namespace method {
+inline constexpr int kOls = 1;               ///< ordinary least squares
+inline constexpr int kCochraneOrcutt = 2;    ///< AR(J) errors, Cochrane-Orcutt
+inline constexpr int kExactAr1 = 3;          ///< AR(1) errors, exact ML
+inline constexpr int kExactAr2 = 4;          ///< AR(2) errors, exact ML
+inline constexpr int kIv = 5;                ///< instrumental variables (2SLS)
+inline constexpr int kGaussNewtonAr = 6;     ///< AR errors, Gauss-Newton, lags 1..J
+inline constexpr int kGaussNewtonArGaps = 7; ///< AR errors, Gauss-Newton, lags with gaps
+inline constexpr int kIvAr = 8;              ///< IV with AR errors, lags 1..J
+inline constexpr int kIvArGaps = 9;          ///< IV with AR errors, lags with gaps
+inline constexpr int kMa = 10;               ///< MA errors, exact ML, lags 1..J
+inline constexpr int kMaGaps = 11;           ///< MA errors, lags with gaps
+inline constexpr int kIvMa = 12;             ///< IV with MA errors, lags 1..J
+inline constexpr int kIvMaGaps = 13;         ///< IV with MA errors, lags with gaps
+inline constexpr int kNls = 14;              ///< non-linear least squares
+inline constexpr int kNl2sls = 15;           ///< non-linear two-stage least squares
+inline constexpr int kRollingWindow = 17;    ///< rolling window being specified; never estimated
+inline constexpr int kRollingOls = 18;       ///< rolling least squares
+inline constexpr int kRolling2sls = 19;      ///< rolling two-stage least squares
+inline constexpr int kRecursiveOls = 60;     ///< recursive least squares
+inline constexpr int kRecursive2sls = 61;    ///< recursive two-stage least squares
+inline constexpr int kGarch = 70;            ///< GARCH family
+inline constexpr int kArdlEcm = 78;          ///< ARDL error-correction representation
+inline constexpr int kArdl = 79;             ///< ARDL estimates
+inline constexpr int kArdlLongRun = 80;      ///< ARDL long-run coefficients
+inline constexpr int kPhillipsHansen = 81;   ///< fully modified least squares
+inline constexpr int kVar = 82;              ///< one equation of an unrestricted VAR
+inline constexpr int kSure = 83;             ///< SURE
+inline constexpr int kRestrictedSure = 84;   ///< restricted SURE
+inline constexpr int kLogit = 92;            ///< logit
+inline constexpr int kProbit = 93;           ///< probit
+}  // namespace method
+
+/// Whether `code` is an instrumental-variable method whose report carries the generalised
+/// fit measures and the IV minimand (5, 8, 9, 12, 13, 15, 80).
+bool is_iv_method(int code);
+
+/// `ESTSTATUS` values.
+namespace status {
+inline constexpr int kEstimated = 0;   ///< the estimate succeeded
+inline constexpr int kFailed = 1;      ///< the estimator failed and has told the user why
+inline constexpr int kRespecify = -1;  ///< GARCH: the user asked to re-specify the model
+}  // namespace status
+
+/// How the stored variance matrix relates to the variance of the estimates.
+enum class VarianceScale {
+  kScaled,    ///< the matrix times SIGMA² (least squares, IV, AR, NLS, ARDL, fully modified)
+  kAbsolute,  ///< the matrix itself (MA, GARCH, logit/probit, SURE)
+};
+
+/// Block offsets of the result array (see the file comment).
+namespace block {
+inline constexpr int kActual = 0;
+inline constexpr int kCoefficients = core::kResultOffsets[0];
+inline constexpr int kStdErrors = core::kResultOffsets[1];
+inline constexpr int kTransformedResiduals = core::kResultOffsets[2];
+inline constexpr int kTRatios = core::kResultOffsets[3];
+inline constexpr int kForecasts = core::kResultOffsets[4];
+inline constexpr int kForecastErrors = core::kResultOffsets[5];
+inline constexpr int kFitted = core::kResultOffsets[6];
+inline constexpr int kResiduals = core::kResultOffsets[7];
+inline constexpr int kGeneralisedResiduals = core::kResultOffsets[8];
+inline constexpr int kSize = kGeneralisedResiduals + 3000;  ///< length of the result array
+inline constexpr int kMaxSeries = 3000;  ///< longest series block: the longest estimation sample
+inline constexpr int kMaxParameters = 1500;  ///< longest parameter block
+}  // namespace block
+
+/// A regressor's origin in the data set: the variable it is made from and its lag.
+struct RegressorLag {
+  int variable = 0;  ///< data-set variable number the regressor comes from
+  int lag = 0;       ///< 0 none; −k for a lag of k periods, +k for a lead
+};
+
+/// The GARCH specification of the current equation.
+struct GarchFlags {
+  int p = 0;                 ///< lags of the conditional variance
+  int q = 0;                 ///< lags of the squared errors
+  bool absolute = false;     ///< absolute-value GARCH
+  bool exponential = false;  ///< exponential GARCH
+  bool in_mean = false;      ///< the conditional variance enters the mean equation
+  int distribution = 0;      ///< 0 normal, otherwise Student t
+};
+
+/// The estimation state of the one current single equation.
+struct EstimationState {
+  // Counts and codes.
+  int method = 0;        ///< METHODCODE
+  int status = 0;        ///< ESTSTATUS (status::)
+  int nused = 0;         ///< NUSED: observations in the estimation sample
+  int nregs = 0;         ///< NREGS: regressors, intercept included
+  int ninstr = 0;        ///< NINSTR: instruments of an IV-type method, else 0
+  std::vector<int> arma_lags;  ///< ARMALAGS (NARMALAGS = size), ascending, at most 12
+
+  // Variable lists of the equation as specified.
+  std::vector<int> eqvarlist;           ///< EQVARLIST: dependent variable first, then NREGS regressors
+  std::vector<std::string> eqvarnames;  ///< EQVARNAMES: their names, trimmed
+  std::vector<int> instrlist;           ///< INSTRLIST: instrument variable numbers
+  std::vector<std::string> instrnames;  ///< names of the instruments, trimmed
+  std::vector<RegressorLag> reglagtable;///< REGLAGTABLE: one entry per regressor
+
+  // Real values.
+  double sigma = 0.0;         ///< SIGMA: standard error of the regression
+  double loglik = 0.0;        ///< LOGLIK: maximised log-likelihood (missing for a perfect fit)
+  double rss = 0.0;           ///< RSSVALUE: residual sum of squares
+  double depmean = 0.0;       ///< DEPMEAN: mean of the dependent variable over the sample
+  double depvar = 0.0;        ///< variance of the dependent variable, divisor NUSED − 1
+  double iv_minimand = 0.0;   ///< IVMINIMAND: second-stage residual sum of squares of IV methods
+  double grss = 0.0;          ///< GRSS: sum of squared generalised residuals
+  std::array<double, 3> stage_loglik{};  ///< STAGELOGLIK: after OLS, AR(1) and AR(2) stages
+  double lr_multiplier = 1.0; ///< LRMULTIPLIER (ARDL long run), else 1
+
+  // Vectors.
+  std::vector<double> result;    ///< the result array, block:: layout, block::kSize values
+  std::vector<double> variance;  ///< packed variance matrix of the estimates (see `scale`)
+  VarianceScale scale = VarianceScale::kScaled;  ///< how `variance` relates to Var(estimates)
+  std::vector<double> jacobian;  ///< NLS Jacobian at the estimates, n × parameters column-major
+
+  // Words of the iterative estimators and of the post-estimation menu.
+  int iterations = 0;         ///< iterations taken by an iterative estimator
+  int convergence = 0;        ///< 0 converged, 1 not converged, 2 numerical method failed
+  int variance_kind = 1;      ///< 1 ordinary, 2 White, 3..6 Newey-West (equal, Bartlett, Tukey, Parzen)
+  int truncation_lag = 0;     ///< truncation lag of the Newey-West kinds
+  GarchFlags garch;           ///< GARCH specification
+  int forecast_count = 0;     ///< forecasts held in the forecast blocks
+};
+
+/// The current estimate (reset with the engine).
+EstimationState& estimation();
+
+/// Clears the estimate for a new estimation of `method`: every count, value and vector is
+/// back at its start value, the result array is zero-filled, the status is 0.
+void begin_estimate(int method);
+
+/// Parameters of the current estimate: NREGS plus the AR/MA lags.
+int parameter_count();
+
+/// Observation t (1..NUSED) of the actual, fitted and residual blocks.
+double& actual(int t);
+double& fitted(int t);
+double& residual(int t);
+
+/// The series block at `offset` over the NUSED observations.
+std::span<double> series_block(int offset);
+
+/// Estimate i (1..parameter_count()).
+double& coefficient(int i);
+
+/// Var(estimate i, estimate j), i and j from 1, from the stored packed matrix and its
+/// scale (times SIGMA² when scaled). The missing code when the matrix is not set.
+double coefficient_variance(int i, int j);
+
+}  // namespace qorv::single
+
+namespace qorv::single {
+
+/// Runner step 3: takes the current equation (`eqvarlist`, dependent variable first) over
+/// the engine's sample (globals().sample_start..sample_end): NUSED, NREGS, the actual values
+/// in the result array, DEPMEAN and the dependent variable's variance (divisor NUSED − 1).
+/// Returns false, with nothing changed but the counts, when the sample is empty, longer
+/// than a series block (3000) or reaches outside the data set, or when the list is empty.
+bool load_sample();
+
+}  // namespace qorv::single
