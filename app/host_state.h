@@ -19,6 +19,8 @@ struct HostState {
   int system_option = 2;        ///< item within the cointegrating VAR group (slot 19 = value + 1)
   QString univariate_caption = QStringLiteral("Linear regression - Ordinary Least Squares");
   QString multivariate_caption = QStringLiteral("Unrestricted VAR");
+  int single_help = 20141;      ///< help context of the chosen Univariate item
+  int system_help = 3004;       ///< help context of the chosen Multivariate item
   QString data_file_name = QStringLiteral("untitled");  ///< the loaded file, shown in captions
   std::filesystem::path temp_folder;     ///< this run's private folder, character setting 4
   std::filesystem::path program_folder;  ///< where the message and help files are, setting 5

@@ -8,12 +8,16 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPlainTextEdit>
 #include <QMenuBar>
 #include <QScreen>
 #include <QStatusBar>
 #include <QToolBar>
 
 #include "app/engine_link.h"
+#include "app/estimation_window.h"
+#include "app/graph_window.h"
 #include "app/options_dialog.h"
 #include "app/startup_folders.h"
 #include "app/user_messages.h"
@@ -36,6 +40,12 @@ MainWindow::MainWindow(const fs::path& ini_path, QWidget* parent)
 
   state_ = HostState{};
   InitWorkspace(state_.ws);
+  estimation_ = new EstimationWindow(state_);
+  estimation_->open_plot = [this](const QString& path) { open_plot(path); };
+  estimation_->request_done = [this] { show_sample_status(); };
+  estimation_frame_ = mdi_->addSubWindow(estimation_);
+  estimation_frame_->setWindowTitle(estimation_->windowTitle());
+  estimation_frame_->hide();
   read_settings();
   settle_folders();
   place_window();
@@ -63,6 +73,9 @@ void MainWindow::create_menus() {
   for (int i = 0; i < 5; ++i)
     options->addAction(QString::fromLatin1(pages[i]), this, [this, i] { options_action(i + 1); });
 
+  create_method_menu(MethodMenu::kUnivariate);
+  create_method_menu(MethodMenu::kMultivariate);
+
   QMenu* window = menuBar()->addMenu(QStringLiteral("&Window"));
   window->addAction(QStringLiteral("&Tile"), mdi_, &QMdiArea::tileSubWindows);
   window->addAction(QStringLiteral("&Cascade"), mdi_, &QMdiArea::cascadeSubWindows);
@@ -70,7 +83,80 @@ void MainWindow::create_menus() {
   QToolBar* tools = addToolBar(QStringLiteral("Tools"));
   tools->addAction(open);
   tools->addAction(save_as);
+  QAction* single = tools->addAction(QStringLiteral("Single"), this, [this] { show_estimation(1); });
+  QAction* multi = tools->addAction(QStringLiteral("Multi"), this, [this] { show_estimation(2); });
+  data_actions_ << single << multi;
   for (QAction* a : data_actions_) a->setEnabled(false);
+}
+
+void MainWindow::create_method_menu(MethodMenu menu) {
+  const bool uni = menu == MethodMenu::kUnivariate;
+  QMenu* top = menuBar()->addMenu(uni ? QStringLiteral("&Univariate") : QStringLiteral("&Multivariate"));
+  top->menuAction()->setProperty("helpContext", method_menu_help(menu));
+  QList<QAction*>& actions = method_actions_[uni ? 0 : 1];
+  QMenu* group = nullptr;
+  const char* group_caption = nullptr;
+  for (const MethodItem& item : method_items(menu)) {
+    QMenu* parent = top;
+    if (item.group != nullptr) {
+      if (group_caption != item.group) {
+        group = top->addMenu(QString::fromLatin1(item.group));
+        group->menuAction()->setCheckable(true);
+        group->menuAction()->setProperty("helpContext", item.group_help);
+        group_caption = item.group;
+        actions << group->menuAction();
+      }
+      parent = group;
+    }
+    QAction* action = parent->addAction(QString::fromLatin1(item.caption));
+    action->setCheckable(true);
+    action->setData(item.tag);
+    action->setProperty("helpContext", item.help);
+    actions << action;
+    connect(action, &QAction::triggered, this,
+            [this, menu, &item, action] { choose_method(menu, item, action); });
+  }
+}
+
+QAction* MainWindow::method_action(MethodMenu menu, int tag) const {
+  for (QAction* a : method_actions_[menu == MethodMenu::kUnivariate ? 0 : 1])
+    if (a->data().toInt() == tag) return a;
+  return nullptr;
+}
+
+void MainWindow::choose_method(MethodMenu menu, const MethodItem& item, QAction* action) {
+  const bool uni = menu == MethodMenu::kUnivariate;
+  for (QAction* a : method_actions_[uni ? 0 : 1]) a->setChecked(false);
+  action->setChecked(true);
+  if (auto* group = qobject_cast<QMenu*>(action->parent()); group != nullptr && item.group != nullptr)
+    group->menuAction()->setChecked(true);
+  const MethodChoice choice = method_of_tag(item.tag);
+  if (uni) {
+    state_.single_method = choice.method;
+    state_.single_option = choice.option;
+    state_.univariate_caption = method_caption(menu, item);
+    state_.single_help = item.help;
+  } else {
+    state_.system_method = choice.method;
+    state_.system_option = choice.option;
+    state_.multivariate_caption = method_caption(menu, item);
+    state_.system_help = item.help;
+  }
+  if (state_.data_loaded) show_estimation(uni ? 1 : 2);
+}
+
+void MainWindow::show_estimation(int page) {
+  if (state_.busy || !state_.data_loaded) return;
+  estimation_->show_page(page);
+  estimation_frame_->setWindowTitle(estimation_->windowTitle());
+  estimation_frame_->showMaximized();
+  mdi_->setActiveSubWindow(estimation_frame_);
+  if (page == 1) estimation_->nonlin()->setFocus();
+}
+
+void MainWindow::open_plot(const QString& path) {
+  GraphWindow* window = GraphWindow::open(path, graph_services_, nullptr);
+  if (window != nullptr) GraphWindow::add_to(*mdi_, window);
 }
 
 void MainWindow::read_settings() {

@@ -8,12 +8,17 @@
 #include <filesystem>
 
 #include "app/host_state.h"
+#include "app/method_menus.h"
+#include "charts/graph_services.h"
 
 class QAction;
 class QLabel;
 class QMdiArea;
+class QMdiSubWindow;
 
 namespace zelvorin {
+
+class EstimationWindow;
 
 class MainWindow : public QMainWindow {
   Q_OBJECT
@@ -42,6 +47,15 @@ class MainWindow : public QMainWindow {
   /// The text of the status line.
   QString status_text() const;
 
+  /// The estimation window (created with the main window, hidden until data is loaded).
+  EstimationWindow* estimation() const { return estimation_; }
+  QMdiSubWindow* estimation_frame() const { return estimation_frame_; }
+  /// The item of a method menu with `tag`, or nullptr.
+  QAction* method_action(MethodMenu menu, int tag) const;
+  /// The "Single" (page 1) and "Multi" (page 2) buttons: the estimation window comes
+  /// forward maximised at that page.
+  void show_estimation(int page);
+
  protected:
   void showEvent(QShowEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
@@ -58,6 +72,9 @@ class MainWindow : public QMainWindow {
   void save_as_action();
   void add_action();
   void options_action(int page);
+  void create_method_menu(MethodMenu menu);
+  void choose_method(MethodMenu menu, const MethodItem& item, QAction* action);
+  void open_plot(const QString& path);
   /// Asks before replacing a loaded data set; true to go on.
   bool confirm_replace();
 
@@ -66,6 +83,10 @@ class MainWindow : public QMainWindow {
   QMdiArea* mdi_ = nullptr;
   QLabel* status_label_ = nullptr;
   QList<QAction*> data_actions_;   ///< enabled once data is loaded
+  QList<QAction*> method_actions_[2];  ///< Univariate and Multivariate items and submenus
+  EstimationWindow* estimation_ = nullptr;
+  QMdiSubWindow* estimation_frame_ = nullptr;
+  charts::DesktopGraphServices graph_services_;  ///< the graph windows' dialogs
   QStringList pending_parameters_;
   bool shown_ = false;
 };

@@ -1,8 +1,10 @@
 // The main window's data commands: open, save and add.
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QMdiSubWindow>
 
 #include "app/engine_link.h"
+#include "app/estimation_window.h"
 #include "app/main_window.h"
 #include "app/user_messages.h"
 #include "app/zvd_host.h"
@@ -92,6 +94,8 @@ void MainWindow::after_data_load() {
   state_.sample_end = s.nobs;
   for (QAction* a : data_actions_) a->setEnabled(true);
   setWindowTitle(QStringLiteral("Zelvorin for Windows - ") + QFileInfo(state_.data_file_name).fileName());
+  estimation_->fill_periods();
+  estimation_frame_->setWindowTitle(estimation_->windowTitle());
   show_sample_status();
 }
 

@@ -53,7 +53,9 @@ void begin_estimate(int method_code) {
   auto instrnames = std::move(s.instrnames);
   auto reglagtable = std::move(s.reglagtable);
   auto lags = std::move(s.arma_lags);
+  const int ninstr = s.ninstr;
   s = EstimationState{};
+  s.ninstr = ninstr;
   s.eqvarlist = std::move(eqvarlist);
   s.eqvarnames = std::move(eqvarnames);
   s.instrlist = std::move(instrlist);

@@ -165,8 +165,10 @@ struct EstimationState {
 /// The current estimate (reset with the engine).
 EstimationState& estimation();
 
-/// Clears the estimate for a new estimation of `method`: every count, value and vector is
-/// back at its start value, the result array is zero-filled, the status is 0.
+/// Clears the estimate for a new estimation of `method`: the equation's lists and names,
+/// the lag list and NINSTR (set by the options dialogue) are kept; every other count,
+/// value and vector is back at its start value, the result array is zero-filled, the
+/// status is 0.
 void begin_estimate(int method);
 
 /// Parameters of the current estimate: NREGS plus the AR/MA lags.

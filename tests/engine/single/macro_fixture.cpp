@@ -69,7 +69,8 @@ void install_macro_data() {
   g.nvars = 6;
   g.frequency = 4;
   g.periods_per_year = 4;
-  g.start_year = 1960;
+  g.start_year = 60;
+  g.century_base = 1900;
   g.start_period = 1;
   g.max_vars = limits::max_vars_for(g.nobs);
   const char* names[] = {"INPT", "LC", "LY", "INFL", "R", "LC(-1)"};

@@ -1,0 +1,481 @@
+#include "app/estimation_window.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMdiSubWindow>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QStackedWidget>
+#include <QTextBlock>
+#include <QVBoxLayout>
+
+#include <charconv>
+
+#include "app/engine_link.h"
+#include "app/user_messages.h"
+#include "charts/graph_services.h"
+#include "shared/exchange_slots.h"
+#include "shared/temp_files.h"
+
+namespace zelvorin {
+
+namespace {
+
+constexpr int kNoValue = slots::kUnset;
+
+QString strip_trailing(const QString& line) {
+  qsizetype n = line.size();
+  while (n > 0 && line[n - 1] == QLatin1Char(' ')) --n;
+  return line.left(n);
+}
+
+QStringList box_lines(const QPlainTextEdit* box) {
+  QStringList lines;
+  for (QTextBlock b = box->document()->begin(); b.isValid(); b = b.next()) lines << b.text();
+  return lines;
+}
+
+QLabel* wrapped_label(const QString& text) {
+  auto* label = new QLabel(text);
+  label->setWordWrap(true);
+  label->setAlignment(Qt::AlignTop | Qt::AlignLeft);
+  return label;
+}
+
+QWidget* named_page(QStackedWidget* stack, const char* name, QWidget* page) {
+  page->setObjectName(QString::fromLatin1(name));
+  stack->addWidget(page);
+  return page;
+}
+
+void show_named(QStackedWidget* stack, const char* name) {
+  for (int i = 0; i < stack->count(); ++i)
+    if (stack->widget(i)->objectName() == QLatin1String(name)) stack->setCurrentIndex(i);
+}
+
+const QString kFilter = QStringLiteral("Equation files (*.equ)|*.equ|Variable-list files (*.lst)|*.lst|All files (*.*)|*.*");
+
+}  // namespace
+
+int box_integer(const QString& text) {
+  const std::string s = text.trimmed().toStdString();
+  int value = 0;
+  const auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), value);
+  if (s.empty() || ec != std::errc() || end != s.data() + s.size()) return kNoValue;
+  return value;
+}
+
+StartRequest build_start_request(const StartInputs& in) {
+  StartRequest r;
+  const auto slot = [&r](int code, int value) { r.settings.push_back({code, false, value, {}}); };
+  slot(slots::kActionPreset, in.single_page ? 2 : 3);
+  slot(slots::kSingleEqPreset, in.single_method + 1);
+  slot(slots::kSystemPreset, in.system_method + 1);
+  slot(slots::kMethodPreset, in.single_option + 1);
+  r.settings.push_back({charset::kSampleText, true, 0, (in.period1 + QLatin1Char(' ') + in.period2).toStdString()});
+  const int m = in.single_method;
+  if (m == 2 || m == 4 || m == 5) {
+    int size = box_integer(in.window_size);
+    if (size == 0 && m != 4) size = kNoValue;
+    slot(slots::kSingleEqOption, size);
+  }
+  std::string spec = " ";
+  for (const QString& line : in.lines) {
+    spec += strip_trailing(line).toStdString();
+    spec += ' ';
+  }
+  if (static_cast<int>(spec.size()) > kMaxSpecification) {
+    r.settings.clear();
+    r.refused = true;
+    return r;
+  }
+  if (!in.single_page && in.var_page) {
+    int order = box_integer(in.var_order);
+    if (order != 0 && order != kNoValue) slot(slots::kVarOrderPreset, order);
+    if (in.system_method == 1) slot(slots::kVarOptionPreset, in.system_option + 1);
+  }
+  r.settings.push_back({charset::kSpecification, true, 0, std::move(spec)});
+  return r;
+}
+
+QString equation_line(const QString& line) {
+  const QString s = strip_trailing(line);
+  QString out;
+  for (qsizetype i = 0; i < s.size(); ++i) {
+    out += s[i];
+    if (s[i] == QLatin1Char(';') && (i + 1 == s.size() || s[i + 1] != QLatin1Char(' '))) out += QLatin1Char(' ');
+  }
+  return out;
+}
+
+QStringList equation_box_lines(const QStringList& records) {
+  const int width = charset::kSpecLineWidth;
+  QString stream;
+  for (qsizetype i = 0; i < records.size() && i < charset::kSpecLines; ++i)
+    stream += records[i].left(width).leftJustified(width, QLatin1Char(' '));
+  stream = equation_line(stream);
+  QStringList lines;
+  QString line;
+  for (const QString& word : stream.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+    if (!line.isEmpty() && line.size() + 1 + word.size() > width) {
+      lines << line;
+      line.clear();
+    }
+    if (!line.isEmpty()) line += QLatin1Char(' ');
+    line += word;
+  }
+  if (!line.isEmpty()) lines << line;
+  return lines;
+}
+
+EstimationWindow::EstimationWindow(HostState& state, QWidget* parent) : QWidget(parent), state_(state) {
+  build();
+  set_up_pages();
+}
+
+void EstimationWindow::build() {
+  auto* layout = new QVBoxLayout(this);
+  status_ = new QLineEdit;
+  status_->setReadOnly(true);
+  layout->addWidget(status_);
+
+  outer_ = new QStackedWidget;
+  auto* single = named_page(outer_, "1", new QWidget);
+  auto* single_layout = new QVBoxLayout(single);
+  texts_ = new QStackedWidget;
+  const QString texts[] = {
+      QStringLiteral("List the dependent variable followed by the regressor(s) (separated by spaces). "
+                     "For example: Y INPT Y(-1) Y{2 5 7-9} X{0-2} Z specifies the linear regression of Y on the "
+                     "variables INPT, Y(-1), Y(-2), Y(-5), Y(-7), Y(-8), Y(-9), X, X(-1), X(-2) and Z. \n"
+                     "X(-1) stands for a one period lagged value of X."),
+      QStringLiteral("Use the editor to specify/edit nonlinear regression formula. \n"
+                     "Example: Y=A1*X^A2. Y and X are variables for which data should be available. A1 and A2 are "
+                     "parameters to be estimated."),
+      QStringLiteral("Do not include an intercept term!"),
+      QStringLiteral("List the variables to be included in the ARDL model followed by deterministic regressors such "
+                     "as intercept and time trend, and regressors with fixed lags.\n"
+                     "Do not forget to include an intercept and/or a time trend among the second set!\n"
+                     "Example: Y X1 X2 X3 & INPT W1 W2{0-3}"),
+      QStringLiteral("List the dependent variable followed by the regressor(s) (separated by spaces). The dependent "
+                     "variable in the LOGIT or PROBIT model must contain zeroes and ones only!"),
+  };
+  const char* names[] = {"1", "2", "3", "4", "5"};
+  for (int i = 0; i < 5; ++i) named_page(texts_, names[i], wrapped_label(texts[i]));
+  single_layout->addWidget(texts_);
+  auto* size_row = new QHBoxLayout;
+  size_row->setSpacing(10);
+  window_label_ = new QLabel;
+  window_size_ = new QLineEdit;
+  window_size_->setMaximumWidth(80);
+  size_row->addWidget(window_label_);
+  size_row->addWidget(window_size_);
+  size_row->addStretch();
+  single_layout->addLayout(size_row);
+  nonlin_ = new QPlainTextEdit;
+  single_layout->addWidget(nonlin_, 1);
+
+  auto* systems = named_page(outer_, "2", new QWidget);
+  auto* systems_layout = new QVBoxLayout(systems);
+  system_ = new QStackedWidget;
+  auto* var = named_page(system_, "var", new QWidget);
+  auto* var_layout = new QVBoxLayout(var);
+  var_kind_ = new QStackedWidget;
+  named_page(var_kind_, "1", new QWidget);
+  named_page(var_kind_, "2", new QWidget);
+  var_kind_->setMaximumHeight(0);
+  var_layout->addWidget(var_kind_);
+  auto* order_row = new QHBoxLayout;
+  var_order_label_ = new QLabel(QStringLiteral("Order of VAR"));
+  var_order_ = new QLineEdit;
+  var_order_->setMaximumWidth(80);
+  order_row->addWidget(var_order_label_);
+  order_row->addWidget(var_order_);
+  order_row->addStretch();
+  var_layout->addLayout(order_row);
+  varmemo_ = new QPlainTextEdit;
+  var_layout->addWidget(varmemo_, 1);
+  auto* sure = named_page(system_, "sure", new QWidget);
+  auto* sure_layout = new QVBoxLayout(sure);
+  sure_layout->addWidget(wrapped_label(QStringLiteral(
+      "For each equation in the SURE system list endogenous variable followed by the regressors, separating the "
+      "different equations by ;'s")));
+  surememo_ = new QPlainTextEdit;
+  sure_layout->addWidget(surememo_, 1);
+  systems_layout->addWidget(system_);
+  for (const char* empty : {"3", "4", "5"}) named_page(outer_, empty, new QWidget);
+  layout->addWidget(outer_, 1);
+
+  for (QPlainTextEdit* box : {nonlin_, varmemo_, surememo_}) {
+    box->setLineWrapMode(QPlainTextEdit::NoWrap);
+    QFont font(QStringLiteral("Monospace"));
+    font.setStyleHint(QFont::TypeWriter);
+    box->setFont(font);
+  }
+
+  auto* bottom = new QHBoxLayout;
+  period1_ = new QComboBox;
+  period2_ = new QComboBox;
+  for (QComboBox* box : {period1_, period2_}) {
+    box->setEditable(true);
+    box->setInsertPolicy(QComboBox::NoInsert);
+    box->setMinimumContentsLength(8);
+  }
+  variables_ = new QComboBox;
+  variables_->setMinimumContentsLength(9);
+  start_ = new QPushButton(QStringLiteral("&Start"));
+  auto* save = new QPushButton(QStringLiteral("Save"));
+  auto* get = new QPushButton(QStringLiteral("Get"));
+  auto* clear = new QPushButton(QStringLiteral("Clear"));
+  bottom->addWidget(period1_);
+  bottom->addWidget(period2_);
+  bottom->addWidget(variables_);
+  bottom->addStretch();
+  for (QPushButton* b : {save, get, clear, start_}) bottom->addWidget(b);
+  layout->addLayout(bottom);
+
+  connect(start_, &QPushButton::clicked, this, [this] { start(); });
+  connect(save, &QPushButton::clicked, this, &EstimationWindow::save_box);
+  connect(get, &QPushButton::clicked, this, &EstimationWindow::get_box);
+  connect(clear, &QPushButton::clicked, this, [this] { active_box()->clear(); });
+  connect(variables_, &QComboBox::activated, this, &EstimationWindow::insert_variable);
+  connect(period1_->lineEdit(), &QLineEdit::textEdited, this, [this] { period_typed(period1_, &start_index_); });
+  connect(period2_->lineEdit(), &QLineEdit::textEdited, this, [this] { period_typed(period2_, &end_index_); });
+  connect(period1_, &QComboBox::activated, this, [this](int i) { start_index_ = i; });
+  connect(period2_, &QComboBox::activated, this, [this](int i) { end_index_ = i; });
+  setGeometry(0, 0, 600, 350);
+}
+
+void EstimationWindow::show_page(int outer) {
+  outer_->setCurrentIndex(outer == 2 ? 1 : 0);
+  set_up_pages();
+  if (outer != 2) nonlin_->setFocus();
+}
+
+int EstimationWindow::outer_page() const { return outer_->currentIndex() + 1; }
+
+QLabel* EstimationWindow::explanation() const { return qobject_cast<QLabel*>(texts_->currentWidget()); }
+
+QString EstimationWindow::status_text() const { return status_->text(); }
+
+QPlainTextEdit* EstimationWindow::active_box() const {
+  if (outer_page() == 1) return nonlin_;
+  return system_->currentWidget()->objectName() == QLatin1String("var") ? varmemo_ : surememo_;
+}
+
+void EstimationWindow::set_up_pages() {
+  var_order_->hide();
+  var_order_label_->hide();
+  const QString caption = QStringLiteral("Estimate/Predict - ") + state_.data_file_name;
+  setWindowTitle(caption);
+  setToolTip(caption);
+
+  const char* page = "1";
+  QString label;
+  switch (state_.single_method) {
+    case 2: label = QStringLiteral("Window length:"); break;
+    case 3: page = "2"; break;
+    case 4: page = "3"; label = QStringLiteral("Length of lag window:"); break;
+    case 5: page = "4"; label = QStringLiteral("Maximum lag to be used:"); break;
+    case 6: page = "5"; break;
+    default: break;
+  }
+  show_named(texts_, page);
+  window_label_->setText(label);
+  window_label_->setVisible(!label.isEmpty());
+  window_size_->setVisible(!label.isEmpty());
+  window_size_->setEnabled(!label.isEmpty());
+
+  show_named(system_, state_.system_method >= 2 ? "sure" : "var");
+  show_named(var_kind_, state_.system_method == 1 ? "2" : "1");
+  const bool var_showing = outer_page() == 2 && state_.system_method < 2;
+  var_order_->setVisible(var_showing);
+  var_order_label_->setVisible(var_showing);
+
+  status_->setText(outer_page() == 1 ? state_.univariate_caption : state_.multivariate_caption);
+  help_context_ = outer_page() == 1 ? state_.single_help : state_.system_help;
+
+  variables_->clear();
+  for (int i = 0; i < state_.ws.shape.nvars; ++i)
+    variables_->addItem(QString::fromStdString(state_.ws.names[static_cast<std::size_t>(i)]).trimmed());
+  variables_->setCurrentIndex(variables_->count() > 0 ? 0 : -1);
+  if (start_index_ >= 0 && start_index_ < period1_->count()) period1_->setCurrentIndex(start_index_);
+  if (end_index_ >= 0 && end_index_ < period2_->count()) period2_->setCurrentIndex(end_index_);
+}
+
+void EstimationWindow::fill_periods() {
+  period1_->clear();
+  period2_->clear();
+  const DataShape& shape = state_.ws.shape;
+  QStringList labels;
+  for (int obs = 1; obs <= shape.nobs; ++obs) labels << QString::fromStdString(observation_label(shape, obs));
+  period1_->addItems(labels);
+  period2_->addItems(labels);
+  start_index_ = labels.isEmpty() ? -1 : 0;
+  end_index_ = static_cast<int>(labels.size()) - 1;
+  set_up_pages();
+}
+
+void EstimationWindow::period_typed(QComboBox* box, int* index) {
+  QLineEdit* edit = box->lineEdit();
+  const QString upper = edit->text().toUpper();
+  if (upper != edit->text()) {
+    edit->setText(upper);
+    edit->setCursorPosition(static_cast<int>(upper.size()));
+  }
+  *index = -1;
+  const std::string typed = upper.toStdString();
+  for (int i = 0; i < box->count(); ++i)
+    if (SameNamePrefix(typed, box->itemText(i).toStdString())) *index = i;
+}
+
+StartInputs EstimationWindow::inputs() const {
+  StartInputs in;
+  in.single_page = outer_page() == 1;
+  in.var_page = system_->currentWidget()->objectName() == QLatin1String("var");
+  in.single_method = state_.single_method;
+  in.single_option = state_.single_option;
+  in.system_method = state_.system_method;
+  in.system_option = state_.system_option;
+  in.period1 = period1_->currentText();
+  in.period2 = period2_->currentText();
+  in.window_size = window_size_->text();
+  in.var_order = var_order_->text();
+  in.lines = box_lines(active_box());
+  return in;
+}
+
+bool EstimationWindow::start() {
+  if (state_.busy) return false;
+  const StartInputs in = inputs();
+  const StartRequest request = build_start_request(in);
+  if (request.refused) {
+    user_messages().show(MessageKind::kError, QStringLiteral("Specification too long: at most 3117 characters"));
+    return false;
+  }
+  for (const EngineSetting& s : request.settings) {
+    if (s.is_text) {
+      engine::register_char(s.code, s.text);
+    } else {
+      engine::register_int(s.code, s.value);
+    }
+  }
+  start_index_ = period1_->findText(in.period1);
+  end_index_ = period2_->findText(in.period2);
+
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+  state_.busy = true;
+  const int kept = driver ? driver(3) : engine::driver(3);
+  state_.busy = false;
+  QApplication::restoreOverrideCursor();
+
+  const int first = engine::retrieve_int(slots::kSampleStart);
+  const int last = engine::retrieve_int(slots::kSampleEnd);
+  if (first >= 1 && last >= first) {
+    start_index_ = first - 1;
+    end_index_ = last - 1;
+    state_.sample_start = first;
+    state_.sample_end = last;
+  }
+  if (request_done) request_done();
+
+  if (kept > 0) {
+    if (auto* frame = qobject_cast<QMdiSubWindow*>(parentWidget())) frame->showMinimized();
+    for (int n = state_.plot_counter + kept; n > state_.plot_counter; --n) {
+      const auto path = state_.temp_folder / temp_files::plot_file_name(static_cast<unsigned>(n));
+      if (open_plot) open_plot(QString::fromStdString(path.string()));
+    }
+    state_.plot_counter += kept;
+  }
+
+  if (start_index_ >= 0 && start_index_ < period1_->count()) period1_->setCurrentIndex(start_index_);
+  if (end_index_ >= 0 && end_index_ < period2_->count()) period2_->setCurrentIndex(end_index_);
+  variables_->setCurrentIndex(variables_->count() > 0 ? 0 : -1);
+
+  const int m = state_.single_method;
+  if (m == 2 || m == 4 || m == 5) {
+    const int size = engine::retrieve_int(slots::kSingleEqOptionOut);
+    if (size != kNoValue) window_size_->setText(QString::number(size));
+  }
+  const bool var_showing = outer_page() == 2 && state_.system_method < 2;
+  if (var_showing) {
+    const int order = engine::retrieve_int(slots::kVarOrderChosen);
+    if (order != kNoValue) var_order_->setText(QString::number(order));
+  }
+
+  if (engine::retrieve_int(slots::kEquationBoxWritten) == 1) reload_equation_boxes();
+  return true;
+}
+
+bool EstimationWindow::reload_equation_boxes() {
+  QFile file(QString::fromStdString((state_.temp_folder / temp_files::kEquationBox).string()));
+  if (!file.open(QIODevice::ReadOnly)) return false;
+  QStringList records;
+  for (QByteArray record : file.readAll().split('\n')) {
+    if (record.endsWith('\r')) record.chop(1);
+    records << QString::fromLatin1(record);
+  }
+  const QString text = equation_box_lines(records).join(QLatin1Char('\n'));
+  for (QPlainTextEdit* box : {nonlin_, varmemo_, surememo_}) box->setPlainText(text);
+  return true;
+}
+
+bool EstimationWindow::load_equ(const QString& path) {
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly)) return false;
+  QStringList lines;
+  QList<QByteArray> raw = file.readAll().split('\n');
+  if (!raw.isEmpty() && raw.back().isEmpty()) raw.pop_back();
+  for (QByteArray line : raw) {
+    if (line.endsWith('\r')) line.chop(1);
+    lines << equation_line(QString::fromLatin1(line));
+  }
+  active_box()->setPlainText(lines.join(QLatin1Char('\n')));
+  return true;
+}
+
+void EstimationWindow::clear_boxes() {
+  for (QPlainTextEdit* box : {nonlin_, varmemo_, surememo_}) box->clear();
+}
+
+QString EstimationWindow::filter_start() const {
+  const bool equations = outer_page() == 1 ? state_.single_method == 3 : state_.system_method >= 2;
+  return equations ? QStringLiteral("Equation files (*.equ *.EQU)") : QStringLiteral("Variable-list files (*.lst *.LST)");
+}
+
+void EstimationWindow::save_box() {
+  QString selected = filter_start();
+  QString name =
+      QFileDialog::getSaveFileName(this, QString(), QString(), charts::dialog_filter(kFilter), &selected);
+  if (name.isEmpty()) return;
+  if (QFileInfo(name).suffix().isEmpty()) name += QStringLiteral(".equ");
+  QPlainTextEdit* box = active_box();
+  QStringList lines = box_lines(box);
+  for (QString& line : lines) line = strip_trailing(line);
+  box->setPlainText(lines.join(QLatin1Char('\n')));
+  QFile file(name);
+  if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
+      file.write((lines.join(QLatin1Char('\n')) + QLatin1Char('\n')).toLatin1()) < 0)
+    user_messages().show(MessageKind::kError, QStringLiteral("Unable to write file ") + name);
+}
+
+void EstimationWindow::get_box() {
+  QString selected = filter_start();
+  const QString name =
+      QFileDialog::getOpenFileName(this, QString(), QString(), charts::dialog_filter(kFilter), &selected);
+  if (!name.isEmpty()) load_equ(name);
+}
+
+void EstimationWindow::insert_variable() {
+  if (variables_->currentIndex() < 0) return;
+  QPlainTextEdit* box = active_box();
+  box->insertPlainText(variables_->currentText() + QLatin1Char(' '));
+  box->setFocus();
+}
+
+}  // namespace zelvorin

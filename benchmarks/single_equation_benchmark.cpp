@@ -1,0 +1,69 @@
+// Ordinary least squares from the data matrix to the report: the estimate and the three
+// report pieces, written to a results page file. The data matrix holds 124000 values, so
+// 100 regressors fit with at most 1200 observations; 10 regressors run with 3000.
+#include <benchmark/benchmark.h>
+
+#include <filesystem>
+
+#include "engine/core/channels.h"
+#include "engine/core/engine_state.h"
+#include "engine/core/report_writer.h"
+#include "engine/core/workspace.h"
+#include "engine/single/estimation_state.h"
+#include "engine/single/least_squares.h"
+#include "engine/single/result_report.h"
+
+namespace {
+
+using namespace qorv;
+
+/// Installs y and an intercept plus k − 1 pseudo-random regressors over n observations.
+void install(int n, int k) {
+  core::reset_engine_state();
+  auto& g = core::globals();
+  g.nobs = n;
+  g.nvars = k + 1;
+  g.frequency = 1;
+  g.periods_per_year = 1;
+  g.sample_start = 1;
+  g.sample_end = n;
+  unsigned state = 12345u;
+  const auto uniform = [&state] {
+    state = state * 1664525u + 1013904223u;
+    return (state >> 8) * (1.0 / 16777216.0) - 0.5;
+  };
+  for (int v = 1; v <= k + 1; ++v) {
+    core::set_variable(v, "X" + std::to_string(v), "");
+    for (int t = 1; t <= n; ++t) core::data_at(t, v) = v == 2 ? 1.0 : 10.0 * v + uniform();
+  }
+  auto& s = single::estimation();
+  s.eqvarlist.clear();
+  s.eqvarnames.clear();
+  for (int v = 1; v <= k + 1; ++v) {
+    s.eqvarlist.push_back(v);
+    s.eqvarnames.push_back(core::variable_name(v));
+  }
+}
+
+void ols_report(benchmark::State& state) {
+  const int n = static_cast<int>(state.range(0));
+  const int k = static_cast<int>(state.range(1));
+  install(n, k);
+  const auto page = std::filesystem::temp_directory_path() / "single_benchmark_page.txt";
+  for (auto _ : state) {
+    single::begin_estimate(single::method::kOls);
+    single::load_sample();
+    double ms = 0, ll = 0;
+    single::RESIDUALSUMMARY(ms, ll, false);
+    core::open_channel(core::channel::kResultsPage, page, core::OpenMode::kReplace);
+    core::report_writer().copy_flag = true;
+    single::write_estimate_report(core::channel::kResultsPage);
+    core::report_writer().copy_flag = false;
+    core::close_channel(core::channel::kResultsPage, core::CloseMode::kDelete);
+    benchmark::DoNotOptimize(single::estimation().rss);
+  }
+}
+
+BENCHMARK(ols_report)->Args({1200, 100})->Args({3000, 10})->Unit(benchmark::kMillisecond);
+
+}  // namespace

@@ -1,0 +1,38 @@
+// The single-equation options and the runner: from the Estimation Menu (Linear
+// Regression) to an estimate on the results page.
+#pragma once
+
+#include <span>
+#include <string>
+#include <string_view>
+
+namespace qorv::single {
+
+/// The method code of an option of the Estimation Menu (Linear Regression), before any
+/// lag list is asked: 1 OLS, 5 IV, 3 exact AR, 2 Cochrane-Orcutt, 6 Gauss-Newton AR,
+/// 8 IV-AR, 10 MA, 12 IV-MA, 70 GARCH; 0 for option 0 or an unknown option.
+int linear_menu_code(int option);
+
+/// The name a refusal gives the method of `code` ("Cochrane-Orcutt estimation of AR
+/// errors", ...).
+std::string method_name(int code);
+
+/// `head` followed by `value` right-justified in six columns and ")", as in the error box
+/// "Total number of parameters too large (>   102)".
+std::string limit_text(std::string_view head, int value);
+
+/// Whether this version estimates `code`.
+bool method_available(int code);
+
+/// Fills the equation part of the estimation state from `equation` (variable numbers,
+/// dependent first): the lists, the trimmed names and the lag table (a name "X(-k)" is
+/// variable X lagged k periods).
+void take_equation(std::span<const int> equation);
+
+/// `RUNESTIMATION` for the current method code: copies the sample, estimates, refuses a
+/// perfect fit of a method other than OLS, and shows the result page. The status word
+/// tells how it ended (0 estimated, 1 failed). `interactive` shows the estimators' own
+/// failure messages.
+void RUNESTIMATION(bool interactive);
+
+}  // namespace qorv::single
