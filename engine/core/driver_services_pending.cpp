@@ -16,11 +16,6 @@ void not_available(std::string_view what) {
 
 }  // namespace
 
-EquationSpec specify_equation(int, int) {
-  not_available("Specifying an equation");
-  return {};
-}
-
 void SINGLEEQOPTIONS(int& next_step, int, int&, int, bool& show_backtracking, bool& repeat) {
   not_available("Single-equation estimation");
   next_step = 0;

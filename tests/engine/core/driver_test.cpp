@@ -5,9 +5,11 @@
 #include <string>
 
 #include "engine/core/driver_state.h"
+#include "engine/core/model_spec.h"
 #include "engine/core/engine_state.h"
 #include "engine/core/request_road.h"
 #include "engine/core/workspace.h"
+#include "shared/fixed_text.h"
 #include "shared/qorv_api.h"
 #include "tests/support/dialog_script/dialog_script.h"
 #include "tests/support/engine/engine_fixture.h"
@@ -90,13 +92,77 @@ TEST_F(Driver, TwoScenariosInOneProcessGiveTheSameTranscript) {
     const int32_t two = 2;
     const int16_t s5 = 5;
     REGISTERINT(&two, &s5);
-    dialog_script::load("menu 1039 -> 1\n");
+    dialog_script::load("menu 1039 -> 1\ntext -> cancel\n");
     request3();
     return dialog_script::transcript_text();
   };
   const std::string first = scenario();
   EXPECT_EQ(first, scenario());
   EXPECT_NE(first.find("Single Equation Estimation Menu"), std::string::npos);
+}
+
+TEST_F(Driver, LinearRegressionFromTheEstimationWindowAndEachBacktrackingChoice) {
+  // The estimation window's Start: slot 5 = 2, slot 6 = 1, the equation in character
+  // setting 3 and the sample in setting 2. The first pass asks neither; the single-equation
+  // options say they are not available yet, and the Backtracking Menu follows. Each choice
+  // then asks exactly what it names before the next pass.
+  const struct {
+    int choice;
+    const char* script;               // expectations of the second pass
+    std::vector<std::string> dialogs; // what the second pass shows
+    int regressors;
+    int sample_start;
+  } cases[] = {
+      {2, "", {"message", "menu"}, 2, 2},
+      {3, "string -> \"1990Q3 1991Q4\"\n", {"string", "message", "menu"}, 2, 3},
+      {4, "text 3002 -> \"y x\"\n", {"text", "message", "menu"}, 1, 2},
+      {5, "text 3002 -> \"y x\"\nstring -> \"1990Q3 1991Q4\"\n", {"text", "string", "message", "menu"}, 1, 3},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.choice);
+    core::reset_engine_state();
+    core::set_char_setting(charset::kProgramFolder, qorv::testing::program_folder().string());
+    core::set_char_setting(charset::kTempFolder, ::testing::TempDir());
+    dialog_script::reset();
+    load_data_set();
+    const int32_t two = 2, one = 1;
+    const int16_t s5 = 5, s6 = 6;
+    REGISTERINT(&two, &s5);
+    REGISTERINT(&one, &s6);
+    const std::string spec = " y x x(-1) ", sample = "1990Q2 1991Q4";
+    const int16_t c3 = 3, c2 = 2, spec_len = static_cast<int16_t>(spec.size()),
+                  sample_len = static_cast<int16_t>(sample.size());
+    REGISTERCHAR(spec.c_str(), &spec_len, &c3);
+    REGISTERCHAR(sample.c_str(), &sample_len, &c2);
+    dialog_script::load("strict\nmenu 1004 -> " + std::to_string(c.choice) + "\n" + c.script + "menu 1004 -> 1\n");
+    EXPECT_EQ(request3(), 0);
+    std::vector<std::string> dialogs;
+    for (const std::string& line : dialog_script::transcript())
+      if (!line.starts_with(" ") && !line.starts_with("busy")) dialogs.push_back(line.substr(0, line.find(' ')));
+    std::vector<std::string> expected = {"message", "menu"};
+    expected.insert(expected.end(), c.dialogs.begin(), c.dialogs.end());
+    EXPECT_EQ(dialogs, expected) << dialog_script::transcript_text();
+    EXPECT_NE(dialog_script::transcript_text().find(
+                  "message information 0 Single-equation estimation is not available in this version of Zelvorin."),
+              std::string::npos);
+    // The equation of the last pass; its lagged X was a temporary, gone with the request.
+    const auto& d = core::driver_state();
+    EXPECT_EQ(d.regressor_count, c.regressors);
+    ASSERT_GE(d.equation.size(), 2u);
+    EXPECT_EQ(core::variable_name(d.equation[0]), "Y");
+    EXPECT_EQ(core::variable_name(d.equation[1]), "X");
+    EXPECT_EQ(slot(4), 2);
+    EXPECT_EQ(slot(21), c.sample_start);
+    EXPECT_EQ(slot(22), 8);
+    EXPECT_TRUE(fixed_text::trim(core::char_setting(charset::kSpecification)).empty());
+    // The equation editor was shown holding the preset equation, and its text refilled the window's boxes.
+    const bool edited = c.choice >= 4;
+    EXPECT_EQ(slot(25), edited ? 1 : 0);
+    for (const auto& call : dialog_script::calls()) {
+      if (call.kind != "text") continue;
+      EXPECT_EQ(fixed_text::trim(call.block), "y x x(-1)");
+    }
+  }
 }
 
 TEST(DriverLimits, ObservationLimitAndItsMessage) {
