@@ -167,6 +167,7 @@ void EstimationWindow::build() {
   };
   const char* names[] = {"1", "2", "3", "4", "5"};
   for (int i = 0; i < 5; ++i) named_page(texts_, names[i], wrapped_label(texts[i]));
+  texts_->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Maximum);
   single_layout->addWidget(texts_);
   auto* size_row = new QHBoxLayout;
   size_row->setSpacing(10);

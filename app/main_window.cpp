@@ -5,6 +5,7 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QLabel>
 #include <QMdiArea>
@@ -19,6 +20,8 @@
 #include "app/estimation_window.h"
 #include "app/graph_window.h"
 #include "app/options_dialog.h"
+#include "app/results_window.h"
+#include "app/small_dialogs.h"
 #include "app/startup_folders.h"
 #include "app/user_messages.h"
 #include "shared/temp_files.h"
@@ -58,11 +61,13 @@ MainWindow::~MainWindow() {
 
 void MainWindow::create_menus() {
   QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
+  file->addAction(QStringLiteral("&New..."), this, &MainWindow::new_action);
   QAction* open = file->addAction(QStringLiteral("&Open..."), this, &MainWindow::open_action);
   open->setStatusTip(QStringLiteral("Select data file"));
   QAction* add = file->addAction(QStringLiteral("&Add..."), this, &MainWindow::add_action);
   QAction* save = file->addAction(QStringLiteral("&Save"), this, &MainWindow::save_action);
   QAction* save_as = file->addAction(QStringLiteral("Save &As..."), this, &MainWindow::save_as_action);
+  file->addAction(QStringLiteral("&View..."), this, &MainWindow::view_action);
   file->addSeparator();
   file->addAction(QStringLiteral("E&xit"), this, &QWidget::close);
   data_actions_ = {add, save, save_as};
@@ -79,6 +84,9 @@ void MainWindow::create_menus() {
   QMenu* window = menuBar()->addMenu(QStringLiteral("&Window"));
   window->addAction(QStringLiteral("&Tile"), mdi_, &QMdiArea::tileSubWindows);
   window->addAction(QStringLiteral("&Cascade"), mdi_, &QMdiArea::cascadeSubWindows);
+
+  QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
+  help->addAction(QStringLiteral("&About..."), this, [this] { show_about_box(this); });
 
   QToolBar* tools = addToolBar(QStringLiteral("Tools"));
   tools->addAction(open);
@@ -152,6 +160,35 @@ void MainWindow::show_estimation(int page) {
   estimation_frame_->showMaximized();
   mdi_->setActiveSubWindow(estimation_frame_);
   if (page == 1) estimation_->nonlin()->setFocus();
+}
+
+bool MainWindow::open_text_file(const QString& path) {
+  if (QFileInfo(path).suffix().toUpper() == QLatin1String("QGX")) {
+    GraphWindow* graph = GraphWindow::open(path, graph_services_, nullptr);
+    if (graph == nullptr) return false;
+    GraphWindow::add_to(*mdi_, graph);
+    return true;
+  }
+  ResultsWindow* results = ResultsWindow::open(path);
+  if (results == nullptr) {
+    user_messages().show(MessageKind::kError, QStringLiteral("Unable to read file ") + path);
+    return false;
+  }
+  if (QMdiSubWindow* active = mdi_->activeSubWindow()) active->showMinimized();
+  QMdiSubWindow* frame = mdi_->addSubWindow(results);
+  frame->setAttribute(Qt::WA_DeleteOnClose);
+  frame->showMaximized();
+  return true;
+}
+
+void MainWindow::view_action() {
+  const QString name = QFileDialog::getOpenFileName(
+      this, QString(), QString(),
+      charts::dialog_filter(QStringLiteral(
+          "Results files (*.out)|*.out|Graph files (*.qgx)|*.qgx|Batch files (*.bat)|*.bat|Model files "
+          "(*.mod)|*.mod|Equation files (*.equ)|*.equ|Variable list files (*.lst)|*.lst|Text files "
+          "(*.txt)|*.txt|All files (*.*)|*.*")));
+  if (!name.isEmpty()) open_text_file(name);
 }
 
 void MainWindow::open_plot(const QString& path) {

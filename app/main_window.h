@@ -42,6 +42,13 @@ class MainWindow : public QMainWindow {
   bool save_zvd(const QString& path, int first, int last);
   /// Joins a second ZVD file to the loaded data set.
   bool add_zvd(const QString& path);
+  /// Starts a new data set of `shape` (from the new-data dialog): every value missing.
+  bool new_data_set(const DataShape& shape);
+  /// Save As to `name`: a name without extension gets ".ZVD", which the host writes (the
+  /// subset dialog chooses the observations); the text formats are written by the engine.
+  bool save_data_as(QString name);
+  /// Shows a text file in a results window, or a graph file (".QGX") in a graph window.
+  bool open_text_file(const QString& path);
 
   const HostState& state() const { return state_; }
   /// The text of the status line.
@@ -71,6 +78,12 @@ class MainWindow : public QMainWindow {
   void save_action();
   void save_as_action();
   void add_action();
+  void new_action();
+  void view_action();
+  /// Reads the data set's shape, names and descriptions back from the engine.
+  void read_back_data_set(HostWorkspace& ws);
+  /// Data file name changed: captions follow.
+  void update_captions();
   void options_action(int page);
   void create_method_menu(MethodMenu menu);
   void choose_method(MethodMenu menu, const MethodItem& item, QAction* action);

@@ -1,11 +1,15 @@
 // The main window's data commands: open, save and add.
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QStatusBar>
 #include <QMdiSubWindow>
 
 #include "app/engine_link.h"
 #include "app/estimation_window.h"
 #include "app/main_window.h"
+#include "app/new_data_dialog.h"
+#include "app/small_dialogs.h"
+#include "charts/graph_services.h"
 #include "app/user_messages.h"
 #include "app/zvd_host.h"
 
@@ -72,14 +76,66 @@ bool MainWindow::open_data_file(const QString& path) {
     state_.ws = std::move(incoming);
   } else {
     state_.ws = HostWorkspace{};
-    RetrieveDataShape(state_.ws.shape);
-    for (int i = 1; i <= state_.ws.shape.nvars; ++i) {
-      const engine::Variable v = engine::retrieve_vars(i);
-      state_.ws.names[static_cast<std::size_t>(i - 1)] = v.name;
-      state_.ws.descs[static_cast<std::size_t>(i - 1)] = v.desc;
-    }
+    read_back_data_set(state_.ws);
   }
   state_.data_file_name = path;
+  after_data_load();
+  return true;
+}
+
+void MainWindow::read_back_data_set(HostWorkspace& ws) {
+  RetrieveDataShape(ws.shape);
+  for (int i = 1; i <= ws.shape.nvars; ++i) {
+    const engine::Variable v = engine::retrieve_vars(i);
+    ws.names[static_cast<std::size_t>(i - 1)] = v.name;
+    ws.descs[static_cast<std::size_t>(i - 1)] = v.desc;
+  }
+}
+
+void MainWindow::update_captions() {
+  setWindowTitle(QStringLiteral("Zelvorin for Windows - ") + QFileInfo(state_.data_file_name).fileName());
+  estimation_->set_up_pages();
+  estimation_frame_->setWindowTitle(estimation_->windowTitle());
+}
+
+void MainWindow::new_action() {
+  if (state_.busy) return;
+  if (state_.data_loaded &&
+      !user_messages().ask(MessageKind::kWarning,
+                           QStringLiteral("All currently loaded data will be lost. Ok to start with new data?"),
+                           Question::kOkCancel))
+    return;
+  NewDataDialog dialog(QStringLiteral("New data input from the keyboard"), 20101, NewDataDialog::Road::kKeyboard,
+                       state_.data_loaded ? state_.ws.shape.frequency : slots::kUnset, this);
+  statusBar()->showMessage(QStringLiteral("Press Alt-Tab if your dialog box becomes hidden behind the main window!"));
+  const bool accepted = dialog.exec() == QDialog::Accepted;
+  statusBar()->clearMessage();
+  if (accepted) new_data_set(dialog.shape());
+}
+
+bool MainWindow::new_data_set(const DataShape& shape) {
+  if (state_.busy) return false;
+  HostWorkspace ws;
+  ws.shape = shape;
+  derive_end(ws.shape);
+  for (int i = 0; i < ws.shape.nvars; ++i) ws.names[static_cast<std::size_t>(i)] = "X" + std::to_string(i + 1);
+  if (state_.data_loaded && state_.settings.clear_boxes) estimation_->clear_boxes();
+  InitWorkspace(ws);
+  engine::register_int(slots::kDataInputKind, 1);
+  engine::register_int(slots::kNumVariables, ws.shape.nvars);
+  engine::register_int(slots::kFrequency, ws.shape.frequency);
+  engine::register_int(slots::kNumObservations, ws.shape.nobs);
+  RegisterSample(ws.shape);
+  engine::register_int(slots::kStartYear, ws.shape.start_year);
+  engine::register_int(slots::kStartPeriod, ws.shape.start_period);
+  engine::register_int(slots::kCenturyBase, ws.shape.century_base);
+  state_.busy = true;
+  const int status = engine::driver(1);
+  state_.busy = false;
+  if (status == -1) return false;
+  read_back_data_set(ws);
+  state_.ws = std::move(ws);
+  state_.data_file_name = QStringLiteral("untitled");
   after_data_load();
   return true;
 }
@@ -106,7 +162,7 @@ bool MainWindow::save_zvd(const QString& path, int first, int last) {
     return false;
   }
   state_.data_file_name = path;
-  setWindowTitle(QStringLiteral("Zelvorin for Windows - ") + QFileInfo(path).fileName());
+  update_captions();
   return true;
 }
 
@@ -162,11 +218,43 @@ void MainWindow::save_action() {
 }
 
 void MainWindow::save_as_action() {
-  QString name = QFileDialog::getSaveFileName(this, QStringLiteral("Enter name for data file"), QString(),
-                                              QStringLiteral("Qorv data files (*.zvd)"));
-  if (name.isEmpty()) return;
+  QString selected = QStringLiteral("Qorv data files (*.zvd *.ZVD)");
+  const QString name = QFileDialog::getSaveFileName(
+      this, QStringLiteral("Enter name for data file"), QString(),
+      charts::dialog_filter(QStringLiteral("ASCII data files (*.dat)|*.dat|Qorv data files (*.zvd)|*.zvd|CSV files "
+                                           "(*.csv)|*.csv|AREMOS files (*.tsd)|*.tsd")),
+      &selected);
+  if (!name.isEmpty()) save_data_as(name);
+}
+
+bool MainWindow::save_data_as(QString name) {
+  if (state_.busy || !state_.data_loaded) return false;
   if (QFileInfo(name).suffix().isEmpty()) name += QStringLiteral(".ZVD");
-  save_zvd(name, 0, state_.ws.shape.nobs - 1);
+  const QString suffix = QFileInfo(name).suffix().toUpper();
+  if (suffix == QLatin1String("ZVD")) {
+    SaveSubsetDialog subset(state_.ws.shape, this);
+    if (subset.exec() != QDialog::Accepted) return false;
+    return save_zvd(name, subset.first() - 1, subset.last() - 1);
+  }
+  int layout = 0;
+  if (suffix == QLatin1String("DAT") || suffix == QLatin1String("ASC")) layout = 1;
+  if (suffix == QLatin1String("CSV") || suffix == QLatin1String("TXT") || suffix == QLatin1String("PRN")) layout = 3;
+  if (suffix == QLatin1String("TSD")) layout = 4;
+  if (layout == 0) {
+    user_messages().show(MessageKind::kError, QStringLiteral("Unable to save file - unrecognised file extension used!"));
+    return false;
+  }
+  engine::register_int(slots::kActionPreset, 1);
+  engine::register_int(slots::kDataProcessingPreset, 3);
+  engine::register_int(slots::kDataSavingPreset, layout);
+  engine::register_char(charset::kDataFile, name.toStdString());
+  state_.busy = true;
+  const int status = engine::driver(3);
+  state_.busy = false;
+  if (status == -1) return false;
+  state_.data_file_name = name;
+  update_captions();
+  return true;
 }
 
 void MainWindow::add_action() {
