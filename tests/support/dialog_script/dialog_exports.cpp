@@ -178,6 +178,7 @@ void GetTextP(const int16_t* msglen, const int16_t* linelen, const int16_t* nlin
   const long block = value_of(linelen) > 0 && value_of(nlines) > 0 ? long{value_of(linelen)} * value_of(nlines) : 0;
   Call call = make_call("", help, 0, std::string(fixed_text::view(msg, value_of(msglen))),
                         fixed_text::split_items(names, 14, value_of(nnames)));
+  call.block = std::string(fixed_text::view(text, static_cast<int>(block)));
   const std::string label = dialog_label(Kind::kText, help, call.text);
   const Rule* rule = answer_for(Kind::kText, help, call.text, label);
   std::string shown = rule == nullptr ? "UNMATCHED cancel" : rule->answer_text;

@@ -64,6 +64,7 @@ struct Call {
   std::string text;                ///< title, prompt or message: every character passed
   std::vector<std::string> items;  ///< option lines, long-message lines, names: full width
   std::string answer;              ///< the answer as the transcript shows it
+  std::string block;               ///< text editor: the text as handed in (the whole block)
 };
 
 /// Every call so far, in order.
