@@ -7,16 +7,19 @@
 #include <filesystem>
 #include <fstream>
 #include <regex>
+#include <sstream>
 #include <string>
 #include <vector>
 
 #include "engine/core/channels.h"
 #include "engine/core/report_writer.h"
 #include "engine/core/workspace.h"
+#include "engine/single/estimation_runner.h"
 #include "engine/single/estimation_state.h"
 #include "engine/single/least_squares.h"
 #include "engine/single/result_report.h"
 #include "tests/engine/single/macro_fixture.h"
+#include "tests/support/dialog_script/dialog_script.h"
 
 using namespace qorv;
 using namespace qorv::single;
@@ -255,6 +258,87 @@ TEST(CoefficientRow, MissingAndTinyStandardErrorsShowNoProbability) {
   EXPECT_EQ(trim(columns(none, 64, 72)), "*NONE*");
   const std::string t = coefficient_row("X", -2.0, 1.0, 30);
   EXPECT_EQ(columns(t, 73, 78), "[.055]");
+}
+
+/// NIST Longley: y on a constant and six regressors, certified to 15 digits.
+class LongleyReport : public qorv::testing::EngineTest {
+ protected:
+  void SetUp() override {
+    EngineTest::SetUp();
+    const std::string dir = std::string(ZV_REFERENCE_DIR) + "/nist-linear/Longley/";
+    std::ifstream data(dir + "data.csv");
+    ASSERT_TRUE(data);
+    std::string line;
+    std::getline(data, line);
+    std::vector<std::vector<double>> rows;
+    while (std::getline(data, line)) {
+      std::vector<double> row;
+      std::stringstream in(line);
+      for (std::string f; std::getline(in, f, ',');) row.push_back(std::stod(f));
+      rows.push_back(row);
+    }
+    auto& g = core::globals();
+    g.nobs = static_cast<int>(rows.size());
+    g.nvars = 8;
+    g.frequency = 2;
+    g.periods_per_year = 1;
+    g.start_year = 47;
+    g.century_base = 1900;
+    g.sample_start = 1;
+    g.sample_end = g.nobs;
+    const char* names[] = {"Y", "X1", "X2", "X3", "X4", "X5", "X6", "C"};
+    for (int v = 1; v <= 8; ++v) core::set_variable(v, names[v - 1], "");
+    for (int t = 1; t <= g.nobs; ++t) {
+      for (int v = 1; v <= 7; ++v) core::data_at(t, v) = rows[static_cast<size_t>(t - 1)][static_cast<size_t>(v - 1)];
+      core::data_at(t, 8) = 1.0;
+    }
+    std::ifstream cert(dir + "certified.csv");
+    std::getline(cert, line);
+    while (std::getline(cert, line)) {
+      std::stringstream in(line);
+      std::string name, value, sd;
+      std::getline(in, name, ',');
+      std::getline(in, value, ',');
+      std::getline(in, sd, ',');
+      if (name.size() == 2 && name[0] == 'B') {
+        coef_.push_back(std::stod(value));
+        se_.push_back(std::stod(sd));
+      }
+    }
+    ASSERT_EQ(coef_.size(), 7u);
+  }
+  std::vector<double> coef_, se_;
+};
+
+TEST_F(LongleyReport, CertifiedValuesOnThePageAndInTheState) {
+  dialog_script::load("results -> close\n");
+  take_equation(std::vector<int>{1, 8, 2, 3, 4, 5, 6, 7});
+  estimation().method = method::kOls;
+  RUNESTIMATION(true);
+  ASSERT_EQ(estimation().status, 0);
+  for (int j = 1; j <= 7; ++j) {
+    SCOPED_TRACE(j);
+    EXPECT_NEAR(coefficient(j), coef_[static_cast<size_t>(j - 1)], 1e-8 * std::fabs(coef_[static_cast<size_t>(j - 1)]));
+    EXPECT_NEAR(std::sqrt(coefficient_variance(j, j)), se_[static_cast<size_t>(j - 1)],
+                1e-8 * se_[static_cast<size_t>(j - 1)]);
+  }
+  // The page as the viewer received it: one row per regressor after the heading.
+  std::vector<std::string> page;
+  bool in_page = false;
+  for (const auto& l : dialog_script::transcript()) {
+    if (l.starts_with("--- page")) in_page = true;
+    else if (l == "--- end page ---") in_page = false;
+    else if (in_page) page.push_back(l);
+  }
+  size_t h = 0;
+  while (h < page.size() && page[h].find("T-Ratio[Prob]") == std::string::npos) ++h;
+  ASSERT_LT(h + 7, page.size());
+  for (size_t j = 0; j < 7; ++j) {
+    const std::string& row = page[h + 1 + j];
+    SCOPED_TRACE(row);
+    EXPECT_TRUE(shows(parse_number(columns(row, 26, 34)), Expected{coef_[j], 1e-8, true}));
+    EXPECT_TRUE(shows(parse_number(columns(row, 45, 53)), Expected{se_[j], 1e-8, true}));
+  }
 }
 
 }  // namespace
