@@ -17,22 +17,11 @@
 
 #include "shared/pravel_api.h"
 #include "shared/qorv_api.h"
+#include "tests/library/dynamic_symbols.h"
 
 namespace {
 
-std::set<std::string> defined_dynamic_symbols(const std::string& library) {
-  const std::string command = "nm -D --defined-only '" + library + "'";
-  std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(command.c_str(), "r"), pclose);
-  std::set<std::string> names;
-  if (!pipe) return names;
-  char line[1024];
-  while (std::fgets(line, sizeof line, pipe.get()) != nullptr) {
-    std::istringstream in(line);
-    std::string address, type, name;
-    if (in >> address >> type >> name) names.insert(name.substr(0, name.find('@')));
-  }
-  return names;
-}
+using zv_testing::defined_dynamic_symbols;
 
 TEST(PravelLibrary, ExportsExactlyTheDialogRoutines) {
   const std::set<std::string> expected(std::begin(pravel_api::kExportNames),
