@@ -26,6 +26,7 @@
 namespace {
 
 using namespace zelvorin;
+using zelvorin::testing::RecordedEngine;
 using zelvorin::testing::RecordedMessages;
 using zelvorin::testing::TestHome;
 
@@ -217,7 +218,8 @@ TEST(EstimationWindow, StartSendsTheRequestAndReadsTheAnswerBack) {
   std::vector<QString> opened;
   int calls = 0;
   window.open_plot = [&](const QString& path) { opened.push_back(path); };
-  window.driver = [&](int request) {
+  RecordedEngine engine_calls;
+  engine_calls.driver = [&](int request) {
     ++calls;
     EXPECT_EQ(request, 3);
     EXPECT_TRUE(w.state.busy);
@@ -265,7 +267,8 @@ TEST(EstimationWindow, TooLongASpecificationIsRefusedWithoutCallingTheEngine) {
   RecordedMessages messages;
   MonthlyWindow w;
   int calls = 0;
-  w.window.driver = [&](int) { return ++calls, 0; };
+  RecordedEngine engine_calls;
+  engine_calls.driver = [&](int) { return ++calls, 0; };
   w.window.nonlin()->setPlainText(QStringList(60, QString(78, 'B')).join('\n'));
   EXPECT_FALSE(w.window.start());
   EXPECT_EQ(calls, 0);
