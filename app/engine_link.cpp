@@ -78,15 +78,19 @@ void retrieve_data(std::span<double> out, int nobs, int nvars) {
 }
 
 int driver(int request) {
+  // The request is recorded before it runs, so that calls made inside it follow it.
+  Tap* tap = g_tap;
+  const std::size_t entry = tap != nullptr ? tap->calls.size() : 0;
+  record(Call::Kind::kDriver, request, 0);
   int result = 0;
-  if (g_tap != nullptr && g_tap->driver) {
-    result = g_tap->driver(request);
+  if (tap != nullptr && tap->driver) {
+    result = tap->driver(request);
   } else {
     auto r = static_cast<int16_t>(request);
     DRIVER(&r);
     result = r;
   }
-  record(Call::Kind::kDriver, request, result);
+  if (tap != nullptr && g_tap == tap) tap->calls[entry].value = result;
   return result;
 }
 

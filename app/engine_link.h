@@ -40,8 +40,9 @@ struct Call {
   bool operator==(const Call&) const = default;
 };
 
-/// Watches the calls (for tests): each call is appended to `calls` after it is made;
-/// when `driver` is set it answers requests in place of the engine.
+/// Watches the calls (for tests): each call is appended to `calls` as it is made (a request
+/// before it runs, its result filled in when it returns); when `driver` is set it answers
+/// requests in place of the engine.
 struct Tap {
   std::vector<Call> calls;             ///< every call in order
   std::function<int(int)> driver;      ///< stands in for the engine's request routine

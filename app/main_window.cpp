@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDir>
@@ -45,7 +46,10 @@ MainWindow::MainWindow(const fs::path& ini_path, QWidget* parent)
   set_hint_line(hint_label_);
   setAcceptDrops(true);
   create_menus();
+  // The edit commands follow the focus and the clipboard.
   connect(mdi_, &QMdiArea::subWindowActivated, this, &MainWindow::refresh_commands);
+  connect(QApplication::clipboard(), &QClipboard::dataChanged, this, &MainWindow::refresh_commands);
+  connect(qApp, &QApplication::focusChanged, this, &MainWindow::refresh_commands);
 
   state_ = HostState{};
   InitWorkspace(state_.ws);
@@ -144,6 +148,10 @@ QAction* MainWindow::method_action(MethodMenu menu, int tag) const {
 }
 
 void MainWindow::choose_method(MethodMenu menu, const MethodItem& item, QAction* action) {
+  if (state_.busy) {
+    action->setChecked(!action->isChecked());  // the click changed nothing
+    return;
+  }
   const bool uni = menu == MethodMenu::kUnivariate;
   for (QAction* a : method_actions_[uni ? 0 : 1]) a->setChecked(false);
   action->setChecked(true);
@@ -173,6 +181,7 @@ void MainWindow::show_estimation(int page) {
   estimation_frame_->showMaximized();
   mdi_->setActiveSubWindow(estimation_frame_);
   if (page == 1) estimation_->nonlin()->setFocus();
+  refresh_commands();
 }
 
 bool MainWindow::open_text_file(const QString& path) {

@@ -14,6 +14,11 @@
 #include "app/engine_link.h"
 #include "app/user_messages.h"
 
+#include <ostream>
+
+/// Texts in test failures are shown as texts.
+inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
+
 namespace zelvorin::testing {
 
 /// Records every message box and answers questions from a queue (OK/Yes when empty).
