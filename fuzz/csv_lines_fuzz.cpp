@@ -9,6 +9,7 @@
 
 #include "engine/data/line_fields.h"
 #include "engine/data/text_import.h"
+#include "fuzz/fuzz_records.h"
 #include "shared/exchange_slots.h"
 
 namespace {
@@ -38,13 +39,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     if (!again || *again != *fields) std::abort();
   }
 
-  std::vector<std::string> records;
-  for (std::size_t from = 0; from <= text.size();) {
-    const auto end = text.find('\n', from);
-    records.emplace_back(text.substr(from, end == std::string_view::npos ? end : end - from));
-    if (end == std::string_view::npos) break;
-    from = end + 1;
-  }
+  const std::vector<std::string> records = zv_fuzz::records_of(text);
   const auto result = qorv::data::read_delimited_text(records);
   if (!result.ok) return 0;
   const auto& d = result.data;

@@ -55,6 +55,20 @@ void to_fixed(std::string_view value, char* out, int len) {
   std::memset(out + n, ' ', static_cast<std::size_t>(len) - n);
 }
 
+std::vector<std::string_view> blank_separated_words(std::string_view text) {
+  std::vector<std::string_view> words;
+  std::size_t i = 0;
+  while (true) {
+    while (i < text.size() && text[i] == ' ') ++i;
+    if (i >= text.size()) break;
+    std::size_t end = i;
+    while (end < text.size() && text[end] != ' ') ++end;
+    words.push_back(text.substr(i, end - i));
+    i = end;
+  }
+  return words;
+}
+
 std::vector<std::string> split_items(const char* items, int width, int count) {
   std::vector<std::string> out;
   if (items == nullptr || width <= 0 || count <= 0) return out;

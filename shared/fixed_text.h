@@ -19,6 +19,9 @@ std::string_view trim_right(std::string_view text);
 /// `text` without leading and trailing blanks.
 std::string_view trim(std::string_view text);
 
+/// The words of `text` that blanks separate, in order (views into `text`).
+std::vector<std::string_view> blank_separated_words(std::string_view text);
+
 /// `text` cut or blank-padded to exactly `width` characters.
 std::string pad(std::string_view text, std::size_t width);
 

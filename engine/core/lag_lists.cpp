@@ -1,6 +1,7 @@
 #include "engine/core/lag_lists.h"
 
 #include "shared/digit_text.h"
+#include "shared/fixed_text.h"
 #include "shared/names.h"
 
 namespace qorv::core {
@@ -24,14 +25,7 @@ LagList PARSELAGS(int mode, std::string_view text, std::size_t capacity) {
   const bool ascending = mode != kAnyLags;
   const std::size_t limit = ascending ? std::min<std::size_t>(capacity, 12) : capacity;
   LagList out;
-  std::size_t i = 0;
-  while (true) {
-    while (i < text.size() && text[i] == ' ') ++i;
-    if (i >= text.size()) break;
-    std::size_t end = i;
-    while (end < text.size() && text[end] != ' ') ++end;
-    const std::string_view word = text.substr(i, end - i);
-    i = end;
+  for (const std::string_view word : fixed_text::blank_separated_words(text)) {
     if (word.size() > 3 || !digit_text::ISALLDIGITS(word)) return refused();
     const int lag = static_cast<int>(*digit_text::DIGITSTOINT(word));
     if (ascending && !out.lags.empty() && lag <= out.lags.back()) return refused();

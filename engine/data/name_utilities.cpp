@@ -26,14 +26,7 @@ int SIGNEDOFFSET(std::string_view text, std::string_view name) {
 
 SignedNumbers READSIGNEDNUMBERS(std::string_view text, int expected) {
   SignedNumbers out;
-  std::size_t i = 0;
-  while (true) {
-    while (i < text.size() && text[i] == ' ') ++i;
-    if (i >= text.size()) break;
-    std::size_t end = i;
-    while (end < text.size() && text[end] != ' ') ++end;
-    std::string_view word = text.substr(i, end - i);
-    i = end;
+  for (std::string_view word : fixed_text::blank_separated_words(text)) {
     double factor = 1.0;
     if (word.front() == '-' || word.front() == '+') {
       factor = word.front() == '-' ? -1.0 : 1.0;

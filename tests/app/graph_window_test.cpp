@@ -15,6 +15,7 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
+#include "tests/support/qt/file_bytes.h"
 #include "tests/support/qt/scripted_graph_services.h"
 
 namespace {
@@ -32,16 +33,9 @@ constexpr char kPlot[] =
 class GraphWindowTest : public ::testing::Test {
  protected:
   QString write(const QString& name, const QByteArray& bytes) {
-    const QString path = dir.filePath(name);
-    QFile f(path);
-    EXPECT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-    return path;
+    return zv_qt_test::write_file(dir.filePath(name), bytes);
   }
-  static QByteArray contents(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-  }
+  static QByteArray contents(const QString& path) { return zv_qt_test::file_bytes(path); }
 
   QTemporaryDir dir;
   testing_support::ScriptedGraphServices services;

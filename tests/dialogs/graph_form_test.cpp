@@ -8,6 +8,7 @@
 #include "dialogs/message_dialog.h"
 #include "shared/pravel_api.h"
 #include "tests/dialogs/dialog_driver.h"
+#include "tests/support/qt/file_bytes.h"
 
 namespace {
 
@@ -21,16 +22,9 @@ constexpr char kPlot[] =
 class GraphFormTest : public ::testing::Test {
  protected:
   QString write(const QString& name, const QByteArray& bytes) {
-    const QString path = dir.filePath(name);
-    QFile f(path);
-    EXPECT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-    return path;
+    return zv_qt_test::write_file(dir.filePath(name), bytes);
   }
-  static QByteArray contents(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-  }
+  static QByteArray contents(const QString& path) { return zv_qt_test::file_bytes(path); }
   /// ShowGraphP on `path` as the engine calls it.
   static int16_t show(const QString& path) {
     const QByteArray name = QFile::encodeName(path);
