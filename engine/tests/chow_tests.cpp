@@ -60,8 +60,8 @@ struct ChowTest {
 /// The block form of a test: the label with its chi-squared form, then its F form.
 void write_block(std::string_view label, const ChowTest& test, int channel) {
   std::string line(kTableWidth, ' ');
-  line.replace(0, label.size(), label);
-  line.replace(28, 1, "#");  // the chi-squared form starts in column 30
+  put_text(line, 1, label);
+  put_text(line, 29, "#");  // the chi-squared form starts in column 30
   core::APPENDCHISQ(line, 0, test.chsq.df1);
   core::APPENDREAL(line, 0, '=', printable(test.chsq.value));
   if (printable(test.chsq.value) != kMissing)

@@ -32,6 +32,9 @@ std::string diagnostic_row(std::string_view label, const RowStatistic& lm, const
 /// The blank row between tests: "*" in columns 1, 23, 50 and 79.
 std::string spacer_row();
 
+/// Writes `text` over `line` from column `column` (from 1), cut at the line's end.
+void put_text(std::string& line, int column, std::string_view text);
+
 /// A statistic as printed: the missing value for a negative or non-finite one.
 double printable(double statistic);
 

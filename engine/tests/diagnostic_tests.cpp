@@ -92,11 +92,11 @@ void DIAGNOSTICTESTS(int channel) {
   core::WRITELINE(text_line(32, "Diagnostic Tests"), channel);
   core::WRITESTARS(kTableWidth, channel);
   std::string heading(kTableWidth, ' ');
-  heading.replace(0, 23, "*    Test Statistics  *");
-  heading.replace(31, 10, "LM Version");
-  heading.replace(49, 1, "*");
-  heading.replace(59, 9, "F Version");
-  heading.replace(78, 1, "*");
+  put_text(heading, 1, "*    Test Statistics  *");
+  put_text(heading, 32, "LM Version");
+  put_text(heading, 50, "*");
+  put_text(heading, 60, "F Version");
+  put_text(heading, 79, "*");
   core::WRITELINE(heading, channel);
   core::WRITESTARS(kTableWidth, channel);
   const int n = d.n, k = d.k, p = d.order;
