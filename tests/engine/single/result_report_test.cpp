@@ -19,7 +19,7 @@
 #include "engine/single/least_squares.h"
 #include "engine/single/result_report.h"
 #include "tests/engine/single/macro_fixture.h"
-#include "tests/engine/single/page_reading.h"
+#include "tests/engine/single/printed_numbers.h"
 #include "tests/support/dialog_script/dialog_script.h"
 
 using namespace qorv;
