@@ -14,6 +14,7 @@
 #include "engine/core/message_lines.h"
 #include "engine/core/model_spec.h"
 #include "engine/core/request_road.h"
+#include "engine/core/screen_editor.h"
 #include "engine/core/workspace.h"
 #include "engine/single/estimation_runner.h"
 #include "engine/single/estimation_state.h"
@@ -146,6 +147,8 @@ bool take_instruments(int parameters) {
   request.model_dependent = s.eqvarnames.empty() ? std::string() : s.eqvarnames.front();
   if (s.eqvarnames.size() > 1) request.model_names.assign(s.eqvarnames.begin() + 1, s.eqvarnames.end());
   request.required = regressor_count();
+  // The screen keeps the title it was given: it names what is listed now.
+  core::set_editor_title({"List the instrument(s) (separated by spaces)"});
   const core::SpecResult result = core::SPECIFYMODEL(request);
   if (result.cancelled) return false;
   s.instrlist = result.numbers;

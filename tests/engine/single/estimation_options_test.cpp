@@ -186,6 +186,8 @@ TEST_F(Options, InstrumentsNeedRoomSampleAndEnoughOfThem) {
   g.max_vars = limits::max_vars_for(g.nobs);
   // Too few instruments are refused on the screen; a cancel leaves.
   out = run(core::kLinearRegression, "menu 1014 -> 2\ntext -> \"INPT LY\" once\ntext -> cancel\n");
+  EXPECT_TRUE(holds(out.transcript, "text 3002 List the instrument(s) (separated by spaces) -> \"INPT LY\""))
+      << out.transcript;
   EXPECT_TRUE(holds(out.transcript, "List at least 4 instrument(s)!")) << out.transcript;
   EXPECT_FALSE(holds(out.transcript, "--- page"));
   // A lagged instrument drops the first observation, for this estimate only.
