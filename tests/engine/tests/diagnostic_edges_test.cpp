@@ -69,7 +69,9 @@ TEST_F(DiagnosticEdges, AnExactFitShowsNoStatistic) {
   for (char test : {'A', 'B', 'C', 'D'}) {
     SCOPED_TRACE(test);
     EXPECT_TRUE(none(row(lines, test), 35));
-    if (test != 'C') EXPECT_TRUE(none(row(lines, test), 64));
+    if (test != 'C') {
+      EXPECT_TRUE(none(row(lines, test), 64));
+    }
   }
 }
 
