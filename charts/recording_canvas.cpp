@@ -22,18 +22,13 @@ void RecordingCanvas::polyline(std::span<const QPointF> points) {
   calls_.push_back(std::move(r));
 }
 
-void RecordingCanvas::rect(const QRectF& box) {
-  Recorded r;
-  r.op = Recorded::Op::kRect;
-  r.rect = box;
-  r.pen = pen_;
-  r.fill = fill_;
-  calls_.push_back(std::move(r));
-}
+void RecordingCanvas::rect(const QRectF& box) { record_shape(Recorded::Op::kRect, box); }
 
-void RecordingCanvas::ellipse(const QRectF& box) {
+void RecordingCanvas::ellipse(const QRectF& box) { record_shape(Recorded::Op::kEllipse, box); }
+
+void RecordingCanvas::record_shape(Recorded::Op op, const QRectF& box) {
   Recorded r;
-  r.op = Recorded::Op::kEllipse;
+  r.op = op;
   r.rect = box;
   r.pen = pen_;
   r.fill = fill_;

@@ -48,6 +48,8 @@ class RecordingCanvas final : public Canvas {
   std::vector<Recorded> texts(TextRole role) const;
 
  private:
+  /// Records a rectangle or an ellipse in `box` with the current pen and fill.
+  void record_shape(Recorded::Op op, const QRectF& box);
   double pixels(TextRole role) const;
 
   QRectF bounds_;                ///< the drawing area

@@ -174,13 +174,19 @@ void TextEditorForm::try_ok() {
   done(kOk);
 }
 
-void TextEditorForm::retrieve() {
+QString TextEditorForm::ask_panel_file(bool save) {
   FileRequest request;
+  request.save = save;
   request.filter = kFilter;
   request.filter_index = setup_.extension == "LST" ? 2 : 1;
   request.default_suffix = setup_.extension.isEmpty() ? QStringLiteral("EQU") : setup_.extension;
   const QString name = ask_file_name(this, request);
   raise();
+  return name;
+}
+
+void TextEditorForm::retrieve() {
+  const QString name = ask_panel_file(false);
   if (name.isEmpty()) return;
   QFile file(name);
   if (!file.open(QIODevice::ReadOnly)) {
@@ -199,13 +205,7 @@ void TextEditorForm::retrieve() {
 }
 
 void TextEditorForm::save() {
-  FileRequest request;
-  request.save = true;
-  request.filter = kFilter;
-  request.filter_index = setup_.extension == "LST" ? 2 : 1;
-  request.default_suffix = setup_.extension.isEmpty() ? QStringLiteral("EQU") : setup_.extension;
-  const QString name = ask_file_name(this, request);
-  raise();
+  const QString name = ask_panel_file(true);
   if (name.isEmpty()) return;
   std::string bytes;
   for (QTextBlock block = memo_->document()->begin(); block.isValid(); block = block.next()) {

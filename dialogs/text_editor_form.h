@@ -54,6 +54,9 @@ class TextEditorForm : public Form {
   void try_ok();
   void retrieve();
   void save();
+  /// Asks the name of a panel file to read (or, with `save`, to write) in the panel's
+  /// kind (.EQU or .LST); empty when cancelled.
+  QString ask_panel_file(bool save);
   void insert_word(QListWidget* box);
   int focused_topic() const;
 

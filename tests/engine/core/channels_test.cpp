@@ -17,6 +17,7 @@
 #include "engine/core/engine_state.h"
 #include "engine/core/list_directed.h"
 #include "tests/support/engine/engine_fixture.h"
+#include "tests/support/scratch_folder.h"
 
 namespace {
 
@@ -25,19 +26,8 @@ using namespace qorv::core;
 
 class ChannelsTest : public qorv::testing::EngineTest {
  protected:
-  void SetUp() override {
-    EngineTest::SetUp();
-    dir_ = fs::temp_directory_path() /
-           ("zv-channels-" + std::string(::testing::UnitTest::GetInstance()
-                                             ->current_test_info()
-                                             ->name()) +
-            "-" + std::to_string(::getpid()));
-    fs::remove_all(dir_);
-    fs::create_directories(dir_);
-  }
   void TearDown() override {
     close_all_channels();
-    fs::remove_all(dir_);
     EngineTest::TearDown();
   }
 
@@ -57,7 +47,7 @@ class ChannelsTest : public qorv::testing::EngineTest {
     return out;
   }
 
-  fs::path dir_;
+  zv_test::ScratchFolder dir_{"zv-channels"};
 };
 
 TEST_F(ChannelsTest, RecordsKeepTrailingBlanksAndHighBytes) {

@@ -13,6 +13,7 @@
 #include "shared/zvd_file.h"
 #include "tests/support/dialog_script/dialog_script.h"
 #include "tests/support/engine/engine_fixture.h"
+#include "tests/support/scratch_folder.h"
 
 namespace {
 
@@ -22,18 +23,12 @@ namespace fs = std::filesystem;
 
 class DialogBridgeTest : public qorv::testing::EngineTest {
  protected:
-  void SetUp() override {
-    EngineTest::SetUp();
-    folder_ = fs::temp_directory_path() / ("dialog_bridge_test_" + std::to_string(::getpid()));
-    fs::create_directories(folder_);
-  }
   void TearDown() override {
     close_all_channels();
-    fs::remove_all(folder_);
     EngineTest::TearDown();
   }
   const Lines& transcript() { return dialog_script::transcript(); }
-  fs::path folder_;
+  zv_test::ScratchFolder folder_{"zv-dialog-bridge"};
 };
 
 TEST_F(DialogBridgeTest, MessageBoxesCarryKindHelpAndTrimmedText) {

@@ -14,6 +14,7 @@
 #include "engine/core/report_writer.h"
 #include "tests/support/dialog_script/dialog_script.h"
 #include "tests/support/engine/engine_fixture.h"
+#include "tests/support/scratch_folder.h"
 
 namespace {
 
@@ -22,18 +23,8 @@ using namespace qorv::core;
 
 class ReportWriterTest : public qorv::testing::EngineTest {
  protected:
-  void SetUp() override {
-    EngineTest::SetUp();
-    dir_ = fs::temp_directory_path() /
-           ("zv-report-" +
-            std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + "-" +
-            std::to_string(::getpid()));
-    fs::remove_all(dir_);
-    fs::create_directories(dir_);
-  }
   void TearDown() override {
     close_all_channels();
-    fs::remove_all(dir_);
     EngineTest::TearDown();
   }
 
@@ -54,7 +45,7 @@ class ReportWriterTest : public qorv::testing::EngineTest {
     return {std::istreambuf_iterator<char>(in), {}};
   }
 
-  fs::path dir_;
+  zv_test::ScratchFolder dir_{"zv-report"};
   fs::path page_;
 };
 

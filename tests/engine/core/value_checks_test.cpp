@@ -12,6 +12,7 @@
 #include "engine/core/workspace.h"
 #include "tests/support/dialog_script/dialog_script.h"
 #include "tests/support/engine/engine_fixture.h"
+#include "tests/support/scratch_folder.h"
 
 namespace {
 
@@ -22,15 +23,9 @@ class ValueChecks : public qorv::testing::EngineTest {
  protected:
   void SetUp() override {
     EngineTest::SetUp();
-    folder_ = fs::temp_directory_path() / ("zv-value-checks-" + std::to_string(getpid()));
-    fs::create_directories(folder_);
-    std::ofstream out(folder_ / "ERROR4.ZQT", std::ios::binary);
-    for (int i = 1; i <= 140; ++i) out << "Line " << i << "\n";
-    set_char_setting(charset::kProgramFolder, folder_.string());
+    qorv::testing::install_numbered_message_file(folder_, 140);
   }
-  void TearDown() override { fs::remove_all(folder_); }
-
-  fs::path folder_;  ///< program folder holding the message file
+  zv_test::ScratchFolder folder_{"zv-value-checks"};  ///< program folder holding the message file
 };
 
 TEST_F(ValueChecks, PresentValueShowsTheMessageOnce) {

@@ -16,6 +16,7 @@
 #include "shared/exchange_slots.h"
 #include "tests/support/dialog_script/dialog_script.h"
 #include "tests/support/engine/engine_fixture.h"
+#include "tests/support/scratch_folder.h"
 
 namespace {
 
@@ -25,16 +26,6 @@ constexpr double M = limits::kMissing;
 
 class AsciiData : public qorv::testing::EngineTest {
  protected:
-  void SetUp() override {
-    EngineTest::SetUp();
-    folder_ = fs::temp_directory_path() / ("zv-ascii-" + std::to_string(getpid()));
-    fs::create_directories(folder_);
-  }
-  void TearDown() override {
-    EngineTest::TearDown();
-    fs::remove_all(folder_);
-  }
-
   /// Opens `text` as an ASCII data file on channel 8.
   void open(const std::string& text) {
     const fs::path path = folder_ / "data.dat";
@@ -54,7 +45,7 @@ class AsciiData : public qorv::testing::EngineTest {
     return data::READTEXTDATA(values, nobs, nvars, names, start, core::channel::kDataInput);
   }
 
-  fs::path folder_;  ///< the data file
+  zv_test::ScratchFolder folder_{"zv-ascii"};  ///< the data file
 };
 
 TEST_F(AsciiData, EveryLayoutGivesTheSameMatrix) {

@@ -19,6 +19,7 @@
 #include "shared/qorv_api.h"
 #include "tests/support/dialog_script/dialog_script.h"
 #include "tests/support/engine/engine_fixture.h"
+#include "tests/support/scratch_folder.h"
 
 namespace {
 
@@ -30,11 +31,7 @@ class DataInput : public qorv::testing::EngineTest {
  protected:
   void SetUp() override {
     EngineTest::SetUp();
-    folder_ = fs::temp_directory_path() / ("zv-data-input-" + std::to_string(getpid()));
-    fs::create_directories(folder_);
-    std::ofstream out(folder_ / "ERROR4.ZQT", std::ios::binary);
-    for (int i = 1; i <= 60; ++i) out << "Line " << i << "\n";
-    core::set_char_setting(charset::kProgramFolder, folder_.string());
+    qorv::testing::install_numbered_message_file(folder_, 60);
     // The data set in the engine before the request: 3 undated observations of OLD.
     auto& g = core::globals();
     g.nobs = 3;
@@ -44,11 +41,6 @@ class DataInput : public qorv::testing::EngineTest {
     core::set_variable(1, "OLD", "the data set before");
     for (int t = 1; t <= 3; ++t) core::data_at(t, 1) = 6.0 + t;
   }
-  void TearDown() override {
-    EngineTest::TearDown();
-    fs::remove_all(folder_);
-  }
-
   std::string file(const std::string& name, const std::string& text) {
     const fs::path path = folder_ / name;
     std::ofstream(path, std::ios::binary) << text;
@@ -82,7 +74,7 @@ class DataInput : public qorv::testing::EngineTest {
     core::set_slot(slots::kDataInputKind, data::kInputZvd);
   }
 
-  fs::path folder_;  ///< data files and the message file
+  zv_test::ScratchFolder folder_{"zv-data-input"};  ///< data files and the message file
 };
 
 TEST_F(DataInput, RegisteredZvdThroughTheDriver) {

@@ -19,6 +19,7 @@
 #include "shared/fixed_text.h"
 #include "tests/support/dialog_script/dialog_script.h"
 #include "tests/support/engine/engine_fixture.h"
+#include "tests/support/scratch_folder.h"
 
 namespace {
 
@@ -27,17 +28,11 @@ namespace fs = std::filesystem;
 
 class Housekeeping : public qorv::testing::EngineTest {
  protected:
-  void SetUp() override {
-    EngineTest::SetUp();
-    folder_ = fs::temp_directory_path() / ("zv-housekeeping-" + std::to_string(getpid()));
-    fs::create_directories(folder_);
-  }
   void TearDown() override {
     EngineTest::TearDown();
     core::close_all_channels();
-    fs::remove_all(folder_);
   }
-  fs::path folder_;  ///< files made by the tests
+  zv_test::ScratchFolder folder_{"zv-housekeeping"};  ///< files made by the tests
 };
 
 TEST_F(Housekeeping, FileNameFromTheMainProgram) {
@@ -79,7 +74,7 @@ TEST_F(Housekeeping, OpeningAFileForReading) {
   EXPECT_EQ(record, "1 2");
 
   // A missing file, or a folder, shows the file-error box and opens nothing.
-  for (const fs::path& bad : {folder_ / "absent.dat", folder_}) {
+  for (const fs::path& bad : {folder_ / "absent.dat", folder_.path()}) {
     dialog_script::reset();
     core::set_char_setting(charset::kDataFile, bad.string());
     EXPECT_FALSE(data::OPENOUTFILE(core::channel::kDataInput, "DAT"));

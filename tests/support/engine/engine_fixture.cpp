@@ -1,5 +1,6 @@
 #include "tests/support/engine/engine_fixture.h"
 
+#include <fstream>
 #include <string>
 
 #include "engine/core/engine_state.h"
@@ -10,6 +11,12 @@
 namespace qorv::testing {
 
 std::filesystem::path program_folder() { return ZV_PROGRAM_FOLDER; }
+
+void install_numbered_message_file(const std::filesystem::path& folder, int lines) {
+  std::ofstream out(folder / "ERROR4.ZQT", std::ios::binary);
+  for (int i = 1; i <= lines; ++i) out << "Line " << i << "\n";
+  core::set_char_setting(charset::kProgramFolder, folder.string());
+}
 
 void EngineTest::SetUp() {
   core::reset_engine_state();

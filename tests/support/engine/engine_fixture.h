@@ -15,6 +15,11 @@ namespace qorv::testing {
 /// The program folder of the build: it holds the message file "ERROR4.ZQT".
 std::filesystem::path program_folder();
 
+/// Writes a message file "ERROR4.ZQT" of `lines` lines "Line 1", "Line 2", ... into
+/// `folder` and makes `folder` the program folder, so that a test reads which lines the
+/// engine showed.
+void install_numbered_message_file(const std::filesystem::path& folder, int lines);
+
 class EngineTest : public ::testing::Test {
  protected:
   void SetUp() override;
