@@ -141,8 +141,6 @@ bool offers_least_squares_plots(int code) {
 
 bool is_sure(int code) { return code == method::kSure || code == method::kRestrictedSure; }
 
-bool is_system_equation(int code) { return code == method::kRollingWindow || code == method::kVar || is_sure(code); }
-
 void not_available(std::string_view what) {
   core::SHOWOK(core::kInformation, core::kNoHelp, std::string(what) + " is not available in this version of Zelvorin.");
 }
@@ -238,7 +236,7 @@ void POSTREGRESSION() {
         break;
       case kResiduals:
         if (code == method::kArdlLongRun) core::SHOWMSGFILE(core::msg::kNotForThisMethod);
-        else residuals_menu(context);
+        else residuals_menu();
         break;
       case kAdjustedVariances:
         not_available("The adjusted variance matrices");

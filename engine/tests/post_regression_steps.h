@@ -26,7 +26,6 @@ enum class MenuExit {
 /// Method groups of the dialogue.
 bool offers_tests(int method);            ///< 1, 5, 14, 15, 17, 79, 82: the residual tests
 bool offers_least_squares_plots(int method);  ///< 1, 17, 79, 82: leverage and CUSUM
-bool is_system_equation(int method);      ///< 17, 82, 83, 84
 bool is_sure(int method);                 ///< 83, 84
 
 /// The preparation steps on entry (labels, AR error covariance, dependent mean and variance,
@@ -48,7 +47,7 @@ void plot_over_sample(std::string_view title, const std::vector<std::vector<doub
 MenuExit hypothesis_menu(PostRegressionContext& context);
 
 /// The Display/Save Residuals and Fitted Values Menu (1037) loop.
-void residuals_menu(const PostRegressionContext& context);
+void residuals_menu();
 
 /// Post Regression Menu options 6 (plot) and 7 (save) of the leverage measures.
 void leverage_option(int option);

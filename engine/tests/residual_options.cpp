@@ -122,7 +122,7 @@ void plot_over_sample(std::string_view title, const std::vector<std::vector<doub
                    0.0, last, type, heading, status);
 }
 
-void residuals_menu(const PostRegressionContext&) {
+void residuals_menu() {
   const int code = single::estimation().method;
   int choice = kPlotFitted;
   for (;;) {

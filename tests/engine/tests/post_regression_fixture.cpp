@@ -1,7 +1,5 @@
 #include "tests/engine/tests/post_regression_fixture.h"
 
-#include <unistd.h>
-
 #include <fstream>
 
 #include "engine/core/workspace.h"
@@ -16,12 +14,8 @@ namespace qorv::testing {
 
 void PostRegressionTest::SetUp() {
   EngineTest::SetUp();
-  folder_ = std::filesystem::temp_directory_path() /
-            ("zv postreg " + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + " " +
-             std::to_string(::getpid()));
-  std::filesystem::remove_all(folder_);
-  std::filesystem::create_directories(folder_);
-  core::set_char_setting(charset::kTempFolder, folder_.string() + "/");
+  folder_.emplace("zv-postreg");
+  core::set_char_setting(charset::kTempFolder, folder_->string() + "/");
   // The data: Y = 1 + 2X + a small disturbance, and an instrument Z.
   std::vector<double> c(small::kObs, 1.0), x, y, z;
   const double noise[small::kObs] = {0.3, -0.2, 0.5, -0.4, 0.1, 0.6, -0.7, 0.2, -0.1, 0.4, -0.5, -0.3};
@@ -31,12 +25,6 @@ void PostRegressionTest::SetUp() {
     z.push_back(t * t % 7 + 0.5 * t);
   }
   install({c, x, y, z}, {"C", "X", "Y", "Z"});
-}
-
-void PostRegressionTest::TearDown() {
-  EngineTest::TearDown();
-  std::error_code ignored;
-  std::filesystem::remove_all(folder_, ignored);
 }
 
 void PostRegressionTest::install(const std::vector<std::vector<double>>& columns,
@@ -100,7 +88,7 @@ std::vector<std::vector<std::string>> PostRegressionTest::pages() {
 std::vector<plot_file::Plot> PostRegressionTest::plots() const {
   std::vector<plot_file::Plot> out;
   for (unsigned number = 1;; ++number) {
-    const auto plot = plot_file::read(folder_ / temp_files::plot_file_name(number));
+    const auto plot = plot_file::read(*folder_ / temp_files::plot_file_name(number));
     if (!plot) break;
     out.push_back(*plot);
   }

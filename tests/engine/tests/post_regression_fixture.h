@@ -3,11 +3,13 @@
 #pragma once
 
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "shared/plot_file.h"
 #include "tests/support/engine/engine_fixture.h"
+#include "tests/support/scratch_folder.h"
 
 namespace qorv::testing {
 
@@ -23,7 +25,6 @@ inline constexpr int kObs = 12;
 class PostRegressionTest : public EngineTest {
  protected:
   void SetUp() override;
-  void TearDown() override;
 
   /// Installs `columns` (one per variable, equal lengths) named `names` as a quarterly
   /// data set from 1990Q1, the sample over all of it.
@@ -42,7 +43,7 @@ class PostRegressionTest : public EngineTest {
   /// Line `line` (from 1) of the shipped message file.
   static std::string message_line(int line);
 
-  std::filesystem::path folder_;
+  std::optional<zv_test::ScratchFolder> folder_;  ///< the temporary folder of the engine
 };
 
 }  // namespace qorv::testing
