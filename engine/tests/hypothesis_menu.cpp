@@ -124,7 +124,7 @@ MenuExit hypothesis_menu(PostRegressionContext& context) {
         break;
       case kDeletion:
       case kAddition:
-        if (option == kDeletion && code == method::kRollingWindow) {
+        if (option == kDeletion && code == kErrorCorrectionEquation) {
           core::SHOWMESSAGE(kSyntheticVariables);
           choice = kWald;
         } else if (code == method::kNls || code == method::kNl2sls) {

@@ -44,7 +44,7 @@ bool is_ma_error_method(int code) { return code >= 10 && code <= 13; }
 /// The option of the Post Regression Menu offered first when the dialogue opens.
 int first_preselection(int code) {
   switch (code) {
-    case method::kOls: case method::kIv: case method::kNls: case method::kNl2sls: case method::kRollingWindow:
+    case method::kOls: case method::kIv: case method::kNls: case method::kNl2sls: case kErrorCorrectionEquation:
     case method::kArdlEcm: case method::kArdl: case method::kArdlLongRun: case method::kVar:
       return kHypothesisTests;
     default:
@@ -114,7 +114,7 @@ void forecast_option() {
     core::SHOWMESSAGE("Choose option 6 in the SURE Post Estimation Menu to carry out multivariate forecasts!");
   } else if (code == method::kVar) {
     core::SHOWMESSAGE("Choose option 5 in the VAR Post Estimation Menu to carry out multivariate forecasts!");
-  } else if (code == method::kRollingWindow) {
+  } else if (code == kErrorCorrectionEquation) {
     core::SHOWMESSAGE("Choose option 5 in the IR Analysis and Forecasts Menu to carry out multivariate forecasts!");
   } else if (code >= method::kArdlEcm && code <= method::kArdlLongRun) {
     core::SHOWMESSAGE("Choose option 4 in the Post ARDL Model Selection Menu to carry out forecasts");
@@ -127,7 +127,7 @@ void forecast_option() {
 
 bool offers_tests(int code) {
   switch (code) {
-    case method::kOls: case method::kIv: case method::kNls: case method::kNl2sls: case method::kRollingWindow:
+    case method::kOls: case method::kIv: case method::kNls: case method::kNl2sls: case kErrorCorrectionEquation:
     case method::kArdl: case method::kVar:
       return true;
     default:
@@ -136,7 +136,7 @@ bool offers_tests(int code) {
 }
 
 bool offers_least_squares_plots(int code) {
-  return code == method::kOls || code == method::kRollingWindow || code == method::kArdl || code == method::kVar;
+  return code == method::kOls || code == kErrorCorrectionEquation || code == method::kArdl || code == method::kVar;
 }
 
 bool is_sure(int code) { return code == method::kSure || code == method::kRestrictedSure; }

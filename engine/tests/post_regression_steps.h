@@ -9,6 +9,10 @@
 
 namespace qorv::diag {
 
+/// Method code of an equation of the cointegrating VAR's error-correction model shown for
+/// inspection (the code the rolling-regression options use while the window is asked).
+inline constexpr int kErrorCorrectionEquation = 17;
+
 /// What the dialogue keeps from its preparation to its end.
 struct PostRegressionContext {
   std::vector<std::string> error_labels;      ///< "U(-  1)" / "E(-  1)" per AR or MA error parameter
