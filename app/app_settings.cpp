@@ -87,4 +87,15 @@ void write_option_settings(ini::IniFile& file, const AppSettings& s, const Store
   file.set_bool("Editors", "ClearBoxes", s.clear_boxes);
 }
 
+QFont to_qfont(const settings::Font& font) {
+  QFont f(QString::fromStdString(font.name), font.size > 0 ? font.size : 10);
+  f.setBold(font.bold);
+  f.setItalic(font.italic);
+  return f;
+}
+
+QColor text_colour(const settings::Font& font) {
+  return QColor(font.color & 0xFF, (font.color >> 8) & 0xFF, (font.color >> 16) & 0xFF);
+}
+
 }  // namespace zelvorin

@@ -2,6 +2,9 @@
 // two writes: at exit and after the options dialog.
 #pragma once
 
+#include <QFont>
+#include <QPalette>
+
 #include <optional>
 #include <string>
 
@@ -49,5 +52,10 @@ void write_exit_settings(ini::IniFile& file, const AppSettings& s,
 /// What the options dialog writes on OK, in the file's order.
 void write_option_settings(ini::IniFile& file, const AppSettings& s, const StoredGeometry& main,
                            const std::optional<StoredGeometry>& vars);
+
+/// The toolkit font of a stored font (family, size, bold, italic).
+QFont to_qfont(const settings::Font& font);
+/// The stored colour (0x00BBGGRR) as a text colour.
+QColor text_colour(const settings::Font& font);
 
 }  // namespace zelvorin

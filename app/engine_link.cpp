@@ -8,10 +8,23 @@
 
 namespace zelvorin::engine {
 
+namespace {
+
+Tap* g_tap = nullptr;
+
+void record(Call::Kind kind, int code, int value, std::string text = {}) {
+  if (g_tap != nullptr) g_tap->calls.push_back({kind, code, value, std::move(text)});
+}
+
+}  // namespace
+
+void set_tap(Tap* tap) { g_tap = tap; }
+
 void register_int(int slot, int value) {
   const auto s = static_cast<int16_t>(slot);
   const auto v = static_cast<int32_t>(value);
   REGISTERINT(&v, &s);
+  record(Call::Kind::kInt, slot, value);
 }
 
 int retrieve_int(int slot) {
@@ -26,6 +39,7 @@ void register_char(int code, std::string_view text) {
   const auto len = static_cast<int16_t>(buffer.size());
   const auto c = static_cast<int16_t>(code);
   REGISTERCHAR(buffer.data(), &len, &c);
+  record(Call::Kind::kChar, code, 0, buffer);
 }
 
 void register_vars(int index, std::string_view name, std::string_view desc) {
@@ -35,6 +49,7 @@ void register_vars(int index, std::string_view name, std::string_view desc) {
   const auto nl = static_cast<int16_t>(limits::kNameWidth);
   const auto dl = static_cast<int16_t>(limits::kDescWidth);
   REGISTERVARS(n.data(), d.data(), &i, &nl, &dl);
+  record(Call::Kind::kVars, index, 0, std::string(name));
 }
 
 Variable retrieve_vars(int index) {
@@ -52,6 +67,7 @@ void register_data(std::span<const double> data, int nobs, int nvars) {
   const auto n = static_cast<int16_t>(nobs);
   const auto k = static_cast<int16_t>(nvars);
   REGISTERDATA(data.data(), &flag, &n, &k);
+  record(Call::Kind::kData, nobs, nvars);
 }
 
 void retrieve_data(std::span<double> out, int nobs, int nvars) {
@@ -62,9 +78,20 @@ void retrieve_data(std::span<double> out, int nobs, int nvars) {
 }
 
 int driver(int request) {
-  auto r = static_cast<int16_t>(request);
-  DRIVER(&r);
-  return r;
+  // The request is recorded before it runs, so that calls made inside it follow it.
+  Tap* tap = g_tap;
+  const std::size_t entry = tap != nullptr ? tap->calls.size() : 0;
+  record(Call::Kind::kDriver, request, 0);
+  int result = 0;
+  if (tap != nullptr && tap->driver) {
+    result = tap->driver(request);
+  } else {
+    auto r = static_cast<int16_t>(request);
+    DRIVER(&r);
+    result = r;
+  }
+  if (tap != nullptr && g_tap == tap) tap->calls[entry].value = result;
+  return result;
 }
 
 }  // namespace zelvorin::engine

@@ -18,8 +18,11 @@
 #include <charconv>
 
 #include "app/engine_link.h"
+#include "app/engine_request.h"
+#include "app/modal_hint.h"
 #include "app/user_messages.h"
 #include "charts/graph_services.h"
+#include "dialogs/help.h"
 #include "shared/exchange_slots.h"
 #include "shared/temp_files.h"
 
@@ -233,14 +236,16 @@ void EstimationWindow::build() {
   auto* save = new QPushButton(QStringLiteral("Save"));
   auto* get = new QPushButton(QStringLiteral("Get"));
   auto* clear = new QPushButton(QStringLiteral("Clear"));
+  auto* help = new QPushButton(QStringLiteral("&Help"));
   bottom->addWidget(period1_);
   bottom->addWidget(period2_);
   bottom->addWidget(variables_);
   bottom->addStretch();
-  for (QPushButton* b : {save, get, clear, start_}) bottom->addWidget(b);
+  for (QPushButton* b : {save, get, clear, start_, help}) bottom->addWidget(b);
   layout->addLayout(bottom);
 
   connect(start_, &QPushButton::clicked, this, [this] { start(); });
+  connect(help, &QPushButton::clicked, this, &EstimationWindow::show_help);
   connect(save, &QPushButton::clicked, this, &EstimationWindow::save_box);
   connect(get, &QPushButton::clicked, this, &EstimationWindow::get_box);
   connect(clear, &QPushButton::clicked, this, [this] { active_box()->clear(); });
@@ -251,6 +256,20 @@ void EstimationWindow::build() {
   connect(period2_, &QComboBox::activated, this, [this](int i) { end_index_ = i; });
   setGeometry(0, 0, 600, 350);
 }
+
+void EstimationWindow::apply_font(const QFont& font, const QColor& colour) {
+  setFont(font);
+  QPalette palette = this->palette();
+  palette.setColor(QPalette::WindowText, colour);
+  palette.setColor(QPalette::Text, colour);
+  setPalette(palette);
+  for (QPlainTextEdit* box : {nonlin_, varmemo_, surememo_}) {
+    box->setFont(font);
+    box->setPalette(palette);
+  }
+}
+
+void EstimationWindow::show_help() const { pravel::help::show_topic(help_context_); }
 
 void EstimationWindow::show_page(int outer) {
   outer_->setCurrentIndex(outer == 2 ? 1 : 0);
@@ -369,11 +388,7 @@ bool EstimationWindow::start() {
   start_index_ = period1_->findText(in.period1);
   end_index_ = period2_->findText(in.period2);
 
-  QApplication::setOverrideCursor(Qt::WaitCursor);
-  state_.busy = true;
-  const int kept = driver ? driver(3) : engine::driver(3);
-  state_.busy = false;
-  QApplication::restoreOverrideCursor();
+  const int kept = run_request(state_, 3);
 
   const int first = engine::retrieve_int(slots::kSampleStart);
   const int last = engine::retrieve_int(slots::kSampleEnd);
@@ -451,6 +466,7 @@ QString EstimationWindow::filter_start() const {
 
 void EstimationWindow::save_box() {
   QString selected = filter_start();
+  const ModalHint hint;
   QString name =
       QFileDialog::getSaveFileName(this, QString(), QString(), charts::dialog_filter(kFilter), &selected);
   if (name.isEmpty()) return;
@@ -467,6 +483,7 @@ void EstimationWindow::save_box() {
 
 void EstimationWindow::get_box() {
   QString selected = filter_start();
+  const ModalHint hint;
   const QString name =
       QFileDialog::getOpenFileName(this, QString(), QString(), charts::dialog_filter(kFilter), &selected);
   if (!name.isEmpty()) load_equ(name);

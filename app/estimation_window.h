@@ -6,6 +6,9 @@
 #include <QStringList>
 #include <QWidget>
 
+class QColor;
+class QFont;
+
 #include <functional>
 #include <string>
 #include <vector>
@@ -107,8 +110,11 @@ class EstimationWindow : public QWidget {
   QLabel* explanation() const;
   int outer_page() const;
 
-  /// The engine's request routine; tests replace it.
-  std::function<int(int)> driver;
+  /// The window, its boxes and labels take `font` in `colour`.
+  void apply_font(const QFont& font, const QColor& colour);
+  /// The Help button: the help topic of the window's context.
+  void show_help() const;
+
   /// Opens a graph window on a plot file the engine kept.
   std::function<void(const QString&)> open_plot;
   /// Runs after each request: the main window refreshes its status.

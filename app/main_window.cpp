@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDir>
@@ -19,6 +20,7 @@
 #include "app/engine_link.h"
 #include "app/estimation_window.h"
 #include "app/graph_window.h"
+#include "app/modal_hint.h"
 #include "app/options_dialog.h"
 #include "app/results_window.h"
 #include "app/small_dialogs.h"
@@ -35,11 +37,19 @@ MainWindow::MainWindow(const fs::path& ini_path, QWidget* parent)
   setWindowTitle(QStringLiteral("Zelvorin for Windows"));
   mdi_ = new QMdiArea(this);
   setCentralWidget(mdi_);
-  status_label_ = new QLabel(this);
-  statusBar()->addWidget(status_label_, 1);
-  statusBar()->setToolTip(
+  hint_label_ = new QLabel(this);
+  hint_label_->setToolTip(
       QStringLiteral("When the cursor points at a particular control, brief information about it appears here"));
+  statusBar()->addWidget(hint_label_, 1);
+  status_label_ = new QLabel(this);
+  statusBar()->addPermanentWidget(status_label_);
+  set_hint_line(hint_label_);
+  setAcceptDrops(true);
   create_menus();
+  // The edit commands follow the focus and the clipboard.
+  connect(mdi_, &QMdiArea::subWindowActivated, this, &MainWindow::refresh_commands);
+  connect(QApplication::clipboard(), &QClipboard::dataChanged, this, &MainWindow::refresh_commands);
+  connect(qApp, &QApplication::focusChanged, this, &MainWindow::refresh_commands);
 
   state_ = HostState{};
   InitWorkspace(state_.ws);
@@ -50,51 +60,56 @@ MainWindow::MainWindow(const fs::path& ini_path, QWidget* parent)
   estimation_frame_->setWindowTitle(estimation_->windowTitle());
   estimation_frame_->hide();
   read_settings();
+  estimation_->apply_font(to_qfont(state_.settings.main_font), text_colour(state_.settings.main_font));
   settle_folders();
   place_window();
 }
 
 MainWindow::~MainWindow() {
+  set_hint_line(nullptr);
   std::error_code ec;
   if (!state_.temp_folder.empty()) fs::remove_all(state_.temp_folder, ec);
 }
 
+std::function<void()> MainWindow::host(void (MainWindow::*command)()) {
+  return [this, command] {
+    if (!state_.busy) (this->*command)();
+  };
+}
+
 void MainWindow::create_menus() {
   QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
-  file->addAction(QStringLiteral("&New..."), this, &MainWindow::new_action);
-  QAction* open = file->addAction(QStringLiteral("&Open..."), this, &MainWindow::open_action);
+  file->addAction(QStringLiteral("&New..."), this, host(&MainWindow::new_action));
+  QAction* open = file->addAction(QStringLiteral("&Open..."), this, host(&MainWindow::open_action));
   open->setStatusTip(QStringLiteral("Select data file"));
-  QAction* add = file->addAction(QStringLiteral("&Add..."), this, &MainWindow::add_action);
-  QAction* save = file->addAction(QStringLiteral("&Save"), this, &MainWindow::save_action);
-  QAction* save_as = file->addAction(QStringLiteral("Save &As..."), this, &MainWindow::save_as_action);
-  file->addAction(QStringLiteral("&View..."), this, &MainWindow::view_action);
+  QAction* add = file->addAction(QStringLiteral("&Add..."), this, host(&MainWindow::add_action));
+  save_ = file->addAction(QStringLiteral("&Save"), this, host(&MainWindow::save_action));
+  save_as_ = file->addAction(QStringLiteral("Save &As..."), this, host(&MainWindow::save_as_action));
+  file->addAction(QStringLiteral("&View..."), this, host(&MainWindow::view_action));
   file->addSeparator();
   file->addAction(QStringLiteral("E&xit"), this, &QWidget::close);
-  data_actions_ = {add, save, save_as};
+  connect(file, &QMenu::aboutToShow, this, &MainWindow::refresh_commands);
+  data_actions_ = {add};
+
+  create_edit_menu();
 
   QMenu* options = menuBar()->addMenu(QStringLiteral("&Options"));
   const char* pages[] = {"&Startup...", "&Graphics...", "&Bubble help...", "&Results printing...",
                          "&Editor defaults..."};
   for (int i = 0; i < 5; ++i)
-    options->addAction(QString::fromLatin1(pages[i]), this, [this, i] { options_action(i + 1); });
+    options->addAction(QString::fromLatin1(pages[i]), this, [this, i] {
+      if (!state_.busy) options_action(i + 1);
+    });
 
   create_method_menu(MethodMenu::kUnivariate);
   create_method_menu(MethodMenu::kMultivariate);
-
-  QMenu* window = menuBar()->addMenu(QStringLiteral("&Window"));
-  window->addAction(QStringLiteral("&Tile"), mdi_, &QMdiArea::tileSubWindows);
-  window->addAction(QStringLiteral("&Cascade"), mdi_, &QMdiArea::cascadeSubWindows);
-
-  QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
-  help->addAction(QStringLiteral("&About..."), this, [this] { show_about_box(this); });
-
-  QToolBar* tools = addToolBar(QStringLiteral("Tools"));
-  tools->addAction(open);
-  tools->addAction(save_as);
-  QAction* single = tools->addAction(QStringLiteral("Single"), this, [this] { show_estimation(1); });
-  QAction* multi = tools->addAction(QStringLiteral("Multi"), this, [this] { show_estimation(2); });
-  data_actions_ << single << multi;
-  for (QAction* a : data_actions_) a->setEnabled(false);
+  create_window_menu();
+  create_help_menu();
+  create_speed_buttons();
+  QToolBar* tools = findChild<QToolBar*>();
+  tools->insertAction(tools->actions().value(0), open);
+  tools->insertAction(tools->actions().value(1), save_as_);
+  refresh_commands();
 }
 
 void MainWindow::create_method_menu(MethodMenu menu) {
@@ -133,6 +148,10 @@ QAction* MainWindow::method_action(MethodMenu menu, int tag) const {
 }
 
 void MainWindow::choose_method(MethodMenu menu, const MethodItem& item, QAction* action) {
+  if (state_.busy) {
+    action->setChecked(!action->isChecked());  // the click changed nothing
+    return;
+  }
   const bool uni = menu == MethodMenu::kUnivariate;
   for (QAction* a : method_actions_[uni ? 0 : 1]) a->setChecked(false);
   action->setChecked(true);
@@ -155,11 +174,14 @@ void MainWindow::choose_method(MethodMenu menu, const MethodItem& item, QAction*
 
 void MainWindow::show_estimation(int page) {
   if (state_.busy || !state_.data_loaded) return;
+  QMdiSubWindow* active = mdi_->activeSubWindow();
+  if (active != nullptr && active != estimation_frame_) active->showMinimized();
   estimation_->show_page(page);
   estimation_frame_->setWindowTitle(estimation_->windowTitle());
   estimation_frame_->showMaximized();
   mdi_->setActiveSubWindow(estimation_frame_);
   if (page == 1) estimation_->nonlin()->setFocus();
+  refresh_commands();
 }
 
 bool MainWindow::open_text_file(const QString& path) {
@@ -182,6 +204,7 @@ bool MainWindow::open_text_file(const QString& path) {
 }
 
 void MainWindow::view_action() {
+  const ModalHint hint;
   const QString name = QFileDialog::getOpenFileName(
       this, QString(), QString(),
       charts::dialog_filter(QStringLiteral(
@@ -301,8 +324,10 @@ void MainWindow::show_sample_status() {
 
 void MainWindow::options_action(int page) {
   OptionsDialog dialog(state_.settings, state_.temp_folder, page, this);
-  statusBar()->showMessage(QStringLiteral("Press Alt-Tab if your dialog box becomes hidden behind the main window!"));
-  if (dialog.exec() != QDialog::Accepted) return;
+  {
+    const ModalHint hint;
+    if (dialog.exec() != QDialog::Accepted) return;
+  }
   const bool new_temp = dialog.settings().temp_dir != state_.settings.temp_dir;
   state_.settings = dialog.settings();
   if (new_temp) {

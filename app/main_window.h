@@ -6,12 +6,14 @@
 #include <QStringList>
 
 #include <filesystem>
+#include <functional>
 
 #include "app/host_state.h"
 #include "app/method_menus.h"
 #include "charts/graph_services.h"
 
 class QAction;
+class QMenu;
 class QLabel;
 class QMdiArea;
 class QMdiSubWindow;
@@ -50,6 +52,14 @@ class MainWindow : public QMainWindow {
   /// Shows a text file in a results window, or a graph file (".QGX") in a graph window.
   bool open_text_file(const QString& path);
 
+  /// The main menu's item with this caption (as shown, with its "&"), or nullptr.
+  QAction* menu_action(const QString& menu, const QString& caption) const;
+  /// The speed button with this caption ("Process", "Data", "Single", "Multi", "Variables").
+  QAction* speed_button(const QString& caption) const;
+  /// Sets the enabled state of the edit, file and window commands as the current focus,
+  /// clipboard and child windows allow (run when a menu opens and on idle moments).
+  void refresh_commands();
+
   const HostState& state() const { return state_; }
   /// The text of the status line.
   QString status_text() const;
@@ -66,9 +76,33 @@ class MainWindow : public QMainWindow {
  protected:
   void showEvent(QShowEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
 
  private:
   void create_menus();
+  void create_edit_menu();
+  void create_window_menu();
+  void create_help_menu();
+  void create_speed_buttons();
+  /// `command` run from a menu or button: nothing while the engine runs a request.
+  std::function<void()> host(void (MainWindow::*command)());
+  /// Opens an ASCII file of numbers: the new-data dialog gives its shape, the engine reads it.
+  bool open_ascii_file(const QString& path);
+  void cut_action();
+  void copy_action();
+  void paste_action();
+  void paste_data_action();
+  void font_action();
+  void arrange_icons();
+  void fill_window_list();
+  void help_contents();
+  void help_search();
+  void tutorial_action();
+  /// The "Process", "Data" and "Variables" buttons: their windows are not in this version.
+  void not_available(const QString& window);
+  /// True when a child window is showing.
+  bool has_child_window() const;
   void read_settings();
   void settle_folders();
   void place_window();
@@ -80,6 +114,8 @@ class MainWindow : public QMainWindow {
   void add_action();
   void new_action();
   void view_action();
+  /// After the engine refused new data: hands it the loaded data set again.
+  void restore_engine_data_set();
   /// Reads the data set's shape, names and descriptions back from the engine.
   void read_back_data_set(HostWorkspace& ws);
   /// Data file name changed: captions follow.
@@ -95,7 +131,21 @@ class MainWindow : public QMainWindow {
   HostState state_;
   QMdiArea* mdi_ = nullptr;
   QLabel* status_label_ = nullptr;
+  QLabel* hint_label_ = nullptr;   ///< the hint line
   QList<QAction*> data_actions_;   ///< enabled once data is loaded
+  QAction* save_ = nullptr;        ///< File Save
+  QAction* save_as_ = nullptr;     ///< File Save As (menu and tool button)
+  QAction* cut_ = nullptr;         ///< Edit commands
+  QAction* copy_ = nullptr;
+  QAction* paste_ = nullptr;
+  QAction* paste_data_ = nullptr;
+  QMenu* window_menu_ = nullptr;   ///< Tile, Cascade, Arrange Icons and the child windows
+  QList<QAction*> window_actions_; ///< Tile, Cascade, Arrange Icons
+  QAction* process_ = nullptr;     ///< speed buttons
+  QAction* data_button_ = nullptr;
+  QAction* single_ = nullptr;
+  QAction* multi_ = nullptr;
+  QAction* variables_ = nullptr;
   QList<QAction*> method_actions_[2];  ///< Univariate and Multivariate items and submenus
   EstimationWindow* estimation_ = nullptr;
   QMdiSubWindow* estimation_frame_ = nullptr;

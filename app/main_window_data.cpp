@@ -5,6 +5,8 @@
 #include <QMdiSubWindow>
 
 #include "app/engine_link.h"
+#include "app/engine_request.h"
+#include "app/modal_hint.h"
 #include "app/estimation_window.h"
 #include "app/main_window.h"
 #include "app/new_data_dialog.h"
@@ -39,6 +41,7 @@ bool MainWindow::confirm_replace() {
 bool MainWindow::open_data_file(const QString& path) {
   if (state_.busy) return false;
   const QString suffix = QFileInfo(path).suffix().toUpper();
+  if (suffix == QLatin1String("DAT") || suffix == QLatin1String("ASC")) return open_ascii_file(path);
   const bool zvd_file = suffix == QLatin1String("ZVD");
   const int kind = zvd_file ? 3 : engine_kind(suffix);
   if (kind == 0 || !confirm_replace()) return false;
@@ -61,15 +64,8 @@ bool MainWindow::open_data_file(const QString& path) {
     engine::register_int(slots::kDataInputKind, kind);
   }
 
-  state_.busy = true;
-  const int status = engine::driver(1);
-  state_.busy = false;
-  if (status == -1) {
-    // The engine refused the file: give it the loaded data set back, unchanged.
-    if (state_.data_loaded) {
-      register_data_set(state_.ws, state_.data_file_name.toStdString(), 3);
-      engine::driver(1);
-    }
+  if (run_request(state_, 1) == -1) {
+    restore_engine_data_set();
     return false;
   }
   if (zvd_file) {
@@ -78,6 +74,44 @@ bool MainWindow::open_data_file(const QString& path) {
     state_.ws = HostWorkspace{};
     read_back_data_set(state_.ws);
   }
+  state_.data_file_name = path;
+  after_data_load();
+  return true;
+}
+
+void MainWindow::restore_engine_data_set() {
+  // The engine refused the new data: it gets the loaded data set back, unchanged.
+  if (!state_.data_loaded) return;
+  register_data_set(state_.ws, state_.data_file_name.toStdString(), 3);
+  run_request(state_, 1);
+}
+
+bool MainWindow::open_ascii_file(const QString& path) {
+  if (!confirm_replace()) return false;
+  if (state_.data_loaded && state_.settings.clear_boxes) estimation_->clear_boxes();
+  NewDataDialog dialog(QStringLiteral("Loading data from an ASCII file"), 20102, NewDataDialog::Road::kAsciiFile,
+                       state_.data_loaded ? state_.ws.shape.frequency : slots::kUnset, this);
+  {
+    const ModalHint hint;
+    if (dialog.exec() != QDialog::Accepted) return false;  // the dialog registered slots 2, 3 and 7
+  }
+  HostWorkspace ws;
+  ws.shape = dialog.shape();
+  derive_end(ws.shape);
+  if (state_.data_loaded) estimation_frame_->hide();
+  engine::register_char(charset::kDataFile, path.toStdString());
+  engine::register_int(slots::kDataInputKind, 2);
+  // The variables are called X1, X2, ... until the user renames them.
+  for (int i = 1; i <= ws.shape.nvars; ++i) engine::register_vars(i, "X" + std::to_string(i), "");
+  engine::register_int(slots::kNumObservations, ws.shape.nobs);
+  engine::register_int(slots::kNumVariables, ws.shape.nvars);
+  RegisterSample(ws.shape);
+  if (run_request(state_, 1) == -1) {
+    restore_engine_data_set();
+    return false;
+  }
+  read_back_data_set(ws);
+  state_.ws = std::move(ws);
   state_.data_file_name = path;
   after_data_load();
   return true;
@@ -107,9 +141,11 @@ void MainWindow::new_action() {
     return;
   NewDataDialog dialog(QStringLiteral("New data input from the keyboard"), 20101, NewDataDialog::Road::kKeyboard,
                        state_.data_loaded ? state_.ws.shape.frequency : slots::kUnset, this);
-  statusBar()->showMessage(QStringLiteral("Press Alt-Tab if your dialog box becomes hidden behind the main window!"));
-  const bool accepted = dialog.exec() == QDialog::Accepted;
-  statusBar()->clearMessage();
+  bool accepted = false;
+  {
+    const ModalHint hint;
+    accepted = dialog.exec() == QDialog::Accepted;
+  }
   if (accepted) new_data_set(dialog.shape());
 }
 
@@ -119,7 +155,12 @@ bool MainWindow::new_data_set(const DataShape& shape) {
   ws.shape = shape;
   derive_end(ws.shape);
   for (int i = 0; i < ws.shape.nvars; ++i) ws.names[static_cast<std::size_t>(i)] = "X" + std::to_string(i + 1);
-  if (state_.data_loaded && state_.settings.clear_boxes) estimation_->clear_boxes();
+  if (state_.data_loaded) {
+    if (state_.settings.clear_boxes) estimation_->clear_boxes();
+    // The estimation window waits for the new data.
+    estimation_frame_->hide();
+    for (QAction* a : {single_, multi_, process_}) a->setEnabled(false);
+  }
   InitWorkspace(ws);
   engine::register_int(slots::kDataInputKind, 1);
   engine::register_int(slots::kNumVariables, ws.shape.nvars);
@@ -129,10 +170,11 @@ bool MainWindow::new_data_set(const DataShape& shape) {
   engine::register_int(slots::kStartYear, ws.shape.start_year);
   engine::register_int(slots::kStartPeriod, ws.shape.start_period);
   engine::register_int(slots::kCenturyBase, ws.shape.century_base);
-  state_.busy = true;
-  const int status = engine::driver(1);
-  state_.busy = false;
-  if (status == -1) return false;
+  if (run_request(state_, 1) == -1) {
+    restore_engine_data_set();
+    refresh_commands();
+    return false;
+  }
   read_back_data_set(ws);
   state_.ws = std::move(ws);
   state_.data_file_name = QStringLiteral("untitled");
@@ -149,6 +191,7 @@ void MainWindow::after_data_load() {
   state_.sample_start = 1;
   state_.sample_end = s.nobs;
   for (QAction* a : data_actions_) a->setEnabled(true);
+  refresh_commands();
   setWindowTitle(QStringLiteral("Zelvorin for Windows - ") + QFileInfo(state_.data_file_name).fileName());
   estimation_->fill_periods();
   estimation_frame_->setWindowTitle(estimation_->windowTitle());
@@ -180,12 +223,8 @@ bool MainWindow::add_zvd(const QString& path) {
     return false;
   }
   register_data_set(joined, state_.data_file_name.toStdString(), 3);
-  state_.busy = true;
-  const int status = engine::driver(1);
-  state_.busy = false;
-  if (status == -1) {
-    register_data_set(state_.ws, state_.data_file_name.toStdString(), 3);
-    engine::driver(1);
+  if (run_request(state_, 1) == -1) {
+    restore_engine_data_set();
     return false;
   }
   state_.ws = std::move(joined);
@@ -197,6 +236,7 @@ bool MainWindow::add_zvd(const QString& path) {
 }
 
 void MainWindow::open_action() {
+  const ModalHint hint;
   const QString name = QFileDialog::getOpenFileName(
       this, QStringLiteral("Select data file"), QString(),
       QStringLiteral("Qorv data files (*.zvd *.ZVD);;ASCII files (*.dat *.asc);;' ' or ',' delimited files "
@@ -210,6 +250,7 @@ void MainWindow::save_action() {
     save_as_action();
     return;
   }
+  if (!state_.data_loaded) return;
   if (user_messages().ask(MessageKind::kWarning,
                           QStringLiteral("This will overwrite current file (") + state_.data_file_name +
                               QStringLiteral("). Are you sure?"),
@@ -218,7 +259,9 @@ void MainWindow::save_action() {
 }
 
 void MainWindow::save_as_action() {
+  if (!state_.data_loaded) return;
   QString selected = QStringLiteral("Qorv data files (*.zvd *.ZVD)");
+  const ModalHint hint;
   const QString name = QFileDialog::getSaveFileName(
       this, QStringLiteral("Enter name for data file"), QString(),
       charts::dialog_filter(QStringLiteral("ASCII data files (*.dat)|*.dat|Qorv data files (*.zvd)|*.zvd|CSV files "
@@ -233,7 +276,10 @@ bool MainWindow::save_data_as(QString name) {
   const QString suffix = QFileInfo(name).suffix().toUpper();
   if (suffix == QLatin1String("ZVD")) {
     SaveSubsetDialog subset(state_.ws.shape, this);
-    if (subset.exec() != QDialog::Accepted) return false;
+    {
+      const ModalHint hint;
+      if (subset.exec() != QDialog::Accepted) return false;
+    }
     return save_zvd(name, subset.first() - 1, subset.last() - 1);
   }
   int layout = 0;
@@ -248,16 +294,25 @@ bool MainWindow::save_data_as(QString name) {
   engine::register_int(slots::kDataProcessingPreset, 3);
   engine::register_int(slots::kDataSavingPreset, layout);
   engine::register_char(charset::kDataFile, name.toStdString());
-  state_.busy = true;
-  const int status = engine::driver(3);
-  state_.busy = false;
-  if (status == -1) return false;
+  if (run_request(state_, 3) == -1) return false;
   state_.data_file_name = name;
   update_captions();
   return true;
 }
 
 void MainWindow::add_action() {
+  if (!state_.data_loaded) return;
+  const auto is_zvd = [this] { return QFileInfo(state_.data_file_name).suffix().toUpper() == QLatin1String("ZVD"); };
+  if (!is_zvd()) {
+    if (!user_messages().ask(MessageKind::kInformation,
+                             QStringLiteral("Before adding a file to the variables on the workspace you must save "
+                                            "them in a ZVD file. Do you wish to continue?"),
+                             Question::kYesNo))
+      return;
+    save_as_action();
+    if (!is_zvd()) return;
+  }
+  const ModalHint hint;
   const QString name =
       QFileDialog::getOpenFileName(this, QStringLiteral("Select data file"), QString(),
                                    QStringLiteral("Qorv data files (*.zvd *.ZVD)"));

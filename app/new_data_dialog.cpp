@@ -128,6 +128,7 @@ NewDataCheck check_new_data(const NewDataEntry& e) {
 
 NewDataDialog::NewDataDialog(const QString& caption, int help_context, Road road, int frequency, QWidget* parent)
     : QDialog(parent), road_(road), help_context_(help_context) {
+  setObjectName(QStringLiteral("newDataDialog"));
   setWindowTitle(caption);
   setProperty("helpContext", help_context_);
   auto* layout = new QVBoxLayout(this);

@@ -171,9 +171,7 @@ void OptionsDialog::choose_temp_folder() {
 
 void OptionsDialog::choose_font(bool fixed) {
   settings::Font& f = fixed ? settings_.fixed_font : settings_.main_font;
-  QFont initial(QString::fromStdString(f.name), f.size);
-  initial.setBold(f.bold);
-  initial.setItalic(f.italic);
+  const QFont initial = to_qfont(f);
   bool ok = false;
   const QFont chosen = QFontDialog::getFont(&ok, initial, this, QString(),
                                             fixed ? QFontDialog::MonospacedFonts : QFontDialog::FontDialogOptions());

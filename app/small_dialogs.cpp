@@ -17,6 +17,7 @@ bool valid_range(int first, int last, int count) { return 1 <= first && first <=
 
 SaveSubsetDialog::SaveSubsetDialog(const DataShape& shape, QWidget* parent)
     : QDialog(parent), count_(shape.nobs) {
+  setObjectName(QStringLiteral("saveSubsetDialog"));
   setWindowTitle(QStringLiteral("Select subset of data to be saved"));
   auto* layout = new QVBoxLayout(this);
   auto* form = new QFormLayout;

@@ -1,5 +1,7 @@
 #include "app/user_messages.h"
 
+#include "app/modal_hint.h"
+
 #include <QApplication>
 #include <QMessageBox>
 
@@ -19,11 +21,13 @@ QMessageBox::Icon icon_of(MessageKind kind) {
 class QtMessages final : public UserMessages {
  public:
   void show(MessageKind kind, const QString& text) override {
+    const ModalHint hint;
     QMessageBox box(icon_of(kind), QApplication::applicationName(), text, QMessageBox::Ok,
                     QApplication::activeWindow());
     box.exec();
   }
   bool ask(MessageKind kind, const QString& text, Question buttons) override {
+    const ModalHint hint;
     const auto yes = buttons == Question::kOkCancel ? QMessageBox::Ok : QMessageBox::Yes;
     const auto no = buttons == Question::kOkCancel ? QMessageBox::Cancel : QMessageBox::No;
     QMessageBox box(icon_of(kind), QApplication::applicationName(), text, yes | no,

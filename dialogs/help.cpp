@@ -74,26 +74,31 @@ std::filesystem::path file() {
 
 void set_file(const std::filesystem::path& path) { g_file = path; }
 
-std::optional<Topic> find_topic(int context) {
+std::vector<Topic> all_topics() {
   std::ifstream in(file(), std::ios::binary);
   std::string line;
-  std::optional<Topic> found;
+  std::vector<Topic> topics;
+  bool in_topic = false;  // false also after a heading whose number cannot be read
   while (std::getline(in, line)) {
     if (!line.empty() && line.back() == '\r') line.pop_back();
     if (!line.empty() && line.front() == '@') {
-      if (found) break;
       int number = 0;
       const char* begin = line.data() + 1;
       const char* end = line.data() + line.size();
       const auto [ptr, ec] = std::from_chars(begin, end, number);
-      if (ec == std::errc() && number == context) {
-        found = Topic{number, std::string(ptr == end ? ptr : ptr + 1, end), {}};
-      }
+      in_topic = ec == std::errc();
+      if (in_topic) topics.push_back(Topic{number, std::string(ptr == end ? ptr : ptr + 1, end), {}});
       continue;
     }
-    if (found) found->text += line + "\n";
+    if (in_topic) topics.back().text += line + "\n";
   }
-  return found;
+  return topics;
+}
+
+std::optional<Topic> find_topic(int context) {
+  for (Topic& topic : all_topics())
+    if (topic.context == context) return std::move(topic);
+  return std::nullopt;
 }
 
 void show_topic(int context) {

@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace pravel::help {
 
@@ -26,6 +27,9 @@ void set_file(const std::filesystem::path& path);
 /// The topic of a context number, read from the help file; none when the file or the
 /// topic is missing.
 std::optional<Topic> find_topic(int context);
+
+/// Every topic of the help file in its order (none when the file is missing).
+std::vector<Topic> all_topics();
 
 /// Shows the topic of `context` in the help window (a short notice when the help file has
 /// no such topic). Context 0 shows nothing.

@@ -5,12 +5,19 @@
 #include <QString>
 #include <QTemporaryDir>
 
+#include <algorithm>
 #include <deque>
 #include <filesystem>
 #include <string>
 #include <vector>
 
+#include "app/engine_link.h"
 #include "app/user_messages.h"
+
+#include <ostream>
+
+/// Texts in test failures are shown as texts.
+inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
 
 namespace zelvorin::testing {
 
@@ -30,6 +37,19 @@ class RecordedMessages final : public UserMessages {
   std::vector<QString> shown;
   std::vector<QString> asked;
   std::deque<bool> answers;
+};
+
+/// Records every call the windows make to the engine while it lives; with `driver` set,
+/// requests are answered by it instead of the engine.
+struct RecordedEngine : engine::Tap {
+  RecordedEngine() { engine::set_tap(this); }
+  ~RecordedEngine() { engine::set_tap(nullptr); }
+  RecordedEngine(const RecordedEngine&) = delete;
+  RecordedEngine& operator=(const RecordedEngine&) = delete;
+  /// The calls from position `from` on.
+  std::vector<engine::Call> since(std::size_t from) const {
+    return {calls.begin() + static_cast<long>(std::min(from, calls.size())), calls.end()};
+  }
 };
 
 /// A temporary home for the settings file and the desktop's data and configuration folders.

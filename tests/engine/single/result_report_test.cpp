@@ -19,66 +19,20 @@
 #include "engine/single/least_squares.h"
 #include "engine/single/result_report.h"
 #include "tests/engine/single/macro_fixture.h"
+#include "tests/engine/single/printed_numbers.h"
 #include "tests/support/dialog_script/dialog_script.h"
 
 using namespace qorv;
 using namespace qorv::single;
 using qorv::testing::Expected;
 using qorv::testing::macro_expected;
+using qorv::testing::columns;
+using qorv::testing::parse_number;
+using qorv::testing::shows;
+using qorv::testing::trim;
 namespace macro = qorv::testing::macro;
 
 namespace {
-
-/// A printed number: its value and the size of its last digit ("*NONE*" is missing).
-struct Printed {
-  bool missing = true;
-  double value = 0.0;
-  double unit = 0.0;
-};
-
-Printed parse_number(std::string text) {
-  const auto b = text.find_first_not_of(' ');
-  if (b == std::string::npos) return {};
-  text = text.substr(b, text.find_last_not_of(' ') - b + 1);
-  if (text == "*NONE*") return {};
-  Printed p;
-  const auto e = text.find('E');
-  std::string mantissa = e == std::string::npos ? text : text.substr(0, e);
-  int exponent = 0;
-  if (e != std::string::npos) std::from_chars(text.data() + e + 1 + (text[e + 1] == '+'), text.data() + text.size(), exponent);
-  const auto dot = mantissa.find('.');
-  const int decimals = dot == std::string::npos ? 0 : static_cast<int>(mantissa.size() - dot - 1);
-  double m = 0.0;
-  const char* first = mantissa.data();
-  std::string padded = (mantissa[0] == '.' ? "0" : mantissa[0] == '-' && mantissa[1] == '.' ? "-0" : "") +
-                       mantissa.substr(mantissa[0] == '-' && mantissa[1] == '.' ? 1 : 0);
-  first = padded.data();
-  const auto [ptr, ec] = std::from_chars(first, padded.data() + padded.size(), m);
-  EXPECT_EQ(ec, std::errc{}) << text;
-  p.missing = false;
-  p.value = m * std::pow(10.0, exponent);
-  p.unit = std::pow(10.0, exponent - decimals);
-  return p;
-}
-
-/// The printed number agrees with the reference rounded to its printed digits.
-::testing::AssertionResult shows(const Printed& p, const Expected& e) {
-  if (p.missing) return ::testing::AssertionFailure() << "printed *NONE*, expected " << e.value;
-  const double bound = 0.5 * p.unit * (1 + 1e-9) + (e.relative ? e.tolerance * std::fabs(e.value) : e.tolerance);
-  if (std::fabs(p.value - e.value) <= bound) return ::testing::AssertionSuccess();
-  return ::testing::AssertionFailure() << "printed " << p.value << ", expected " << e.value;
-}
-
-std::string columns(const std::string& line, int first, int last) {
-  if (static_cast<int>(line.size()) < first) return "";
-  return line.substr(static_cast<size_t>(first - 1), static_cast<size_t>(last - first + 1));
-}
-
-std::string trim(std::string s) {
-  const auto b = s.find_first_not_of(' ');
-  if (b == std::string::npos) return "";
-  return s.substr(b, s.find_last_not_of(' ') - b + 1);
-}
 
 class ResultReport : public qorv::testing::MacroTest {
  protected:
