@@ -40,6 +40,7 @@ MainWindow::MainWindow(const fs::path& ini_path, QWidget* parent)
   hint_label_ = new QLabel(this);
   hint_label_->setToolTip(
       QStringLiteral("When the cursor points at a particular control, brief information about it appears here"));
+  hint_label_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);  // never squeezes the status
   statusBar()->addWidget(hint_label_, 1);
   status_label_ = new QLabel(this);
   statusBar()->addPermanentWidget(status_label_);

@@ -1,9 +1,12 @@
-// The new-data dialog, the save-subset dialog, the results window and the File commands
-// that use them.
+// The new-data dialog, the save-subset and clipboard dialogs, the results window and the
+// File commands that use them.
 #include "app/new_data_dialog.h"
 
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
+#include <QButtonGroup>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
 #include <QLineEdit>
@@ -12,6 +15,7 @@
 #include <QPlainTextEdit>
 #include <QTemporaryDir>
 
+#include "app/clipboard_dialogs.h"
 #include "app/engine_link.h"
 #include "app/estimation_window.h"
 #include "app/main_window.h"
@@ -182,6 +186,63 @@ TEST(MainWindowFiles, NewDataSetSaveAsAndView) {
   auto* results = dynamic_cast<ResultsWindow*>(mdi->subWindowList().back()->widget());
   ASSERT_NE(results, nullptr);
   EXPECT_EQ(results->text()->toPlainText(), "results");
+}
+
+}  // namespace
+
+namespace {
+
+using namespace zelvorin;
+using zelvorin::testing::RecordedMessages;
+
+TEST(ClipboardDialogs, CopyRangesAreCheckedAndDescriptionsNeedNames) {
+  RecordedMessages messages;
+  HostWorkspace ws;
+  ws.shape.nobs = 8;
+  ws.shape.nvars = 3;
+  ws.shape.frequency = 4;
+  ws.shape.periods_per_year = 4;
+  ws.shape.start_year = 90;
+  ws.shape.century_base = 1900;
+  derive_end(ws.shape);
+  ws.names[0] = "A";
+  ws.names[1] = "B";
+  ws.names[2] = "C";
+  CopyDataDialog dialog(ws);
+  EXPECT_EQ(dialog.last_variable_box()->currentText(), "C");
+  EXPECT_EQ(dialog.last_observation_box()->currentText(), "1991Q4");
+  EXPECT_TRUE(dialog.with_descriptions());
+  dialog.names_box()->setChecked(false);
+  EXPECT_FALSE(dialog.descriptions_box()->isChecked());
+  EXPECT_FALSE(dialog.descriptions_box()->isEnabled());
+  dialog.names_box()->setChecked(true);
+  EXPECT_TRUE(dialog.descriptions_box()->isEnabled());
+
+  struct Case {
+    int first_var, last_var, first_obs, last_obs;  // box indices, from 0
+    bool accepted;
+  };
+  const Case cases[] = {{0, 2, 0, 7, true}, {1, 1, 3, 3, true}, {2, 1, 0, 7, false}, {0, 2, 5, 4, false}};
+  for (const Case& c : cases) {
+    messages.shown.clear();
+    dialog.setResult(QDialog::Rejected);
+    dialog.first_variable_box()->setCurrentIndex(c.first_var);
+    dialog.last_variable_box()->setCurrentIndex(c.last_var);
+    dialog.first_observation_box()->setCurrentIndex(c.first_obs);
+    dialog.last_observation_box()->setCurrentIndex(c.last_obs);
+    dialog.accept();
+    EXPECT_EQ(dialog.result() == QDialog::Accepted, c.accepted) << c.first_var << c.last_var << c.first_obs;
+    EXPECT_EQ(messages.shown, c.accepted ? std::vector<QString>{} : std::vector<QString>{"Invalid data"});
+  }
+  EXPECT_EQ(dialog.first_observation(), 6);
+
+  PasteLayoutDialog paste;
+  EXPECT_EQ(paste.rows(), PasteLayoutDialog::kNamesWithDescriptions);
+  EXPECT_EQ(paste.columns(), PasteLayoutDialog::kDatesFirst);
+  paste.rows_group()->button(3)->click();
+  paste.columns_group()->button(2)->click();
+  EXPECT_EQ(paste.rows(), PasteLayoutDialog::kDataRowsOnly);
+  EXPECT_EQ(paste.columns(), PasteLayoutDialog::kDataColumnsOnly);
 }
 
 }  // namespace

@@ -330,6 +330,7 @@ TEST(MainWindowMethods, MenuChoiceShowsTheEstimationWindow) {
   EXPECT_FALSE(rolling->isChecked());
   EXPECT_EQ(window.estimation()->outer_page(), 1);
   QDir().mkpath(ZV_SCREENSHOT_DIR);
+  QApplication::processEvents();  // lays out the status line after its last change
   window.grab().save(QString(ZV_SCREENSHOT_DIR) + "/main_window_estimation.png");
   EXPECT_TRUE(messages.shown.empty());
 }
