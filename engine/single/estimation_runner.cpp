@@ -11,6 +11,7 @@
 #include "engine/single/estimation_state.h"
 #include "engine/single/least_squares.h"
 #include "engine/single/result_report.h"
+#include "engine/tests/post_regression.h"
 #include "shared/exchange_slots.h"
 
 namespace qorv::single {
@@ -114,9 +115,7 @@ void RUNESTIMATION(bool interactive) {
     return;
   }
   s.stage_loglik[0] = s.loglik;
-  core::SHOWRESULTS(core::kOpenPage);
-  write_estimate_report(core::channel::kResultsPage);
-  core::SHOWRESULTS(core::kShowPage);
+  diag::POSTREGRESSION();
 }
 
 }  // namespace qorv::single
