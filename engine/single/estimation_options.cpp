@@ -317,7 +317,9 @@ void SINGLEEQOPTIONS(int& next_step, int kind, int& window, int trailing, bool& 
   repeat = false;
   OptionsMemory& m = options_memory();
   if (kind != kLinearRegression) m.linear_choice = 0;
+  // The state now describes an equation not yet estimated: nothing may read its results.
   take_equation(driver_state().equation);
+  estimation().status = status::kFailed;
   switch (kind) {
     case kLinearRegression: {
       const int code = linear_method();

@@ -15,6 +15,7 @@
 #include "engine/single/estimation_state.h"
 #include "engine/single/least_squares.h"
 #include "engine/single/result_report.h"
+#include "engine/tests/post_regression.h"
 #include "shared/exchange_slots.h"
 
 namespace qorv::single {
@@ -215,9 +216,7 @@ void RUNESTIMATION(bool interactive) {
     if (s.status == status::kEstimated) break;
     if (!has_lags) return;
   }
-  core::SHOWRESULTS(core::kOpenPage);
-  write_estimate_report(core::channel::kResultsPage);
-  core::SHOWRESULTS(core::kShowPage);
+  diag::POSTREGRESSION();
 }
 
 }  // namespace qorv::single

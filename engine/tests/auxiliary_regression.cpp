@@ -155,6 +155,14 @@ AuxiliaryRegression auxiliary_regression(int mode, int p) {
     core::INVERTSYMPACKED(inv_a, p, fail);
     if (fail != 0) return a;
     const auto A = [&](int i, int j) { return inv_a[at(core::PACKEDINDEX(i, j) - 1)]; };
+    // The partitioned matrix is singular when an added column is (nearly) a combination of
+    // the others: its pivot, 1/A(j, j), is below 1e-11 of its diagonal Z_j'Z_j.
+    for (int j = 1; j <= p; ++j) {
+      const double* zj = z.data() + static_cast<long>(j - 1) * n;
+      long double zz = 0.0L;
+      for (int t = 0; t < n; ++t) zz += static_cast<long double>(zj[t]) * zj[t];
+      if (!(A(j, j) > 0.0) || A(j, j) * zz > 1.0L / core::kPivotRatio) return a;
+    }
     // c_Z = A·g, g'Ag.
     std::vector<double> cz(at(p));
     long double explained = 0.0L;

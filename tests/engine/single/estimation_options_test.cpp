@@ -148,8 +148,8 @@ TEST_F(Options, OlsAndIvThroughTheMenuEstimateAndShowThePage) {
   const auto ex = qorv::testing::macro_expected("S");
   const char* names[] = {"INPT", "LY", "INFL", "R"};
   // IV with the regressors as their own instruments gives the OLS estimates.
-  for (const char* script : {"menu 1014 -> 1\nresults -> close\n",
-                             "menu 1014 -> 2\ntext -> \"INPT LY INFL R\"\nresults -> close\n"}) {
+  for (const char* script : {"menu 1014 -> 1\nresults -> close\nmenu 1002 -> 0\n",
+                             "menu 1014 -> 2\ntext -> \"INPT LY INFL R\"\nresults -> close\nmenu 1002 -> 0\n"}) {
     SCOPED_TRACE(script);
     const Outcome out = run(core::kLinearRegression, script);
     const auto& s = estimation();
@@ -170,7 +170,7 @@ TEST_F(Options, OlsAndIvThroughTheMenuEstimateAndShowThePage) {
   EXPECT_EQ(estimation().instrnames, (std::vector<std::string>{"INPT", "LY", "INFL", "R"}));
   // The menu offers the last choice first, and slot 15 answers it once without the menu.
   core::set_slot(slots::kMethodPreset, 1);
-  const Outcome out = run(core::kLinearRegression, "results -> close\n");
+  const Outcome out = run(core::kLinearRegression, "results -> close\nmenu 1002 -> 0\n");
   EXPECT_FALSE(holds(out.transcript, "Estimation Menu (Linear Regression)"));
   EXPECT_EQ(estimation().method, method::kOls);
   EXPECT_EQ(core::slot(slots::kMethodPreset), slots::kUnset);
@@ -191,7 +191,8 @@ TEST_F(Options, InstrumentsNeedRoomSampleAndEnoughOfThem) {
   EXPECT_TRUE(holds(out.transcript, "List at least 4 instrument(s)!")) << out.transcript;
   EXPECT_FALSE(holds(out.transcript, "--- page"));
   // A lagged instrument drops the first observation, for this estimate only.
-  out = run(core::kLinearRegression, "menu 1014 -> 2\ntext -> \"INPT LY INFL R LC(-1)\"\nresults -> close\n");
+  out = run(core::kLinearRegression,
+            "menu 1014 -> 2\ntext -> \"INPT LY INFL R LC(-1)\"\nresults -> close\nmenu 1002 -> 0\n");
   EXPECT_EQ(estimation().status, status::kEstimated) << out.transcript;
   EXPECT_EQ(estimation().nused, 195);
   EXPECT_EQ(estimation().ninstr, 5);

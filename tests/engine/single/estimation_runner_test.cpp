@@ -36,7 +36,7 @@ TEST_F(Runner, OlsEstimateIsShownAndFailuresShowNoPage) {
   for (const auto& r : rows) {
     SCOPED_TRACE(r.what);
     dialog_script::reset();
-    dialog_script::load("results -> close\n");
+    dialog_script::load("results -> close\nmenu 1002 -> 0\n");
     take_equation(r.equation);
     estimation().instrlist = {macro::kIntercept, macro::kLy};
     estimation().instrnames = {"INPT", "LY"};

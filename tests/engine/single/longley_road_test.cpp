@@ -97,6 +97,7 @@ TEST_F(LongleyRoad, CertifiedValuesOnThePageAndInTheEstimate) {
       "string -> \"1 16\"\n"
       "menu 1014 -> 1\n"
       "results -> close\n"
+      "menu 1002 -> 0\n"
       "menu 1004 -> 1\n");
   request = 3;
   DRIVER(&request);

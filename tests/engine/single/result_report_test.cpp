@@ -265,7 +265,7 @@ class LongleyReport : public qorv::testing::EngineTest {
 };
 
 TEST_F(LongleyReport, CertifiedValuesOnThePageAndInTheState) {
-  dialog_script::load("results -> close\n");
+  dialog_script::load("results -> close\nmenu 1002 -> 0\n");
   take_equation(std::vector<int>{1, 8, 2, 3, 4, 5, 6, 7});
   estimation().method = method::kOls;
   RUNESTIMATION(true);
