@@ -16,6 +16,7 @@
 #include "engine/core/workspace.h"
 #include "engine/single/estimation_state.h"
 #include "engine/single/result_report.h"
+#include "engine/tests/diagnostic_tests.h"
 #include "engine/tests/post_regression_steps.h"
 
 namespace qorv::diag {
@@ -208,6 +209,7 @@ void show_estimation_results(bool announce) {
     } else {
       single::write_estimate_report(page);
     }
+    if (offers_tests(s.method)) DIAGNOSTICTESTS(page);
   }
   core::SHOWRESULTS(core::kShowPage);
 }

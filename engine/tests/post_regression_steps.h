@@ -36,8 +36,9 @@ bool is_sure(int method);                 ///< 83, 84
 /// transformed residuals and their sum of squares).
 PostRegressionContext prepare_post_regression();
 
-/// The results page of the current estimate (table, fit and statistics blocks, the
-/// diagnostic tests where they apply), shown in the viewer; with `announce` the busy notice
+/// The results page of the current estimate (table, fit and statistics blocks but for the
+/// ARDL long run and fully modified estimates, the diagnostic tests table for the methods
+/// that offer the residual tests), shown in the viewer; with `announce` the busy notice
 /// is up while the page is written.
 void show_estimation_results(bool announce);
 

@@ -107,6 +107,20 @@ TEST_F(PostRegression, ResultsPageFirstAndAgainOnOptionOne) {
   EXPECT_EQ(shown[0], shown[1]);
   EXPECT_NE(shown[0][0].find("Ordinary Least Squares Estimation"), std::string::npos);
   EXPECT_TRUE(transcript_has("busy begin Calculating or writing to file! Please wait..."));
+  EXPECT_TRUE(transcript_has("\n                               Diagnostic Tests\n"));
+}
+
+TEST_F(PostRegression, TheDiagnosticTestsFollowTheMethodsThatOfferThem) {
+  for (const int code : {1, 3, 5, 70, 80}) {
+    SCOPED_TRACE(code);
+    dialog_script::reset();
+    dialog_script::load("results -> close\nmenu 1002 -> 0\n");
+    estimate({small::kY, small::kC, small::kX}, 1, small::kObs, code == 5);
+    single::estimation().method = code;
+    diag::POSTREGRESSION();
+    EXPECT_EQ(transcript_has("Diagnostic Tests"), code == 1 || code == 5);
+    EXPECT_EQ(transcript_has(" R-Squared"), code != 80);  // the ARDL long run: the table alone
+  }
 }
 
 TEST_F(PostRegression, OptionsOfLaterVersionsAndRedirectionsSaySoAndReturn) {
