@@ -67,7 +67,7 @@ bool arch_or_unit_root_option(int option) {
     return true;
   }
   if (option == kUnitRoot) {
-    not_available("The unit root tests for residuals");
+    not_available("Testing the residuals for unit roots");
     return false;
   }
   const int order = ask_order("ARCH", maximum, 1);
@@ -90,7 +90,7 @@ void cusum_option() {
     core::SHOWMSGFILE(core::msg::kTooFewForTest);
     return;
   }
-  not_available("The CUSUM and CUSUMSQ tests");
+  not_available("Testing with CUSUM and CUSUMSQ");
 }
 
 }  // namespace
@@ -134,7 +134,7 @@ MenuExit hypothesis_menu(PostRegressionContext& context) {
         }
         break;
       default:
-        not_available("The non-nested tests");
+        not_available("Non-nested testing");
         break;
     }
   }

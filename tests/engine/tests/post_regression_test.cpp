@@ -130,7 +130,7 @@ TEST_F(PostRegression, OptionsOfLaterVersionsAndRedirectionsSaySoAndReturn) {
     const char* seen;     ///< the message shown
   };
   const Row rows[] = {
-      {1, "menu 1002 -> 4 once\n", "The adjusted variance matrices is not available in this version of Zelvorin."},
+      {1, "menu 1002 -> 4 once\n", "Adjusting the variance matrix is not available in this version of Zelvorin."},
       {1, "menu 1002 -> 5 once\n", "functions of parameters is not available in this version of Zelvorin."},
       {1, "menu 1002 -> 8 once\n", "Forecasting is not available in this version of Zelvorin."},
       {1, "menu 1002 -> 9 once\n", "Forecasting is not available in this version of Zelvorin."},
@@ -145,17 +145,17 @@ TEST_F(PostRegression, OptionsOfLaterVersionsAndRedirectionsSaySoAndReturn) {
       {5, "menu 1002 -> 6 once\n", "This option or test is not available for the estimation method used."},
       {14, "menu 1002 -> 7 once\n", "This option or test is not available for the estimation method used."},
       {1, "menu 1002 -> 3 once\nmenu 1037 -> 4 once\nmenu 1037 -> 0\n",
-       "The correlogram and spectrum of residuals is not available in this version of Zelvorin."},
+       "Plotting the correlogram and spectrum of residuals is not available in this version of Zelvorin."},
       {1, "menu 1002 -> 2 once\nmenu 1019 -> 7 once\nmenu 1019 -> 0\n",
        "The Wald test is not available in this version of Zelvorin."},
       {1, "menu 1002 -> 2 once\nmenu 1019 -> 3 once\nmenu 1019 -> 0\n",
-       "The unit root tests for residuals is not available in this version of Zelvorin."},
+       "Testing the residuals for unit roots is not available in this version of Zelvorin."},
       {1, "menu 1002 -> 2 once\nmenu 1019 -> 5 once\nmenu 1019 -> 0\n",
        "The variable deletion test is not available in this version of Zelvorin."},
       {1, "menu 1002 -> 2 once\nmenu 1019 -> 6 once\nmenu 1019 -> 0\n",
        "The variable addition test is not available in this version of Zelvorin."},
       {1, "menu 1002 -> 2 once\nmenu 1019 -> 8 once\nmenu 1019 -> 0\n",
-       "The non-nested tests is not available in this version of Zelvorin."},
+       "Non-nested testing is not available in this version of Zelvorin."},
       {14, "menu 1002 -> 2 once\nmenu 1019 -> 5 once\nmenu 1019 -> 0\n",
        "This option or test is not available for the estimation method used."},
   };
