@@ -13,9 +13,9 @@
 #include "engine/single/estimation_state.h"
 #include "engine/single/estimation_titles.h"
 #include "engine/single/result_report.h"
-#include "engine/tests/lm_block.h"
 #include "engine/tests/post_regression_steps.h"
 #include "engine/tests/residual_tests.h"
+#include "engine/tests/serial_correlation_test.h"
 #include "shared/exchange_slots.h"
 
 namespace qorv::diag {
@@ -122,7 +122,9 @@ void write_arch_page(int p) {
                                             test.se[static_cast<std::size_t>(j)], test.df),
                     page);
   }
-  write_lm_f_block(" Lagrange Multiplier Statistic", test.lm, p, test.f, test.df, page);
+  // The block of the serial-correlation test serves: over n − p observations with one
+  // regressor besides the p lags, its F has the degrees of freedom (p, n − 2p − 1).
+  SARGANTEST(s.method, test.lm, p, test.n, 1, page);
   core::SHOWRESULTS(core::kShowPage);
 }
 

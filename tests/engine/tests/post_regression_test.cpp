@@ -245,6 +245,26 @@ TEST_F(PostRegression, OrderQuestionsAtTheirLimits) {
   EXPECT_TRUE(transcript_has("integer 0 Order of ARCH test (maximum  1)? -> cancel"));
 }
 
+TEST_F(PostRegression, TheLmTestOfATypedOrderIsReportedAndItsOrderOfferedAgain) {
+  dialog_script::load(
+      "strict\nresults -> close\nmenu 1002 -> 2\nmenu 1019 -> 1\ninteger -> 2\nresults -> close\n"
+      "menu 1019 -> 1\ninteger -> cancel\nmenu 1019 -> 0\nmenu 1002 -> 0\n");
+  estimate({small::kY, small::kC, small::kX}, 1, small::kObs);
+  diag::POSTREGRESSION();
+  const auto shown = pages();
+  ASSERT_EQ(shown.size(), 2u);
+  std::string page;
+  for (const auto& l : shown[1]) page += l + "\n";
+  EXPECT_NE(page.find("Test of Serial Correlation of Residuals (OLS case)"), std::string::npos);
+  EXPECT_NE(page.find(" OLS RES(-2)"), std::string::npos);
+  EXPECT_NE(page.find(" Lagrange Multiplier Statistic    CHSQ(   2)="), std::string::npos);
+  std::vector<int> offered;
+  for (const auto& c : dialog_script::calls())
+    if (c.kind == "integer") offered.push_back(c.detail);
+  EXPECT_EQ(offered, (std::vector<int>{8, 2}));  // the largest order first, then the order typed
+  EXPECT_TRUE(transcript_has("integer 0 Order of LM test (maximum  8)? -> 2"));
+}
+
 TEST_F(PostRegression, TooFewObservationsRefuseAndEndTheDialogue) {
   struct Row {
     int last;    ///< the sample is 1..last, with k = 2
