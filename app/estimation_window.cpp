@@ -232,6 +232,8 @@ void EstimationWindow::build() {
   }
   variables_ = new QComboBox;
   variables_->setMinimumContentsLength(9);
+  for (QComboBox* box : {period1_, period2_, variables_})  // a label is never cut, however narrow the window
+    box->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
   start_ = new QPushButton(QStringLiteral("&Start"));
   auto* save = new QPushButton(QStringLiteral("Save"));
   auto* get = new QPushButton(QStringLiteral("Get"));

@@ -1,67 +1,22 @@
 #include "tests/engine/single/macro_fixture.h"
 
-#include <charconv>
-#include <cmath>
 #include <fstream>
-#include <sstream>
 #include <stdexcept>
 
 #include "engine/core/workspace.h"
 
 namespace qorv::testing {
 
-namespace {
-
-std::vector<std::string> split(const std::string& line) {
-  std::vector<std::string> fields;
-  std::stringstream in(line);
-  std::string field;
-  while (std::getline(in, field, ',')) fields.push_back(field);
-  return fields;
-}
-
-double number(const std::string& text) {
-  double value = 0.0;
-  const auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (ec != std::errc{}) throw std::runtime_error("not a number: " + text);
-  return value;
-}
-
-std::string reference_file(const std::string& name) {
-  return std::string(ZV_REFERENCE_DIR) + "/ols-macro/" + name;
-}
-
-}  // namespace
-
-std::map<std::string, Expected> macro_expected(const std::string& case_name) {
-  std::ifstream in(reference_file("expected.csv"));
-  if (!in) throw std::runtime_error("expected.csv not found");
-  std::map<std::string, Expected> rows;
-  std::string line;
-  std::getline(in, line);
-  while (std::getline(in, line)) {
-    const auto f = split(line);
-    if (f.size() < 5 || f[0] != case_name) continue;
-    rows[f[1]] = Expected{number(f[2]), number(f[3]), f[4] == "rel"};
-  }
-  return rows;
-}
-
-bool agrees(double x, const Expected& e) {
-  const double bound = e.relative ? e.tolerance * std::fabs(e.value) : e.tolerance;
-  return std::fabs(x - e.value) <= bound;
-}
-
 void install_macro_data() {
-  std::ifstream in(reference_file("data.csv"));
+  std::ifstream in(macro_reference_file("data.csv"));
   if (!in) throw std::runtime_error("data.csv not found");
   std::string line;
   std::getline(in, line);
   std::vector<std::vector<double>> rows;
   while (std::getline(in, line)) {
-    const auto f = split(line);
+    const auto f = csv_fields(line);
     std::vector<double> row;
-    for (size_t i = 1; i < f.size(); ++i) row.push_back(number(f[i]));
+    for (size_t i = 1; i < f.size(); ++i) row.push_back(csv_number(f[i]));
     rows.push_back(row);
   }
   auto& g = core::globals();

@@ -6,22 +6,10 @@
 #include <string>
 #include <vector>
 
+#include "tests/engine/single/macro_reference.h"
 #include "tests/support/engine/engine_fixture.h"
 
 namespace qorv::testing {
-
-/// One reference value and its tolerance.
-struct Expected {
-  double value = 0.0;
-  double tolerance = 0.0;
-  bool relative = false;
-};
-
-/// The rows of expected.csv for `case_name` ("S", "D", ...), by quantity.
-std::map<std::string, Expected> macro_expected(const std::string& case_name);
-
-/// Whether `x` agrees with `e` within its tolerance.
-bool agrees(double x, const Expected& e);
 
 /// Variables of the installed data set.
 namespace macro {

@@ -9,7 +9,7 @@
 #include <cmath>
 #include <string>
 
-#include "tests/engine/single/macro_fixture.h"
+#include "tests/engine/single/macro_reference.h"
 
 namespace qorv::testing {
 

@@ -1,0 +1,31 @@
+// The reference values of the least-squares estimates on the quarterly US macro data
+// (1960Q1-2008Q4), read from the reference folder: no engine is needed to read them.
+#pragma once
+
+#include <map>
+#include <string>
+#include <vector>
+
+namespace qorv::testing {
+
+/// One reference value and its tolerance.
+struct Expected {
+  double value = 0.0;
+  double tolerance = 0.0;
+  bool relative = false;
+};
+
+/// The rows of expected.csv for `case_name` ("S", "D", ...), by quantity.
+std::map<std::string, Expected> macro_expected(const std::string& case_name);
+
+/// Whether `x` agrees with `e` within its tolerance.
+bool agrees(double x, const Expected& e);
+
+/// The path of a file of the reference folder ("data.csv", "expected.csv").
+std::string macro_reference_file(const std::string& name);
+/// The comma-separated fields of a line of a reference file (no quoting).
+std::vector<std::string> csv_fields(const std::string& line);
+/// A number field; throws when it is none.
+double csv_number(const std::string& text);
+
+}  // namespace qorv::testing
