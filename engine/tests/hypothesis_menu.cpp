@@ -9,8 +9,10 @@
 #include "engine/core/results_page.h"
 #include "engine/single/estimation_state.h"
 #include "engine/tests/arch_test.h"
+#include "engine/tests/cusum_plots.h"
 #include "engine/tests/order_prompts.h"
 #include "engine/tests/post_regression_steps.h"
+#include "engine/tests/recursive_residuals.h"
 #include "engine/tests/serial_correlation_test.h"
 #include "shared/exchange_slots.h"
 #include "shared/plot_file.h"
@@ -102,7 +104,23 @@ void cusum_option() {
     core::SHOWMSGFILE(core::msg::kTooFewForTest);
     return;
   }
-  not_available("Testing with CUSUM and CUSUMSQ");
+  RecursiveResiduals recursive;
+  bool computed = false;
+  {
+    BusyNotice busy;
+    computed = RECURSIVERESID(recursive);
+  }
+  if (!computed) return;  // the recursive residuals have said why
+  const int bounds = static_cast<int>(plot_file::PlotType::kCriticalBounds);
+  const CusumSeries sum = cusum(recursive.w, recursive.m, s.sigma);
+  if (!sum.statistic.empty())
+    plot_over_sample("Plot of Cumulative Sum of Recursive Residuals", {sum.statistic, sum.upper, sum.lower},
+                     {"CUSUM", "5% bound", "5% bound"}, bounds);
+  const CusumSeries squares = cusum_of_squares(recursive.w, recursive.m);
+  if (!squares.statistic.empty())
+    plot_over_sample("Plot of Cumulative Sum of Squares of Recursive Residuals",
+                     {squares.statistic, squares.upper, squares.lower}, {"CUSUM of Sqrs", "5% bound", "5% bound"},
+                     bounds);
 }
 
 }  // namespace

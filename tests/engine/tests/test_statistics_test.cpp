@@ -16,11 +16,16 @@
 #include "engine/tests/post_regression.h"
 #include "engine/tests/post_regression_steps.h"
 #include "shared/exchange_slots.h"
+#include "shared/plot_file.h"
+#include "shared/temp_files.h"
+#include "tests/engine/tests/estimate_fixture.h"
 #include "tests/engine/tests/post_regression_fixture.h"
+#include "tests/support/scratch_folder.h"
 #include "tests/support/dialog_script/dialog_script.h"
 
 using namespace qorv;
 namespace small = qorv::testing::small;
+namespace macro = qorv::testing::macro;
 
 namespace {
 
@@ -151,6 +156,40 @@ TEST(Cusum, RecursiveResidualsOfTheReferenceGiveItsPlots) {
   EXPECT_EQ(sum.statistic[static_cast<std::size_t>(m - 1)], limits::kMissing);
   EXPECT_TRUE(diag::cusum(w, m, 0.0).statistic.empty());
   EXPECT_TRUE(diag::cusum_of_squares(w, n).statistic.empty());
+}
+
+class CusumPlots : public qorv::testing::EstimateTest {};
+
+TEST_F(CusumPlots, OptionFourDrawsBothPlotsAtTheReferenceValues) {
+  const zv_test::ScratchFolder folder("zv-cusum");
+  core::set_char_setting(charset::kTempFolder, folder.string() + "/");
+  estimate_ols({macro::kLc, macro::kIntercept, macro::kLy, macro::kInfl, macro::kR}, 1, 196);
+  dialog_script::load(
+      "strict\nresults -> close\nmenu 1002 -> 2\nmenu 1019 -> 4\nmenu 1019 -> 0\nmenu 1002 -> 0\n");
+  diag::POSTREGRESSION();
+  const auto sum = plot_file::read(folder / temp_files::plot_file_name(1));
+  const auto squares = plot_file::read(folder / temp_files::plot_file_name(2));
+  ASSERT_TRUE(sum && squares);
+  EXPECT_EQ(sum->title, "Plot of Cumulative Sum of Recursive Residuals");
+  EXPECT_EQ(squares->title, "Plot of Cumulative Sum of Squares of Recursive Residuals");
+  EXPECT_EQ(sum->second_title, "The straight lines represent critical bounds at 5% significance level");
+  ASSERT_EQ(sum->series.size(), 3u);
+  ASSERT_EQ(squares->series.size(), 3u);
+  int checked = 0;
+  for (const auto& [name, r] : reference_rows("single-extra/expected.csv", "CUSUM_S")) {
+    const auto colon = name.find(':');
+    if (colon == std::string::npos || name.find("_MK") != std::string::npos) continue;
+    const std::string what = name.substr(0, colon);
+    const auto i = static_cast<std::size_t>(quarter_index(name.substr(colon + 1)) - 1);
+    if (what == "CUSUM") expect_agrees(sum->series[0].values[i], r, name);
+    else if (what == "CUSUM_BOUND") expect_agrees(sum->series[1].values[i], r, name);
+    else if (what == "CUSUMSQ") expect_agrees(squares->series[0].values[i], r, name);
+    else if (what == "CUSUMSQ_LOWER") expect_agrees(squares->series[2].values[i], r, name);
+    else continue;
+    ++checked;
+  }
+  EXPECT_EQ(checked, 191 + 192 + 191 + 192);
+  for (std::size_t i = 0; i < 4; ++i) EXPECT_EQ(sum->series[1].values[i], limits::kMissing);  // before m = 5
 }
 
 class Preparation : public qorv::testing::PostRegressionTest {};
