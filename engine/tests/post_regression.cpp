@@ -172,6 +172,22 @@ PostRegressionContext prepare_post_regression() {
     if (fail != 0) context.ar_inverse_covariance.clear();
   }
 
+  // The error parameters as their table shows them; a non-stationary AR polynomial leaves
+  // no covariance above and its t-ratios are not shown.
+  if ((ar || ma) && !s.arma_lags.empty()) {
+    ErrorParameters& table = context.error_parameters;
+    table.method = code;
+    table.lags = s.arma_lags;
+    for (std::size_t i = 0; i < s.arma_lags.size(); ++i) {
+      const int j = s.nregs + static_cast<int>(i) + 1;
+      table.values.push_back(single::coefficient(j));
+      const double v = single::coefficient_variance(j, j);
+      table.std_errors.push_back(v == limits::kMissing || !(v >= 0.0) ? limits::kMissing : std::sqrt(v));
+    }
+    table.loglik = s.stage_loglik;
+    table.unstable = ar && context.ar_inverse_covariance.empty();
+  }
+
   // 4. Mean and variance of the dependent variable (after the first p observations for the
   //    estimators that lose them).
   const bool skips_first = code == method::kCochraneOrcutt || (code >= 6 && code <= 9);
@@ -197,7 +213,7 @@ PostRegressionContext prepare_post_regression() {
   return context;
 }
 
-void show_estimation_results(bool announce) {
+void show_estimation_results(const PostRegressionContext& context, bool announce) {
   const auto& s = single::estimation();
   const int page = core::channel::kResultsPage;
   core::SHOWRESULTS(core::kOpenPage);
@@ -209,6 +225,7 @@ void show_estimation_results(bool announce) {
     } else {
       single::write_estimate_report(page);
     }
+    if (!context.error_parameters.lags.empty()) ERRORPARAMETERTABLE(context.error_parameters, page);
     if (offers_tests(s.method)) DIAGNOSTICTESTS(page);
   }
   core::SHOWRESULTS(core::kShowPage);
@@ -216,7 +233,7 @@ void show_estimation_results(bool announce) {
 
 void POSTREGRESSION() {
   PostRegressionContext context = prepare_post_regression();
-  show_estimation_results(false);
+  show_estimation_results(context, false);
   const int code = single::estimation().method;
   int choice = first_preselection(code);
   for (;;) {
@@ -225,7 +242,7 @@ void POSTREGRESSION() {
     choice = kDisplayAgain;
     switch (option) {
       case kDisplayAgain:
-        show_estimation_results(true);
+        show_estimation_results(context, true);
         break;
       case kHypothesisTests:
         if (is_sure(code)) {

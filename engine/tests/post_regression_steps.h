@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "engine/tests/parameter_tables.h"
+
 namespace qorv::diag {
 
 /// Method code of an equation of the cointegrating VAR's error-correction model shown for
@@ -16,6 +18,7 @@ inline constexpr int kErrorCorrectionEquation = 17;
 /// What the dialogue keeps from its preparation to its end.
 struct PostRegressionContext {
   std::vector<std::string> error_labels;      ///< "U(-  1)" / "E(-  1)" per AR or MA error parameter
+  ErrorParameters error_parameters;           ///< the AR or MA error parameters for their table (no lags: none)
   std::vector<double> ar_inverse_covariance;  ///< packed p × p inverse stationary covariance of p AR errors
   double transformed_rss = 0.0;               ///< Σ of the squared transformed residuals
   int lm_order = 0;                           ///< the serial-correlation order last typed
@@ -37,10 +40,10 @@ bool is_sure(int method);                 ///< 83, 84
 PostRegressionContext prepare_post_regression();
 
 /// The results page of the current estimate (table, fit and statistics blocks but for the
-/// ARDL long run and fully modified estimates, the diagnostic tests table for the methods
-/// that offer the residual tests), shown in the viewer; with `announce` the busy notice
+/// ARDL long run and fully modified estimates, the error-parameter table of AR and MA
+/// errors, the diagnostic tests table for the methods that offer the residual tests), shown in the viewer; with `announce` the busy notice
 /// is up while the page is written.
-void show_estimation_results(bool announce);
+void show_estimation_results(const PostRegressionContext& context, bool announce);
 
 /// A time plot over the estimation sample: `series` (NUSED values each, the missing code
 /// for gaps) named `names`, of plot type `type` (1 a time plot, 8 with critical bounds, 17

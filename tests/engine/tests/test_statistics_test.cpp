@@ -219,6 +219,32 @@ TEST_F(Preparation, TransformedResidualsOfAnExactMlArOneEstimate) {
   // AR(1) with coefficient 0.5: the stationary variance 1/(1 - 0.25).
   ASSERT_EQ(context.ar_inverse_covariance.size(), 1u);
   EXPECT_NEAR(context.ar_inverse_covariance[0], 4.0 / 3.0, 1e-14);
+  EXPECT_EQ(context.error_parameters.lags, std::vector<int>{1});
+  EXPECT_EQ(context.error_parameters.values, std::vector<double>{0.5});
+  EXPECT_FALSE(context.error_parameters.unstable);
+}
+
+TEST_F(Preparation, ArErrorsAreTabledAndANonStationaryProcessMarked) {
+  for (const double rho : {0.5, 1.5}) {
+    SCOPED_TRACE(rho);
+    dialog_script::reset();
+    dialog_script::load("results -> close\nmenu 1002 -> 0\n");
+    estimate({small::kY, small::kC, small::kX}, 1, small::kObs);
+    auto& s = single::estimation();
+    s.method = single::method::kGaussNewtonAr;
+    s.arma_lags = {1};
+    single::coefficient(s.nregs + 1) = rho;
+    s.variance.resize(6, 0.0);
+    s.variance[5] = 0.04;  // Var(rho) = 0.04 sigma²
+    const diag::PostRegressionContext context = diag::prepare_post_regression();
+    EXPECT_EQ(context.error_parameters.unstable, rho > 1.0);
+    ASSERT_EQ(context.error_parameters.std_errors.size(), 1u);
+    EXPECT_DOUBLE_EQ(context.error_parameters.std_errors[0], 0.2 * s.sigma);
+    diag::POSTREGRESSION();
+    EXPECT_NE(dialog_script::transcript_text().find("Parameters of the Autoregressive Error Specification"),
+              std::string::npos);
+    EXPECT_EQ(dialog_script::transcript_text().find("Diagnostic Tests"), std::string::npos);
+  }
 }
 
 TEST_F(Preparation, OrdinaryLeastSquaresResidualsStandUnchanged) {
