@@ -1,6 +1,8 @@
 // Ordinary least squares from the data matrix to the report: the estimate and the three
-// report pieces, written to a results page file. The data matrix holds 124000 values, so
-// 100 regressors fit with at most 1200 observations; 10 regressors run with 3000.
+// report pieces, written to a results page file. A user's data set holds at most 124000
+// values (1200 observations of 101 variables); the 3000 × 101 case fills the work array
+// past the data matrix, which the least-squares path never uses as scratch, to measure the
+// estimator at the longest sample with 100 regressors.
 #include <benchmark/benchmark.h>
 
 #include <filesystem>
@@ -62,8 +64,9 @@ void ols_report(benchmark::State& state) {
     core::close_channel(core::channel::kResultsPage, core::CloseMode::kDelete);
     benchmark::DoNotOptimize(single::estimation().rss);
   }
+  if (single::estimation().status != single::status::kEstimated) state.SkipWithError("the estimate failed");
 }
 
-BENCHMARK(ols_report)->Args({1200, 100})->Args({3000, 10})->Unit(benchmark::kMillisecond);
+BENCHMARK(ols_report)->Args({3000, 100})->Args({3000, 10})->Args({1200, 100})->Unit(benchmark::kMillisecond);
 
 }  // namespace

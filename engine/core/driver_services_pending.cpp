@@ -16,13 +16,6 @@ void not_available(std::string_view what) {
 
 }  // namespace
 
-void SINGLEEQOPTIONS(int& next_step, int, int&, int, bool& show_backtracking, bool& repeat) {
-  not_available("Single-equation estimation");
-  next_step = 0;
-  show_backtracking = true;
-  repeat = false;
-}
-
 void SYSTEMESTIMATE(int, int& next_step) {
   not_available("Estimation of VAR and cointegrating VAR models");
   next_step = 0;

@@ -1,10 +1,14 @@
 #include "engine/single/estimation_runner.h"
 
+#include <algorithm>
 #include <charconv>
 #include <string_view>
+#include <vector>
 
 #include "engine/core/channels.h"
 #include "engine/core/dialog_bridge.h"
+#include "engine/core/initial_values.h"
+#include "engine/core/menu_system.h"
 #include "engine/core/message_lines.h"
 #include "engine/core/results_page.h"
 #include "engine/core/workspace.h"
@@ -74,12 +78,30 @@ std::string method_name(int code) {
     case method::kMaGaps: return "Estimation with MA errors";
     case method::kIvMa:
     case method::kIvMaGaps: return "IV estimation with MA errors";
+    case method::kNls: return "Non-linear least squares";
+    case method::kNl2sls: return "Non-linear two-stage least squares";
+    case method::kRollingOls: return "Rolling least squares";
+    case method::kRolling2sls: return "Rolling two-stage least squares";
+    case method::kRecursiveOls: return "Recursive least squares";
+    case method::kRecursive2sls: return "Recursive two-stage least squares";
     case method::kGarch: return "GARCH estimation";
+    case method::kArdlEcm:
+    case method::kArdl:
+    case method::kArdlLongRun: return "ARDL estimation";
+    case method::kPhillipsHansen: return "Fully modified Phillips-Hansen estimation";
+    case method::kSure:
+    case method::kRestrictedSure: return "SURE estimation";
+    case method::kLogit:
+    case method::kProbit: return "Logit and probit estimation";
     default: return "This estimation method";
   }
 }
 
-bool method_available(int code) { return code == method::kOls; }
+bool method_available(int code) { return code == method::kOls || code == method::kIv; }
+
+void refuse_method(int code) {
+  core::SHOWOK(core::kInformation, core::kNoHelp, method_name(code) + " is not available in this version of Zelvorin.");
+}
 
 void take_equation(std::span<const int> equation) {
   auto& s = estimation();
@@ -93,30 +115,108 @@ void take_equation(std::span<const int> equation) {
   }
 }
 
-void RUNESTIMATION(bool interactive) {
+namespace {
+
+/// How an AR or MA estimate starts, as menu 1023 settles it.
+enum class Start { kLeave, kProgramValues, kUserValues };
+
+/// The Initial AR/MA parameter estimates menu (1023). Option 3, the concentrated
+/// likelihood plot, is offered (and preselected) only for a single lag.
+Start initial_values_menu() {
   auto& s = estimation();
-  begin_estimate(s.method);
-  if (!load_sample()) {
-    s.status = status::kFailed;
-    core::SHOWOK(core::kError, core::kNoHelp,
-                 limit_text("Too many observations/variables (>", block::kMaxSeries));
-    return;
+  const bool one_lag = s.arma_lags.size() == 1;
+  std::vector<std::string> rows = {" Initial AR/MA parameter estimates", " Return to Backtracking Menu",
+                                   " Initial estimates supplied by program", " Initial estimates supplied by you"};
+  if (one_lag) rows.emplace_back(" Plot of concentrated log-likelihood/IV minimand");
+  int choice = one_lag ? 3 : 1;
+  while (true) {
+    int menu_number = 1023;
+    core::SHOWMENU(rows, 0, one_lag ? 3 : 2, choice, menu_number);
+    switch (choice) {
+      case 1: return Start::kProgramValues;
+      case 2: {
+        const bool ma = s.method >= method::kMa && s.method <= method::kIvMaGaps;
+        std::vector<std::string> names;
+        for (const int lag : s.arma_lags) {
+          std::string field = std::to_string(lag);
+          if (field.size() < 2) field.insert(0, 2 - field.size(), ' ');
+          names.push_back((ma ? "MA lag" : "AR lag") + field);
+        }
+        std::vector<double> values(names.size(), 0.0);
+        int flag = 0;
+        core::EDITINITVALUES(values, names, core::kArmaParameters, flag);
+        if (flag == 0) {
+          std::copy(values.begin(), values.end(), s.result.begin() + block::kCoefficients + s.nregs);
+          return Start::kUserValues;
+        }
+        break;
+      }
+      case 3:
+        core::SHOWOK(core::kInformation, core::kNoHelp,
+                     "The concentrated log-likelihood plot is not available in this version of Zelvorin.");
+        choice = 2;
+        break;
+      default: return Start::kLeave;
+    }
   }
-  if (s.method == method::kIv) {
-    LSQCORE(interactive);
-  } else {
-    double mean_square = 0.0, loglik = 0.0;
-    RESIDUALSUMMARY(mean_square, loglik, interactive);
+}
+
+/// Runs the estimator of the current method code and refuses a perfect fit of a method
+/// other than OLS.
+void estimate(bool interactive) {
+  auto& s = estimation();
+  switch (s.method) {
+    case method::kOls: {
+      double mean_square = 0.0, loglik = 0.0;
+      RESIDUALSUMMARY(mean_square, loglik, interactive);
+      s.stage_loglik[0] = s.loglik;
+      break;
+    }
+    case method::kIv:
+      LSQCORE(interactive);
+      break;
+    default:
+      refuse_method(s.method);
+      s.status = status::kFailed;
+      return;
   }
   if (s.status != status::kEstimated) return;
   if (s.method != method::kOls && s.loglik == limits::kMissing) {
     s.status = status::kFailed;
     core::SHOWMSGFILE(core::msg::kExactFit);
-    return;
   }
-  s.stage_loglik[0] = s.loglik;
+}
+
+}  // namespace
+
+void RUNESTIMATION(bool interactive) {
+  auto& s = estimation();
+  auto& g = core::globals();
+  while (true) {
+    begin_estimate(s.method);
+    g.adjusted_variance_kind = 0;
+    g.truncation_lag = 0;
+    if (!load_sample()) {
+      s.status = status::kFailed;
+      core::SHOWOK(core::kError, core::kNoHelp,
+                   limit_text("Too many observations/variables (>", block::kMaxSeries));
+      return;
+    }
+    const bool has_lags = !s.arma_lags.empty() && s.method != method::kExactAr1;
+    if (has_lags) {
+      const Start start = initial_values_menu();
+      if (start == Start::kLeave) {
+        s.status = status::kFailed;
+        return;
+      }
+      s.user_initial_values = start == Start::kUserValues;
+      core::SHOWCALCULATING();
+    }
+    estimate(interactive);
+    if (s.status == status::kEstimated) break;
+    if (!has_lags) return;
+  }
   diag::POSTREGRESSION();
 }
 
 }  // namespace qorv::single
-

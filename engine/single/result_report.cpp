@@ -198,6 +198,18 @@ void REGSTATS(const FitStatistics& fit, int channel) {
   core::WRITESTARS(kLineWidth, channel);
 }
 
+std::string FITSUMMARYLINE(std::string_view label, double dw, double rbar2, double loglik, int channel) {
+  std::string line = blank_line();
+  core::APPENDTEXT(line, 0, label);
+  core::APPENDREAL(line, 0, ' ', checked(dw));
+  core::APPENDTEXT(line, 0, ";R-Bar-Squared");
+  core::APPENDREAL(line, 0, ' ', checked(rbar2));
+  core::APPENDTEXT(line, 0, ";Log-likelihood");
+  core::APPENDREAL(line, 0, ' ', checked(loglik));
+  core::WRITELINE(line, channel);
+  return line;
+}
+
 std::string coefficient_row(const std::string& name, double estimate, double std_error, int df) {
   std::string line = blank_line();
   std::string shown = name.substr(0, 14);

@@ -13,6 +13,7 @@
 
 #include <span>
 #include <string>
+#include <string_view>
 
 namespace qorv::single {
 
@@ -58,6 +59,13 @@ void REGRESSIONTABLE(int method_code, int channel);
 /// The three pieces written after an estimate: the table, the fit block and the
 /// statistics block. Returns the fit measures.
 FitStatistics write_estimate_report(int channel);
+
+/// `FITSUMMARYLINE`: the one-line summary of a model in the model-comparison reports,
+/// `label` (such as " Model M1:    DW") followed by the Durbin-Watson statistic,
+/// ";R-Bar-Squared" and R-bar-squared, ";Log-likelihood" and the log-likelihood, each
+/// number a 10-column piece (a blank and the 9-column field) directly after the text
+/// before it. Written on `channel` and returned.
+std::string FITSUMMARYLINE(std::string_view label, double dw, double rbar2, double loglik, int channel);
 
 /// The one row of the coefficient table for `name`, `estimate` and `std_error` with
 /// `df` degrees of freedom (79 columns).

@@ -13,8 +13,9 @@
 #include "engine/single/estimation_state.h"
 #include "engine/single/estimation_titles.h"
 #include "engine/single/result_report.h"
-#include "engine/tests/lm_block.h"
 #include "engine/tests/post_regression_steps.h"
+#include "engine/tests/residual_tests.h"
+#include "engine/tests/serial_correlation_test.h"
 #include "shared/exchange_slots.h"
 
 namespace qorv::diag {
@@ -76,7 +77,11 @@ ArchTest ARCHTEST(std::span<const double> e, int p) {
   r.r2 = 1.0 - rss / static_cast<double>(tss);
   r.lm = finite_or_missing(m * r.r2);
   if (r.lm < 0.0) r.lm = kMissing;
-  if (r.r2 < 1.0 && r.lm != kMissing) r.f = finite_or_missing((r.r2 / p) / ((1.0 - r.r2) / r.df));
+  if (r.lm != kMissing) {
+    // (R²/p)/((1 − R²)/(n − 2p − 1)) is the F version of LM on (p, n − 2p − 1) over n − p.
+    r.f = finite_or_missing(lm_to_f(r.lm, m, p, r.df));
+    if (r.f < 0.0) r.f = kMissing;
+  }
   return r;
 }
 
@@ -117,7 +122,9 @@ void write_arch_page(int p) {
                                             test.se[static_cast<std::size_t>(j)], test.df),
                     page);
   }
-  write_lm_f_block(" Lagrange Multiplier Statistic", test.lm, p, test.f, test.df, page);
+  // The block of the serial-correlation test serves: over n − p observations with one
+  // regressor besides the p lags, its F has the degrees of freedom (p, n − 2p − 1).
+  SARGANTEST(s.method, test.lm, p, test.n, 1, page);
   core::SHOWRESULTS(core::kShowPage);
 }
 

@@ -2,13 +2,16 @@
 #include <string>
 #include <vector>
 
+#include "engine/core/channels.h"
 #include "engine/core/dialog_bridge.h"
 #include "engine/core/menu_system.h"
 #include "engine/core/message_lines.h"
+#include "engine/core/results_page.h"
 #include "engine/single/estimation_state.h"
 #include "engine/tests/arch_test.h"
 #include "engine/tests/order_prompts.h"
 #include "engine/tests/post_regression_steps.h"
+#include "engine/tests/serial_correlation_test.h"
 #include "shared/exchange_slots.h"
 #include "shared/plot_file.h"
 
@@ -32,6 +35,9 @@ enum HypothesisOption : int {
   kNonNestedOtherLhs = 9,
 };
 
+/// `SHOWRESULTS` mode that closes an open page without showing it.
+constexpr int kClosePageUnseen = 0;
+
 constexpr std::string_view kSyntheticVariables =
     "The variables in the error correction model are constructed synthetic variables and cannot be deleted! To "
     "test linear/nonlinear restrictions on the parameters of the error correction model, choose option 7 in "
@@ -49,7 +55,13 @@ bool serial_correlation_option(PostRegressionContext& context) {
   const int order = ask_order("LM", maximum, context.lm_order > 0 && context.lm_order <= maximum ? context.lm_order : maximum);
   if (order == 0) return false;
   context.lm_order = order;
-  not_available("The LM test of serial correlation of a chosen order");
+  core::SHOWRESULTS(core::kOpenPage);
+  bool written = false;
+  {
+    BusyNotice busy;
+    written = SERIALCORRELATIONTEST(order, core::channel::kResultsPage);
+  }
+  core::SHOWRESULTS(written ? core::kShowPage : kClosePageUnseen);
   return false;
 }
 
@@ -67,7 +79,7 @@ bool arch_or_unit_root_option(int option) {
     return true;
   }
   if (option == kUnitRoot) {
-    not_available("The unit root tests for residuals");
+    not_available("Testing the residuals for unit roots");
     return false;
   }
   const int order = ask_order("ARCH", maximum, 1);
@@ -90,7 +102,7 @@ void cusum_option() {
     core::SHOWMSGFILE(core::msg::kTooFewForTest);
     return;
   }
-  not_available("The CUSUM and CUSUMSQ tests");
+  not_available("Testing with CUSUM and CUSUMSQ");
 }
 
 }  // namespace
@@ -134,7 +146,7 @@ MenuExit hypothesis_menu(PostRegressionContext& context) {
         }
         break;
       default:
-        not_available("The non-nested tests");
+        not_available("Non-nested testing");
         break;
     }
   }

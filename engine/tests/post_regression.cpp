@@ -241,7 +241,7 @@ void POSTREGRESSION() {
         else residuals_menu();
         break;
       case kAdjustedVariances:
-        not_available("The adjusted variance matrices");
+        not_available("Adjusting the variance matrix");
         break;
       case kParameterFunctions:
         if (is_sure(code)) {

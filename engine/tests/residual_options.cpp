@@ -133,7 +133,7 @@ void residuals_menu() {
       case kList: list_residuals(); break;
       case kPlotFitted: plot_actual_and_fitted(); break;
       case kPlotResiduals: plot_residuals(); break;
-      case kCorrelogram: not_available("The correlogram and spectrum of residuals"); break;
+      case kCorrelogram: not_available("Plotting the correlogram and spectrum of residuals"); break;
       case kHistogram:
         if (code == method::kGarch) not_available("The histogram of scaled GARCH residuals");
         else plot_histogram();
@@ -141,7 +141,7 @@ void residuals_menu() {
       case kSaveResiduals:
       case kSaveFitted: save_residuals_or_fitted(option); break;
       case kPlotGarchErrors:
-      case kSaveGarchErrors: not_available("The conditional standard errors of GARCH models"); break;
+      case kSaveGarchErrors: not_available("Plotting or saving the conditional standard errors of GARCH models"); break;
       default: return;
     }
   }

@@ -103,9 +103,9 @@ TEST_F(Driver, TwoScenariosInOneProcessGiveTheSameTranscript) {
 
 TEST_F(Driver, LinearRegressionFromTheEstimationWindowAndEachBacktrackingChoice) {
   // The estimation window's Start: slot 5 = 2, slot 6 = 1, the equation in character
-  // setting 3 and the sample in setting 2. The first pass asks neither; the single-equation
-  // options say they are not available yet, and the Backtracking Menu follows. Each choice
-  // then asks exactly what it names before the next pass.
+  // setting 3 and the sample in setting 2. The first pass asks neither; the user leaves the
+  // Estimation Menu (Linear Regression) at once, and the Backtracking Menu follows. Each
+  // choice then asks exactly what it names before the next pass.
   const struct {
     int choice;
     const char* script;               // expectations of the second pass
@@ -113,10 +113,10 @@ TEST_F(Driver, LinearRegressionFromTheEstimationWindowAndEachBacktrackingChoice)
     int regressors;
     int sample_start;
   } cases[] = {
-      {2, "", {"message", "menu"}, 2, 2},
-      {3, "string -> \"1990Q3 1991Q4\"\n", {"string", "message", "menu"}, 2, 3},
-      {4, "text 3002 -> \"y x\"\n", {"text", "message", "menu"}, 1, 2},
-      {5, "text 3002 -> \"y x\"\nstring -> \"1990Q3 1991Q4\"\n", {"text", "string", "message", "menu"}, 1, 3},
+      {2, "", {"menu", "menu"}, 2, 2},
+      {3, "string -> \"1990Q3 1991Q4\"\n", {"string", "menu", "menu"}, 2, 3},
+      {4, "text 3002 -> \"y x\"\n", {"text", "menu", "menu"}, 1, 2},
+      {5, "text 3002 -> \"y x\"\nstring -> \"1990Q3 1991Q4\"\n", {"text", "string", "menu", "menu"}, 1, 3},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.choice);
@@ -134,16 +134,16 @@ TEST_F(Driver, LinearRegressionFromTheEstimationWindowAndEachBacktrackingChoice)
                   sample_len = static_cast<int16_t>(sample.size());
     REGISTERCHAR(spec.c_str(), &spec_len, &c3);
     REGISTERCHAR(sample.c_str(), &sample_len, &c2);
-    dialog_script::load("strict\nmenu 1004 -> " + std::to_string(c.choice) + "\n" + c.script + "menu 1004 -> 1\n");
+    dialog_script::load("strict\nmenu 1014 -> 0\nmenu 1004 -> " + std::to_string(c.choice) + "\n" + c.script +
+                        "menu 1014 -> 0\nmenu 1004 -> 1\n");
     EXPECT_EQ(request3(), 0);
     std::vector<std::string> dialogs;
     for (const std::string& line : dialog_script::transcript())
       if (!line.starts_with(" ") && !line.starts_with("busy")) dialogs.push_back(line.substr(0, line.find(' ')));
-    std::vector<std::string> expected = {"message", "menu"};
+    std::vector<std::string> expected = {"menu", "menu"};
     expected.insert(expected.end(), c.dialogs.begin(), c.dialogs.end());
     EXPECT_EQ(dialogs, expected) << dialog_script::transcript_text();
-    EXPECT_NE(dialog_script::transcript_text().find(
-                  "message information 0 Single-equation estimation is not available in this version of Zelvorin."),
+    EXPECT_NE(dialog_script::transcript_text().find("menu 2014 Estimation Menu (Linear Regression) -> 0"),
               std::string::npos);
     // The equation of the last pass; its lagged X was a temporary, gone with the request.
     const auto& d = core::driver_state();

@@ -50,6 +50,44 @@ TEST_F(Runner, OlsEstimateIsShownAndFailuresShowNoPage) {
   }
 }
 
+TEST_F(Runner, ArAndMaModelsStartFromTheInitialValueMenu) {
+  // Two AR lags: the program's or the user's values (no likelihood plot); the estimator of
+  // this version refuses, and the menu comes back until the user leaves it.
+  take_equation(std::vector<int>{macro::kLc, macro::kIntercept, macro::kLy});
+  estimation().method = method::kGaussNewtonArGaps;
+  estimation().arma_lags = {1, 4};
+  dialog_script::load("strict\nmenu 1023 -> 2\nvalues -> 0.5 0.25\nmenu 1023 -> 1\nmenu 1023 -> 0\n");
+  RUNESTIMATION(true);
+  EXPECT_EQ(estimation().status, status::kFailed);
+  const std::string text = dialog_script::transcript_text();
+  EXPECT_EQ(text.find("Plot of concentrated"), std::string::npos) << text;
+  std::vector<std::string> grid;
+  for (const auto& call : dialog_script::calls())
+    if (call.kind == "values")
+      for (const auto& item : call.items) grid.push_back(item.substr(0, item.find_last_not_of(' ') + 1));
+  EXPECT_EQ(grid, (std::vector<std::string>{"AR lag 1", "AR lag 4"}));
+  size_t refusals = 0;
+  for (size_t at = text.find("Gauss-Newton estimation of AR errors is not available"); at != std::string::npos;
+       at = text.find("Gauss-Newton estimation of AR errors is not available", at + 1))
+    ++refusals;
+  EXPECT_EQ(refusals, 2u);
+  // One MA lag offers the plot, which this version lacks: the menu comes back with the
+  // user's values offered.
+  estimation().method = method::kMa;
+  estimation().arma_lags = {2};
+  dialog_script::reset();
+  dialog_script::load("strict\nmenu 1023 -> 3\nmenu 1023 -> 0\n");
+  RUNESTIMATION(true);
+  EXPECT_NE(dialog_script::transcript_text().find("3.  Plot of concentrated log-likelihood/IV minimand"),
+            std::string::npos);
+  EXPECT_NE(dialog_script::transcript_text().find("The concentrated log-likelihood plot is not available"),
+            std::string::npos);
+  std::vector<int> preselected;
+  for (const auto& call : dialog_script::calls())
+    if (call.kind == "menu") preselected.push_back(call.detail);
+  EXPECT_EQ(preselected, (std::vector<int>{3, 2}));
+}
+
 TEST_F(Runner, LagTableFindsTheLaggedDependentVariable) {
   take_equation(std::vector<int>{macro::kLc, macro::kIntercept, macro::kLcLag});
   const auto& table = estimation().reglagtable;

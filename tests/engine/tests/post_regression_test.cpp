@@ -130,7 +130,7 @@ TEST_F(PostRegression, OptionsOfLaterVersionsAndRedirectionsSaySoAndReturn) {
     const char* seen;     ///< the message shown
   };
   const Row rows[] = {
-      {1, "menu 1002 -> 4 once\n", "The adjusted variance matrices is not available in this version of Zelvorin."},
+      {1, "menu 1002 -> 4 once\n", "Adjusting the variance matrix is not available in this version of Zelvorin."},
       {1, "menu 1002 -> 5 once\n", "functions of parameters is not available in this version of Zelvorin."},
       {1, "menu 1002 -> 8 once\n", "Forecasting is not available in this version of Zelvorin."},
       {1, "menu 1002 -> 9 once\n", "Forecasting is not available in this version of Zelvorin."},
@@ -145,17 +145,17 @@ TEST_F(PostRegression, OptionsOfLaterVersionsAndRedirectionsSaySoAndReturn) {
       {5, "menu 1002 -> 6 once\n", "This option or test is not available for the estimation method used."},
       {14, "menu 1002 -> 7 once\n", "This option or test is not available for the estimation method used."},
       {1, "menu 1002 -> 3 once\nmenu 1037 -> 4 once\nmenu 1037 -> 0\n",
-       "The correlogram and spectrum of residuals is not available in this version of Zelvorin."},
+       "Plotting the correlogram and spectrum of residuals is not available in this version of Zelvorin."},
       {1, "menu 1002 -> 2 once\nmenu 1019 -> 7 once\nmenu 1019 -> 0\n",
        "The Wald test is not available in this version of Zelvorin."},
       {1, "menu 1002 -> 2 once\nmenu 1019 -> 3 once\nmenu 1019 -> 0\n",
-       "The unit root tests for residuals is not available in this version of Zelvorin."},
+       "Testing the residuals for unit roots is not available in this version of Zelvorin."},
       {1, "menu 1002 -> 2 once\nmenu 1019 -> 5 once\nmenu 1019 -> 0\n",
        "The variable deletion test is not available in this version of Zelvorin."},
       {1, "menu 1002 -> 2 once\nmenu 1019 -> 6 once\nmenu 1019 -> 0\n",
        "The variable addition test is not available in this version of Zelvorin."},
       {1, "menu 1002 -> 2 once\nmenu 1019 -> 8 once\nmenu 1019 -> 0\n",
-       "The non-nested tests is not available in this version of Zelvorin."},
+       "Non-nested testing is not available in this version of Zelvorin."},
       {14, "menu 1002 -> 2 once\nmenu 1019 -> 5 once\nmenu 1019 -> 0\n",
        "This option or test is not available for the estimation method used."},
   };
@@ -243,6 +243,26 @@ TEST_F(PostRegression, OrderQuestionsAtTheirLimits) {
   estimate({2, 1}, 1, 5);
   diag::POSTREGRESSION();
   EXPECT_TRUE(transcript_has("integer 0 Order of ARCH test (maximum  1)? -> cancel"));
+}
+
+TEST_F(PostRegression, TheLmTestOfATypedOrderIsReportedAndItsOrderOfferedAgain) {
+  dialog_script::load(
+      "strict\nresults -> close\nmenu 1002 -> 2\nmenu 1019 -> 1\ninteger -> 2\nresults -> close\n"
+      "menu 1019 -> 1\ninteger -> cancel\nmenu 1019 -> 0\nmenu 1002 -> 0\n");
+  estimate({small::kY, small::kC, small::kX}, 1, small::kObs);
+  diag::POSTREGRESSION();
+  const auto shown = pages();
+  ASSERT_EQ(shown.size(), 2u);
+  std::string page;
+  for (const auto& l : shown[1]) page += l + "\n";
+  EXPECT_NE(page.find("Test of Serial Correlation of Residuals (OLS case)"), std::string::npos);
+  EXPECT_NE(page.find(" OLS RES(-2)"), std::string::npos);
+  EXPECT_NE(page.find(" Lagrange Multiplier Statistic    CHSQ(   2)="), std::string::npos);
+  std::vector<int> offered;
+  for (const auto& c : dialog_script::calls())
+    if (c.kind == "integer") offered.push_back(c.detail);
+  EXPECT_EQ(offered, (std::vector<int>{8, 2}));  // the largest order first, then the order typed
+  EXPECT_TRUE(transcript_has("integer 0 Order of LM test (maximum  8)? -> 2"));
 }
 
 TEST_F(PostRegression, TooFewObservationsRefuseAndEndTheDialogue) {

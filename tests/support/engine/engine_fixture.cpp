@@ -1,7 +1,10 @@
 #include "tests/support/engine/engine_fixture.h"
 
+#include <unistd.h>
+
 #include <fstream>
 #include <string>
+#include <system_error>
 
 #include "engine/core/engine_state.h"
 #include "engine/core/workspace.h"
@@ -12,6 +15,35 @@ namespace qorv::testing {
 
 std::filesystem::path program_folder() { return ZV_PROGRAM_FOLDER; }
 
+namespace {
+
+/// This process's own temporary folder, made on first use and removed when the process
+/// ends, so that tests running side by side never share a results page or a panel file.
+class ProcessTempFolder {
+ public:
+  ProcessTempFolder()
+      : path_(std::filesystem::temp_directory_path() / ("zv engine tests " + std::to_string(::getpid()))) {
+    std::filesystem::create_directories(path_);
+  }
+  ~ProcessTempFolder() {
+    std::error_code ec;
+    std::filesystem::remove_all(path_, ec);
+  }
+  ProcessTempFolder(const ProcessTempFolder&) = delete;
+  ProcessTempFolder& operator=(const ProcessTempFolder&) = delete;
+  const std::filesystem::path& path() const { return path_; }
+
+ private:
+  std::filesystem::path path_;
+};
+
+const std::filesystem::path& process_temp_folder() {
+  static const ProcessTempFolder folder;
+  return folder.path();
+}
+
+}  // namespace
+
 void install_numbered_message_file(const std::filesystem::path& folder, int lines) {
   std::ofstream out(folder / "ERROR4.ZQT", std::ios::binary);
   for (int i = 1; i <= lines; ++i) out << "Line " << i << "\n";
@@ -21,6 +53,7 @@ void install_numbered_message_file(const std::filesystem::path& folder, int line
 void EngineTest::SetUp() {
   core::reset_engine_state();
   core::set_char_setting(charset::kProgramFolder, program_folder().string());
+  core::set_char_setting(charset::kTempFolder, process_temp_folder().string() + "/");
   dialog_script::reset();
 }
 

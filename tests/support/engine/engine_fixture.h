@@ -1,6 +1,7 @@
 // Base fixture of the engine tests: every test starts from the engine's load-time state,
 // with character setting 5 (the program folder) pointing at the folder that holds the
-// built message file, and an empty dialog script and transcript. A test fails when the
+// built message file, character setting 4 (the temporary folder) at a folder of the test
+// process's own, and an empty dialog script and transcript. A test fails when the
 // dialog stand-in recorded a failure (a dialog no rule answered, an answer that did not
 // fit, the cap, or an unused expectation of a strict script). A test that provokes such
 // failures on purpose takes them with dialog_script::take_failures().

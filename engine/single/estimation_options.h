@@ -1,0 +1,29 @@
+// The single-equation options dialogue: from the choice in the Single Equation Estimation
+// Menu to a method code, its options (AR order or lag list, window length, instruments),
+// the parameter, space and observation checks, and the runner. `SINGLEEQOPTIONS` itself
+// is declared with the request driver's services (engine/core/driver_services.h).
+#pragma once
+
+#include <vector>
+
+namespace qorv::single {
+
+/// What the options dialogue keeps between calls.
+struct OptionsMemory {
+  int linear_choice = 0;       ///< last choice of menu 1014; 0 once the user leaves the linear road
+  std::vector<int> lags;       ///< the AR/MA lag list last typed, ascending, at most 12
+  int nonlinear_default = 2;   ///< option preselected in menu 1034: 2, then 1 after an estimate, 0 after a refusal
+  bool garch_again = false;    ///< the last GARCH estimate asked for re-specification: GARCH without the menu
+};
+
+/// The options dialogue's memory (reset with the engine).
+OptionsMemory& options_memory();
+
+/// Lines of the advice shown after a failed GARCH maximisation.
+inline constexpr int kMlFailAdviceLines = 13;
+
+/// `MLFAILADVICE`: the 13-line advice on a failed GARCH estimation, in the long-message
+/// box (lines of 80 columns).
+void MLFAILADVICE();
+
+}  // namespace qorv::single

@@ -1,0 +1,17 @@
+// The pages the results viewer was shown, read back from the dialog transcript.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "tests/engine/single/printed_numbers.h"
+
+namespace qorv::testing {
+
+/// The lines of the last page the results viewer showed in the dialog transcript.
+std::vector<std::string> last_page();
+
+/// Index of the first line of `lines` that contains `text`; lines.size() when none does.
+size_t find_line(const std::vector<std::string>& lines, const std::string& text);
+
+}  // namespace qorv::testing
