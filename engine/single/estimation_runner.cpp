@@ -5,16 +5,13 @@
 #include <string_view>
 #include <vector>
 
-#include "engine/core/channels.h"
 #include "engine/core/dialog_bridge.h"
 #include "engine/core/initial_values.h"
 #include "engine/core/menu_system.h"
 #include "engine/core/message_lines.h"
-#include "engine/core/results_page.h"
 #include "engine/core/workspace.h"
 #include "engine/single/estimation_state.h"
 #include "engine/single/least_squares.h"
-#include "engine/single/result_report.h"
 #include "engine/tests/post_regression.h"
 #include "shared/exchange_slots.h"
 
