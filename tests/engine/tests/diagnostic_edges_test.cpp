@@ -76,12 +76,13 @@ TEST_F(DiagnosticEdges, AnExactFitShowsNoStatistic) {
 }
 
 TEST_F(DiagnosticEdges, ASingularFunctionalFormRegressionIsReportedNotComputed) {
-  // With an intercept and one dummy the squared fitted values are a combination of the
-  // regressors: the auxiliary cross products cannot be inverted.
+  // With an intercept and a regressor of two values the squared fitted values are a
+  // combination of the regressors: what is left of them after the regressors is rounding
+  // noise, and the auxiliary cross products count as singular.
   auto& g = core::globals();
   g.nvars = 7;
-  core::set_variable(7, "DUM", "");
-  for (int t = 1; t <= g.nobs; ++t) core::data_at(t, 7) = t > 100 ? 1.0 : 0.0;
+  core::set_variable(7, "TWO", "");
+  for (int t = 1; t <= g.nobs; ++t) core::data_at(t, 7) = t > 100 ? 1.7 : 0.3;
   estimate_ols({macro::kLc, macro::kIntercept, 7}, 1, 196);
   ASSERT_EQ(single::estimation().status, 0);
   const auto lines = table();
