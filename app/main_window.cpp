@@ -197,6 +197,7 @@ bool MainWindow::open_text_file(const QString& path) {
     user_messages().show(MessageKind::kError, QStringLiteral("Unable to read file ") + path);
     return false;
   }
+  results->set_text_font(to_qfont(state_.settings.fixed_font));
   if (QMdiSubWindow* active = mdi_->activeSubWindow()) active->showMinimized();
   QMdiSubWindow* frame = mdi_->addSubWindow(results);
   frame->setAttribute(Qt::WA_DeleteOnClose);

@@ -15,6 +15,7 @@
 
 #include "app/user_messages.h"
 #include "charts/graph_services.h"
+#include "app/modal_hint.h"
 #include "dialogs/page_printer.h"
 
 namespace zelvorin {
@@ -92,7 +93,11 @@ bool ResultsWindow::save_to(const QString& path) {
 
 void ResultsWindow::save() {
   const QString pattern = save_.filter.section(QLatin1Char('|'), 1, 1);
-  QString name = QFileDialog::getSaveFileName(this, save_.hint, QString(), charts::dialog_filter(save_.filter));
+  QString name;
+  {
+    const ModalHint hint;
+    name = QFileDialog::getSaveFileName(this, save_.hint, QString(), charts::dialog_filter(save_.filter));
+  }
   if (name.isEmpty()) return;
   if (QFileInfo(name).suffix().isEmpty() && pattern.startsWith(QLatin1String("*.")) && !pattern.endsWith('*'))
     name += pattern.mid(1);
@@ -101,8 +106,11 @@ void ResultsWindow::save() {
 
 void ResultsWindow::change_font() {
   bool ok = false;
-  const QFont font =
-      QFontDialog::getFont(&ok, text_->font(), this, QString(), QFontDialog::MonospacedFonts);
+  QFont font;
+  {
+    const ModalHint hint;
+    font = QFontDialog::getFont(&ok, text_->font(), this, QString(), QFontDialog::MonospacedFonts);
+  }
   if (!ok) return;
   QFont chosen = font;
   if (chosen.pointSize() > 16) chosen.setPointSize(16);
@@ -111,11 +119,21 @@ void ResultsWindow::change_font() {
 
 void ResultsWindow::copy() { text_->copy(); }
 
+void ResultsWindow::set_text_font(const QFont& font) {
+  QFont fixed = font;
+  fixed.setStyleHint(QFont::TypeWriter);
+  fixed.setFixedPitch(true);
+  text_->setFont(fixed);
+}
+
 void ResultsWindow::print() {
   QPrinter printer;
   QPrintDialog dialog(&printer, this);
   dialog.setOption(QAbstractPrintDialog::PrintToFile, true);
-  if (dialog.exec() != QDialog::Accepted) return;
+  {
+    const ModalHint hint;
+    if (dialog.exec() != QDialog::Accepted) return;
+  }
   if (!pravel::print_lines(printer, lines(), text_->font()))
     user_messages().show(MessageKind::kError, QStringLiteral("Unable to print ") + file_);
 }

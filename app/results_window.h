@@ -5,6 +5,7 @@
 #include <QString>
 #include <QWidget>
 
+class QFont;
 class QPlainTextEdit;
 
 namespace zelvorin {
@@ -31,6 +32,8 @@ class ResultsWindow : public QWidget {
 
   /// Writes the text to `path`; false (after an error box) when it cannot be written.
   bool save_to(const QString& path);
+  /// Shows the text in `font` (the fixed font of the settings, with its style).
+  void set_text_font(const QFont& font);
   /// The buttons' actions.
   void save();
   void change_font();

@@ -9,6 +9,7 @@
 #include <QStyle>
 #include <QVBoxLayout>
 
+#include "app/modal_hint.h"
 #include "app/user_messages.h"
 
 namespace zelvorin {
@@ -70,6 +71,7 @@ void show_about_box(QWidget* parent) {
         "Data sets of up to 3100 observations and 124000 values, 200 variables."));
     text->setReadOnly(true);
     l->addWidget(text);
+    const ModalHint hint;
     box.exec();
   });
   layout->addWidget(buttons);

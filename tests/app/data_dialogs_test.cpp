@@ -156,6 +156,13 @@ TEST(ResultsWindow, ShowsAndSavesTheTextWithTheFiltersOfItsKind) {
 
 TEST(MainWindowFiles, NewDataSetSaveAsAndView) {
   TestHome home;
+  {
+    ini::IniFile file(home.ini());
+    file.set_string("Fonts", "Fixedfontname", "DejaVu Sans Mono");
+    file.set_string("Fonts", "Fixedfontsize", "12");
+    file.set_string("Fonts", "Fixedfontbold", "1");
+    ASSERT_TRUE(file.save());
+  }
   RecordedMessages messages;
   MainWindow window(home.ini());
   NewDataEntry entry{4, "3", "", "90", "1", "99", "4"};
@@ -186,6 +193,9 @@ TEST(MainWindowFiles, NewDataSetSaveAsAndView) {
   auto* results = dynamic_cast<ResultsWindow*>(mdi->subWindowList().back()->widget());
   ASSERT_NE(results, nullptr);
   EXPECT_EQ(results->text()->toPlainText(), "results");
+  EXPECT_EQ(results->text()->font().family(), "DejaVu Sans Mono");  // the fixed font of the settings
+  EXPECT_EQ(results->text()->font().pointSize(), 12);
+  EXPECT_TRUE(results->text()->font().bold());
 }
 
 }  // namespace

@@ -1,0 +1,175 @@
+// The main road end to end, with the real engine and the real dialog library on the
+// offscreen platform: open the sample data file, choose least squares, type the equation,
+// start, answer the engine's dialogs as a user would, read the results page, save it as a
+// results file, keep a graph, and find the windows updated afterwards.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QFile>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <map>
+#include <sstream>
+#include <string>
+
+#include "app/estimation_window.h"
+#include "app/graph_window.h"
+#include "app/main_window.h"
+#include "app/modal_hint.h"
+#include "tests/app/app_test_support.h"
+#include "tests/dialogs/dialog_driver.h"
+#include "tests/engine/single/macro_reference.h"
+#include "tests/engine/single/printed_numbers.h"
+
+namespace {
+
+using dialog_driver::child;
+using dialog_driver::click;
+using dialog_driver::DialogDriver;
+using qorv::testing::Expected;
+using zelvorin::testing::RecordedMessages;
+using zelvorin::testing::TestHome;
+using namespace zelvorin;
+
+/// Picks the option of an engine menu whose line holds `caption`, and presses OK.
+void choose(QWidget* form, const QString& caption) {
+  for (QRadioButton* option : form->findChildren<QRadioButton*>()) {
+    if (!option->text().contains(caption)) continue;
+    option->click();
+    click(form, "ok");
+    return;
+  }
+  ADD_FAILURE() << "no option \"" << caption.toStdString() << "\" in " << form->windowTitle().toStdString();
+  click(form, "cancel");
+}
+
+/// The row of `regressor` in the page's coefficient table, or "".
+std::string coefficient_row(const std::string& page, const std::string& regressor) {
+  std::istringstream in(page);
+  std::string line;
+  bool table = false;
+  while (std::getline(in, line)) {
+    if (line.rfind(" Regressor ", 0) == 0) table = true;
+    if (table && line.rfind(" " + regressor + " ", 0) == 0) return line;
+  }
+  return {};
+}
+
+/// The whitespace-separated fields of a line.
+std::vector<std::string> fields(const std::string& line) {
+  std::istringstream in(line);
+  std::vector<std::string> out;
+  for (std::string f; in >> f;) out.push_back(f);
+  return out;
+}
+
+TEST(MainRoad, LeastSquaresFromTheSampleFileToASavedResultsFileAndAGraph) {
+  TestHome home;
+  RecordedMessages messages;
+  QTemporaryDir dir;
+  const QString results_file = dir.filePath("macro.OUT");
+  MainWindow window(home.ini());
+  window.resize(1000, 700);
+  window.show();
+
+  // Open the sample file and choose least squares.
+  const QString sample = QString::fromStdString((zelvorin::testing::sample_folder() / "usmacro.zvd").string());
+  ASSERT_TRUE(window.open_data_file(sample));
+  window.method_action(MethodMenu::kUnivariate, 11)->trigger();
+  EstimationWindow* estimation = window.estimation();
+  ASSERT_TRUE(window.estimation_frame()->isVisible());
+  EXPECT_EQ(estimation->status_text(), "Linear regression  - Ordinary Least Squares");
+  QTest::keyClicks(estimation->nonlin(), "LC INPT LY INFL R");
+  estimation->period2()->setCurrentIndex(0);  // typed back to the end of the data below
+  estimation->period2()->lineEdit()->clear();
+  QTest::keyClicks(estimation->period2()->lineEdit(), "2008q4");
+
+  std::string page;
+  QString hint_during_request;
+  DialogDriver driver(std::chrono::seconds(60));
+  driver
+      .then("Tbegfin",
+            [&](QWidget* form) {
+              hint_during_request = hint_text();
+              page = child<QPlainTextEdit>(form, "page")->toPlainText().toStdString();
+              click(form, "resultsNew");
+            })
+      .then("fileDialog", [&](QWidget* w) { dialog_driver::choose_file(w, results_file); })
+      .then("Tget1option", [](QWidget* form) { choose(form, "List/plot/save residuals and fitted values"); })
+      .then("Tget1option", [](QWidget* form) { choose(form, "Plot actual and fitted values"); })
+      .then("TGraForm", [](QWidget* form) { click(form, "later"); })
+      .then("Tget1option", [](QWidget* form) { choose(form, "Return to Post Regression Menu"); })
+      .then("Tget1option", [](QWidget* form) { choose(form, "Move to Backtracking Menu"); })
+      .then("Tget1option", [](QWidget* form) { choose(form, "Return to Single Equation Estimation Window"); });
+  QPushButton* start = nullptr;
+  for (QPushButton* b : estimation->findChildren<QPushButton*>())
+    if (b->text() == "&Start") start = b;
+  ASSERT_NE(start, nullptr);
+  start->click();
+  ASSERT_TRUE(driver.finish()) << driver.failure() << "\nforms answered: " << driver.seen().size();
+  EXPECT_EQ(hint_during_request, kModalHint);
+  EXPECT_EQ(hint_text(), kHelpHint);
+  EXPECT_FALSE(window.state().busy);
+
+  // The coefficients on the page agree with the reference rounded as printed.
+  const std::map<std::string, Expected> expected = qorv::testing::macro_expected("S");
+  for (const char* name : {"INPT", "LY", "INFL", "R"}) {
+    SCOPED_TRACE(name);
+    const std::vector<std::string> row = fields(coefficient_row(page, name));
+    ASSERT_EQ(row.size(), 4u) << page;
+    EXPECT_TRUE(qorv::testing::shows(qorv::testing::parse_number(row[1]), expected.at(std::string("coef:") + name)));
+    EXPECT_TRUE(qorv::testing::shows(qorv::testing::parse_number(row[2]), expected.at(std::string("se:") + name)));
+  }
+  EXPECT_NE(page.find(" 196 observations used for estimation from 1960Q1 to 2008Q4"), std::string::npos);
+
+  // The results file is the page in records of 78 columns.
+  QFile out(results_file);
+  ASSERT_TRUE(out.open(QIODevice::ReadOnly));
+  const QList<QByteArray> records = out.readAll().split('\n');
+  ASSERT_GT(records.size(), 10);
+  int coefficient_rows = 0;
+  for (qsizetype i = 0; i + 1 < records.size(); ++i) {
+    EXPECT_EQ(records[i].size(), 78) << "record " << i;
+    if (records[i].startsWith(" LY ")) ++coefficient_rows;
+  }
+  EXPECT_EQ(coefficient_rows, 1);
+
+  // The graph kept opens in a window of its own; the counters and the sample follow.
+  EXPECT_EQ(window.state().plot_counter, 1);
+  const QMdiArea* area = window.findChild<QMdiArea*>();
+  int graphs = 0;
+  for (QMdiSubWindow* frame : area->subWindowList())
+    if (dynamic_cast<GraphWindow*>(frame->widget()) != nullptr) ++graphs;
+  EXPECT_EQ(graphs, 1);
+  EXPECT_EQ(estimation->period1()->currentText(), "1960Q1");
+  EXPECT_EQ(estimation->period2()->currentText(), "2008Q4");
+  EXPECT_EQ(window.state().sample_end, 196);
+  EXPECT_EQ(window.status_text(), "Current sample from 1960Q1 to 2008Q4. Min 1960Q1 Max 2008Q4. (196 obs.) "
+                                  "5 variables, max 200.");
+  EXPECT_TRUE(messages.shown.empty());
+
+  // The picture: the estimation window and the kept graph side by side, both in normal state.
+  for (QMdiSubWindow* frame : area->subWindowList()) {
+    frame->setWindowState(Qt::WindowNoState);
+    frame->showNormal();
+  }
+  window.estimation_frame()->setGeometry(0, 0, 780, 440);
+  for (QMdiSubWindow* frame : area->subWindowList()) {
+    if (dynamic_cast<GraphWindow*>(frame->widget()) == nullptr) continue;
+    frame->setGeometry(420, 170, 570, 420);
+    frame->raise();
+  }
+  QApplication::processEvents();
+  dialog_driver::screenshot(&window, "main_window_after_estimation");
+}
+
+}  // namespace
