@@ -2,11 +2,9 @@
 // engine, the single-equation menus, the equation, the sample, OLS, and the results page.
 #include <gtest/gtest.h>
 
-#include <charconv>
 #include <cmath>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -14,6 +12,7 @@
 #include "engine/single/estimation_state.h"
 #include "shared/exchange_slots.h"
 #include "shared/qorv_api.h"
+#include "tests/engine/single/longley_reference.h"
 #include "tests/engine/single/page_reading.h"
 #include "tests/support/dialog_script/dialog_script.h"
 #include "tests/support/engine/engine_fixture.h"
@@ -23,47 +22,23 @@ using qorv::testing::Expected;
 
 namespace {
 
-std::vector<std::string> fields(const std::string& line) {
-  std::vector<std::string> out;
-  std::stringstream in(line);
-  for (std::string f; std::getline(in, f, ',');) out.push_back(f);
-  return out;
-}
-
-double number(const std::string& text) {
-  double v = 0.0;
-  std::from_chars(text.data(), text.data() + text.size(), v);
-  return v;
-}
-
 class LongleyRoad : public qorv::testing::EngineTest {
  protected:
   void SetUp() override {
     EngineTest::SetUp();
-    const std::string dir = std::string(ZV_REFERENCE_DIR) + "/nist-linear/Longley/";
+    ref_ = qorv::testing::read_longley();
+    ASSERT_EQ(ref_.coef.size(), 7u);
     // The data file a user would have: an observation column, NIST's columns as they
     // stand, and a column of ones for the intercept.
-    std::ifstream data(dir + "data.csv");
-    ASSERT_TRUE(data);
     file_ = std::filesystem::path(::testing::TempDir()) / "longley.csv";
     std::ofstream out(file_);
-    std::string line;
-    std::getline(data, line);
+    out.precision(17);
     out << "OBS,Y,X1,X2,X3,X4,X5,X6,INPT\n";
-    for (int t = 1; std::getline(data, line); ++t) out << t << "," << line << ",1\n";
-    out.close();
-    std::ifstream cert(dir + "certified.csv");
-    std::getline(cert, line);
-    while (std::getline(cert, line)) {
-      const auto f = fields(line);
-      if (f[0].size() == 2 && f[0][0] == 'B') {
-        coef_.push_back(number(f[1]));
-        se_.push_back(number(f[2]));
-      } else if (f[0] == "residual_sd") {
-        sigma_ = number(f[1]);
-      }
+    for (size_t t = 0; t < ref_.rows.size(); ++t) {
+      out << t + 1;
+      for (const double v : ref_.rows[t]) out << "," << v;
+      out << ",1\n";
     }
-    ASSERT_EQ(coef_.size(), 7u);
   }
   void TearDown() override {
     std::filesystem::remove(file_);
@@ -73,8 +48,7 @@ class LongleyRoad : public qorv::testing::EngineTest {
   static void set_slot(int16_t slot, int32_t value) { REGISTERINT(&value, &slot); }
 
   std::filesystem::path file_;
-  std::vector<double> coef_, se_;
-  double sigma_ = 0.0;
+  qorv::testing::LongleyReference ref_;
 };
 
 TEST_F(LongleyRoad, CertifiedValuesOnThePageAndInTheEstimate) {
@@ -109,11 +83,11 @@ TEST_F(LongleyRoad, CertifiedValuesOnThePageAndInTheEstimate) {
   ASSERT_EQ(s.nused, 16);
   for (int j = 1; j <= 7; ++j) {
     SCOPED_TRACE(j);
-    const double b = coef_[static_cast<size_t>(j - 1)], se = se_[static_cast<size_t>(j - 1)];
+    const double b = ref_.coef[static_cast<size_t>(j - 1)], se = ref_.se[static_cast<size_t>(j - 1)];
     EXPECT_NEAR(single::coefficient(j), b, 1e-8 * std::fabs(b));
     EXPECT_NEAR(std::sqrt(single::coefficient_variance(j, j)), se, 1e-8 * se);
   }
-  EXPECT_NEAR(s.sigma, sigma_, 1e-8 * sigma_);
+  EXPECT_NEAR(s.sigma, ref_.sigma, 1e-8 * ref_.sigma);
 
   // The page as the viewer received it, read by column at the printed precision.
   const auto page = qorv::testing::last_page();
@@ -125,9 +99,9 @@ TEST_F(LongleyRoad, CertifiedValuesOnThePageAndInTheEstimate) {
     SCOPED_TRACE(row);
     EXPECT_EQ(qorv::testing::trim(qorv::testing::columns(row, 2, 24)), names[j]);
     EXPECT_TRUE(qorv::testing::shows(qorv::testing::parse_number(qorv::testing::columns(row, 26, 34)),
-                                     Expected{coef_[j], 0.0, false}));
+                                     Expected{ref_.coef[j], 0.0, false}));
     EXPECT_TRUE(qorv::testing::shows(qorv::testing::parse_number(qorv::testing::columns(row, 45, 53)),
-                                     Expected{se_[j], 0.0, false}));
+                                     Expected{ref_.se[j], 0.0, false}));
   }
   EXPECT_LT(qorv::testing::find_line(page, "16 observations used for estimation from"), page.size());
 }

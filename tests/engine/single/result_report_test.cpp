@@ -7,7 +7,6 @@
 #include <filesystem>
 #include <fstream>
 #include <regex>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -18,7 +17,9 @@
 #include "engine/single/estimation_state.h"
 #include "engine/single/least_squares.h"
 #include "engine/single/result_report.h"
+#include "tests/engine/single/longley_reference.h"
 #include "tests/engine/single/macro_fixture.h"
+#include "tests/engine/single/page_reading.h"
 #include "tests/engine/single/printed_numbers.h"
 #include "tests/support/dialog_script/dialog_script.h"
 
@@ -219,18 +220,9 @@ class LongleyReport : public qorv::testing::EngineTest {
  protected:
   void SetUp() override {
     EngineTest::SetUp();
-    const std::string dir = std::string(ZV_REFERENCE_DIR) + "/nist-linear/Longley/";
-    std::ifstream data(dir + "data.csv");
-    ASSERT_TRUE(data);
-    std::string line;
-    std::getline(data, line);
-    std::vector<std::vector<double>> rows;
-    while (std::getline(data, line)) {
-      std::vector<double> row;
-      std::stringstream in(line);
-      for (std::string f; std::getline(in, f, ',');) row.push_back(std::stod(f));
-      rows.push_back(row);
-    }
+    ref_ = qorv::testing::read_longley();
+    const auto& rows = ref_.rows;
+    ASSERT_EQ(ref_.coef.size(), 7u);
     auto& g = core::globals();
     g.nobs = static_cast<int>(rows.size());
     g.nvars = 8;
@@ -246,22 +238,8 @@ class LongleyReport : public qorv::testing::EngineTest {
       for (int v = 1; v <= 7; ++v) core::data_at(t, v) = rows[static_cast<size_t>(t - 1)][static_cast<size_t>(v - 1)];
       core::data_at(t, 8) = 1.0;
     }
-    std::ifstream cert(dir + "certified.csv");
-    std::getline(cert, line);
-    while (std::getline(cert, line)) {
-      std::stringstream in(line);
-      std::string name, value, sd;
-      std::getline(in, name, ',');
-      std::getline(in, value, ',');
-      std::getline(in, sd, ',');
-      if (name.size() == 2 && name[0] == 'B') {
-        coef_.push_back(std::stod(value));
-        se_.push_back(std::stod(sd));
-      }
-    }
-    ASSERT_EQ(coef_.size(), 7u);
   }
-  std::vector<double> coef_, se_;
+  qorv::testing::LongleyReference ref_;
 };
 
 TEST_F(LongleyReport, CertifiedValuesOnThePageAndInTheState) {
@@ -272,26 +250,19 @@ TEST_F(LongleyReport, CertifiedValuesOnThePageAndInTheState) {
   ASSERT_EQ(estimation().status, 0);
   for (int j = 1; j <= 7; ++j) {
     SCOPED_TRACE(j);
-    EXPECT_NEAR(coefficient(j), coef_[static_cast<size_t>(j - 1)], 1e-8 * std::fabs(coef_[static_cast<size_t>(j - 1)]));
-    EXPECT_NEAR(std::sqrt(coefficient_variance(j, j)), se_[static_cast<size_t>(j - 1)],
-                1e-8 * se_[static_cast<size_t>(j - 1)]);
+    const double b = ref_.coef[static_cast<size_t>(j - 1)], se = ref_.se[static_cast<size_t>(j - 1)];
+    EXPECT_NEAR(coefficient(j), b, 1e-8 * std::fabs(b));
+    EXPECT_NEAR(std::sqrt(coefficient_variance(j, j)), se, 1e-8 * se);
   }
   // The page as the viewer received it: one row per regressor after the heading.
-  std::vector<std::string> page;
-  bool in_page = false;
-  for (const auto& l : dialog_script::transcript()) {
-    if (l.starts_with("--- page")) in_page = true;
-    else if (l == "--- end page ---") in_page = false;
-    else if (in_page) page.push_back(l);
-  }
-  size_t h = 0;
-  while (h < page.size() && page[h].find("T-Ratio[Prob]") == std::string::npos) ++h;
+  const auto page = qorv::testing::last_page();
+  const size_t h = qorv::testing::find_line(page, "T-Ratio[Prob]");
   ASSERT_LT(h + 7, page.size());
   for (size_t j = 0; j < 7; ++j) {
     const std::string& row = page[h + 1 + j];
     SCOPED_TRACE(row);
-    EXPECT_TRUE(shows(parse_number(columns(row, 26, 34)), Expected{coef_[j], 1e-8, true}));
-    EXPECT_TRUE(shows(parse_number(columns(row, 45, 53)), Expected{se_[j], 1e-8, true}));
+    EXPECT_TRUE(shows(parse_number(columns(row, 26, 34)), Expected{ref_.coef[j], 1e-8, true}));
+    EXPECT_TRUE(shows(parse_number(columns(row, 45, 53)), Expected{ref_.se[j], 1e-8, true}));
   }
 }
 
