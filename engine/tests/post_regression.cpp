@@ -53,13 +53,6 @@ int first_preselection(int code) {
   }
 }
 
-/// The label of error parameter `lag`: "U(-" or "E(-", the lag in three columns, ")".
-std::string error_label(int code, int lag) {
-  std::string number = std::to_string(lag);
-  if (number.size() < 3) number.insert(0, 3 - number.size(), ' ');
-  return (is_ma_error_method(code) ? "E(-" : "U(-") + number + ")";
-}
-
 /// The transformed residuals of the exact-ML AR estimators (and the raw residuals when the
 /// equation has no AR error: r1 = r2 = 0), stored beside the raw ones; the fitted values
 /// become the actual values less them.
@@ -154,10 +147,6 @@ PostRegressionContext prepare_post_regression() {
   auto& s = single::estimation();
   const int code = s.method;
   const bool ar = is_ar_error_method(code), ma = is_ma_error_method(code);
-
-  // 1. Labels of the error parameters.
-  if (ar || ma)
-    for (const int lag : s.arma_lags) context.error_labels.push_back(error_label(code, lag));
 
   // 2. The stationary covariance of p consecutive AR errors, from the lag polynomial.
   const int p = largest_ar_lag();

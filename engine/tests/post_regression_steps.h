@@ -17,7 +17,6 @@ inline constexpr int kErrorCorrectionEquation = 17;
 
 /// What the dialogue keeps from its preparation to its end.
 struct PostRegressionContext {
-  std::vector<std::string> error_labels;      ///< "U(-  1)" / "E(-  1)" per AR or MA error parameter
   ErrorParameters error_parameters;           ///< the AR or MA error parameters for their table (no lags: none)
   std::vector<double> ar_inverse_covariance;  ///< packed p × p inverse stationary covariance of p AR errors
   double transformed_rss = 0.0;               ///< Σ of the squared transformed residuals
@@ -35,8 +34,9 @@ bool offers_tests(int method);            ///< 1, 5, 14, 15, 17, 79, 82: the res
 bool offers_least_squares_plots(int method);  ///< 1, 17, 79, 82: leverage and CUSUM
 bool is_sure(int method);                 ///< 83, 84
 
-/// The preparation steps on entry (labels, AR error covariance, dependent mean and variance,
-/// transformed residuals and their sum of squares).
+/// The preparation steps on entry (the error parameters and the AR error covariance, the
+/// dependent variable's mean and variance, the transformed residuals and their sum of
+/// squares).
 PostRegressionContext prepare_post_regression();
 
 /// The results page of the current estimate (table, fit and statistics blocks but for the

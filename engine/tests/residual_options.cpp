@@ -2,6 +2,7 @@
 // Regression Menu, and the time plots over the estimation sample they draw.
 #include <algorithm>
 #include <cmath>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -91,14 +92,34 @@ void plot_histogram() {
                    static_cast<int>(PlotType::kHistogramNormal), classes);
 }
 
-/// Options 6 and 7: the residuals as the listing shows them, or the fitted values.
+/// Options 6 and 7: the residuals as the listing shows them followed by the forecast
+/// errors, or the fitted values followed by the forecasts, when forecasts were made (they
+/// cover the observations after the estimation sample).
 void save_residuals_or_fitted(int option) {
+  const auto& s = single::estimation();
+  const core::Globals& g = core::globals();
+  const int forecasts = std::clamp(s.forecast_count, 0, single::block::kMaxParameters);
+  const auto predicted = std::span<const double>(s.result).subspan(single::block::kForecasts,
+                                                                   static_cast<std::size_t>(forecasts));
+  std::vector<double> series;
+  int kind = series_kind::kFitted;
   if (option == kSaveResiduals) {
-    SAVERESULTSERIES(listed_residuals(), series_kind::kResiduals, 0);
+    series = listed_residuals();
+    kind = series_kind::kResiduals;
+    const int dependent = s.eqvarlist.empty() ? 0 : s.eqvarlist.front();
+    for (int i = 1; i <= forecasts; ++i) {
+      const int t = g.sample_end + i;
+      const double y = t <= g.nobs && dependent >= 1 && dependent <= g.nvars ? core::data_at(t, dependent) : limits::kMissing;
+      const double f = predicted[static_cast<std::size_t>(i - 1)];
+      series.push_back(y == limits::kMissing || f == limits::kMissing ? limits::kMissing : y - f);
+    }
   } else {
-    const auto f = single::series_block(single::block::kFitted);
-    SAVERESULTSERIES(f, series_kind::kFitted, 0);
+    const auto fitted = single::series_block(single::block::kFitted);
+    series.assign(fitted.begin(), fitted.end());
+    series.insert(series.end(), predicted.begin(), predicted.end());
+    if (forecasts > 0) kind = series_kind::kFittedAndForecasts;
   }
+  SAVERESULTSERIES(series, kind, forecasts);
 }
 
 }  // namespace

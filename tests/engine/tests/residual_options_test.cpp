@@ -151,6 +151,32 @@ TEST_F(ResidualOptions, PlotsOfFitResidualsAndHistogram) {
   EXPECT_EQ(counted, 12.0);
 }
 
+TEST_F(ResidualOptions, SavedSeriesRunOnOverTheForecasts) {
+  // Estimated over observations 1..8 with forecasts for 9..12 (the last one without an
+  // actual value): the saved series cover 12 observations.
+  core::data_at(12, small::kY) = limits::kMissing;
+  dialog_script::load(
+      "strict\nresults -> close\nmenu 1002 -> 3\nmenu 1037 -> 7\nstring -> \"FF\"\nmenu 1037 -> 6\n"
+      "string -> \"EF\"\nmenu 1037 -> 0\nmenu 1002 -> 0\n");
+  estimate({small::kY, small::kC, small::kX}, 1, 8);
+  auto& s = single::estimation();
+  s.forecast_count = 4;
+  const double predicted[] = {19.5, 21.5, 23.5, 25.5};
+  for (int i = 0; i < 4; ++i) s.result[static_cast<std::size_t>(single::block::kForecasts + i)] = predicted[i];
+  diag::POSTREGRESSION();
+  EXPECT_NE(dialog_script::transcript_text().find("saved fitted values and/or forecasts:"), std::string::npos);
+  const int ff = core::find_variable("FF"), ef = core::find_variable("EF");
+  ASSERT_NE(ff, 0);
+  ASSERT_NE(ef, 0);
+  for (int t = 1; t <= 8; ++t) {
+    EXPECT_EQ(core::data_at(t, ff), single::fitted(t));
+    EXPECT_EQ(core::data_at(t, ef), single::residual(t));
+  }
+  for (int t = 9; t <= 12; ++t) EXPECT_EQ(core::data_at(t, ff), predicted[t - 9]);
+  for (int t = 9; t <= 11; ++t) EXPECT_DOUBLE_EQ(core::data_at(t, ef), core::data_at(t, small::kY) - predicted[t - 9]);
+  EXPECT_EQ(core::data_at(12, ef), limits::kMissing);
+}
+
 TEST(HistogramClasses, NearestTenthHeldBetweenSixAndFifteen) {
   EXPECT_EQ(diag::histogram_classes(12), 6);
   EXPECT_EQ(diag::histogram_classes(40), 6);

@@ -214,8 +214,6 @@ TEST_F(Preparation, TransformedResidualsOfAnExactMlArOneEstimate) {
   }
   EXPECT_NEAR(context.transformed_rss, sum, 1e-14);
   EXPECT_DOUBLE_EQ(single::fitted(3), single::actual(3) - v[2]);
-  ASSERT_EQ(context.error_labels.size(), 1u);
-  EXPECT_EQ(context.error_labels[0], "U(-  1)");
   // AR(1) with coefficient 0.5: the stationary variance 1/(1 - 0.25).
   ASSERT_EQ(context.ar_inverse_covariance.size(), 1u);
   EXPECT_NEAR(context.ar_inverse_covariance[0], 4.0 / 3.0, 1e-14);
@@ -259,7 +257,7 @@ TEST_F(Preparation, OrdinaryLeastSquaresResidualsStandUnchanged) {
     EXPECT_EQ(single::fitted(t), fitted[static_cast<std::size_t>(t - 1)]);
   }
   EXPECT_NEAR(context.transformed_rss, s.rss, 1e-12 * s.rss);
-  EXPECT_TRUE(context.error_labels.empty());
+  EXPECT_TRUE(context.error_parameters.lags.empty());
 }
 
 }  // namespace
