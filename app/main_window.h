@@ -48,6 +48,7 @@ class MainWindow : public QMainWindow {
   bool new_data_set(const DataShape& shape);
   /// Save As to `name`: a name without extension gets ".ZVD", which the host writes (the
   /// subset dialog chooses the observations); the text formats are written by the engine.
+  /// True, and the data set takes the name, only when the file was written.
   bool save_data_as(QString name);
   /// Shows a text file in a results window, or a graph file (".QGX") in a graph window.
   bool open_text_file(const QString& path);

@@ -1,4 +1,7 @@
 // The main window's data commands: open, save and add.
+#include <filesystem>
+
+#include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QStatusBar>
@@ -294,7 +297,14 @@ bool MainWindow::save_data_as(QString name) {
   engine::register_int(slots::kDataProcessingPreset, 3);
   engine::register_int(slots::kDataSavingPreset, layout);
   engine::register_char(charset::kDataFile, name.toStdString());
+  // The engine asks the rest (period, layout, what to do with an existing file) and may
+  // write nothing; the data set takes the new name only when the file was written.
+  const std::filesystem::path target = QFile::encodeName(name).toStdString();
+  std::error_code ec;
+  const auto before = std::filesystem::exists(target, ec) ? std::filesystem::last_write_time(target, ec)
+                                                           : std::filesystem::file_time_type::min();
   if (run_request(state_, 3) == -1) return false;
+  if (!std::filesystem::exists(target, ec) || std::filesystem::last_write_time(target, ec) == before) return false;
   state_.data_file_name = name;
   update_captions();
   return true;

@@ -162,12 +162,30 @@ TEST(MainWindowSave, SaveAsSendsTheLayoutOfTheExtensionOrWritesZvdOnTheHost) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     RecordedEngine engine_calls;
-    engine_calls.driver = [](int) { return 0; };
     const QString name = dir.filePath(c.name);
+    engine_calls.driver = [&name](int) {
+      QFile out(name);
+      EXPECT_TRUE(out.open(QIODevice::WriteOnly));
+      out.write("saved\n");
+      return 0;
+    };
     ASSERT_TRUE(f.window.save_data_as(name));
     EXPECT_EQ(engine_calls.calls, (std::vector<Call>{slot(5, 1), slot(10, 3), slot(11, c.layout),
                                                      text(1, name.toStdString()), request(3, 0)}));
     EXPECT_EQ(f.window.state().data_file_name, name);
+  }
+
+  // The engine wrote nothing (the user quit its questions, or the format cannot be
+  // written): the data set keeps its name, and an existing file is left as it was.
+  for (const bool existing : {false, true}) {
+    SCOPED_TRACE(existing);
+    RecordedEngine engine_calls;
+    engine_calls.driver = [](int) { return 0; };
+    const QString name = dir.filePath(existing ? "o.csv" : "unwritten.csv");
+    const QString before = f.window.state().data_file_name;
+    EXPECT_FALSE(f.window.save_data_as(name));
+    EXPECT_EQ(f.window.state().data_file_name, before);
+    EXPECT_EQ(QFile::exists(name), existing);
   }
 
   // No extension: the host writes "name.ZVD" itself after the subset dialog.
