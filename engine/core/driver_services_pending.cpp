@@ -28,8 +28,6 @@ bool SUREESTIMATE(int) {
 
 void DATACOMMANDS(const std::string&) { not_available("The command interpreter"); }
 
-void SAVEDATA(int) { not_available("Saving data from the engine"); }
-
 void ADDDATAFILE() { not_available("Adding a data file from the engine"); }
 
 bool NONLINSPEC(bool) {

@@ -1,0 +1,225 @@
+#include "engine/data/data_saving.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cstdio>
+#include <optional>
+#include <utility>
+
+#include "engine/core/channels.h"
+#include "engine/core/driver_services.h"
+#include "engine/core/obs_label.h"
+#include "engine/core/output_files.h"
+#include "engine/core/sample_period.h"
+#include "engine/core/workspace.h"
+#include "engine/data/ascii_data.h"
+#include "shared/exchange_slots.h"
+#include "shared/fixed_text.h"
+
+namespace qorv::data {
+
+namespace {
+
+constexpr int kNameWidth = 14;         ///< stored width of a name
+constexpr int kDescWidth = 80;         ///< stored width of a description
+constexpr int kTsdField = 15;          ///< columns of a TSD value field
+constexpr int kTsdValuesPerRecord = 5;
+constexpr std::string_view kTsdLetters = "UAHQMWD";
+
+bool is_missing(double v) { return v == limits::kMissing; }
+
+double value(const SaveBlock& b, int t, int j) {
+  return b.values[static_cast<std::size_t>(j - 1) * static_cast<std::size_t>(b.header.nobs) +
+                  static_cast<std::size_t>(t - 1)];
+}
+
+obs_calendar::DataStart start_of(const SaveBlock& b) {
+  return obs_calendar::start_from_fields(b.header.frequency, b.header.start_year, b.header.start_period,
+                                         b.header.century_base);
+}
+
+/// A value in at most `width` columns: the shortest exact text when it fits, else the
+/// most significant digits that fit.
+std::string fitted_text(double v, int width) {
+  std::string text = shortest_text(v);
+  for (int digits = 17; static_cast<int>(text.size()) > width && digits >= 1; --digits) {
+    char buffer[40];
+    const auto r = std::to_chars(buffer, buffer + sizeof buffer, v, std::chars_format::general, digits);
+    text.assign(buffer, r.ptr);
+  }
+  return text;
+}
+
+/// Year and period of observation t in the TSD convention (whole year; undated and
+/// annual data period 1).
+std::pair<int, int> tsd_date(long t, const obs_calendar::DataStart& start) {
+  const obs_calendar::LabelDate d = obs_calendar::date_of(t, start);
+  if (start.frequency <= obs_calendar::kAnnual) return {d.year, 1};
+  return {d.century + d.year, d.period};
+}
+
+std::string int_field(int v, int width) {
+  std::string text = std::to_string(v);
+  if (static_cast<int>(text.size()) > width) return std::string(static_cast<std::size_t>(width), '*');
+  return std::string(static_cast<std::size_t>(width) - text.size(), ' ') + text;
+}
+
+/// Writes `lines` to the open output channel; false at a write error.
+bool write_lines(const std::vector<std::string>& lines) {
+  for (const std::string& line : lines)
+    if (!core::write_record(core::channel::kUserOutput, line)) return false;
+  return true;
+}
+
+}  // namespace
+
+std::string shortest_text(double v) {
+  char buffer[40];
+  const auto r = std::to_chars(buffer, buffer + sizeof buffer, v);
+  return std::string(buffer, r.ptr);
+}
+
+std::vector<std::string> csv_lines(const SaveBlock& b, int first, int last) {
+  std::vector<std::string> lines;
+  std::string head = "Date";
+  for (int j = 0; j < b.header.nvars; ++j) {
+    std::string field(fixed_text::trim(b.names[static_cast<std::size_t>(j)]));
+    std::string desc(fixed_text::trim(b.descs[static_cast<std::size_t>(j)]));
+    std::replace(desc.begin(), desc.end(), ',', '-');
+    if (!desc.empty()) field += " " + desc;
+    head += "," + field;
+  }
+  lines.push_back(std::move(head));
+  const obs_calendar::DataStart start = start_of(b);
+  for (int t = first; t <= last; ++t) {
+    std::string label = core::OBSLABEL(t, start);
+    std::replace(label.begin(), label.end(), '#', ' ');
+    std::string row(fixed_text::trim(label));
+    for (int j = 1; j <= b.header.nvars; ++j) {
+      row += ',';
+      const double v = value(b, t, j);
+      if (!is_missing(v)) row += shortest_text(v);
+    }
+    lines.push_back(std::move(row));
+  }
+  return lines;
+}
+
+std::vector<std::string> tsd_lines(const SaveBlock& b, int first, int last) {
+  std::vector<std::string> lines;
+  const obs_calendar::DataStart start = start_of(b);
+  const auto [y0, p0] = tsd_date(first, start);
+  const auto [y1, p1] = tsd_date(last, start);
+  const int code = std::clamp(b.header.frequency, 1, 5);
+  std::string dates = std::string(44, ' ') + int_field(y0, 4) + int_field(p0, 2) + int_field(0, 2) +
+                      int_field(y1, 4) + int_field(p1, 2) + int_field(0, 2) + kTsdLetters[static_cast<std::size_t>(code - 1)];
+  for (int j = 1; j <= b.header.nvars; ++j) {
+    const std::string name(fixed_text::trim(b.names[static_cast<std::size_t>(j - 1)]));
+    const std::string desc(fixed_text::trim(b.descs[static_cast<std::size_t>(j - 1)]));
+    lines.push_back(fixed_text::pad(name.substr(0, 9), 16) + desc.substr(0, 64));
+    lines.push_back(dates);
+    std::string record;
+    for (int t = first; t <= last; ++t) {
+      const double v = value(b, t, j);
+      const std::string text = is_missing(v) ? std::string() : fitted_text(v, kTsdField);
+      record += std::string(static_cast<std::size_t>(kTsdField) - text.size(), ' ') + text;
+      if ((t - first + 1) % kTsdValuesPerRecord == 0 || t == last) lines.push_back(std::exchange(record, {}));
+    }
+  }
+  return lines;
+}
+
+std::vector<std::string> raw_lines(const SaveBlock& b, int structure, int first, int last) {
+  std::vector<std::string> lines;
+  const auto text = [&](int t, int j) {
+    return shortest_text(value(b, t, j));  // the missing code reads back as itself
+  };
+  if (structure == kByObservations) {
+    for (int t = first; t <= last; ++t) {
+      std::string line;
+      for (int j = 1; j <= b.header.nvars; ++j) line += (j > 1 ? " " : "") + text(t, j);
+      lines.push_back(std::move(line));
+    }
+  } else {
+    for (int j = 1; j <= b.header.nvars; ++j) {
+      std::string line;
+      for (int t = first; t <= last; ++t) line += (t > first ? " " : "") + text(t, j);
+      lines.push_back(std::move(line));
+    }
+  }
+  return lines;
+}
+
+void SAVEDATA(const SaveBlock& b, int format) {
+  static constexpr std::string_view kExtensions[] = {"DAT", "ZVD", "CSV", "TSD"};
+  if (format < kSaveRaw || format > kSaveTsd || b.header.nobs <= 0 || b.header.nvars <= 0) return;
+  const std::size_t count = static_cast<std::size_t>(b.header.nobs) * static_cast<std::size_t>(b.header.nvars);
+  if (b.values.size() < count || b.names.size() < static_cast<std::size_t>(b.header.nvars) ||
+      b.descs.size() < static_cast<std::size_t>(b.header.nvars))
+    return;
+
+  int kind = format == kSaveZvd ? core::kZvdDataFile : core::kTextDataFile;
+  std::string file;
+  core::OPENFILE(kind, kExtensions[format - 1], file);
+  if (kind == 0) return;
+  const auto closed_unwritten = [] { core::close_channel(core::channel::kUserOutput, core::CloseMode::kDelete); };
+
+  if (format == kSaveZvd) {
+    std::string names, descs;
+    for (int j = 0; j < b.header.nvars; ++j) {
+      names += fixed_text::pad(b.names[static_cast<std::size_t>(j)], kNameWidth);
+      descs += fixed_text::pad(b.descs[static_cast<std::size_t>(j)], kDescWidth);
+    }
+    core::STARTCALC(save_messages::kSaving);
+    const int status = core::WRITEDATAFILE(b.header, names, kNameWidth, descs, kDescWidth, file,
+                                           b.values.first(count));
+    core::STOPCALC();
+    if (status == 0) core::SHOWMESSAGE(std::string(save_messages::kSavedPrefix) + file + std::string(save_messages::kSavedSuffix));
+    return;
+  }
+
+  int first = 1, last = b.header.nobs;
+  std::string answer;
+  if (core::GETSAMPLE(1, b.header.nobs, first, last, core::kSavedObservations, answer)) return closed_unwritten();
+  std::optional<AsciiLayout> layout;
+  if (format == kSaveRaw) {
+    layout = ASKDATALAYOUT();
+    if (!layout) return closed_unwritten();
+  }
+  core::STARTCALC(save_messages::kSaving);
+  const std::vector<std::string> lines = format == kSaveCsv   ? csv_lines(b, first, last)
+                                         : format == kSaveTsd ? tsd_lines(b, first, last)
+                                                              : raw_lines(b, layout->structure, first, last);
+  const bool written = write_lines(lines) && core::close_channel(core::channel::kUserOutput);
+  core::STOPCALC();
+  if (!written) {
+    closed_unwritten();
+    core::SHOWMSGFILE(core::msg::kWriteError);
+    return;
+  }
+  core::SHOWMESSAGE(std::string(save_messages::kSavedPrefix) + file + std::string(save_messages::kSavedSuffix));
+}
+
+void save_workspace(int format) {
+  const core::Globals& g = core::globals();
+  SaveBlock b;
+  b.header = core::DataFileHeader{g.nobs, g.nvars, g.frequency, g.periods_per_year, g.start_year, g.start_period, g.century_base};
+  std::vector<std::string> names, descs;
+  for (int j = 1; j <= g.nvars; ++j) {
+    names.push_back(core::variable_name(j));
+    descs.push_back(core::variable_desc(j));
+  }
+  b.names = names;
+  b.descs = descs;
+  const std::span<const double> work = core::work_array();
+  b.values = work.first(std::min(work.size(), static_cast<std::size_t>(std::max(g.nobs, 0)) * static_cast<std::size_t>(std::max(g.nvars, 0))));
+  SAVEDATA(b, format);
+}
+
+}  // namespace qorv::data
+
+namespace qorv::core {
+
+void SAVEDATA(int format) { data::save_workspace(format); }
+
+}  // namespace qorv::core

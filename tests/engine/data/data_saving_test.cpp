@@ -1,0 +1,156 @@
+// Saving the workspace's data set as a data file, and reading it back through the
+// importers.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "engine/core/driver_services.h"
+#include "engine/core/workspace.h"
+#include "engine/data/data_saving.h"
+#include "engine/data/data_set.h"
+#include "engine/data/text_import.h"
+#include "engine/data/tsd_import.h"
+#include "shared/zvd_file.h"
+#include "tests/support/dialog_script/dialog_script.h"
+#include "tests/support/engine/engine_fixture.h"
+#include "tests/support/scratch_folder.h"
+
+namespace qorv::data {
+namespace {
+
+constexpr double kMiss = limits::kMissing;
+
+std::vector<std::string> lines_of(const std::filesystem::path& path) {
+  std::ifstream in(path);
+  std::vector<std::string> lines;
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  return lines;
+}
+
+class DataSaving : public qorv::testing::EngineTest {
+ protected:
+  /// Quarterly data from 1990Q3: three observations of two variables, one missing.
+  void SetUp() override {
+    EngineTest::SetUp();
+    DataSet d;
+    d.nobs = 3;
+    d.frequency = 4;
+    d.periods_per_year = 4;
+    d.start_year = 90;
+    d.start_period = 3;
+    d.century = 1900;
+    d.names = {"P", "Y"};
+    d.descs = {"Prices, index", ""};
+    d.values = {1.5, 0.1, -2.25e-7, 100.0, kMiss, 1.0 / 3.0};
+    install_data_set(d);
+  }
+
+  /// Scripts the file name and (when `period` is not empty) the period answer.
+  void answer(const std::filesystem::path& file, const std::string& period = "") {
+    std::string script = "file -> \"" + file.string() + "\"\n";
+    if (!period.empty()) script += "string \"observations to be saved\" -> \"" + period + "\"\n";
+    dialog_script::load(script);
+  }
+
+  zv_test::ScratchFolder folder_{"datasave"};
+};
+
+TEST_F(DataSaving, CsvRowsCarryLabelsHyphenatedDescriptionsAndEmptyMissingFields) {
+  const auto file = folder_ / "out.CSV";
+  answer(file, " ");
+  core::SAVEDATA(kSaveCsv);
+  const std::vector<std::string> expected = {
+      "Date,P Prices- index,Y",
+      "1990Q3,1.5,100",
+      "1990Q4,0.1,",
+      "1991Q1,-2.25e-07,0.3333333333333333",
+  };
+  EXPECT_EQ(lines_of(file), expected);
+  EXPECT_NE(dialog_script::transcript_text().find("saved successfully."), std::string::npos);
+}
+
+TEST_F(DataSaving, CsvOfAPeriodStartsAtItsFirstLabel) {
+  const auto file = folder_ / "part.CSV";
+  answer(file, "1990Q4 1991Q1");
+  core::SAVEDATA(kSaveCsv);
+  const auto lines = lines_of(file);
+  ASSERT_EQ(lines.size(), 3u);
+  EXPECT_EQ(lines[1], "1990Q4,0.1,");
+}
+
+TEST_F(DataSaving, CsvAndTsdReadBackWithEqualNamesDatesAndValues) {
+  for (int format : {kSaveCsv, kSaveTsd}) {
+    SCOPED_TRACE(format);
+    const auto file = folder_ / (format == kSaveCsv ? "back.CSV" : "back.TSD");
+    answer(file, " ");
+    core::SAVEDATA(format);
+    const ImportResult back = format == kSaveCsv ? read_delimited_text(lines_of(file))
+                                                 : read_tsd(lines_of(file), file.string());
+    ASSERT_TRUE(back.ok) << back.message.text;
+    const DataSet& d = back.data;
+    EXPECT_EQ(d.nobs, 3);
+    EXPECT_EQ(d.frequency, 4);
+    EXPECT_EQ(d.start_year, 90);
+    EXPECT_EQ(d.start_period, 3);
+    EXPECT_EQ(d.century, 1900);
+    EXPECT_EQ(d.names, (std::vector<std::string>{"P", "Y"}));
+    EXPECT_EQ(d.descs[0], format == kSaveCsv ? "Prices- index" : "Prices, index");
+    if (format == kSaveCsv) {  // exact: the shortest text that reads back
+      EXPECT_EQ(d.values, (std::vector<double>{1.5, 0.1, -2.25e-7, 100.0, kMiss, 1.0 / 3.0}));
+    } else {  // 15 columns hold 1/3 to 13 digits
+      EXPECT_EQ(d.at(2, 2), kMiss);
+      EXPECT_EQ(d.at(1, 2), 100.0);
+      EXPECT_NEAR(d.at(3, 2), 1.0 / 3.0, 1e-13);
+    }
+  }
+}
+
+TEST_F(DataSaving, TsdRecordsFollowTheColumnLayout) {
+  const auto file = folder_ / "cols.TSD";
+  answer(file, " ");
+  core::SAVEDATA(kSaveTsd);
+  const auto lines = lines_of(file);
+  ASSERT_EQ(lines.size(), 6u);
+  EXPECT_EQ(lines[0], "P               Prices, index");
+  EXPECT_EQ(lines[1], std::string(44, ' ') + "1990 3 01991 1 0Q");
+  EXPECT_EQ(lines[2], "            1.5            0.1      -2.25e-07");
+  EXPECT_EQ(lines[5], "            100" + std::string(15, ' ') + "0.3333333333333");
+}
+
+TEST_F(DataSaving, ZvdSavesTheWholeDataSetWithoutAskingAPeriod) {
+  const auto file = folder_ / "all.ZVD";
+  answer(file);
+  core::SAVEDATA(kSaveZvd);
+  EXPECT_EQ(dialog_script::transcript_text().find("observations to be saved"), std::string::npos);
+  const zvd::ReadResult back = zvd::read_file(file);
+  ASSERT_EQ(back.error, zvd::ReadError::kNone);
+  EXPECT_EQ(back.data_set.shape.nobs, 3);
+  EXPECT_EQ(back.data_set.shape.start_period, 3);
+  EXPECT_EQ(back.data_set.names, (std::vector<std::string>{"P", "Y"}));
+  EXPECT_EQ(back.data_set.descriptions[0], "Prices, index");
+  EXPECT_EQ(back.data_set.data[4], kMiss);
+}
+
+TEST_F(DataSaving, RawFileByObservationsInFreeFormat) {
+  const auto file = folder_ / "raw.DAT";
+  dialog_script::load("file -> \"" + file.string() +
+                      "\"\nstring \"observations to be saved\" -> \"1990Q3 1990Q4\"\nmenu \"File Structure\" -> 2\nmenu \"Data Format\" -> 1\n");
+  core::SAVEDATA(kSaveRaw);
+  EXPECT_EQ(lines_of(file), (std::vector<std::string>{"1.5 100", "0.1 8934567"}));
+}
+
+TEST_F(DataSaving, ACancelledQuestionWritesNothing) {
+  const auto file = folder_ / "none.CSV";
+  std::ofstream(file) << "old\n";
+  dialog_script::load("file -> \"" + file.string() + "\"\nstring -> cancel\n");
+  core::SAVEDATA(kSaveCsv);
+  EXPECT_EQ(lines_of(file), std::vector<std::string>{"old"});
+  dialog_script::load("file -> cancel\n");
+  core::SAVEDATA(kSaveTsd);
+  EXPECT_FALSE(std::filesystem::exists(folder_ / "none.TSD"));
+}
+
+}  // namespace
+}  // namespace qorv::data
