@@ -1,4 +1,5 @@
-// Format texts typed by a user, applied to records that follow the text in the input.
+// Format texts typed by a user, applied to records that follow the text in the input; what
+// was read is written back with the same format and must read again.
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
@@ -35,8 +36,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
   std::vector<double> out(1 + size % 40, -1.0);
   const auto status = qorv::core::read_formatted(*format, source, out);
   // Every field read is a finite number: no text makes an infinity or a NaN.
-  if (status == qorv::core::FormatReadStatus::kOk)
-    for (const double v : out)
-      if (!std::isfinite(v)) std::abort();
+  if (status != qorv::core::FormatReadStatus::kOk) return 0;
+  for (const double v : out)
+    if (!std::isfinite(v)) std::abort();
+  const auto written = qorv::core::write_formatted(*format, out);
+  if (written.unfit) return 0;
+  records = written.records;
+  next = 0;
+  std::vector<double> again(out.size());
+  if (qorv::core::read_formatted(*format, source, again) != qorv::core::FormatReadStatus::kOk) std::abort();
   return 0;
 }

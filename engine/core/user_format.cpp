@@ -1,8 +1,11 @@
 #include "engine/core/user_format.h"
 
+#include "engine/core/field_editing.h"
+
 #include <cctype>
 #include <charconv>
 #include <cstdint>
+#include <utility>
 
 namespace qorv::core {
 
@@ -85,6 +88,7 @@ class FormatParser {
         return item;
       case 'F': case 'E': case 'D': case 'G': case 'I': {
         item.kind = c == 'I' ? FormatItem::Kind::kInteger : FormatItem::Kind::kReal;
+        item.letter = c;
         const std::optional<int> width = number();
         if (!width || *width == 0) return fail_item(error, "a field needs a width");
         item.width = *width;
@@ -147,6 +151,7 @@ struct Step {
   FormatItem::Kind kind;
   int width;     ///< field width, or characters to skip
   int decimals;
+  char letter;   ///< descriptor letter of a field
 };
 
 bool expand(const std::vector<FormatItem>& items, std::vector<Step>& out) {
@@ -156,7 +161,7 @@ bool expand(const std::vector<FormatItem>& items, std::vector<Step>& out) {
         if (!expand(item.items, out)) return false;
       } else {
         const int width = item.kind == FormatItem::Kind::kSkip ? item.repeat : item.width;
-        out.push_back({item.kind, width, item.decimals});
+        out.push_back({item.kind, width, item.decimals, item.letter});
       }
       if (out.size() > kMaxExpandedItems) return false;
     }
@@ -316,6 +321,42 @@ FormatReadStatus read_formatted(const FormatProgram& format, const RecordSource&
     }
   }
   return FormatReadStatus::kOk;
+}
+
+FormatWriteResult write_formatted(const FormatProgram& format, std::span<const double> values) {
+  FormatWriteResult result;
+  const auto expanded = expand_program(format);
+  if (!expanded) {
+    if (!values.empty()) result.unfit = 0;
+    return result;
+  }
+  const std::vector<Step>& steps = expanded->steps;
+  std::string record;
+  std::size_t at = 0;
+  for (std::size_t i = 0; i < values.size(); ++i) {
+    while (true) {
+      if (at == steps.size()) {  // the list ran out: revert on a new record
+        result.records.push_back(std::exchange(record, {}));
+        at = expanded->reversion;
+      }
+      const Step& step = steps[at++];
+      if (step.kind == FormatItem::Kind::kSkip) {
+        record.append(static_cast<std::size_t>(step.width), ' ');
+      } else if (step.kind == FormatItem::Kind::kNewRecord) {
+        result.records.push_back(std::exchange(record, {}));
+      } else {
+        const auto text = edit_field(values[i], step.letter, step.width, step.decimals);
+        if (!text) {
+          result.unfit = i;
+          return result;
+        }
+        record += *text;
+        break;
+      }
+    }
+  }
+  result.records.push_back(std::move(record));
+  return result;
 }
 
 }  // namespace qorv::core

@@ -1,6 +1,6 @@
-// Formatted reading with a user's format text, such as "(8F10.2)" or "(2(F6.1,1X),I4/E12.4)":
-// the common edit-descriptor notation with F, E, D, G, I, X and "/" descriptors, repeat
-// counts, nested groups and format reversion.
+// Formatted reading and writing with a user's format text, such as "(8F10.2)" or
+// "(2(F6.1,1X),I4/E12.4)": the common edit-descriptor notation with F, E, D, G, I, X and "/"
+// descriptors, repeat counts, nested groups and format reversion.
 #pragma once
 
 #include <functional>
@@ -22,6 +22,7 @@ struct FormatItem {
     kGroup,      ///< n(...): a group repeated n times
   };
   Kind kind = Kind::kReal;
+  char letter = 'F'; ///< of a field: the descriptor letter F, E, D, G or I
   int repeat = 1;    ///< repeat count (for kSkip: the number of characters)
   int width = 0;     ///< field width
   int decimals = 0;  ///< implied decimals of a real field without a decimal point
@@ -52,5 +53,22 @@ enum class FormatReadStatus { kOk, kEndOfFile, kBadField };
 /// before a failure keep what `out` held.
 FormatReadStatus read_formatted(const FormatProgram& format, const RecordSource& next_record,
                                 std::span<double> out);
+
+/// Outcome of one formatted write statement.
+struct FormatWriteResult {
+  std::vector<std::string> records;  ///< the records written
+  /// The index of the first value its field cannot hold (too wide, not finite, or an E, D
+  /// or G field without decimals for a non-zero value); `records` then stop short of it.
+  std::optional<std::size_t> unfit;
+};
+
+/// Writes `values` as one write statement: it starts a new record, applies the format as
+/// `read_formatted` reads it (reversion on a new record, "/" ends a record, nX writes n
+/// blanks) and stops after the last value, so the records read back with the same format.
+/// F gives the value rounded to d decimals with its point; E and D a fraction of d digits
+/// and an exponent ("0.1235E+03", "0.1235+100" beyond two exponent digits); G the F form
+/// and four blanks when the value rounded to d digits lies in [0.1, 10^d), else the E
+/// form; I the nearest integer. A leading "0" is dropped when the field needs its column.
+FormatWriteResult write_formatted(const FormatProgram& format, std::span<const double> values);
 
 }  // namespace qorv::core

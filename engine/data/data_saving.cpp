@@ -11,6 +11,7 @@
 #include "engine/core/obs_label.h"
 #include "engine/core/output_files.h"
 #include "engine/core/sample_period.h"
+#include "engine/core/user_format.h"
 #include "engine/core/workspace.h"
 #include "engine/data/ascii_data.h"
 #include "shared/exchange_slots.h"
@@ -129,25 +130,41 @@ std::vector<std::string> tsd_lines(const SaveBlock& b, int first, int last) {
   return lines;
 }
 
-std::vector<std::string> raw_lines(const SaveBlock& b, int structure, int first, int last) {
-  std::vector<std::string> lines;
-  const auto text = [&](int t, int j) {
-    return shortest_text(value(b, t, j));  // the missing code reads back as itself
-  };
-  if (structure == kByObservations) {
-    for (int t = first; t <= last; ++t) {
-      std::string line;
-      for (int j = 1; j <= b.header.nvars; ++j) line += (j > 1 ? " " : "") + text(t, j);
-      lines.push_back(std::move(line));
-    }
-  } else {
-    for (int j = 1; j <= b.header.nvars; ++j) {
-      std::string line;
-      for (int t = first; t <= last; ++t) line += (t > first ? " " : "") + text(t, j);
-      lines.push_back(std::move(line));
+RawLines raw_lines(const SaveBlock& b, const AsciiLayout& layout, int first, int last) {
+  RawLines out;
+  std::optional<core::FormatProgram> program;
+  if (layout.format == kFixedFormat) {
+    program = core::parse_user_format(layout.format_text);
+    if (!program) {
+      out.unfit = {first, 1};
+      return out;
     }
   }
-  return lines;
+  const bool by_observations = layout.structure == kByObservations;
+  const int statements = by_observations ? last - first + 1 : b.header.nvars;
+  std::vector<double> values;
+  for (int s = 0; s < statements; ++s) {
+    values.clear();
+    if (by_observations) {
+      for (int j = 1; j <= b.header.nvars; ++j) values.push_back(value(b, first + s, j));
+    } else {
+      for (int t = first; t <= last; ++t) values.push_back(value(b, t, s + 1));
+    }
+    if (!program) {  // free format: one line a statement; the missing code reads back as itself
+      std::string line;
+      for (const double v : values) line += (line.empty() ? "" : " ") + shortest_text(v);
+      out.lines.push_back(std::move(line));
+      continue;
+    }
+    core::FormatWriteResult written = core::write_formatted(*program, values);
+    if (written.unfit) {
+      const int at = static_cast<int>(*written.unfit);
+      out.unfit = by_observations ? std::pair{first + s, at + 1} : std::pair{first + at, s + 1};
+      return out;
+    }
+    for (std::string& record : written.records) out.lines.push_back(std::move(record));
+  }
+  return out;
 }
 
 void SAVEDATA(const SaveBlock& b, int format) {
@@ -187,9 +204,25 @@ void SAVEDATA(const SaveBlock& b, int format) {
     if (!layout) return closed_unwritten();
   }
   core::STARTCALC(save_messages::kSaving);
+  RawLines raw;
+  if (format == kSaveRaw) {
+    raw = raw_lines(b, *layout, first, last);
+    if (raw.unfit) {
+      core::STOPCALC();
+      closed_unwritten();
+      const auto [t, j] = *raw.unfit;
+      std::string label = core::OBSLABEL(t, start_of(b));
+      std::replace(label.begin(), label.end(), '#', ' ');
+      core::SHOWOK(core::kError, core::kNoHelp,
+                   std::string(save_messages::kUnfitPrefix) + std::string(fixed_text::trim(b.names[static_cast<std::size_t>(j - 1)])) +
+                       " at " + std::string(fixed_text::trim(label)) + std::string(save_messages::kUnfitMiddle) +
+                       layout->format_text + std::string(save_messages::kUnfitSuffix));
+      return;
+    }
+  }
   const std::vector<std::string> lines = format == kSaveCsv   ? csv_lines(b, first, last)
                                          : format == kSaveTsd ? tsd_lines(b, first, last)
-                                                              : raw_lines(b, layout->structure, first, last);
+                                                              : std::move(raw.lines);
   const bool written = write_lines(lines) && core::close_channel(core::channel::kUserOutput);
   core::STOPCALC();
   if (!written) {

@@ -2,12 +2,15 @@
 // a raw ASCII file, a ZVD file, a comma-delimited file or a TSD file.
 #pragma once
 
+#include <optional>
 #include <span>
+#include <utility>
 #include <vector>
 #include <string>
 #include <string_view>
 
 #include "engine/core/dialog_bridge.h"
+#include "engine/data/ascii_data.h"
 
 namespace qorv::data {
 
@@ -24,6 +27,9 @@ namespace save_messages {
 inline constexpr std::string_view kSaving = " Saving data, please wait... ";
 inline constexpr std::string_view kSavedPrefix = "File ";
 inline constexpr std::string_view kSavedSuffix = " saved successfully.";
+inline constexpr std::string_view kUnfitPrefix = " The value of ";
+inline constexpr std::string_view kUnfitMiddle = " does not fit the format ";
+inline constexpr std::string_view kUnfitSuffix = "! Nothing was saved.";
 }  // namespace save_messages
 
 /// A block of data to save.
@@ -47,14 +53,24 @@ std::vector<std::string> csv_lines(const SaveBlock& block, int first, int last);
 /// 15-column fields (a missing value blank).
 std::vector<std::string> tsd_lines(const SaveBlock& block, int first, int last);
 
-/// The lines of a raw data file in free format, variable by variable (one line per
-/// variable) or observation by observation (one line per observation), of observations
-/// first..last.
-std::vector<std::string> raw_lines(const SaveBlock& block, int structure, int first, int last);
+/// The lines of a raw data file.
+struct RawLines {
+  std::vector<std::string> lines;
+  /// Observation and variable (from 1) of the first value the user's format cannot hold;
+  /// `lines` then stop short of it.
+  std::optional<std::pair<int, int>> unfit;
+};
+
+/// The lines of a raw data file of observations first..last in `layout`: one write
+/// statement per variable or per observation, as the ASCII data input reads them back
+/// with the same answers. In free format a statement is one line of shortest exact
+/// texts; in a user's format it is written by `core::write_formatted`.
+RawLines raw_lines(const SaveBlock& block, const AsciiLayout& layout, int first, int last);
 
 /// Saves `block` in `format` (1..4): asks the file name (and, but for ZVD, the period to
 /// save; for a raw file the layout), writes the file and tells the user. A cancel at any
-/// question writes nothing; a write error shows its explanation and leaves the old file.
+/// question writes nothing; a write error shows its explanation and leaves the old file,
+/// and so does a value the user's format for a raw file cannot hold (the box names it).
 /// The period question is about the workspace's data set. Cost linear in the values saved.
 void SAVEDATA(const SaveBlock& block, int format);
 

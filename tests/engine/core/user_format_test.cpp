@@ -1,8 +1,13 @@
-// Formatted reading with a user's format text.
+// Formatted reading and writing with a user's format text.
 #include "engine/core/user_format.h"
+
+#include "engine/core/field_editing.h"
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <limits>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -123,6 +128,78 @@ TEST(UserFormat, MalformedFormatTextsAreRefused) {
   for (const char* text : {"(8F10.2)", " ( 2 ( F6.1 , 1X ) , I4 / E12.4E2 ) ", "(F5.1//F5.1)",
                            "(G10.3)", "(I4.2,2X,D8.1)"})
     EXPECT_TRUE(parse_user_format(text).has_value()) << text;
+}
+
+TEST(UserFormat, FieldEditing) {
+  struct Case {
+    char letter;
+    int width, decimals;
+    double value;
+    const char* want;  // nullptr: the field cannot hold the value
+  };
+  const double nan = std::numeric_limits<double>::quiet_NaN();
+  const Case cases[] = {
+      {'F', 10, 2, 123.456, "    123.46"},
+      {'F', 6, 2, -0.5, " -0.50"},
+      {'F', 4, 2, -0.5, "-.50"},          // the leading 0 gives way
+      {'F', 3, 2, -0.5, nullptr},
+      {'F', 5, 0, 123.0, " 123."},
+      {'F', 1, 0, 0.0, nullptr},          // "0." keeps its digit
+      {'F', 6, 2, -0.001, "  0.00"},      // no "-0.00"
+      {'F', 6, 2, 8934567.0, nullptr},
+      {'F', 11, 3, 8934567.0, "8934567.000"},
+      {'F', 10, 2, nan, nullptr},
+      {'E', 12, 4, 123.456, "  0.1235E+03"},
+      {'E', 10, 4, 123.456, "0.1235E+03"},
+      {'E', 10, 4, -123.456, "-.1235E+03"},
+      {'E', 9, 4, -123.456, nullptr},
+      {'E', 9, 4, 123.456, ".1235E+03"},
+      {'D', 12, 4, 0.00123456, "  0.1235D-02"},
+      {'E', 12, 4, 0.0, "  0.0000E+00"},
+      {'E', 12, 4, 1e-150, "  0.1000-149"},  // three exponent digits take the letter's place
+      {'E', 12, 4, 9.99996, "  0.1000E+02"},
+      {'E', 10, 0, 5.0, nullptr},
+      {'G', 12, 4, 123.456, "   123.5    "},
+      {'G', 12, 4, 0.5, "  0.5000    "},
+      {'G', 12, 4, 0.0, "   0.000    "},
+      {'G', 12, 4, 0.05, "  0.5000E-01"},
+      {'G', 12, 4, 12346.0, "  0.1235E+05"},
+      {'G', 12, 4, 12345.0, "  0.1234E+05"},  // an exact tie goes to the even digit
+      {'G', 12, 4, 9999.6, "  0.1000E+05"},  // rounds up to five digits: the E form
+      {'G', 12, 4, 9999.4, "   9999.    "},
+      {'I', 5, 0, 12.6, "   13"},
+      {'I', 5, 0, -3.4, "   -3"},
+      {'I', 3, 0, 12345.0, nullptr},
+      {'I', 30, 0, 1e300, nullptr},
+  };
+  for (const Case& c : cases) {
+    const std::optional<std::string> got = qorv::core::edit_field(c.value, c.letter, c.width, c.decimals);
+    const std::string where = std::string(1, c.letter) + std::to_string(c.width) + "." +
+                              std::to_string(c.decimals) + " of " + std::to_string(c.value);
+    if (c.want == nullptr) {
+      EXPECT_FALSE(got.has_value()) << where << " gave '" << got.value_or("") << "'";
+    } else {
+      EXPECT_EQ(got.value_or("<none>"), c.want) << where;
+    }
+  }
+}
+
+TEST(UserFormat, WrittenRecordsReadBackWithTheSameFormat) {
+  const auto program = parse_user_format("(F4.1,2X/2(E11.4,1X))");
+  ASSERT_TRUE(program.has_value());
+  const std::vector<double> values{1.5, -250.0, 0.0625, 3.0e-9, 7.0};
+  const auto written = qorv::core::write_formatted(*program, values);
+  ASSERT_FALSE(written.unfit.has_value());
+  EXPECT_EQ(written.records, (std::vector<std::string>{" 1.5  ", "-0.2500E+03  0.6250E-01 ",
+                                                       " 0.3000E-08  0.7000E+01"}));
+  Lines lines{written.records};
+  EXPECT_EQ(read("(F4.1,2X/2(E11.4,1X))", lines, values.size()), values);
+
+  const auto narrow = parse_user_format("(F4.1)");
+  const std::vector<double> wide{1.0, 99.5, 100.0, 2.0};
+  const auto refused = qorv::core::write_formatted(*narrow, wide);
+  EXPECT_EQ(refused.unfit, std::optional<std::size_t>{2});
+  EXPECT_EQ(refused.records, (std::vector<std::string>{" 1.0", "99.5"}));
 }
 
 }  // namespace

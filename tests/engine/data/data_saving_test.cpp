@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "engine/core/driver_services.h"
+#include "engine/core/user_format.h"
 #include "engine/core/workspace.h"
 #include "engine/data/data_saving.h"
 #include "engine/data/data_set.h"
@@ -139,6 +140,45 @@ TEST_F(DataSaving, RawFileByObservationsInFreeFormat) {
                       "\"\nstring \"observations to be saved\" -> \"1990Q3 1990Q4\"\nmenu \"File Structure\" -> 2\nmenu \"Data Format\" -> 1\n");
   core::SAVEDATA(kSaveRaw);
   EXPECT_EQ(lines_of(file), (std::vector<std::string>{"1.5 100", "0.1 8934567"}));
+}
+
+TEST_F(DataSaving, RawFileByVariablesInTheUsersFormatReadsBackWithIt) {
+  const auto file = folder_ / "fixed.DAT";
+  const std::string format = "(2F12.3)";
+  dialog_script::load("file -> \"" + file.string() +
+                      "\"\nstring \"observations to be saved\" -> \"1990Q3 1991Q1\"\nmenu \"File Structure\" -> 1\n"
+                      "menu \"Data Format\" -> 2\nstring \"Type format\" -> \"" + format + "\"\n");
+  core::SAVEDATA(kSaveRaw);
+  const std::vector<std::string> lines = lines_of(file);
+  EXPECT_EQ(lines, (std::vector<std::string>{"       1.500       0.100", "       0.000",
+                                             "     100.000 8934567.000", "       0.333"}));
+  // One read statement a variable, as the ASCII data input reads the file.
+  const auto program = core::parse_user_format(format);
+  ASSERT_TRUE(program.has_value());
+  std::size_t next = 0;
+  const core::RecordSource source = [&](std::string& record) {
+    if (next >= lines.size()) return false;
+    record = lines[next++];
+    return true;
+  };
+  std::vector<double> p(3), y(3);
+  ASSERT_EQ(core::read_formatted(*program, source, p), core::FormatReadStatus::kOk);
+  ASSERT_EQ(core::read_formatted(*program, source, y), core::FormatReadStatus::kOk);
+  EXPECT_EQ(p, (std::vector<double>{1.5, 0.1, 0.0}));
+  EXPECT_EQ(y, (std::vector<double>{100.0, kMiss, 0.333}));
+}
+
+TEST_F(DataSaving, AValueTheUsersFormatCannotHoldSavesNothingAndIsNamed) {
+  const auto file = folder_ / "narrow.DAT";
+  std::ofstream(file) << "old\n";
+  dialog_script::load("file -> \"" + file.string() +
+                      "\"\nstring \"observations to be saved\" -> \"1990Q3 1991Q1\"\nmenu \"File Structure\" -> 2\n"
+                      "menu \"Data Format\" -> 2\nstring \"Type format\" -> \"(2F8.2)\"\n");
+  core::SAVEDATA(kSaveRaw);
+  EXPECT_EQ(lines_of(file), std::vector<std::string>{"old"});
+  EXPECT_NE(dialog_script::transcript_text().find("The value of Y at 1990Q4 does not fit the format (2F8.2)! Nothing was saved."),
+            std::string::npos)
+      << dialog_script::transcript_text();
 }
 
 TEST_F(DataSaving, ACancelledQuestionWritesNothing) {
