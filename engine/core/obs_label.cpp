@@ -1,11 +1,18 @@
 #include "engine/core/obs_label.h"
 
+#include <algorithm>
+
 #include "engine/core/number_format.h"
 #include "engine/core/workspace.h"
 #include "shared/fixed_text.h"
 #include "shared/obs_calendar.h"
 
 namespace qorv::core {
+
+std::string plain_label(std::string label) {
+  std::replace(label.begin(), label.end(), '#', ' ');
+  return std::string(fixed_text::trim(label));
+}
 
 std::string OBSLABEL(int t) {
   const Globals& g = globals();

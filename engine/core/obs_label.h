@@ -21,4 +21,7 @@ std::string OBSLABEL(int t);
 /// The same label for a data set starting at `start` (a data set not yet installed).
 std::string OBSLABEL(int t, const obs_calendar::DataStart& start);
 
+/// `label` as prompts, messages and files show it: without the hard blank and padding.
+std::string plain_label(std::string label);
+
 }  // namespace qorv::core

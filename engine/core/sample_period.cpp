@@ -1,7 +1,5 @@
 #include "engine/core/sample_period.h"
 
-#include <algorithm>
-
 #include "engine/core/dialog_bridge.h"
 #include "engine/core/obs_label.h"
 #include "engine/core/workspace.h"
@@ -22,12 +20,8 @@ std::string_view mode_title(int mode) {
   }
 }
 
-/// The label of observation `t` as a prompt shows it: no hard blank, no padding.
-std::string prompt_label(int t) {
-  std::string label = OBSLABEL(t);
-  std::replace(label.begin(), label.end(), '#', ' ');
-  return std::string(fixed_text::trim(label));
-}
+/// The label of observation `t` as a prompt shows it.
+std::string prompt_label(int t) { return plain_label(OBSLABEL(t)); }
 
 /// The next blank-separated word of `text` from `at`; `at` moves past it.
 std::string_view next_word(std::string_view text, std::size_t& at) {

@@ -68,12 +68,6 @@ bool read_statement(int unit, const AsciiLayout& layout, const core::FormatProgr
   return core::read_formatted(*program, next, out) == core::FormatReadStatus::kOk;
 }
 
-/// `label` without its padding and hard blank.
-std::string shown_label(std::string label) {
-  std::replace(label.begin(), label.end(), '#', ' ');
-  return std::string(fixed_text::trim(label));
-}
-
 }  // namespace
 
 std::optional<AsciiLayout> ASKDATALAYOUT() {
@@ -115,7 +109,7 @@ bool READTEXTDATA(std::span<double> values, int nobs, int nvars, std::span<const
     std::vector<double> row(static_cast<std::size_t>(nvars));
     for (int t = 1; t <= nobs && failed.empty(); ++t) {
       if (!read_statement(unit, *layout, program ? &*program : nullptr, row)) {
-        failed = std::string(ascii_messages::kObservationError) + shown_label(core::OBSLABEL(t, start)) + "!";
+        failed = std::string(ascii_messages::kObservationError) + core::plain_label(core::OBSLABEL(t, start)) + "!";
         break;
       }
       for (int j = 1; j <= nvars; ++j)

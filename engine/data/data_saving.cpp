@@ -93,9 +93,7 @@ std::vector<std::string> csv_lines(const SaveBlock& b, int first, int last) {
   lines.push_back(std::move(head));
   const obs_calendar::DataStart start = start_of(b);
   for (int t = first; t <= last; ++t) {
-    std::string label = core::OBSLABEL(t, start);
-    std::replace(label.begin(), label.end(), '#', ' ');
-    std::string row(fixed_text::trim(label));
+    std::string row = core::plain_label(core::OBSLABEL(t, start));
     for (int j = 1; j <= b.header.nvars; ++j) {
       row += ',';
       const double v = value(b, t, j);
@@ -211,11 +209,9 @@ void SAVEDATA(const SaveBlock& b, int format) {
       core::STOPCALC();
       closed_unwritten();
       const auto [t, j] = *raw.unfit;
-      std::string label = core::OBSLABEL(t, start_of(b));
-      std::replace(label.begin(), label.end(), '#', ' ');
       core::SHOWOK(core::kError, core::kNoHelp,
                    std::string(save_messages::kUnfitPrefix) + std::string(fixed_text::trim(b.names[static_cast<std::size_t>(j - 1)])) +
-                       " at " + std::string(fixed_text::trim(label)) + std::string(save_messages::kUnfitMiddle) +
+                       " at " + core::plain_label(core::OBSLABEL(t, start_of(b))) + std::string(save_messages::kUnfitMiddle) +
                        layout->format_text + std::string(save_messages::kUnfitSuffix));
       return;
     }

@@ -1,6 +1,5 @@
 #include "engine/single/forecast_period.h"
 
-#include <algorithm>
 #include <optional>
 #include <string>
 
@@ -19,12 +18,8 @@ namespace {
 /// Width of the answer: a date label.
 constexpr int kLabelAnswerWidth = 14;
 
-/// The label of observation t as a prompt shows it: without blanks or the hard blank.
-std::string prompt_label(int t) {
-  std::string label = core::OBSLABEL(t);
-  std::replace(label.begin(), label.end(), '#', ' ');
-  return std::string(fixed_text::trim(label));
-}
+/// The label of observation t as a prompt shows it.
+std::string prompt_label(int t) { return core::plain_label(core::OBSLABEL(t)); }
 
 }  // namespace
 
