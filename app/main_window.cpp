@@ -67,6 +67,11 @@ MainWindow::MainWindow(const fs::path& ini_path, QWidget* parent)
 }
 
 MainWindow::~MainWindow() {
+  // Closing the window below hides the sub-windows and moves the focus; those signals
+  // must not reach a window that is already half destroyed.
+  mdi_->disconnect(this);
+  QApplication::clipboard()->disconnect(this);
+  qApp->disconnect(this);
   set_hint_line(nullptr);
   std::error_code ec;
   if (!state_.temp_folder.empty()) fs::remove_all(state_.temp_folder, ec);
