@@ -13,8 +13,8 @@
 #include "app/estimation_window.h"
 #include "app/main_window.h"
 #include "app/new_data_dialog.h"
+#include "app/program_name.h"
 #include "app/small_dialogs.h"
-#include "charts/graph_services.h"
 #include "app/user_messages.h"
 #include "app/zvd_host.h"
 
@@ -130,7 +130,7 @@ void MainWindow::read_back_data_set(HostWorkspace& ws) {
 }
 
 void MainWindow::update_captions() {
-  setWindowTitle(QStringLiteral("Zelvorin for Windows - ") + QFileInfo(state_.data_file_name).fileName());
+  setWindowTitle(main_window_title(state_.data_file_name));
   estimation_->set_up_pages();
   estimation_frame_->setWindowTitle(estimation_->windowTitle());
 }
@@ -195,7 +195,7 @@ void MainWindow::after_data_load() {
   state_.sample_end = s.nobs;
   for (QAction* a : data_actions_) a->setEnabled(true);
   refresh_commands();
-  setWindowTitle(QStringLiteral("Zelvorin for Windows - ") + QFileInfo(state_.data_file_name).fileName());
+  setWindowTitle(main_window_title(state_.data_file_name));
   estimation_->fill_periods();
   estimation_frame_->setWindowTitle(estimation_->windowTitle());
   show_sample_status();
@@ -242,7 +242,7 @@ void MainWindow::open_action() {
   const ModalHint hint;
   const QString name = QFileDialog::getOpenFileName(
       this, QStringLiteral("Select data file"), QString(),
-      QStringLiteral("Qorv data files (*.zvd *.ZVD);;ASCII files (*.dat *.asc);;' ' or ',' delimited files "
+      kDataFileFilter + QStringLiteral(";;ASCII files (*.dat *.asc);;' ' or ',' delimited files "
                      "(*.csv *.prn *.txt);;AREMOS files (*.tsd);;All files (*)"));
   if (!name.isEmpty()) open_data_file(name);
 }
@@ -263,12 +263,12 @@ void MainWindow::save_action() {
 
 void MainWindow::save_as_action() {
   if (!state_.data_loaded) return;
-  QString selected = QStringLiteral("Qorv data files (*.zvd *.ZVD)");
+  QString selected = kDataFileFilter;
   const ModalHint hint;
   const QString name = QFileDialog::getSaveFileName(
       this, QStringLiteral("Enter name for data file"), QString(),
-      charts::dialog_filter(QStringLiteral("ASCII data files (*.dat)|*.dat|Qorv data files (*.zvd)|*.zvd|CSV files "
-                                           "(*.csv)|*.csv|AREMOS files (*.tsd)|*.tsd")),
+      QStringLiteral("ASCII data files (*.dat);;") + kDataFileFilter +
+          QStringLiteral(";;CSV files (*.csv);;AREMOS files (*.tsd)"),
       &selected);
   if (!name.isEmpty()) save_data_as(name);
 }
@@ -325,7 +325,7 @@ void MainWindow::add_action() {
   const ModalHint hint;
   const QString name =
       QFileDialog::getOpenFileName(this, QStringLiteral("Select data file"), QString(),
-                                   QStringLiteral("Qorv data files (*.zvd *.ZVD)"));
+                                   kDataFileFilter);
   if (!name.isEmpty()) add_zvd(name);
 }
 

@@ -354,7 +354,7 @@ void GetFileP(const int16_t* namelen, const int16_t* /*unused*/, int16_t* mode, 
         request.max_length = width;
         request.start_name = path_to_qt(fixed_text::from_fixed_answer(name, width));
         if (*mode == 3) {
-          request.filter = QStringLiteral("Qorv data files (*.ZVD)|*.ZVD");
+          request.filter = QStringLiteral("Zelvorin data files (*.zvd)|*.zvd");
         } else {
           request.filter = QStringLiteral(
               "Batch files (*.BAT)|*.BAT|Result files (*.OUT)|*.OUT|"

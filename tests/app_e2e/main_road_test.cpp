@@ -7,6 +7,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QFile>
 #include <QMdiArea>
@@ -170,6 +171,53 @@ TEST(MainRoad, LeastSquaresFromTheSampleFileToASavedResultsFileAndAGraph) {
   }
   QApplication::processEvents();
   dialog_driver::screenshot(&window, "main_window_after_estimation");
+}
+
+}  // namespace
+
+namespace {
+
+// An unknown variable corrected in the engine's editor: the estimate runs on the corrected
+// equation, and the window's box shows the equation the engine estimated.
+TEST(MainRoad, EquationCorrectedInTheEnginesEditorComesBackToTheWindow) {
+  TestHome home;
+  RecordedMessages messages;
+  MainWindow window(home.ini());
+  window.resize(1000, 700);
+  window.show();
+  const QString sample = QString::fromStdString((zelvorin::testing::sample_folder() / "usmacro.zvd").string());
+  ASSERT_TRUE(window.open_data_file(sample));
+  window.method_action(MethodMenu::kUnivariate, 11)->trigger();
+  EstimationWindow* estimation = window.estimation();
+  QTest::keyClicks(estimation->nonlin(), "LC INPT LY INFLATION");
+
+  std::string page;
+  QString refused;
+  DialogDriver driver(std::chrono::seconds(60));
+  driver
+      .then("messageBox",
+            [&](QWidget* form) {
+              refused = child<QLabel>(form, "text")->text();
+              click(form, "ok");
+            })
+      .then("Teditor",
+            [](QWidget* form) {
+              auto* editor = child<QPlainTextEdit>(form, "editor");
+              editor->setPlainText(editor->toPlainText().replace("INFLATION", "INFL R"));
+              click(form, "ok");
+            })
+      .then("Tbegfin",
+            [&](QWidget* form) {
+              page = child<QPlainTextEdit>(form, "page")->toPlainText().toStdString();
+              click(form, "close");
+            })
+      .then("Tget1option", [](QWidget* form) { choose(form, "Move to Backtracking Menu"); })
+      .then("Tget1option", [](QWidget* form) { choose(form, "Return to Single Equation Estimation Window"); });
+  ASSERT_TRUE(estimation->start());
+  ASSERT_TRUE(driver.finish()) << driver.failure() << "\nforms answered: " << driver.seen().size();
+  EXPECT_TRUE(refused.contains("INFLATION")) << refused.toStdString();
+  EXPECT_NE(coefficient_row(page, "R"), "") << page;
+  EXPECT_EQ(estimation->nonlin()->toPlainText().trimmed(), "LC INPT LY INFL R");
 }
 
 }  // namespace
