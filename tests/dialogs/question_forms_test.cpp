@@ -474,6 +474,7 @@ TEST(EngineTexts, MenuOptionsShowTheirAmpersands) {
       EXPECT_EQ(shown(caption), expected[i]);
       EXPECT_FALSE(has_shortcut(caption)) << expected[i];
     }
+    screenshot(form, "menu_with_ampersands");
     // The form's own buttons keep theirs.
     EXPECT_TRUE(has_shortcut(child<QPushButton>(form, "ok")->text()));
     EXPECT_TRUE(has_shortcut(child<QPushButton>(form, "cancel")->text()));
@@ -502,6 +503,7 @@ TEST(EngineTexts, CheckGroupItemsAndTitleShowTheirAmpersands) {
       EXPECT_EQ(shown(group->box(i)->text()), expected[i]);
       EXPECT_FALSE(has_shortcut(group->box(i)->text())) << expected[i];
     }
+    screenshot(form, "check_group_with_ampersands");
     group->box(0)->click();
     click(form, "ok");
   });
