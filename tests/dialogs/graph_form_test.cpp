@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
+#include <QPushButton>
 #include <QTemporaryDir>
 
 #include "dialogs/message_dialog.h"
@@ -45,6 +46,14 @@ TEST_F(GraphFormTest, DisplayLaterKeepsCloseDropsAndNeitherDeletes) {
     EXPECT_EQ(form->windowTitle(), "Plot of actual and fitted values");  // the graph's title
     EXPECT_FALSE(form->isMaximized());
     dialog_driver::screenshot(form, "modal_graph");
+    // In a narrow window the buttons go on to further rows, each whole.
+    form->resize(380, 420);
+    QApplication::processEvents();
+    for (const QPushButton* b : form->findChildren<QPushButton*>()) {
+      EXPECT_TRUE(form->rect().contains(b->geometry())) << b->text().toStdString();
+      EXPECT_GE(b->width(), b->sizeHint().width()) << b->text().toStdString();
+    }
+    dialog_driver::screenshot(form, "modal_graph_narrow");
     click(form, "later");
   });
   EXPECT_EQ(show(path), 1);
