@@ -59,9 +59,13 @@ class TableBuilder {
   std::span<const std::string> names_;
 };
 
+/// The refusal for a token that could not be read (the text ending early is malformed).
 FormulaStatus scan_failure(const ScanResult& r) {
-  return r.status == ScanStatus::kIllegal ? FormulaStatus::kIllegalCharacter
-                                          : FormulaStatus::kUnknownName;
+  switch (r.status) {
+    case ScanStatus::kIllegal: return FormulaStatus::kIllegalCharacter;
+    case ScanStatus::kUnknownWord: return FormulaStatus::kUnknownName;
+    default: return FormulaStatus::kMalformed;
+  }
 }
 
 /// Reads "(" sign integer ")" after a variable into "\" or "|" and the integer.
