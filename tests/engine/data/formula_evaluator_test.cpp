@@ -132,6 +132,8 @@ TEST(FormulaEvaluator, SeriesFunctionsEdgeCases) {
   EXPECT_EQ(cs.values[11], M);
   expect_values(s, "GDL(A, B)", {10, 30, 90, 91, 92, 93, 94, 95});
   expect_values(s, "GDL(X, 0.5)", {2, 2, 3, M, M, M, M, M});
+  // The trend filter needs one smoothing parameter over the whole range.
+  expect_values(s, "HPF(A, B)", std::vector<double>(8, M));
 }
 
 TEST(FormulaEvaluator, LagsLeadsAndTheMovingAverageBeforeTheSample) {
