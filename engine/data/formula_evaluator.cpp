@@ -26,6 +26,16 @@ constexpr double kSignTolerance = 1e-11;
 constexpr int32_t kSecondSeed = 23;
 constexpr int32_t kThirdSeed = 73;
 
+/// x to the whole power k by repeated squaring (std::pow beyond exponents of 64).
+double whole_power(double x, double k) {
+  if (std::fabs(k) > 64) return std::pow(x, k);
+  auto e = static_cast<unsigned>(std::fabs(k));
+  double result = 1.0, base = x;
+  for (; e != 0; e >>= 1, base *= base)
+    if (e & 1u) result *= base;
+  return k < 0 ? 1.0 / result : result;
+}
+
 /// A value on the evaluation stack: a column (element t - 1 is observation t) or a
 /// constant.
 struct Operand {
@@ -130,17 +140,19 @@ void Evaluator::pointwise2(int code, const Operand& a, const Operand& b, double*
     case kMin: return map2(a, b, out, [](double x, double y) { return x <= y ? x : y; });
     case kMax: return map2(a, b, out, [](double x, double y) { return x >= y ? x : y; });
     case kPower:
+      // A power whose log-magnitude passes 350 is missing: |a^b| above e^350.
       if (b.is_constant() && b.integer_text) {
         // A whole exponent written without a point: a negative base is allowed.
         return map2(a, b, out, [m](double x, double k) {
           if (x == 0) return k < 1 ? m : 0.0;
-          return k * std::log(std::fabs(x)) > kGrowthLimit ? m : std::pow(x, k);
+          const double p = whole_power(x, k);
+          return std::fabs(p) > product_limit ? m : p;
         });
       }
       return map2(a, b, out, [m](double x, double y) {
         if (x < 0 || (x == 0 && y <= 0)) return m;
-        if (x == 0) return 0.0;
-        return y * std::log(x) > kGrowthLimit ? m : std::pow(x, y);
+        const double p = std::pow(x, y);
+        return std::fabs(p) > product_limit ? m : p;
       });
     default: break;
   }
