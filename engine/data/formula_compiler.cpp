@@ -68,33 +68,29 @@ FormulaStatus scan_failure(const ScanResult& r) {
   }
 }
 
-/// Reads "(" sign integer ")" after a variable into "\" or "|" and the integer.
-bool read_shift(TableBuilder& b) {
-  const ScanResult sign = b.next();
-  if (sign.status != ScanStatus::kToken) return b.fail(scan_failure(sign));
-  if (sign.cls != kSumClass) return b.fail(FormulaStatus::kMalformed);
-  const ScanResult k = b.next();
-  if (k.status != ScanStatus::kToken) return b.fail(scan_failure(k));
-  if (k.cls != kNumberClass || k.text.find('.') != std::string::npos)
+/// Reads the next token into `r`, which must be of class `cls` (a whole number without a
+/// point for kNumberClass).
+bool expect(TableBuilder& b, int cls, ScanResult& r) {
+  r = b.next();
+  if (r.status != ScanStatus::kToken) return b.fail(scan_failure(r));
+  if (r.cls != cls || (cls == kNumberClass && r.text.find('.') != std::string::npos))
     return b.fail(FormulaStatus::kMalformed);
-  const ScanResult close = b.next();
-  if (close.status != ScanStatus::kToken) return b.fail(scan_failure(close));
-  if (close.cls != kCloseClass) return b.fail(FormulaStatus::kMalformed);
+  return true;
+}
+
+/// Reads sign integer ")" after "(" behind a variable into "\" or "|" and the integer.
+bool read_shift(TableBuilder& b) {
+  ScanResult sign, k, close;
+  if (!expect(b, kSumClass, sign) || !expect(b, kNumberClass, k) || !expect(b, kCloseClass, close))
+    return false;
   return b.push(sign.text == "-" ? "\\" : "|", kBlankClass) && b.push(k.text, kNumberClass);
 }
 
 /// Reads "(" integer ")" after UNIFORM or NORMAL.
 bool read_seed(TableBuilder& b) {
-  const ScanResult open = b.next();
-  if (open.status != ScanStatus::kToken) return b.fail(scan_failure(open));
-  if (open.cls != kOpenClass) return b.fail(FormulaStatus::kMalformed);
-  const ScanResult seed = b.next();
-  if (seed.status != ScanStatus::kToken) return b.fail(scan_failure(seed));
-  if (seed.cls != kNumberClass || seed.text.find('.') != std::string::npos)
-    return b.fail(FormulaStatus::kMalformed);
-  const ScanResult close = b.next();
-  if (close.status != ScanStatus::kToken) return b.fail(scan_failure(close));
-  if (close.cls != kCloseClass) return b.fail(FormulaStatus::kMalformed);
+  ScanResult open, seed, close;
+  if (!expect(b, kOpenClass, open) || !expect(b, kNumberClass, seed) || !expect(b, kCloseClass, close))
+    return false;
   const double value = TEXTTOREAL(seed.text);
   if (value < 1 || value > kMaxSeed) {
     b.message = kSeedText;
@@ -131,11 +127,9 @@ bool build_table(TableBuilder& b, int parameters, bool simulation) {
           if (!b.push(r.text, r.cls) || !read_seed(b)) return false;
           want_operand = false;
         } else {
-          if (!b.push(r.text, r.cls)) return false;
-          const ScanResult open = b.next();
-          if (open.status != ScanStatus::kToken) return b.fail(scan_failure(open));
-          if (open.cls != kOpenClass) return b.fail(FormulaStatus::kMalformed);
-          if (!b.push(open.text, open.cls)) return false;
+          ScanResult open;
+          if (!b.push(r.text, r.cls) || !expect(b, kOpenClass, open) || !b.push(open.text, open.cls))
+            return false;
         }
       } else {
         return b.fail(FormulaStatus::kMalformed);
