@@ -318,13 +318,39 @@ bool arguments_fit(const FormulaProgram& program, const FormulaData& d, int firs
       d.data.size() / static_cast<std::size_t>(d.nobs) < static_cast<std::size_t>(d.nvars) ||
       program.ops.empty())
     return false;
-  for (const FormulaOp& op : program.ops) {
-    if (op.kind == FormulaOp::kVariable && (op.index < 1 || op.index > d.nvars)) return false;
-    if (op.kind == FormulaOp::kParameter &&
-        (op.index < 0 || static_cast<std::size_t>(op.index) >= d.parameters.size()))
-      return false;
+  // The program's own shape, as the compiler makes it: every step finds its operands, a
+  // lag or lead follows a variable and a number, and the depth is the recorded one.
+  int depth = 0, deepest = 0;
+  const auto& ops = program.ops;
+  for (std::size_t i = 0; i < ops.size(); ++i) {
+    const FormulaOp& op = ops[i];
+    int pops = 0;
+    switch (op.kind) {
+      case FormulaOp::kVariable:
+        if (op.index < 1 || op.index > d.nvars) return false;
+        break;
+      case FormulaOp::kParameter:
+        if (op.index < 0 || static_cast<std::size_t>(op.index) >= d.parameters.size()) return false;
+        break;
+      case FormulaOp::kNumber: break;
+      case FormulaOp::kLag:
+      case FormulaOp::kLead:
+        if (i < 2 || ops[i - 1].kind != FormulaOp::kNumber || ops[i - 2].kind != FormulaOp::kVariable ||
+            !(ops[i - 1].value >= 0))
+          return false;
+        pops = 2;
+        break;
+      case FormulaOp::kFunction:
+        if (op.index < 1 || op.index > kFormulaCodes) return false;
+        pops = formula_arity(op.index);
+        break;
+      default: return false;
+    }
+    if (depth < pops) return false;
+    depth = depth - pops + 1;
+    deepest = std::max(deepest, depth);
   }
-  return true;
+  return depth == 1 && deepest == program.max_depth;
 }
 
 }  // namespace

@@ -45,8 +45,8 @@ struct FormulaScratch {
 /// root out of its domain, a division by zero, an overflow, a lag or lead beyond the data
 /// gives the missing code for that observation. Returns kStackOverflow (after showing
 /// message-file line 30, the result untouched) when the program needs more than
-/// `capacity` pending values, kBadArguments when the sample, the columns or the
-/// parameters do not fit the data. Cost: O(operations · (E - S + 1)), sorts O(n log n).
+/// `capacity` pending values, kBadArguments (nothing written) when the sample, the columns
+/// or the parameters do not fit the data, or the program lacks the compiler's shape. Cost: O(operations · (E - S + 1)), sorts O(n log n).
 FormulaStatus evaluate_formula(const FormulaProgram& program, const FormulaData& data,
                                int first, int last, std::span<double> result,
                                FormulaScratch& scratch, int capacity);

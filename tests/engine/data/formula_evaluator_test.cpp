@@ -200,6 +200,16 @@ TEST(FormulaEvaluator, ArgumentsOutsideTheDataAreRefusedUntouched) {
   EXPECT_TRUE(refused(c.program, 1, 3, out));  // a variable the data do not hold
   EXPECT_TRUE(refused(p.program, 1, 3, out));  // a parameter without a value
   EXPECT_TRUE(refused(FormulaProgram{}, 1, 3, out));
+  // Programs put together by hand must have the compiler's shape.
+  using Op = FormulaOp;
+  const auto program = [](std::vector<FormulaOp> ops, int depth) { return FormulaProgram{ops, depth, 0, false}; };
+  EXPECT_TRUE(refused(program({Op{Op::kNumber, 0, 2.0}, Op{Op::kFunction, kAdd}}, 1), 1, 3, out));
+  EXPECT_TRUE(refused(program({Op{Op::kNumber}, Op{Op::kNumber, 0, 1.0}, Op{Op::kLag}}, 2), 1, 3, out));
+  EXPECT_TRUE(refused(program({Op{Op::kVariable, 1}, Op{Op::kFunction, 99}}, 1), 1, 3, out));
+  EXPECT_TRUE(refused(program({Op{Op::kVariable, 1}, Op{Op::kVariable, 1}}, 2), 1, 3, out));
+  EXPECT_TRUE(refused(program({Op{Op::kVariable, 1}, Op{Op::kFunction, kLog}}, 5), 1, 3, out));
+  EXPECT_FALSE(refused(program({Op{Op::kVariable, 1}, Op{Op::kFunction, kLog}}, 1), 1, 3, out));
+  out.assign(3, -1.0);
   EXPECT_EQ(out, std::vector<double>(3, -1.0));
 }
 
