@@ -1,7 +1,6 @@
 #include "charts/graph_actions.h"
 
 #include <QFile>
-#include <QFileInfo>
 #include <QPrinter>
 #include <QSaveFile>
 
