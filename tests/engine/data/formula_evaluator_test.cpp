@@ -2,6 +2,7 @@
 // operands, lags and leads, the series functions' edge cases, the stack capacity and its
 // message, the argument checks, and the property that nothing non-finite is ever stored.
 #include "engine/data/formula_evaluator.h"
+#include "engine/data/moving_average.h"
 
 #include <gtest/gtest.h>
 
@@ -151,6 +152,17 @@ TEST(FormulaEvaluator, LagsLeadsAndTheMovingAverageBeforeTheSample) {
   expect_values(s, "MAV(5, 3)", {M, M, M, M, 5, 5, 5, 5}, 5, 8);
   expect_values(s, "MAV(X*1, 3)", {M, M, M, M, M, M, 6, 7}, 5, 8);
   expect_values(s, "MAV(X, 100000*100000)", std::vector<double>(8, M));
+}
+
+TEST(FormulaEvaluator, MovingAverageChecksItsLengths) {
+  const std::vector<double> series = {1, 2, 3}, window = {2, 2};
+  std::vector<double> out(2);
+  FUNCMAV(1, series, window, M, out);
+  EXPECT_EQ(out, (std::vector<double>{1.5, 2.5}));
+  EXPECT_THROW(FUNCMAV(2, series, window, M, out), std::invalid_argument);  // past observation 3
+  EXPECT_THROW(FUNCMAV(-1, series, window, M, out), std::invalid_argument);
+  std::vector<double> short_out(1);
+  EXPECT_THROW(FUNCMAV(0, series, window, M, short_out), std::invalid_argument);
 }
 
 TEST(FormulaEvaluator, ParametersAreNumbersAndTheResultMayBeAVariable) {
