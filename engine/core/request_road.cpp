@@ -35,10 +35,6 @@ void whole_command_range() {
 /// The estimation part of the menus: the kinds of action 2 or 3. False when the user left.
 bool estimation_menus() {
   DriverState& d = driver_state();
-  if (globals().nvars == 0) {
-    SHOWMSGFILE(kNoVariablesLine, kNoVariablesLine);
-    return false;
-  }
   if (d.action == kSingleEquation) {
     int choice = 1;
     d.single_kind = SINGLEEQMENU(choice);
@@ -66,6 +62,8 @@ bool data_processing() {
     if (choice != 2) whole_command_range();
     switch (choice) {
       case 0:
+        // Without variables there is nothing to estimate: the request ends.
+        if (globals().nvars == 0) return true;
         d.action = kSingleEquation;
         return false;
       case 1:
@@ -238,6 +236,12 @@ void MAINMENUS() {
     if (d.action == kDataProcessing) {
       if (data_processing()) return;
       continue;  // choice 0: on to the estimation menus
+    }
+    if (globals().nvars == 0) {
+      // Nothing to estimate: the data processing menu offers to add or create variables.
+      SHOWMSGFILE(kNoVariablesLine, kNoVariablesLine);
+      d.action = kDataProcessing;
+      continue;
     }
     if (!estimation_menus()) {
       d.action = kLeave;

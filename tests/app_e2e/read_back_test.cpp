@@ -181,6 +181,35 @@ TEST(ReadBack, SeasonalDummiesAndANewSmallerDataSetReachTheSavedFile) {
   EXPECT_TRUE(s.messages.shown.empty());
 }
 
+TEST(ReadBack, AFileAddedByTheEngineWidensTheProgramsDataSet) {
+  SampleWindow s;
+  // Two quarterly series from 1959Q1 to 1960Q4, added from the Data Processing Menu.
+  zvd::DataSet added;
+  added.shape.nobs = 8;
+  added.shape.nvars = 2;
+  added.shape.frequency = 4;
+  added.shape = zvd::start_from_full_year(added.shape, 1959, 1);
+  added.names = {"Z", "W"};
+  added.descriptions = {"early", ""};
+  for (int i = 0; i < 16; ++i) added.data.push_back(i + 0.5);
+  const QString path = s.dir.filePath("early.zvd");
+  ASSERT_TRUE(zvd::write_file(path.toStdString(), added).ok);
+  DialogDriver add;
+  add.then("fileDialog", [&](QWidget* w) { dialog_driver::choose_file(w, path); });
+  s.data_processing({{slots::kDataProcessingPreset, 4}}, add);
+
+  EXPECT_EQ(s.window.status_text(), "Current sample from 1959Q1 to 2008Q4. Min 1959Q1 Max 2008Q4. (200 obs.) "
+                                    "7 variables, max 200.");
+  EXPECT_EQ(variable_list(s.window.estimation()), (QStringList{"INPT", "LC", "LY", "INFL", "R", "Z", "W"}));
+  EXPECT_EQ(s.window.estimation()->period1()->itemText(0), "1959Q1");
+  const HostWorkspace& ws = s.window.state().ws;
+  EXPECT_EQ(ws.data[0], limits::kMissing);        // INPT before the sample file starts
+  EXPECT_EQ(ws.data[5 * 200 + 7], 7.5);           // Z in 1960Q4
+  EXPECT_EQ(ws.data[5 * 200 + 8], limits::kMissing);
+  expect_engine_data_set_in(s.save_zvd("joined.zvd"), {"INPT", "LC", "LY", "INFL", "R", "Z", "W"});
+  EXPECT_TRUE(s.messages.shown.empty());
+}
+
 TEST(ReadBack, ARequestThatChangesNothingLeavesTheProgramsCopyByteIdentical) {
   SampleWindow s;
   const HostWorkspace before = s.window.state().ws;
