@@ -12,6 +12,7 @@
 #include "engine/core/temp_variables.h"
 #include "engine/core/workspace.h"
 #include "engine/data/data_input.h"
+#include "engine/data/data_set.h"
 #include "engine/data/dummy_variables.h"
 #include "engine/data/observation_scans.h"
 #include "engine/data/session_prompts.h"
@@ -95,6 +96,8 @@ bool data_processing() {
         if (qorv::data::CONFIRMEXIT(qorv::data::kNewDataFile)) {
           int status = 0;
           qorv::data::DATAINPUTMENU(status, qorv::data::DataInputRoad::kNewData);
+          // The main program did not define this data set: it reads the shape back.
+          if (status != qorv::data::kInputFailed) qorv::data::write_shape_slots();
           whole_command_range();
           return true;
         }
