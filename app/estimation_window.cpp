@@ -340,7 +340,7 @@ QStringList period_labels(const DataShape& shape) {
   return labels;
 }
 
-bool lists(const QComboBox* box, const QStringList& labels) {
+bool holds_labels(const QComboBox* box, const QStringList& labels) {
   if (box->count() != labels.size()) return false;
   for (int i = 0; i < box->count(); ++i)
     if (box->itemText(i) != labels[i]) return false;
@@ -365,7 +365,7 @@ void EstimationWindow::fill_periods() {
 
 void EstimationWindow::follow_data_set() {
   const QStringList labels = period_labels(state_.ws.shape);
-  if (!lists(period1_, labels)) {
+  if (!holds_labels(period1_, labels)) {
     set_items(period1_, labels);
     set_items(period2_, labels);
     const int count = static_cast<int>(labels.size());
