@@ -68,6 +68,13 @@ zvd::DataSet file_set(const Span& s, std::vector<std::string> names) {
   return f;
 }
 
+/// The names V1, V2, ..., Vcount.
+std::vector<std::string> numbered(int count) {
+  std::vector<std::string> names;
+  for (int j = 1; j <= count; ++j) names.push_back("V" + std::to_string(j));
+  return names;
+}
+
 /// Everything of the engine's data set a refusal must leave alone.
 struct Snapshot {
   Snapshot() {
@@ -165,7 +172,6 @@ TEST_F(DataAdding, TheJoinedSetSpansBothSetsWithTheMissingCodeInTheGaps) {
 }
 
 TEST_F(DataAdding, EachRefusalShowsItsMessageAndChangesNothing) {
-  const std::string short_file = (folder_ / "short.zvd").string();
   struct Case {
     const char* what;
     Span loaded;
@@ -176,7 +182,7 @@ TEST_F(DataAdding, EachRefusalShowsItsMessageAndChangesNothing) {
       {"another frequency", {2, 1970, 1, 31}, file_set({4, 1970, 1, 8}, {"X"}), "  Line 58"},
       {"a name of both sets", {2, 1970, 1, 31}, file_set({2, 1960, 1, 5}, {"X", "b"}),
        "message error 0  Name B is common to both data sets, data not added!"},
-      {"more variables than the joined span allows", {1, 1, 1, 3100}, file_set({1, 1, 1, 10}, std::vector<std::string>(39, "V")),
+      {"more variables than the joined span allows", {1, 1, 1, 3100}, file_set({1, 1, 1, 10}, numbered(39)),
        "  Line 52"},
       {"more observations than 3100", {2, 1000, 1, 3000}, file_set({2, 3950, 1, 200}, {"X"}), "  Line 52"},
       {"an invalid name", {2, 1970, 1, 31}, file_set({2, 1960, 1, 5}, {"X", "1X"}), "  Line 78"},
@@ -186,11 +192,8 @@ TEST_F(DataAdding, EachRefusalShowsItsMessageAndChangesNothing) {
     SCOPED_TRACE(c.what);
     dialog_script::reset();
     install_data_set(data_set(c.loaded, {"A", "B"}));
-    zvd::DataSet added = c.added;
-    for (std::size_t j = 0; j < added.names.size(); ++j)
-      if (added.names[j] == "V") added.names[j] = "V" + std::to_string(j);
     const Snapshot before;
-    add(write(added));
+    add(write(c.added));
     EXPECT_TRUE(Snapshot() == before);
     EXPECT_NE(dialog_script::transcript_text().find(c.shown), std::string::npos) << dialog_script::transcript_text();
     EXPECT_EQ(dialog_script::transcript_text().find("busy begin Reading"), std::string::npos);
