@@ -18,6 +18,10 @@ struct Expected {
 /// The rows of expected.csv for `case_name` ("S", "D", ...), by quantity.
 std::map<std::string, Expected> macro_expected(const std::string& case_name);
 
+/// The rows of `folder`/expected.csv ("single-extra", ...) for `case_name`, by quantity;
+/// the case must hold no missing values (NA).
+std::map<std::string, Expected> reference_expected(const std::string& folder, const std::string& case_name);
+
 /// Whether `x` agrees with `e` within its tolerance.
 bool agrees(double x, const Expected& e);
 
