@@ -157,8 +157,7 @@ struct EstimationState {
   int iterations = 0;         ///< iterations taken by an iterative estimator
   int convergence = 0;        ///< 0 converged, 1 not converged, 2 numerical method failed
   bool user_initial_values = false;  ///< the AR/MA estimate starts from values the user typed
-  int variance_kind = 1;      ///< 1 ordinary, 2 White, 3..6 Newey-West (equal, Bartlett, Tukey, Parzen)
-  int truncation_lag = 0;     ///< truncation lag of the Newey-West kinds
+  int trend_case = 0;         ///< fully modified estimate: 1 non-trended, 2 trended case; else 0
   GarchFlags garch;           ///< GARCH specification
   int forecast_count = 0;     ///< forecasts held in the forecast blocks
 };

@@ -223,19 +223,22 @@ std::string coefficient_row(const std::string& name, double estimate, double std
   return line;
 }
 
-void REGRESSIONTABLE(int method_code, int channel) {
+void REGRESSIONTABLE(int method_code, int channel, std::span<const double> adjusted) {
   const auto& s = estimation();
+  const auto& g = core::globals();
   if (method_code != 50) ESTIMATIONTITLE(s.method, 0, channel);
-  if (s.variance_kind >= 2 && s.variance_kind <= 6) {
+  if (g.adjusted_variance_kind >= 2 && g.adjusted_variance_kind <= 6) {
     std::string text = "Based on ";
-    if (s.variance_kind == 2) {
+    if (g.adjusted_variance_kind == 2) {
       text += "White's Heteroscedasticity adjusted S.E.'s";
     } else {
       static const char* const kWeights[] = {"Equal", "Bartlett", "Tukey", "Parzen"};
       text += "Newey-West adjusted S.E.'s ";
-      text += kWeights[s.variance_kind - 3];
-      text += " weights, truncation lag=" + std::to_string(s.truncation_lag);
+      text += kWeights[g.adjusted_variance_kind - 3];
+      text += " weights, truncation lag=" + std::to_string(g.truncation_lag);
     }
+    if (s.method == method::kPhillipsHansen && s.trend_case == 1) text += ", Non-trended Case";
+    if (s.method == method::kPhillipsHansen && s.trend_case == 2) text += ", Trended Case";
     text.resize(kLineWidth, ' ');
     core::JUSTIFYTEXT(text, kLineWidth, 'C');
     core::WRITELINE(text, channel);
@@ -270,7 +273,8 @@ void REGRESSIONTABLE(int method_code, int channel) {
   const int df = s.nused - s.nregs;
   for (int j = 1; j <= parameter_count(); ++j) {
     const std::string name = static_cast<size_t>(j) < s.eqvarnames.size() ? s.eqvarnames[static_cast<size_t>(j)] : "";
-    const double v = coefficient_variance(j, j);
+    const double v = adjusted.empty() ? coefficient_variance(j, j)
+                                      : adjusted[static_cast<size_t>(j * (j + 1) / 2 - 1)];
     const double se = missing(v) || v < 0 ? kMissing : std::sqrt(v);
     core::WRITELINE(coefficient_row(name, s.result[static_cast<size_t>(block::kCoefficients + j - 1)], se, df),
                     channel);

@@ -54,7 +54,10 @@ void REGSTATS(const FitStatistics& fit, int channel);
 /// the equation and sample lines, and one row per regressor with the estimate, its
 /// standard error (the missing code prints "*NONE*"), the T-ratio and its two-sided
 /// probability on NUSED − NREGS degrees of freedom. Method code 50 leaves out the title.
-void REGRESSIONTABLE(int method_code, int channel);
+/// An adjusted variance kind (globals().adjusted_variance_kind 2..6) adds the centred
+/// "Based on" line naming it; `adjusted` (packed, absolute), when given, supplies the
+/// standard errors in place of the estimate's own matrix.
+void REGRESSIONTABLE(int method_code, int channel, std::span<const double> adjusted = {});
 
 /// The three pieces written after an estimate: the table, the fit block and the
 /// statistics block. Returns the fit measures.

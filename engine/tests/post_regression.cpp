@@ -16,6 +16,7 @@
 #include "engine/core/workspace.h"
 #include "engine/single/estimation_state.h"
 #include "engine/single/result_report.h"
+#include "engine/tests/adjusted_variance_menu.h"
 #include "engine/tests/diagnostic_tests.h"
 #include "engine/tests/post_regression_steps.h"
 
@@ -247,7 +248,7 @@ void POSTREGRESSION() {
         else residuals_menu();
         break;
       case kAdjustedVariances:
-        not_available("Adjusting the variance matrix");
+        adjusted_variance_option();
         break;
       case kParameterFunctions:
         if (is_sure(code)) {

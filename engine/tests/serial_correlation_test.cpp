@@ -114,7 +114,6 @@ bool SERIALCORRELATIONTEST(int order, int channel) {
     for (int j = 0; j < k + order; ++j) e.result[static_cast<size_t>(block::kCoefficients + j)] = aux.coef[static_cast<size_t>(j)];
     e.variance = aux.inverse;
     e.scale = single::VarianceScale::kScaled;
-    e.variance_kind = 1;
     const double rss = s.rss - aux.explained;
     e.sigma = rss > 0.0 ? std::sqrt(rss / (n - k - order)) : 0.0;
     single::ESTIMATIONTITLE(title_code(code), 0, channel);
