@@ -130,7 +130,10 @@ TEST_F(PostRegression, OptionsOfLaterVersionsAndRedirectionsSaySoAndReturn) {
     const char* seen;     ///< the message shown
   };
   const Row rows[] = {
-      {1, "menu 1002 -> 4 once\n", "Adjusting the variance matrix is not available in this version of Zelvorin."},
+      {1, "menu 1002 -> 4 once\nmenu 1003 -> 2 once\nmenu 1033 -> 3 once\nmenu 1033 -> 0\nmenu 1003 -> 0\n",
+       "The Wald test on the adjusted covariance matrix is not available in this version of Zelvorin."},
+      {1, "menu 1002 -> 4 once\nmenu 1003 -> 2 once\nmenu 1033 -> 4 once\nmenu 1033 -> 0\nmenu 1003 -> 0\n",
+       "on the adjusted covariance matrix is not available in this version of Zelvorin."},
       {1, "menu 1002 -> 5 once\n", "functions of parameters is not available in this version of Zelvorin."},
       {1, "menu 1002 -> 8 once\n", "Forecasting is not available in this version of Zelvorin."},
       {1, "menu 1002 -> 9 once\n", "Forecasting is not available in this version of Zelvorin."},
