@@ -113,6 +113,7 @@ int LINREGMENU(int& choice) { return show_number(1014, choice); }
 int NONLINESTMENU(int& choice) { return show_number(1034, choice); }
 int RECURSIVEREGMENU(int& choice) { return show_number(1035, choice); }
 int DRIFTMENU(int& choice) { return show_number(1011, choice); }
+int LAGWINDOWMENU(int& choice) { return show_number(1018, choice); }
 int ARDLORDERMENU(int& choice) { return show_number(1006, choice); }
 int ROLLINGRESULTMENU(int& choice) { return show_number(1038, choice); }
 int HYPOTHESISMENU(int& choice) { return show_number(1019, choice); }

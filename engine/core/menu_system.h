@@ -69,6 +69,8 @@ int NONLINESTMENU(int& choice);
 int RECURSIVEREGMENU(int& choice);
 /// 1011 Drift in Regressors, 0..2, preset slot 15.
 int DRIFTMENU(int& choice);
+/// 1018 Choose type of lag window, 0..4 (1 equal, 2 Bartlett, 3 Tukey, 4 Parzen).
+int LAGWINDOWMENU(int& choice);
 /// 1006 ARDL Order Selection Menu, 0..6.
 int ARDLORDERMENU(int& choice);
 /// 1038 Rolling Regression Result Menu, 0..5.

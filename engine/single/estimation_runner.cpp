@@ -12,6 +12,7 @@
 #include "engine/core/workspace.h"
 #include "engine/single/estimation_state.h"
 #include "engine/single/least_squares.h"
+#include "engine/single/phillips_hansen.h"
 #include "engine/tests/post_regression.h"
 #include "shared/exchange_slots.h"
 
@@ -94,7 +95,9 @@ std::string method_name(int code) {
   }
 }
 
-bool method_available(int code) { return code == method::kOls || code == method::kIv; }
+bool method_available(int code) {
+  return code == method::kOls || code == method::kIv || code == method::kPhillipsHansen;
+}
 
 void refuse_method(int code) {
   core::SHOWOK(core::kInformation, core::kNoHelp, method_name(code) + " is not available in this version of Zelvorin.");
@@ -171,6 +174,9 @@ void estimate(bool interactive) {
     }
     case method::kIv:
       LSQCORE(interactive);
+      break;
+    case method::kPhillipsHansen:
+      PHILLIPSHANSEN();
       break;
     default:
       refuse_method(s.method);

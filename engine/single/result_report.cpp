@@ -239,8 +239,11 @@ void REGRESSIONTABLE(int method_code, int channel, std::span<const double> adjus
     }
     if (s.method == method::kPhillipsHansen && s.trend_case == 1) text += ", Non-trended Case";
     if (s.method == method::kPhillipsHansen && s.trend_case == 2) text += ", Trended Case";
-    text.resize(kLineWidth, ' ');
-    core::JUSTIFYTEXT(text, kLineWidth, 'C');
+    // The fully modified case words make the line longer than the page: it is kept whole.
+    if (text.size() < static_cast<std::size_t>(kLineWidth)) {
+      text.resize(kLineWidth, ' ');
+      core::JUSTIFYTEXT(text, kLineWidth, 'C');
+    }
     core::WRITELINE(text, channel);
   }
   core::WRITESTARS(kLineWidth, channel);

@@ -91,6 +91,9 @@ std::vector<MenuCase> every_menu() {
       {"1011", DRIFTMENU, 2011, "Drift in Regressors",
        {"0. Move to Backtracking Menu", "1. None of the regressors has a drift",
         "2. At least one of the regressors has a drift"}},
+      {"1018", LAGWINDOWMENU, 2018, "Choose type of lag window",
+       {"0. Move to Backtracking Menu", "1. Equal weights lag window", "2. Bartlett lag window", "3. Tukey lag window",
+        "4. Parzen lag window"}},
       {"1006", ARDLORDERMENU, 2006, "ARDL Order Selection Menu",
        {"0. Move to Backtracking Menu", "1. Choose maximum lag to be used in model selection", "2. R-BAR Squared",
         "3. Akaike Information Criterion", "4. Schwarz Bayesian Criterion", "5. Hannan-Quinn Criterion",
@@ -285,7 +288,7 @@ TEST_F(MenuTest, ShowMenuLines) {
 TEST_F(MenuTest, TablesAreFoundByNumber) {
   const std::vector<int> numbers = menu_table_numbers();
   EXPECT_EQ(numbers, (std::vector<int>{1002, 1003, 1004, 1006, 1007, 1008, 1009, 1010, 1011, 1012, 1014, 1015,
-                                       1019, 1032, 1033, 1034, 1035, 1037, 1038, 1039, 1040, 1041, 1048}));
+                                       1018, 1019, 1032, 1033, 1034, 1035, 1037, 1038, 1039, 1040, 1041, 1048}));
   EXPECT_EQ(find_menu_table(1005), nullptr);
   EXPECT_EQ(find_menu_table(1039)->preset_slot, 6);
   EXPECT_EQ(find_menu_table(1007)->last(), 5);

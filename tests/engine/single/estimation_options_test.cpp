@@ -233,7 +233,9 @@ TEST_F(Options, FullyModifiedEstimateUsesOrCreatesTheIntercept) {
   auto& g = core::globals();
   const int nvars = g.nvars;
   Outcome out = run(core::kFullyModified, "");
-  EXPECT_TRUE(holds(out.transcript, "Fully modified Phillips-Hansen estimation is not available")) << out.transcript;
+  // The equation's own intercept is refused before any question.
+  EXPECT_TRUE(holds(out.transcript, "Please do not include an intercept term among your regressors!")) << out.transcript;
+  EXPECT_FALSE(holds(out.transcript, "menu 2011")) << out.transcript;
   ASSERT_EQ(g.nvars, nvars + 1);
   EXPECT_EQ(core::variable_name(nvars + 1), "INTERCEPT");
   for (int t = 1; t <= g.nobs; ++t) ASSERT_EQ(core::data_at(t, nvars + 1), 1.0);
