@@ -64,15 +64,16 @@ std::vector<std::string> fields(const std::string& line) {
   return out;
 }
 
-/// The main window on the sample file with least squares chosen, as a user starts.
+/// The main window on the sample file with a method chosen (least squares unless another
+/// item of the Univariate menu is named), as a user starts.
 struct LeastSquaresSession {
-  /// Opens the sample file and chooses least squares; false when the file did not open.
-  bool start() {
+  /// Opens the sample file and chooses the method; false when the file did not open.
+  bool start(int method_tag = 11) {
     window.resize(1000, 700);
     window.show();
     const QString sample = QString::fromStdString((zelvorin::testing::sample_folder() / "usmacro.zvd").string());
     if (!window.open_data_file(sample)) return false;
-    window.method_action(MethodMenu::kUnivariate, 11)->trigger();
+    window.method_action(MethodMenu::kUnivariate, method_tag)->trigger();
     return true;
   }
   TestHome home;
@@ -190,6 +191,42 @@ TEST(MainRoad, LeastSquaresFromTheSampleFileToASavedResultsFileAndAGraph) {
   }
   QApplication::processEvents();
   dialog_driver::screenshot(&window, "main_window_after_estimation");
+}
+
+// The fully modified estimate with its window length typed in the estimation window's box:
+// the engine asks only the window type and takes the length from the box.
+TEST(MainRoad, FullyModifiedEstimateTakesTheLengthFromTheWindow) {
+  LeastSquaresSession session;
+  ASSERT_TRUE(session.start(51));  // Phillips-Hansen, none of the regressors has a drift
+  EstimationWindow* estimation = session.window.estimation();
+  ASSERT_TRUE(estimation->window_size()->isVisible());
+  QTest::keyClicks(estimation->nonlin(), "LC LY");
+  estimation->window_size()->clear();
+  QTest::keyClicks(estimation->window_size(), "4");
+  std::string page;
+  DialogDriver driver(std::chrono::seconds(60));
+  driver.then("Tget1option", [](QWidget* form) { choose(form, "Bartlett lag window"); })
+      .then("Tbegfin",
+            [&](QWidget* form) {
+              page = child<QPlainTextEdit>(form, "page")->toPlainText().toStdString();
+              click(form, "close");
+            })
+      .then("Tget1option", [](QWidget* form) { choose(form, "Move to Backtracking Menu"); })
+      .then("Tget1option", [](QWidget* form) { choose(form, "Return to Single Equation Estimation Window"); });
+  QPushButton* start = nullptr;
+  for (QPushButton* b : estimation->findChildren<QPushButton*>())
+    if (b->text() == "&Start") start = b;
+  ASSERT_NE(start, nullptr);
+  start->click();
+  ASSERT_TRUE(driver.finish()) << driver.failure() << "\nforms answered: " << driver.seen().size();
+  EXPECT_NE(page.find("truncation lag=4, Non-trended Case"), std::string::npos) << page;
+  EXPECT_NE(page.find(" 195 observations used for estimation from 1960Q2 to 2008Q4"), std::string::npos) << page;
+  const std::vector<std::string> row = fields(coefficient_row(page, "LY"));
+  ASSERT_EQ(row.size(), 4u) << page;
+  const auto expected = qorv::testing::reference_expected("single-extra", "FMOLS_LY");
+  EXPECT_TRUE(qorv::testing::shows(qorv::testing::parse_number(row[1]), expected.at("BARTLETT_M4_NODRIFT:COEF:LY")));
+  EXPECT_TRUE(qorv::testing::shows(qorv::testing::parse_number(row[2]), expected.at("BARTLETT_M4_NODRIFT:SE:LY")));
+  EXPECT_EQ(session.window.state().sample_end, 196);
 }
 
 // An unknown variable corrected in the engine's editor: the estimate runs on the corrected
