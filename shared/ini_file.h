@@ -31,6 +31,9 @@ class IniFile {
   /// "\n" and "\r\n" line ends and a leading UTF-8 byte-order mark.
   static IniFile load(const std::filesystem::path& path = default_path());
 
+  /// The file whose content is `text`, to be saved to `path`; read as `load` reads.
+  static IniFile parse(std::string_view text, std::filesystem::path path = default_path());
+
   /// The value of `key` in `section`, if the file holds it.
   std::optional<std::string> find(std::string_view section, std::string_view key) const;
 

@@ -99,6 +99,15 @@ TEST(IniFile, CrLfAndByteOrderMarkReadLikeThePlainFile) {
   EXPECT_EQ(p.lines_per_page, 60);
 }
 
+// A line end doubled by a second conversion ("\r\r\n") once left a carriage return at the
+// end of the value, which a rewrite then dropped: the file changed on every save.
+TEST(IniFile, DoubledCarriageReturnsEndTheLine) {
+  const ini::IniFile f = ini::IniFile::parse("[Directories]\r\r\nTempDir=C:\\TEMP\\\r\r\n", "x.ini");
+  EXPECT_EQ(f.find("directories", "tempdir"), "C:\\TEMP\\");
+  EXPECT_EQ(f.text(), "[Directories]\nTempDir=C:\\TEMP\\\n");
+  EXPECT_EQ(ini::IniFile::parse(f.text(), "x.ini").text(), f.text());
+}
+
 TEST(IniFile, LivesInTheConfigurationFolder) {
   const char* old = std::getenv("XDG_CONFIG_HOME");
   const std::string saved = old != nullptr ? old : "";
