@@ -34,7 +34,8 @@ class OverflowRoad : public qorv::testing::EngineTest {
   // Loads Y, X, INPT and X2 = 2·X, with `value` at observation 5 of `column` (0 for Y, 1
   // for X), then estimates `equation` by OLS over the whole sample. Returns the transcript.
   std::string estimate(int column, double value, const std::string& equation) {
-    file_ = std::filesystem::path(::testing::TempDir()) / "overflow.csv";
+    file_ = std::filesystem::path(::testing::TempDir()) /
+            (std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + ".csv");
     {
       std::ofstream out(file_);
       out.precision(17);
