@@ -55,7 +55,7 @@ IniFile IniFile::load(const std::filesystem::path& path) {
 
 IniFile IniFile::parse(std::string_view text, std::filesystem::path path) {
   IniFile file(std::move(path));
-  if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
+  while (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);  // one, or one per careless save
   std::string section;
   for (std::size_t from = 0; from < text.size();) {
     const std::size_t end = std::min(text.find('\n', from), text.size());

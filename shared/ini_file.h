@@ -28,7 +28,7 @@ class IniFile {
   explicit IniFile(std::filesystem::path path = default_path());
 
   /// Reads the file at `path`; a missing or unreadable file gives an empty one. Accepts
-  /// "\n" and "\r\n" line ends and a leading UTF-8 byte-order mark.
+  /// "\n" and "\r\n" line ends (a doubled "\r" too) and leading UTF-8 byte-order marks.
   static IniFile load(const std::filesystem::path& path = default_path());
 
   /// The file whose content is `text`, to be saved to `path`; read as `load` reads.

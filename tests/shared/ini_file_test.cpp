@@ -108,6 +108,14 @@ TEST(IniFile, DoubledCarriageReturnsEndTheLine) {
   EXPECT_EQ(ini::IniFile::parse(f.text(), "x.ini").text(), f.text());
 }
 
+// A second byte-order mark once stayed at the head of the first line when the first was
+// dropped, and went on the next save.
+TEST(IniFile, RepeatedByteOrderMarksAreDropped) {
+  const ini::IniFile f = ini::IniFile::parse("\xEF\xBB\xBF\xEF\xBB\xBFNumLines=50\n[User]\n", "x.ini");
+  EXPECT_EQ(f.text(), "NumLines=50\n[User]\n");
+  EXPECT_EQ(f.find("", "numlines"), "50");
+}
+
 TEST(IniFile, LivesInTheConfigurationFolder) {
   const char* old = std::getenv("XDG_CONFIG_HOME");
   const std::string saved = old != nullptr ? old : "";
