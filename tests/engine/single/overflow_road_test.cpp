@@ -4,6 +4,7 @@
 // not finite; an exactly collinear design still gives the collinearity message.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <regex>
@@ -103,6 +104,8 @@ TEST_F(OverflowRoad, TooLargeValuesAreNamedNotTakenForCollinearity) {
         << transcript;
     EXPECT_EQ(transcript.find("exact linear combinations"), std::string::npos) << transcript;
     EXPECT_NE(single::estimation().status, single::status::kEstimated);
+    EXPECT_FALSE(prints_non_finite(transcript)) << transcript;
+    EXPECT_TRUE(std::isfinite(single::estimation().depmean) && std::isfinite(single::estimation().depvar));
   }
 }
 
