@@ -50,14 +50,7 @@ class OverflowRoad : public qorv::testing::EngineTest {
       }
     }
     dialog_script::reset();
-    set_slot(slots::kDataInputKind, 6);
-    const std::string path = file_.string();
-    const int16_t length = static_cast<int16_t>(path.size()), code = charset::kDataFile;
-    REGISTERCHAR(path.c_str(), &length, &code);
-    dialog_script::load("yesno -> yes\n");
-    int16_t request = 1;
-    DRIVER(&request);
-    EXPECT_EQ(request, 0) << dialog_script::transcript_text();
+    EXPECT_TRUE(qorv::testing::open_data_file(file_)) << dialog_script::transcript_text();
 
     dialog_script::reset();
     set_slot(slots::kActionPreset, 2);
@@ -70,7 +63,7 @@ class OverflowRoad : public qorv::testing::EngineTest {
         "menu 1002 -> 0\n"
         "menu 1004 -> 1\n");
     dialog_script::set_cap(60);
-    request = 3;
+    int16_t request = 3;
     DRIVER(&request);
     const std::string transcript = dialog_script::transcript_text();
     dialog_script::take_failures();
