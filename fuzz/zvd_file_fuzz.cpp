@@ -34,6 +34,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     return 0;
   }
   if (zvd::check(set) != zvd::ReadError::kNone) std::abort();
+  // A start the program can date: a full year of at most four digits.
+  const int64_t full_year = int64_t{set.shape.century_base} + set.shape.start_year;
+  if (full_year < 0 || full_year > zvd::kLastYear) std::abort();
   for (const double v : set.data)
     if (!std::isfinite(v)) std::abort();
   const std::vector<unsigned char> bytes = zvd::encode(set);
