@@ -1,5 +1,6 @@
 // The settings file: any text reads; written back it reads the same; setting one key
-// changes that key alone, and the value reads back after a save and a reload.
+// changes that key alone, and the value reads back after a save and a reload; removing it
+// again leaves every other key as it was.
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <algorithm>
@@ -70,11 +71,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
   if (changed.find(section, key) != expected || reloaded.find(section, key) != expected)
     std::abort();
   if (reloaded.text() != changed.text()) std::abort();
-  // Every other key keeps its value.
+  // The key set can be removed again, and the file still reads to its own text.
+  ini::IniFile erased = reloaded;
+  if (!erased.erase(section, key)) std::abort();
+  const ini::IniFile erased_reloaded = ini::IniFile::parse(erased.text(), "fuzz.ini");
+  if (erased_reloaded.text() != erased.text()) std::abort();
+  // Every other key keeps its value through both changes.
   const ini::IniFile probe = ini::IniFile::parse("[" + section + "]\n" + key + "=\n", "");
   for (const auto& [s, k] : keys_of(written)) {
     if (probe.find(s, k)) continue;  // the key that was set
-    if (file.find(s, k) != reloaded.find(s, k)) std::abort();
+    if (file.find(s, k) != reloaded.find(s, k) || file.find(s, k) != erased_reloaded.find(s, k))
+      std::abort();
   }
   return 0;
 }
