@@ -55,13 +55,14 @@ IniFile IniFile::load(const std::filesystem::path& path) {
 
 IniFile IniFile::parse(std::string_view text, std::filesystem::path path) {
   IniFile file(std::move(path));
-  while (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);  // one, or one per careless save
   std::string section;
   for (std::size_t from = 0; from < text.size();) {
     const std::size_t end = std::min(text.find('\n', from), text.size());
     std::string raw(text.substr(from, end - from));
     from = end + 1;
     while (!raw.empty() && raw.back() == '\r') raw.pop_back();  // "\r\n", or doubled by a copy
+    // A byte-order mark heads the file, or a line where two files were joined: dropped.
+    while (raw.starts_with("\xEF\xBB\xBF")) raw.erase(0, 3);
     Line line{raw, section, {}, false};
     const std::string_view t = trim(raw);
     if (!t.empty() && t.front() == '[' && t.find(']') != std::string_view::npos) {

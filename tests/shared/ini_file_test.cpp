@@ -110,11 +110,14 @@ TEST(IniFile, DoubledCarriageReturnsEndTheLine) {
 }
 
 // A second byte-order mark once stayed at the head of the first line when the first was
-// dropped, and went on the next save.
+// dropped, and went on the next save; one inside the file, where two files were joined,
+// hid the section header after it.
 TEST(IniFile, RepeatedByteOrderMarksAreDropped) {
-  const ini::IniFile f = ini::IniFile::parse("\xEF\xBB\xBF\xEF\xBB\xBFNumLines=50\n[User]\n", "x.ini");
-  EXPECT_EQ(f.text(), "NumLines=50\n[User]\n");
+  const ini::IniFile f = ini::IniFile::parse(
+      "\xEF\xBB\xBF\xEF\xBB\xBFNumLines=50\n[User]\n\xEF\xBB\xBF[Other]\nA=1\n", "x.ini");
+  EXPECT_EQ(f.text(), "NumLines=50\n[User]\n[Other]\nA=1\n");
   EXPECT_EQ(f.find("", "numlines"), "50");
+  EXPECT_EQ(f.find("other", "a"), "1");
 }
 
 TEST(IniFile, LivesInTheConfigurationFolder) {
