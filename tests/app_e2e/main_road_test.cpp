@@ -64,6 +64,13 @@ std::vector<std::string> fields(const std::string& line) {
   return out;
 }
 
+/// The estimation window's Start button, or nullptr.
+QPushButton* start_button(const EstimationWindow* estimation) {
+  for (QPushButton* b : estimation->findChildren<QPushButton*>())
+    if (b->text() == "&Start") return b;
+  return nullptr;
+}
+
 /// The main window on the sample file with a method chosen (least squares unless another
 /// item of the Univariate menu is named), as a user starts.
 struct LeastSquaresSession {
@@ -122,9 +129,7 @@ TEST(MainRoad, LeastSquaresFromTheSampleFileToASavedResultsFileAndAGraph) {
       .then("Tget1option", [](QWidget* form) { choose(form, "Return to Post Regression Menu"); })
       .then("Tget1option", [](QWidget* form) { choose(form, "Move to Backtracking Menu"); })
       .then("Tget1option", [](QWidget* form) { choose(form, "Return to Single Equation Estimation Window"); });
-  QPushButton* start = nullptr;
-  for (QPushButton* b : estimation->findChildren<QPushButton*>())
-    if (b->text() == "&Start") start = b;
+  QPushButton* start = start_button(estimation);
   ASSERT_NE(start, nullptr);
   start->click();
   ASSERT_TRUE(driver.finish()) << driver.failure() << "\nforms answered: " << driver.seen().size();
@@ -213,9 +218,7 @@ TEST(MainRoad, FullyModifiedEstimateTakesTheLengthFromTheWindow) {
             })
       .then("Tget1option", [](QWidget* form) { choose(form, "Move to Backtracking Menu"); })
       .then("Tget1option", [](QWidget* form) { choose(form, "Return to Single Equation Estimation Window"); });
-  QPushButton* start = nullptr;
-  for (QPushButton* b : estimation->findChildren<QPushButton*>())
-    if (b->text() == "&Start") start = b;
+  QPushButton* start = start_button(estimation);
   ASSERT_NE(start, nullptr);
   start->click();
   ASSERT_TRUE(driver.finish()) << driver.failure() << "\nforms answered: " << driver.seen().size();
