@@ -159,4 +159,48 @@ TEST_F(PhillipsHansen, RefusalsLeaveWorkspaceSampleAndSlotsAlone) {
   }
 }
 
+/// The longest samples: 3000 observations are estimated, 3001 refused, on a data set of
+/// 3002 observations of a random walk x and y = x + noise.
+class PhillipsHansenLimit : public qorv::testing::EngineTest {};
+
+TEST_F(PhillipsHansenLimit, ThreeThousandObservationsAndNoMore) {
+  auto& g = core::globals();
+  g.nobs = 3002;
+  g.nvars = 2;
+  g.frequency = 1;
+  g.periods_per_year = 1;
+  g.start_year = 1;
+  g.max_vars = limits::max_vars_for(g.nobs);
+  core::set_variable(1, "Y", "");
+  core::set_variable(2, "X", "");
+  unsigned state = 99u;
+  const auto uniform = [&state] {
+    state = state * 1664525u + 1013904223u;
+    return (state >> 8) * (1.0 / 16777216.0) - 0.5;
+  };
+  double x = 0.0;
+  for (int t = 1; t <= g.nobs; ++t) {
+    x += uniform();
+    core::data_at(t, 2) = x;
+    core::data_at(t, 1) = 1.0 + x + 0.1 * uniform();
+  }
+  for (const int last : {3001, 3002}) {
+    SCOPED_TRACE(last);
+    g.sample_start = 2;
+    g.sample_end = last;
+    core::driver_state().equation = {1, 2};
+    dialog_script::reset();
+    dialog_script::load("menu 1011 -> 1\nmenu 1018 -> 2\ninteger -> 4\nresults -> close\nmenu 1002 -> 0\n");
+    int next_step = 0, window = 0;
+    bool back = false, repeat = false;
+    core::SINGLEEQOPTIONS(next_step, core::kFullyModified, window, 0, back, repeat);
+    const std::string text = dialog_script::transcript_text();
+    EXPECT_EQ(estimation().status, last == 3001 ? status::kEstimated : status::kFailed) << text;
+    if (last == 3001) EXPECT_NE(text.find("3000 observations used for estimation"), std::string::npos);
+    else EXPECT_NE(text.find("Too many observations"), std::string::npos) << text;
+    EXPECT_EQ(g.sample_start, 2);
+    EXPECT_EQ(g.sample_end, last);
+  }
+}
+
 }  // namespace
