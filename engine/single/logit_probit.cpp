@@ -195,7 +195,7 @@ bool estimate_and_report(BinaryModel model) {
 bool LOGITPROBITML(BinaryModel model, const BinaryData& data, BinaryEstimate& estimate, bool interactive) {
   auto& s = estimation();
   s.status = status::kFailed;
-  core::SHOWCALCULATING();
+  const diag::BusyNotice busy;
   estimate = binary_start(data);
   int limit = kIterationLimit;
   while (true) {

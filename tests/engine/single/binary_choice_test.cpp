@@ -12,7 +12,7 @@
 #include "engine/single/binary_estimate.h"
 #include "engine/single/estimation_runner.h"
 #include "engine/single/estimation_state.h"
-#include "tests/engine/single/logit_reference.h"
+#include "tests/engine/single/logit_fixture.h"
 #include "tests/support/engine/engine_fixture.h"
 
 namespace qorv::single {

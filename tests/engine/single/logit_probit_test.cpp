@@ -12,7 +12,7 @@
 #include "engine/core/driver_state.h"
 #include "engine/core/workspace.h"
 #include "engine/single/estimation_state.h"
-#include "tests/engine/single/logit_reference.h"
+#include "tests/engine/single/logit_fixture.h"
 #include "tests/engine/single/page_reading.h"
 #include "tests/engine/single/printed_numbers.h"
 #include "tests/support/dialog_script/dialog_script.h"

@@ -1,5 +1,5 @@
-// The logit and probit reference cases (R's mtcars and infert data) installed as the
-// workspace, and their expected values.
+// The logit and probit reference cases (R's mtcars and infert data) and their expected
+// values, read from the reference folder: no engine is needed to read them.
 #pragma once
 
 #include <map>
@@ -21,18 +21,13 @@ struct LogitCase {
   int forecast_start = 0, forecast_end = 0;  ///< 0 when the case has no forecasts
 };
 
+/// The path of a file of the reference folder ("mtcars.csv", "expected.csv").
+std::string logit_reference_file(const std::string& name);
+
 /// Every case of cases.csv, in file order.
 std::vector<LogitCase> logit_cases();
 
 /// The rows of expected.csv for `case_name`, by quantity.
 std::map<std::string, Expected> logit_expected(const std::string& case_name);
-
-/// Installs `file` ("mtcars.csv", ...) as an undated workspace (the variables in the
-/// file's column order after "obs"), the sample the whole data set; returns the variable
-/// names in order.
-std::vector<std::string> install_logit_data(const std::string& file);
-
-/// Variable numbers of the case's equation in the installed workspace: dependent first.
-std::vector<int> logit_equation(const LogitCase& c);
 
 }  // namespace qorv::testing
