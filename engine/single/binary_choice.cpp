@@ -37,10 +37,10 @@ void check_lengths(const BinaryData& data, std::span<const double> b) {
 /// The score and the packed observed information at b, with the probabilities and the
 /// log-likelihood. False when a probability is 0 or 1.
 bool score_and_information(BinaryModel model, const BinaryData& data, BinaryEstimate& e,
-                           std::vector<long double>& score, std::vector<long double>& info) {
+                           std::vector<long double>& score, std::vector<double>& info) {
   const int k = data.k;
   score.assign(static_cast<std::size_t>(k), 0.0L);
-  info.assign(static_cast<std::size_t>(k) * (k + 1) / 2, 0.0L);
+  info.assign(static_cast<std::size_t>(k) * (k + 1) / 2, 0.0);
   e.prob.resize(static_cast<std::size_t>(data.n));
   long double loglik = 0.0L;
   for (int t = 0; t < data.n; ++t) {
@@ -66,10 +66,12 @@ bool score_and_information(BinaryModel model, const BinaryData& data, BinaryEsti
       w = lambda * (lambda - z);
     }
     const double* x = data.x.data() + static_cast<std::size_t>(t) * static_cast<std::size_t>(k);
+    double* row = info.data();
     for (int i = 0; i < k; ++i) {
       score[static_cast<std::size_t>(i)] += static_cast<long double>(s) * x[i];
-      const long double wx = static_cast<long double>(w) * x[i];
-      for (int j = 0; j <= i; ++j) info[static_cast<std::size_t>(core::PACKEDINDEX(i + 1, j + 1) - 1)] += wx * x[j];
+      const double wx = w * x[i];
+      for (int j = 0; j <= i; ++j) row[j] += wx * x[j];
+      row += i + 1;  // packed rows follow each other: row i + 1 starts after i + 1 values
     }
   }
   e.loglik = static_cast<double>(loglik);
@@ -79,11 +81,16 @@ bool score_and_information(BinaryModel model, const BinaryData& data, BinaryEsti
 }  // namespace
 
 BinaryProbability binary_probability(BinaryModel model, double z) {
+  // The smaller of the two from its own formula, the larger as 1 minus it: both keep
+  // their relative accuracy (the larger is at least 0.5).
+  double small = 0.0;
   if (model == BinaryModel::kLogit) {
-    // 1/(1 + e^−z) and 1/(1 + e^z): each side without cancellation.
-    return {1.0 / (1.0 + std::exp(-z)), 1.0 / (1.0 + std::exp(z))};
+    const double e = std::exp(-std::fabs(z));
+    small = e / (1.0 + e);
+  } else {
+    small = core::NORMALTAIL(std::fabs(z), true);
   }
-  return {core::NORMALTAIL(z, false), core::NORMALTAIL(z, true)};
+  return z < 0.0 ? BinaryProbability{small, 1.0 - small} : BinaryProbability{1.0 - small, small};
 }
 
 bool LOGITPROBITLIK(BinaryModel model, const BinaryData& data, std::span<const double> b, std::span<double> prob,
@@ -116,11 +123,11 @@ BinaryEstimate binary_start(const BinaryData& data) {
 BinaryMlStatus binary_newton(BinaryModel model, const BinaryData& data, BinaryEstimate& e, int limit) {
   check_lengths(data, e.b);
   const int k = data.k;
-  std::vector<long double> score, info;
-  std::vector<double> inverse;
+  std::vector<long double> score;
+  std::vector<double> info, inverse;
   while (true) {
     if (!score_and_information(model, data, e, score, info)) return BinaryMlStatus::kUndefined;
-    inverse.assign(info.begin(), info.end());
+    inverse = info;
     int fail = 0;
     core::INVERTSYMPACKED(inverse, k, fail);
     if (fail != 0) return BinaryMlStatus::kSingular;
@@ -139,7 +146,7 @@ BinaryMlStatus binary_newton(BinaryModel model, const BinaryData& data, BinaryEs
     if (small) {
       // The probabilities, likelihood and information at the final coefficients.
       if (!score_and_information(model, data, e, score, info)) return BinaryMlStatus::kUndefined;
-      inverse.assign(info.begin(), info.end());
+      inverse = info;
       core::INVERTSYMPACKED(inverse, k, fail);
       if (fail != 0) return BinaryMlStatus::kSingular;
       e.variance = inverse;

@@ -12,6 +12,7 @@
 #include "engine/single/binary_estimate.h"
 #include "engine/single/estimation_runner.h"
 #include "engine/single/estimation_state.h"
+#include "shared/exchange_slots.h"
 #include "tests/engine/single/logit_fixture.h"
 #include "tests/support/engine/engine_fixture.h"
 
@@ -145,6 +146,50 @@ TEST(BinaryChoice, SeparatedDataEndUndefined) {
     EXPECT_EQ(status, BinaryMlStatus::kUndefined) << e.iterations;
     for (const double b : e.b) EXPECT_TRUE(std::isfinite(b));
   }
+}
+
+// The limit stops the iteration where it stands; going on from there ends where an
+// uninterrupted run ends.
+TEST(BinaryChoice, IterationLimitStopsAndResumes) {
+  BinaryData d;
+  d.n = 8;
+  d.k = 2;
+  const double x[] = {0.5, 1.5, -1.0, 2.0, 0.0, -0.5, 1.0, 3.0};
+  const double y[] = {0, 1, 0, 1, 1, 0, 0, 1};
+  for (int t = 0; t < d.n; ++t) {
+    d.y.push_back(y[t]);
+    d.x.insert(d.x.end(), {1.0, x[t]});
+  }
+  BinaryEstimate whole = binary_start(d);
+  ASSERT_EQ(binary_newton(BinaryModel::kProbit, d, whole, 40), BinaryMlStatus::kConverged);
+  BinaryEstimate parts = binary_start(d);
+  ASSERT_EQ(binary_newton(BinaryModel::kProbit, d, parts, 2), BinaryMlStatus::kLimitReached);
+  EXPECT_EQ(parts.iterations, 2);
+  ASSERT_EQ(binary_newton(BinaryModel::kProbit, d, parts, 40), BinaryMlStatus::kConverged);
+  EXPECT_EQ(parts.iterations, whole.iterations);
+  EXPECT_EQ(parts.b, whole.b);
+}
+
+// Every fitted value 0: the "are all" case, and no directional-accuracy statistic (its
+// variance term is 0).
+TEST(BinaryChoice, AllFittedValuesTheSame) {
+  BinaryData d;
+  d.n = 10;
+  d.k = 2;
+  const double x[] = {0.3, -1.2, 0.8, 1.1, -0.4, 0.9, 0.1, -0.7, 0.5, 1.4};
+  const double y[] = {0, 0, 0, 1, 0, 0, 0, 0, 1, 0};
+  for (int t = 0; t < d.n; ++t) {
+    d.y.push_back(y[t]);
+    d.x.insert(d.x.end(), {1.0, x[t]});
+  }
+  BinaryEstimate e = binary_start(d);
+  ASSERT_EQ(binary_newton(BinaryModel::kLogit, d, e, 40), BinaryMlStatus::kConverged);
+  const BinaryStatistics st = binary_statistics(BinaryModel::kLogit, d, e);
+  EXPECT_TRUE(st.all_same);
+  EXPECT_EQ(st.all_value, 0.0);
+  EXPECT_DOUBLE_EQ(st.fit.goodness, 0.8);
+  EXPECT_EQ(st.fit.accuracy, limits::kMissing);
+  EXPECT_EQ(st.fit.accuracy_prob, limits::kMissing);
 }
 
 TEST(BinaryChoice, CollinearRegressorsAreSingular) {
