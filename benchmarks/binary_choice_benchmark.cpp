@@ -6,8 +6,8 @@
 
 #include <filesystem>
 
+#include "benchmarks/benchmark_workspace.h"
 #include "engine/core/channels.h"
-#include "engine/core/engine_state.h"
 #include "engine/core/report_writer.h"
 #include "engine/core/workspace.h"
 #include "engine/single/binary_estimate.h"
@@ -19,22 +19,11 @@ namespace {
 
 using namespace qorv;
 
-/// Installs y and an intercept plus k − 1 pseudo-random regressors over n observations.
+/// Installs a 0/1 y drawn from a probit model on an intercept and k − 1 pseudo-random
+/// regressors over n observations.
 void install(int n, int k) {
-  core::reset_engine_state();
-  auto& g = core::globals();
-  g.nobs = n;
-  g.nvars = k + 1;
-  g.frequency = 1;
-  g.periods_per_year = 1;
-  g.sample_start = 1;
-  g.sample_end = n;
-  unsigned state = 12345u;
-  const auto uniform = [&state] {
-    state = state * 1664525u + 1013904223u;
-    return (state >> 8) * (1.0 / 16777216.0) - 0.5;
-  };
-  for (int v = 1; v <= k + 1; ++v) core::set_variable(v, "X" + std::to_string(v), "");
+  bench::install_workspace(n, k + 1);
+  bench::Uniform uniform;
   for (int t = 1; t <= n; ++t) {
     double index = 0.2;
     for (int v = 2; v <= k + 1; ++v) {
@@ -44,13 +33,6 @@ void install(int n, int k) {
     }
     const double noise = uniform() + uniform() + uniform() + uniform();  // variance 1/3
     core::data_at(t, 1) = index + 1.7 * noise > 0.0 ? 1.0 : 0.0;
-  }
-  auto& s = single::estimation();
-  s.eqvarlist.clear();
-  s.eqvarnames.clear();
-  for (int v = 1; v <= k + 1; ++v) {
-    s.eqvarlist.push_back(v);
-    s.eqvarnames.push_back(core::variable_name(v));
   }
 }
 

@@ -29,7 +29,11 @@ void put(std::string& line, int column, std::string_view text) {
 }
 
 /// The 10-column piece of a value: a blank and its 9-column field.
-std::string piece(double value) { return " " + core::FORMATREAL9(value); }
+std::string piece(double value) {
+  std::string text(1, ' ');
+  text += core::FORMATREAL9(value);
+  return text;
+}
 
 /// `label` from column 2 (its leading blank in column 1) and `value` at `column`.
 std::string value_line(std::string_view label, double value, int column = kValueColumn) {

@@ -76,9 +76,7 @@ TEST(LogitProbitRoad, ProbitFromTheEstimationWindow) {
       .then("Tget1option", [](QWidget* form) { choose(form, "Return to Logit/Probit Estimation Menu"); })
       .then("Tget1option", [](QWidget* form) { choose(form, "Move to Backtracking Menu"); })
       .then("Tget1option", [](QWidget* form) { choose(form, "Return to Single Equation Estimation Window"); });
-  QPushButton* start = nullptr;
-  for (QPushButton* b : estimation->findChildren<QPushButton*>())
-    if (b->text() == "&Start") start = b;
+  QPushButton* start = e2e::start_button(estimation);
   ASSERT_NE(start, nullptr);
   start->click();
   ASSERT_TRUE(driver.finish()) << driver.failure() << "\nforms answered: " << driver.seen().size();

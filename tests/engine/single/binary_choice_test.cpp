@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <initializer_list>
 #include <map>
 #include <string>
 #include <vector>
@@ -22,6 +23,16 @@ namespace {
 using testing::Expected;
 
 class BinaryChoiceReference : public qorv::testing::EngineTest {};
+
+/// y on an intercept and x.
+BinaryData intercept_and(std::initializer_list<double> x, std::initializer_list<double> y) {
+  BinaryData d;
+  d.n = static_cast<int>(x.size());
+  d.k = 2;
+  d.y.assign(y.begin(), y.end());
+  for (const double v : x) d.x.insert(d.x.end(), {1.0, v});
+  return d;
+}
 
 /// Every quantity of a reference case computed from the estimate, under its name in
 /// expected.csv.
@@ -109,16 +120,7 @@ TEST_F(BinaryChoiceReference, EveryRowOfEveryCaseAgrees) {
 // The same Newton iteration read from the score: at the estimate the information's
 // inverse is the variance matrix, and a logit with an intercept fits the mean exactly.
 TEST(BinaryChoice, LogitMeanOfProbabilitiesEqualsMeanOfY) {
-  BinaryData d;
-  d.n = 8;
-  d.k = 2;
-  const double x[] = {0.5, 1.5, -1.0, 2.0, 0.0, -0.5, 1.0, 3.0};
-  const double y[] = {0, 1, 0, 1, 1, 0, 0, 1};
-  for (int t = 0; t < d.n; ++t) {
-    d.y.push_back(y[t]);
-    d.x.push_back(1.0);
-    d.x.push_back(x[t]);
-  }
+  const BinaryData d = intercept_and({0.5, 1.5, -1.0, 2.0, 0.0, -0.5, 1.0, 3.0}, {0, 1, 0, 1, 1, 0, 0, 1});
   BinaryEstimate e = binary_start(d);
   ASSERT_EQ(binary_newton(BinaryModel::kLogit, d, e, 40), BinaryMlStatus::kConverged);
   double mean = 0.0;
@@ -130,15 +132,7 @@ TEST(BinaryChoice, LogitMeanOfProbabilitiesEqualsMeanOfY) {
 // the undefined likelihood, never with a NaN.
 TEST(BinaryChoice, SeparatedDataEndUndefined) {
   for (const BinaryModel model : {BinaryModel::kLogit, BinaryModel::kProbit}) {
-    BinaryData d;
-    d.n = 6;
-    d.k = 2;
-    const double x[] = {1, 2, 3, 4, 5, 6};
-    for (int t = 0; t < d.n; ++t) {
-      d.y.push_back(t < 3 ? 0.0 : 1.0);
-      d.x.push_back(1.0);
-      d.x.push_back(x[t]);
-    }
+    const BinaryData d = intercept_and({1, 2, 3, 4, 5, 6}, {0, 0, 0, 1, 1, 1});
     BinaryEstimate e = binary_start(d);
     BinaryMlStatus status = BinaryMlStatus::kLimitReached;
     for (int limit = 40; status == BinaryMlStatus::kLimitReached && limit <= 1000; limit += 20)
@@ -151,15 +145,7 @@ TEST(BinaryChoice, SeparatedDataEndUndefined) {
 // The limit stops the iteration where it stands; going on from there ends where an
 // uninterrupted run ends.
 TEST(BinaryChoice, IterationLimitStopsAndResumes) {
-  BinaryData d;
-  d.n = 8;
-  d.k = 2;
-  const double x[] = {0.5, 1.5, -1.0, 2.0, 0.0, -0.5, 1.0, 3.0};
-  const double y[] = {0, 1, 0, 1, 1, 0, 0, 1};
-  for (int t = 0; t < d.n; ++t) {
-    d.y.push_back(y[t]);
-    d.x.insert(d.x.end(), {1.0, x[t]});
-  }
+  const BinaryData d = intercept_and({0.5, 1.5, -1.0, 2.0, 0.0, -0.5, 1.0, 3.0}, {0, 1, 0, 1, 1, 0, 0, 1});
   BinaryEstimate whole = binary_start(d);
   ASSERT_EQ(binary_newton(BinaryModel::kProbit, d, whole, 40), BinaryMlStatus::kConverged);
   BinaryEstimate parts = binary_start(d);
@@ -173,15 +159,8 @@ TEST(BinaryChoice, IterationLimitStopsAndResumes) {
 // Every fitted value 0: the "are all" case, and no directional-accuracy statistic (its
 // variance term is 0).
 TEST(BinaryChoice, AllFittedValuesTheSame) {
-  BinaryData d;
-  d.n = 10;
-  d.k = 2;
-  const double x[] = {0.3, -1.2, 0.8, 1.1, -0.4, 0.9, 0.1, -0.7, 0.5, 1.4};
-  const double y[] = {0, 0, 0, 1, 0, 0, 0, 0, 1, 0};
-  for (int t = 0; t < d.n; ++t) {
-    d.y.push_back(y[t]);
-    d.x.insert(d.x.end(), {1.0, x[t]});
-  }
+  const BinaryData d =
+      intercept_and({0.3, -1.2, 0.8, 1.1, -0.4, 0.9, 0.1, -0.7, 0.5, 1.4}, {0, 0, 0, 1, 0, 0, 0, 0, 1, 0});
   BinaryEstimate e = binary_start(d);
   ASSERT_EQ(binary_newton(BinaryModel::kLogit, d, e, 40), BinaryMlStatus::kConverged);
   const BinaryStatistics st = binary_statistics(BinaryModel::kLogit, d, e);

@@ -1,26 +1,13 @@
 #include "tests/engine/single/logit_fixture.h"
 
-#include <fstream>
-#include <stdexcept>
-
 #include "engine/core/workspace.h"
 
 namespace qorv::testing {
 
 std::vector<std::string> install_logit_data(const std::string& file) {
-  std::ifstream in(logit_reference_file(file));
-  if (!in) throw std::runtime_error(file + " not found");
-  std::string line;
-  std::getline(in, line);
-  auto names = csv_fields(line);
-  names.erase(names.begin());
-  std::vector<std::vector<double>> rows;
-  while (std::getline(in, line)) {
-    const auto f = csv_fields(line);
-    std::vector<double> row;
-    for (size_t i = 1; i < f.size(); ++i) row.push_back(csv_number(f[i]));
-    rows.push_back(row);
-  }
+  const DataTable table = read_data_table(logit_reference_file(file));
+  const auto& names = table.names;
+  const auto& rows = table.rows;
   auto& g = core::globals();
   g.nobs = static_cast<int>(rows.size());
   g.nvars = static_cast<int>(names.size());

@@ -42,17 +42,7 @@ std::vector<LogitCase> logit_cases() {
 }
 
 std::map<std::string, Expected> logit_expected(const std::string& case_name) {
-  std::ifstream in(logit_reference_file("expected.csv"));
-  if (!in) throw std::runtime_error("expected.csv not found");
-  std::map<std::string, Expected> rows;
-  std::string line;
-  std::getline(in, line);
-  while (std::getline(in, line)) {
-    const auto f = csv_fields(line);
-    if (f.size() < 6 || f[0] != case_name) continue;
-    if (f[5] == "definite" || f[5] == "favoured") rows[f[1]] = Expected{csv_number(f[2]), csv_number(f[3]), f[4] == "rel"};
-  }
-  return rows;
+  return read_expected(logit_reference_file("expected.csv"), case_name, {"definite", "favoured"});
 }
 
 }  // namespace qorv::testing
