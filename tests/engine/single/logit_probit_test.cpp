@@ -184,6 +184,19 @@ TEST_F(LogitProbit, EveryOptionOfBothMenus) {
   EXPECT_EQ(s.status, status::kEstimated);
 }
 
+// An intercept alone predicts the more frequent value everywhere: the "are all" line,
+// and no directional-accuracy statistic.
+TEST_F(LogitProbit, AllPredictedValuesTheSame) {
+  install(find_case("IN_LOGIT"));
+  core::driver_state().equation = {core::find_variable("CASE"), core::find_variable("INPT")};
+  run("menu 1027 -> 1 once\nresults -> close\nmenu 1029 -> 0\nmenu 1027 -> 0\n");
+  const auto page = qorv::testing::last_page();
+  EXPECT_LT(qorv::testing::find_line(page, " Predicted values of CASE are all 0"), page.size());
+  const size_t da = qorv::testing::find_line(page, " Directional-accuracy test statistic");
+  ASSERT_LT(da, page.size());
+  EXPECT_EQ(trim(columns(page[da], 52, 79)), "*NONE*");
+}
+
 TEST_F(LogitProbit, RefusalsEstimateNothing) {
   const auto mt = find_case("MT_LOGIT");
   // A 2 in the dependent variable: refused before the menu.
