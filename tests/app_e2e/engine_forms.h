@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QPushButton>
 #include <QRadioButton>
 #include <QString>
 #include <QWidget>
@@ -22,13 +21,6 @@ inline void choose(QWidget* form, const QString& caption) {
   }
   ADD_FAILURE() << "no option \"" << caption.toStdString() << "\" in " << form->windowTitle().toStdString();
   dialog_driver::click(form, "cancel");
-}
-
-/// The "&Start" button of the estimation window `estimation`, or nullptr.
-inline QPushButton* start_button(QWidget* estimation) {
-  for (QPushButton* b : estimation->findChildren<QPushButton*>())
-    if (b->text() == "&Start") return b;
-  return nullptr;
 }
 
 /// Types `text` into a string form and presses OK.

@@ -5,7 +5,6 @@
 
 #include <QMdiSubWindow>
 #include <QPlainTextEdit>
-#include <QPushButton>
 #include <QTest>
 
 #include <map>
@@ -76,9 +75,7 @@ TEST(LogitProbitRoad, ProbitFromTheEstimationWindow) {
       .then("Tget1option", [](QWidget* form) { choose(form, "Return to Logit/Probit Estimation Menu"); })
       .then("Tget1option", [](QWidget* form) { choose(form, "Move to Backtracking Menu"); })
       .then("Tget1option", [](QWidget* form) { choose(form, "Return to Single Equation Estimation Window"); });
-  QPushButton* start = e2e::start_button(estimation);
-  ASSERT_NE(start, nullptr);
-  start->click();
+  ASSERT_TRUE(estimation->start());
   ASSERT_TRUE(driver.finish()) << driver.failure() << "\nforms answered: " << driver.seen().size();
 
   EXPECT_NE(page.find("Probit Maximum Likelihood Estimation"), std::string::npos) << page;

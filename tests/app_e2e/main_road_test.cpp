@@ -121,7 +121,9 @@ TEST(MainRoad, LeastSquaresFromTheSampleFileToASavedResultsFileAndAGraph) {
       .then("Tget1option", [](QWidget* form) { choose(form, "Return to Post Regression Menu"); })
       .then("Tget1option", [](QWidget* form) { choose(form, "Move to Backtracking Menu"); })
       .then("Tget1option", [](QWidget* form) { choose(form, "Return to Single Equation Estimation Window"); });
-  QPushButton* start = e2e::start_button(estimation);
+  QPushButton* start = nullptr;
+  for (QPushButton* b : estimation->findChildren<QPushButton*>())
+    if (b->text() == "&Start") start = b;
   ASSERT_NE(start, nullptr);
   start->click();
   ASSERT_TRUE(driver.finish()) << driver.failure() << "\nforms answered: " << driver.seen().size();
