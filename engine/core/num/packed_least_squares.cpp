@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "engine/core/dialog_bridge.h"
+#include "engine/core/num/cross_products.h"
 #include "engine/core/num/num_detail.h"
 #include "engine/core/num/numerical_state.h"
 #include "engine/core/num/packed_factor.h"
@@ -26,6 +27,11 @@ Columns regressor_columns(std::span<const double> data, std::span<const int> lis
   cols.reserve(static_cast<std::size_t>(std::max(k, 0)));
   for (int j = 1; j <= k; ++j) cols.push_back(num_detail::regressor_column(data, list, j, ld, offset, n).data());
   return cols;
+}
+
+/// v(j) = Σ_t left_j(t)·z(t) for the k columns of `left`.
+void products_with(const Columns& left, const double* z, int n, std::span<double> v) {
+  cross_products(std::span<const double* const>(&z, 1), left, static_cast<std::size_t>(n), v);
 }
 
 /// b = M·v (M packed of order k), each element summed in extended precision.
@@ -56,12 +62,11 @@ void solve(const Columns& left, const Columns& x, std::span<const double> M,
            std::span<const double> y, int n, int k, std::span<double> b, std::span<double> fitted,
            std::span<double> work) {
   const auto uk = static_cast<std::size_t>(k);
-  const auto un = static_cast<std::size_t>(n);
   std::vector<double> rhs(uk), step(uk);
-  for (std::size_t i = 0; i < uk; ++i) rhs[i] = static_cast<double>(num_detail::dot(left[i], y.data(), un));
+  products_with(left, y.data(), n, rhs);
   packed_times(M, rhs, k, b);
   fit_and_residuals(x, b, y, n, fitted, work);
-  for (std::size_t i = 0; i < uk; ++i) rhs[i] = static_cast<double>(num_detail::dot(left[i], work.data(), un));
+  products_with(left, work.data(), n, rhs);
   packed_times(M, rhs, k, step);
   for (std::size_t i = 0; i < uk; ++i) b[i] += step[i];
   fit_and_residuals(x, b, y, n, fitted, work);
@@ -100,10 +105,7 @@ void PACKEDXTXSOLVE(std::span<const double> data, long offset1, std::span<const 
     return;
   }
   if (mode != kSolveReuseInverse) {
-    for (int i = 1; i <= k; ++i)
-      for (int j = 1; j <= i; ++j)
-        M[packed_at(i, j)] = static_cast<double>(num_detail::dot(
-            cols[static_cast<std::size_t>(i - 1)], cols[static_cast<std::size_t>(j - 1)], static_cast<std::size_t>(n)));
+    symmetric_cross_products(cols, static_cast<std::size_t>(n), M);
     INVERTSYMPACKED(M, k, fail);
     if (fail == 1 || mode == kSolveInverseOnly) return;
   }
@@ -125,10 +127,11 @@ void PACKEDPRODUCT(std::span<const double> data, std::span<double> M, int k, int
   const auto cols = regressor_columns(data, current_estimation().list, k, ld, offset, n);
   Columns wcols;
   for (int i = 0; i < k; ++i) wcols.push_back(W.data() + static_cast<std::size_t>(i) * static_cast<std::size_t>(n));
+  std::vector<double> full(static_cast<std::size_t>(k) * static_cast<std::size_t>(k));
+  cross_products(wcols, cols, static_cast<std::size_t>(n), full);
   for (int i = 1; i <= k; ++i)
     for (int j = 1; j <= i; ++j)
-      M[packed_at(i, j)] = static_cast<double>(num_detail::dot(
-          wcols[static_cast<std::size_t>(i - 1)], cols[static_cast<std::size_t>(j - 1)], static_cast<std::size_t>(n)));
+      M[packed_at(i, j)] = full[static_cast<std::size_t>(i - 1) + static_cast<std::size_t>(j - 1) * static_cast<std::size_t>(k)];
   INVERTSYMPACKED(M, k, fail);
   if (fail == 0 && !num_detail::all_finite(y.first(static_cast<std::size_t>(n)))) {
     fail = 1;
