@@ -69,6 +69,15 @@ std::vector<double> test_fitted_values() {
   return f;
 }
 
+/// Whether the estimate's stored variance matrix is (X'X)⁻¹ of the regressor matrix of
+/// its residual tests, as formed by the least-squares and instrumental-variable cores for
+/// OLS and IV: the same columns give the same matrix to the last bit.
+bool holds_cross_inverse(int k) {
+  const auto& s = estimation();
+  return (s.method == method::kOls || s.method == method::kIv) && s.scale == single::VarianceScale::kScaled &&
+         s.variance.size() == at(k) * at(k + 1) / 2;
+}
+
 }  // namespace
 
 RegressorMatrix regressor_matrix() {
@@ -125,14 +134,18 @@ AuxiliaryRegression auxiliary_regression(int mode, int p) {
       for (int t = 0; t < n; ++t) z[at(t)] = f[at(t)] * f[at(t)];
     }
     // Each added column with its projection on X taken out: Z̃ = MZ, and Γ = (X'X)⁻¹X'Z.
+    // (X'X)⁻¹ is the estimate's own where it holds it, so only X'Z is formed here.
     const auto list = identity_list(k);
-    std::vector<double> m(at(k) * at(k + 1) / 2), gamma(at(k) * at(p)), fit(at(n)), work(at(std::max(k, n)));
+    std::vector<double> m, gamma(at(k) * at(p)), fit(at(n)), work(at(std::max(k, n)));
+    const bool reuse = holds_cross_inverse(k);
+    if (reuse) m = s.variance;
+    else m.resize(at(k) * at(k + 1) / 2);
     std::vector<double> zt(at(n) * at(p));
     for (int j = 0; j < p; ++j) {
       double rss = 0.0;
       int fail = 0;
       const std::span<const double> column(z.data() + static_cast<long>(j) * n, at(n));
-      core::PACKEDXTXSOLVE(x.x, 0, column, list, k, n, n, 0, j == 0 ? 0 : core::kSolveReuseInverse,
+      core::PACKEDXTXSOLVE(x.x, 0, column, list, k, n, n, 0, reuse || j > 0 ? core::kSolveReuseInverse : 0,
                            std::span<double>(gamma).subspan(at(j * k), at(k)), fit, work, rss, m, fail);
       if (fail != 0) return a;
       std::copy(work.begin(), work.begin() + n, zt.begin() + static_cast<long>(j) * n);
