@@ -219,13 +219,6 @@ void cross_products(std::span<const double* const> left, std::span<const double*
   for_each_block(a, b, false, [&](std::size_t i, std::size_t j, double v) { out[i + j * ka] = v; });
 }
 
-double cross_product(const double* a, const double* b, std::size_t n) {
-  double v = 0.0;
-  cross_products(std::span<const double* const>(&a, 1), std::span<const double* const>(&b, 1), n,
-                 std::span<double>(&v, 1));
-  return v;
-}
-
 namespace cross_detail {
 
 void use_portable_kernel(bool portable) { portable_only = portable; }

@@ -33,9 +33,6 @@ void symmetric_cross_products(std::span<const double* const> columns, std::size_
 void cross_products(std::span<const double* const> left, std::span<const double* const> right,
                     std::size_t n, std::span<double> out);
 
-/// Σ_t a(t)·b(t) by the same method.
-double cross_product(const double* a, const double* b, std::size_t n);
-
 namespace cross_detail {
 
 /// Forces the portable kernel (true) or lets the machine's vector unit serve (false):

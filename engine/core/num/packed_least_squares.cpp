@@ -29,9 +29,11 @@ Columns regressor_columns(std::span<const double> data, std::span<const int> lis
   return cols;
 }
 
-/// v(j) = Σ_t left_j(t)·z(t) for the k columns of `left`.
+/// v(j) = Σ_t left_j(t)·z(t) for the k columns of `left`, in extended precision: the
+/// refinement step's residuals are not data, and these sums cost only n·k.
 void products_with(const Columns& left, const double* z, int n, std::span<double> v) {
-  cross_products(std::span<const double* const>(&z, 1), left, static_cast<std::size_t>(n), v);
+  for (std::size_t j = 0; j < left.size(); ++j)
+    v[j] = static_cast<double>(num_detail::dot(left[j], z, static_cast<std::size_t>(n)));
 }
 
 /// b = M·v (M packed of order k), each element summed in extended precision.
