@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "engine/core/num/matrices.h"
-#include "engine/core/num/num_detail.h"
+#include "engine/core/num/cross_products.h"
 
 namespace {
 
@@ -69,10 +69,7 @@ void BM_CrossProducts102(benchmark::State& state) {
   std::vector<const double*> cols;
   for (int j = 1; j <= kRegressors; ++j) cols.push_back(d.data.data() + static_cast<std::size_t>(j) * kObs);
   for (auto _ : state) {
-    for (int i = 1; i <= kRegressors; ++i)
-      for (int j = 1; j <= i; ++j)
-        m[static_cast<std::size_t>(PACKEDINDEX(i, j) - 1)] = static_cast<double>(
-            num_detail::dot(cols[static_cast<std::size_t>(i - 1)], cols[static_cast<std::size_t>(j - 1)], kObs));
+    symmetric_cross_products(cols, kObs, m);
     benchmark::DoNotOptimize(m.data());
   }
 }
