@@ -16,9 +16,9 @@ namespace qorv::core {
 
 namespace {
 
-/// Columns per panel (one 256-bit vector) and rows per kernel call.
-constexpr std::size_t kWidth = 4;
-constexpr std::size_t kRows = 3;
+/// Widest panel and most rows of any kernel.
+constexpr std::size_t kMaxWidth = 8;
+constexpr std::size_t kMaxRows = 4;
 /// Observations whose remainder products are summed before they join the running total.
 constexpr std::size_t kBlock = 64;
 
@@ -32,14 +32,26 @@ int leading_bits(std::size_t n) {
   return (53 - lg) / 2;
 }
 
-/// Columns split into leading parts and remainders, each column-major n × count.
+/// Columns split into leading parts and remainders, each column-major n × count, in
+/// storage that the thread keeps from call to call (fresh pages cost more than the sums).
 struct SplitColumns {
   std::size_t n = 0;
   std::vector<const double*> x;
-  std::vector<double> hi, lo;
+  std::vector<double>& hi;
+  std::vector<double>& lo;
   const double* h(std::size_t j) const { return hi.data() + j * n; }
   const double* l(std::size_t j) const { return lo.data() + j * n; }
 };
+
+/// Storage of the split columns and of a panel, kept by each thread.
+struct Scratch {
+  std::vector<double> left_hi, left_lo, right_hi, right_lo, panel;
+};
+
+Scratch& scratch() {
+  thread_local Scratch s;
+  return s;
+}
 
 /// Splits x into h + l exactly, h on the grid 2^(e − bits) where 2^e bounds max|x|. A
 /// column of zeros, a non-finite value or a magnitude at the ends of the double range keeps
@@ -63,10 +75,9 @@ void split_column(const double* x, std::size_t n, int bits, double* h, double* l
   }
 }
 
-SplitColumns split(std::span<const double* const> columns, std::size_t n) {
-  SplitColumns s;
-  s.n = n;
-  s.x.assign(columns.begin(), columns.end());
+SplitColumns split(std::span<const double* const> columns, std::size_t n, std::vector<double>& hi,
+                   std::vector<double>& lo) {
+  SplitColumns s{n, std::vector<const double*>(columns.begin(), columns.end()), hi, lo};
   s.hi.resize(columns.size() * n);
   s.lo.resize(columns.size() * n);
   const int bits = leading_bits(n);
@@ -75,70 +86,84 @@ SplitColumns split(std::span<const double* const> columns, std::size_t n) {
   return s;
 }
 
-/// Panel of up to kWidth columns starting at column j0, observation by observation:
-/// h[kWidth], l[kWidth], x[kWidth]; columns past the end are zero.
-void pack_panel(const SplitColumns& s, std::size_t j0, std::vector<double>& panel) {
+/// Panel of `width` columns starting at column j0, observation by observation:
+/// h[width], l[width], x[width]; columns past the end are zero.
+void pack_panel(const SplitColumns& s, std::size_t j0, std::size_t width, std::vector<double>& panel) {
   const std::size_t n = s.n;
-  panel.assign(3 * kWidth * n, 0.0);
-  for (std::size_t c = 0; c < kWidth && j0 + c < s.x.size(); ++c) {
-    const double* h = s.h(j0 + c);
-    const double* l = s.l(j0 + c);
-    const double* x = s.x[j0 + c];
+  panel.resize(3 * width * n);
+  for (std::size_t c = 0; c < width; ++c) {
+    const bool inside = j0 + c < s.x.size();
+    const double* h = inside ? s.h(j0 + c) : nullptr;
+    const double* l = inside ? s.l(j0 + c) : nullptr;
+    const double* x = inside ? s.x[j0 + c] : nullptr;
     for (std::size_t t = 0; t < n; ++t) {
-      double* p = panel.data() + 3 * kWidth * t;
-      p[c] = h[t];
-      p[kWidth + c] = l[t];
-      p[2 * kWidth + c] = x[t];
+      double* p = panel.data() + 3 * width * t;
+      p[c] = inside ? h[t] : 0.0;
+      p[width + c] = inside ? l[t] : 0.0;
+      p[2 * width + c] = inside ? x[t] : 0.0;
     }
   }
 }
 
-/// The rows of one kernel call: leading parts and remainders of kRows columns.
+/// The rows of one kernel call: leading parts and remainders of its columns.
 struct RowBlock {
-  std::array<const double*, kRows> h{}, l{};
+  std::array<const double*, kMaxRows> h{}, l{};
 };
 
-/// out[r·kWidth + c] = Σ_t row_r(t)·panel_c(t) for kRows rows and kWidth panel columns:
-/// per element, s1 = Σ h_r·h_c (exact), and the remainder Σ (h_r·l_c + l_r·x_c) in blocks
+/// A kernel: out[r·width + c] = Σ_t row_r(t)·panel_c(t) for its rows and panel columns.
+/// Per element, s1 = Σ h_r·h_c (exact), and the remainder Σ (h_r·l_c + l_r·x_c) in blocks
 /// of kBlock observations (two running sums a and b, added to totals after each block);
-/// the element is s1 + (total_a + total_b).
+/// the element is s1 + (total_a + total_b). Every kernel performs exactly these operations
+/// on each element, so their results agree to the last bit.
+struct Kernel {
+  std::size_t width = 4;
+  std::size_t rows = 3;
+  void (*run)(const RowBlock&, const double*, std::size_t, double*) = nullptr;
+};
+
+template <std::size_t Width, std::size_t Rows>
 void portable_kernel(const RowBlock& rows, const double* panel, std::size_t n, double* out) {
-  for (std::size_t r = 0; r < kRows; ++r)
-    for (std::size_t c = 0; c < kWidth; ++c) {
+  for (std::size_t r = 0; r < Rows; ++r)
+    for (std::size_t c = 0; c < Width; ++c) {
       const double* h = rows.h[r];
       const double* l = rows.l[r];
       double s1 = 0.0, total_a = 0.0, total_b = 0.0;
       for (std::size_t t0 = 0; t0 < n; t0 += kBlock) {
         double a = 0.0, b = 0.0;
         for (std::size_t t = t0; t < std::min(n, t0 + kBlock); ++t) {
-          const double* p = panel + 3 * kWidth * t;
+          const double* p = panel + 3 * Width * t;
           s1 = std::fma(h[t], p[c], s1);
-          a = std::fma(h[t], p[kWidth + c], a);
-          b = std::fma(l[t], p[2 * kWidth + c], b);
+          a = std::fma(h[t], p[Width + c], a);
+          b = std::fma(l[t], p[2 * Width + c], b);
         }
         total_a += a;
         total_b += b;
       }
-      out[r * kWidth + c] = s1 + (total_a + total_b);
+      out[r * Width + c] = s1 + (total_a + total_b);
     }
 }
 
 #ifdef ZV_CROSS_AVX2
-/// The same operations as portable_kernel, four panel columns per vector.
+/// Four panel columns per 256-bit vector, three rows; the loops over the rows are unrolled
+/// so that every running sum stays in a register.
 __attribute__((target("avx2,fma"))) void avx2_kernel(const RowBlock& rows, const double* panel, std::size_t n,
                                                       double* out) {
-  __m256d s1[kRows], total_a[kRows], total_b[kRows];
-  for (std::size_t r = 0; r < kRows; ++r) s1[r] = total_a[r] = total_b[r] = _mm256_setzero_pd();
+  constexpr std::size_t W = 4, R = 3;
+  __m256d s1[R], total_a[R], total_b[R];
+#pragma GCC unroll 4
+  for (std::size_t r = 0; r < R; ++r) s1[r] = total_a[r] = total_b[r] = _mm256_setzero_pd();
   for (std::size_t t0 = 0; t0 < n; t0 += kBlock) {
-    __m256d a[kRows], b[kRows];
-    for (std::size_t r = 0; r < kRows; ++r) a[r] = b[r] = _mm256_setzero_pd();
+    __m256d a[R], b[R];
+#pragma GCC unroll 4
+    for (std::size_t r = 0; r < R; ++r) a[r] = b[r] = _mm256_setzero_pd();
     const std::size_t end = std::min(n, t0 + kBlock);
     for (std::size_t t = t0; t < end; ++t) {
-      const double* p = panel + 3 * kWidth * t;
+      const double* p = panel + 3 * W * t;
       const __m256d ph = _mm256_loadu_pd(p);
-      const __m256d pl = _mm256_loadu_pd(p + kWidth);
-      const __m256d px = _mm256_loadu_pd(p + 2 * kWidth);
-      for (std::size_t r = 0; r < kRows; ++r) {
+      const __m256d pl = _mm256_loadu_pd(p + W);
+      const __m256d px = _mm256_loadu_pd(p + 2 * W);
+#pragma GCC unroll 4
+      for (std::size_t r = 0; r < R; ++r) {
         const __m256d h = _mm256_broadcast_sd(rows.h[r] + t);
         const __m256d l = _mm256_broadcast_sd(rows.l[r] + t);
         s1[r] = _mm256_fmadd_pd(h, ph, s1[r]);
@@ -146,51 +171,87 @@ __attribute__((target("avx2,fma"))) void avx2_kernel(const RowBlock& rows, const
         b[r] = _mm256_fmadd_pd(l, px, b[r]);
       }
     }
-    for (std::size_t r = 0; r < kRows; ++r) {
+#pragma GCC unroll 4
+    for (std::size_t r = 0; r < R; ++r) {
       total_a[r] = _mm256_add_pd(total_a[r], a[r]);
       total_b[r] = _mm256_add_pd(total_b[r], b[r]);
     }
   }
-  for (std::size_t r = 0; r < kRows; ++r)
-    _mm256_storeu_pd(out + r * kWidth, _mm256_add_pd(s1[r], _mm256_add_pd(total_a[r], total_b[r])));
+#pragma GCC unroll 4
+  for (std::size_t r = 0; r < R; ++r)
+    _mm256_storeu_pd(out + r * W, _mm256_add_pd(s1[r], _mm256_add_pd(total_a[r], total_b[r])));
 }
 
-bool vector_unit() {
-  static const bool available = __builtin_cpu_supports("avx2") && __builtin_cpu_supports("fma");
-  return available;
-}
-#endif
-
-void run_kernel(const RowBlock& rows, const double* panel, std::size_t n, double* out) {
-#ifdef ZV_CROSS_AVX2
-  if (!portable_only && vector_unit()) {
-    avx2_kernel(rows, panel, n, out);
-    return;
+/// Eight panel columns per 512-bit vector, four rows.
+__attribute__((target("avx512f"))) void avx512_kernel(const RowBlock& rows, const double* panel, std::size_t n,
+                                                       double* out) {
+  constexpr std::size_t W = 8, R = 4;
+  __m512d s1[R], total_a[R], total_b[R];
+#pragma GCC unroll 4
+  for (std::size_t r = 0; r < R; ++r) s1[r] = total_a[r] = total_b[r] = _mm512_setzero_pd();
+  for (std::size_t t0 = 0; t0 < n; t0 += kBlock) {
+    __m512d a[R], b[R];
+#pragma GCC unroll 4
+    for (std::size_t r = 0; r < R; ++r) a[r] = b[r] = _mm512_setzero_pd();
+    const std::size_t end = std::min(n, t0 + kBlock);
+    for (std::size_t t = t0; t < end; ++t) {
+      const double* p = panel + 3 * W * t;
+      const __m512d ph = _mm512_loadu_pd(p);
+      const __m512d pl = _mm512_loadu_pd(p + W);
+      const __m512d px = _mm512_loadu_pd(p + 2 * W);
+#pragma GCC unroll 4
+      for (std::size_t r = 0; r < R; ++r) {
+        const __m512d h = _mm512_set1_pd(rows.h[r][t]);
+        const __m512d l = _mm512_set1_pd(rows.l[r][t]);
+        s1[r] = _mm512_fmadd_pd(h, ph, s1[r]);
+        a[r] = _mm512_fmadd_pd(h, pl, a[r]);
+        b[r] = _mm512_fmadd_pd(l, px, b[r]);
+      }
+    }
+#pragma GCC unroll 4
+    for (std::size_t r = 0; r < R; ++r) {
+      total_a[r] = _mm512_add_pd(total_a[r], a[r]);
+      total_b[r] = _mm512_add_pd(total_b[r], b[r]);
+    }
   }
+#pragma GCC unroll 4
+  for (std::size_t r = 0; r < R; ++r)
+    _mm512_storeu_pd(out + r * W, _mm512_add_pd(s1[r], _mm512_add_pd(total_a[r], total_b[r])));
+}
 #endif
-  portable_kernel(rows, panel, n, out);
+
+/// The kernel this machine runs best (the portable one when asked for).
+Kernel kernel() {
+#ifdef ZV_CROSS_AVX2
+  static const bool avx512 = __builtin_cpu_supports("avx512f");
+  static const bool avx2 = __builtin_cpu_supports("avx2") && __builtin_cpu_supports("fma");
+  if (!portable_only && avx512) return {8, 4, avx512_kernel};
+  if (!portable_only && avx2) return {4, 3, avx2_kernel};
+#endif
+  return {4, 3, portable_kernel<4, 3>};
 }
 
-/// Rows i0.. of `rows` against every panel from column j_first(i0) on; `store(i, j, v)`
-/// receives element (row i, panel column j), both 0-based, for j < columns of the panels.
+/// Every row (left column) against every panel of right columns, the lower triangle only
+/// when `lower_only`; `store(i, j, v)` receives element (left i, right j), both 0-based.
 template <class Store>
 void for_each_block(const SplitColumns& left, const SplitColumns& right, bool lower_only, Store store) {
   const std::size_t ka = left.x.size(), kb = right.x.size(), n = left.n;
-  std::vector<double> panel;
-  std::array<double, kRows * kWidth> out{};
-  for (std::size_t j0 = 0; j0 < kb; j0 += kWidth) {
-    pack_panel(right, j0, panel);
-    for (std::size_t i0 = lower_only ? j0 : 0; i0 < ka; i0 += kRows) {
+  const Kernel k = kernel();
+  std::vector<double>& panel = scratch().panel;
+  std::array<double, kMaxRows * kMaxWidth> out{};
+  for (std::size_t j0 = 0; j0 < kb; j0 += k.width) {
+    pack_panel(right, j0, k.width, panel);
+    for (std::size_t i0 = lower_only ? j0 : 0; i0 < ka; i0 += k.rows) {
       RowBlock rows;
-      for (std::size_t r = 0; r < kRows; ++r) {
+      for (std::size_t r = 0; r < k.rows; ++r) {
         const std::size_t i = std::min(i0 + r, ka - 1);  // a repeated row fills a short block
         rows.h[r] = left.h(i);
         rows.l[r] = left.l(i);
       }
-      run_kernel(rows, panel.data(), n, out.data());
-      for (std::size_t r = 0; r < kRows && i0 + r < ka; ++r)
-        for (std::size_t c = 0; c < kWidth && j0 + c < kb; ++c)
-          if (!lower_only || j0 + c <= i0 + r) store(i0 + r, j0 + c, out[r * kWidth + c]);
+      k.run(rows, panel.data(), n, out.data());
+      for (std::size_t r = 0; r < k.rows && i0 + r < ka; ++r)
+        for (std::size_t c = 0; c < k.width && j0 + c < kb; ++c)
+          if (!lower_only || j0 + c <= i0 + r) store(i0 + r, j0 + c, out[r * k.width + c]);
     }
   }
 }
@@ -203,7 +264,7 @@ void symmetric_cross_products(std::span<const double* const> columns, std::size_
   num_detail::require(packed.size() >= num_detail::packed_size(static_cast<long>(k)),
                       "symmetric_cross_products: packed matrix too short");
   if (k == 0) return;
-  const SplitColumns s = split(columns, n);
+  const SplitColumns s = split(columns, n, scratch().left_hi, scratch().left_lo);
   for_each_block(s, s, true, [&](std::size_t i, std::size_t j, double v) {
     packed[num_detail::packed_at(static_cast<long>(i + 1), static_cast<long>(j + 1))] = v;
   });
@@ -214,8 +275,8 @@ void cross_products(std::span<const double* const> left, std::span<const double*
   const std::size_t ka = left.size(), kb = right.size();
   num_detail::require(out.size() >= ka * kb, "cross_products: output too short");
   if (ka == 0 || kb == 0) return;
-  const SplitColumns a = split(left, n);
-  const SplitColumns b = split(right, n);
+  const SplitColumns a = split(left, n, scratch().left_hi, scratch().left_lo);
+  const SplitColumns b = split(right, n, scratch().right_hi, scratch().right_lo);
   for_each_block(a, b, false, [&](std::size_t i, std::size_t j, double v) { out[i + j * ka] = v; });
 }
 
