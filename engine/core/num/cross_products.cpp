@@ -90,19 +90,21 @@ SplitColumns split(std::span<const double* const> columns, std::size_t n, std::v
 /// h[width], l[width], x[width]; columns past the end are zero.
 void pack_panel(const SplitColumns& s, std::size_t j0, std::size_t width, std::vector<double>& panel) {
   const std::size_t n = s.n;
-  panel.resize(3 * width * n);
-  for (std::size_t c = 0; c < width; ++c) {
-    const bool inside = j0 + c < s.x.size();
-    const double* h = inside ? s.h(j0 + c) : nullptr;
-    const double* l = inside ? s.l(j0 + c) : nullptr;
-    const double* x = inside ? s.x[j0 + c] : nullptr;
-    for (std::size_t t = 0; t < n; ++t) {
-      double* p = panel.data() + 3 * width * t;
-      p[c] = inside ? h[t] : 0.0;
-      p[width + c] = inside ? l[t] : 0.0;
-      p[2 * width + c] = inside ? x[t] : 0.0;
-    }
+  const std::size_t used = std::min(width, s.x.size() - j0);
+  panel.assign(3 * width * n, 0.0);
+  std::array<const double*, kMaxWidth> h{}, l{}, x{};
+  for (std::size_t c = 0; c < used; ++c) {
+    h[c] = s.h(j0 + c);
+    l[c] = s.l(j0 + c);
+    x[c] = s.x[j0 + c];
   }
+  double* p = panel.data();
+  for (std::size_t t = 0; t < n; ++t, p += 3 * width)
+    for (std::size_t c = 0; c < used; ++c) {
+      p[c] = h[c][t];
+      p[width + c] = l[c][t];
+      p[2 * width + c] = x[c][t];
+    }
 }
 
 /// The rows of one kernel call: leading parts and remainders of its columns.
