@@ -56,24 +56,31 @@ bool factor_in_place(std::span<double> a, int n) {
   return true;
 }
 
-/// Replaces the factor U by V = U⁻¹, column by column, then by A⁻¹ = V·V'.
+/// Replaces the factor U by V = U⁻¹, column by column, then by A⁻¹ = V·V'. The rows of V
+/// are also kept in a full row-major copy, so that every inner product reads contiguous
+/// values (the sums, and their order, are those of the packed loops).
 void invert_from_factor(std::span<double> a, int n) {
   double* p = a.data();
+  const auto un = static_cast<std::size_t>(n);
+  std::vector<double> rows(un * un, 0.0);  // V(j, k) at (j − 1)·n + k − 1
+  const auto v = [&](long j, long k) -> double& { return rows[static_cast<std::size_t>((j - 1) * n + k - 1)]; };
   for (long i = 1; i <= n; ++i) {
     const double vii = 1.0 / p[packed_at(i, i)];
-    // V(j, i) for ascending j reads U(k, i) only for k >= j, which is not yet overwritten.
+    const double* u_i = p + packed_at(1, i);  // U(1..i, i), contiguous
     for (long j = 1; j < i; ++j) {
+      const double* v_j = &v(j, 1);
       long double s = 0;
-      for (long k = j; k < i; ++k) s += static_cast<long double>(p[packed_at(j, k)]) * p[packed_at(k, i)];
-      p[packed_at(j, i)] = static_cast<double>(-vii * s);
+      for (long k = j; k < i; ++k) s += static_cast<long double>(v_j[k - 1]) * u_i[k - 1];
+      v(j, i) = static_cast<double>(-vii * s);
     }
-    p[packed_at(i, i)] = vii;
+    v(i, i) = vii;
   }
-  // A⁻¹(i, j), i <= j, in this order overwrites only V(i, j), never read again.
   for (long i = 1; i <= n; ++i)
     for (long j = i; j <= n; ++j) {
+      const double* v_i = &v(i, 1);
+      const double* v_j = &v(j, 1);
       long double s = 0;
-      for (long k = j; k <= n; ++k) s += static_cast<long double>(p[packed_at(i, k)]) * p[packed_at(j, k)];
+      for (long k = j; k <= n; ++k) s += static_cast<long double>(v_i[k - 1]) * v_j[k - 1];
       p[packed_at(i, j)] = static_cast<double>(s);
     }
 }
