@@ -22,7 +22,7 @@ constexpr std::size_t kMaxRows = 4;
 /// Observations whose remainder products are summed before they join the running total.
 constexpr std::size_t kBlock = 64;
 
-bool portable_only = false;
+cross_detail::KernelChoice chosen = cross_detail::KernelChoice::kBest;
 
 /// Bits kept in the leading part for n observations: 2·bits + ceil(log2 n) <= 53, so a sum
 /// of n products of leading parts is an exact double.
@@ -227,8 +227,9 @@ Kernel kernel() {
 #ifdef ZV_CROSS_AVX2
   static const bool avx512 = __builtin_cpu_supports("avx512f");
   static const bool avx2 = __builtin_cpu_supports("avx2") && __builtin_cpu_supports("fma");
-  if (!portable_only && avx512) return {8, 4, avx512_kernel};
-  if (!portable_only && avx2) return {4, 3, avx2_kernel};
+  using cross_detail::KernelChoice;
+  if (chosen == KernelChoice::kBest && avx512) return {8, 4, avx512_kernel};
+  if (chosen != KernelChoice::kPortable && avx2) return {4, 3, avx2_kernel};
 #endif
   return {4, 3, portable_kernel<4, 3>};
 }
@@ -284,7 +285,7 @@ void cross_products(std::span<const double* const> left, std::span<const double*
 
 namespace cross_detail {
 
-void use_portable_kernel(bool portable) { portable_only = portable; }
+void choose_kernel(KernelChoice choice) { chosen = choice; }
 
 }  // namespace cross_detail
 

@@ -35,9 +35,10 @@ void cross_products(std::span<const double* const> left, std::span<const double*
 
 namespace cross_detail {
 
-/// Forces the portable kernel (true) or lets the machine's vector unit serve (false):
-/// for tests that compare the two.
-void use_portable_kernel(bool portable);
+/// Which kernel serves: the best the machine has, the 256-bit one (where the machine has
+/// it), or the portable one. For tests that compare them.
+enum class KernelChoice { kBest, kVector256, kPortable };
+void choose_kernel(KernelChoice choice);
 
 }  // namespace cross_detail
 

@@ -30,10 +30,12 @@ std::vector<double> symmetric(const std::vector<std::vector<double>>& columns) {
 
 double at(const std::vector<double>& m, int i, int j) { return m[static_cast<std::size_t>(PACKEDINDEX(i, j) - 1)]; }
 
-/// Restores the vector kernel when a test that forces the portable one ends.
-struct PortableKernel {
-  PortableKernel() { cross_detail::use_portable_kernel(true); }
-  ~PortableKernel() { cross_detail::use_portable_kernel(false); }
+/// Serves with one kernel until the end of the scope, then with the best again.
+struct UseKernel {
+  explicit UseKernel(cross_detail::KernelChoice choice) { cross_detail::choose_kernel(choice); }
+  ~UseKernel() { cross_detail::choose_kernel(cross_detail::KernelChoice::kBest); }
+  UseKernel(const UseKernel&) = delete;
+  UseKernel& operator=(const UseKernel&) = delete;
 };
 
 // Σ t^(a+b) for t = 1..1000 and a, b in 0..3 are integers up to about 1.4e20: the result
@@ -81,23 +83,31 @@ std::vector<std::vector<double>> awkward_columns(int n, int k) {
   return cols;
 }
 
-TEST(CrossProducts, PortableKernelMatchesTheVectorKernelBitForBit) {
+TEST(CrossProducts, EveryKernelGivesTheSameBits) {
+  using cross_detail::KernelChoice;
   const auto cols = awkward_columns(203, 11);
-  const auto fast = symmetric(cols);
-  std::vector<double> fast_rect(11 * 2), portable_rect(11 * 2), portable;
   const auto right = pointers(cols);
-  cross_products(pointers(cols), std::span(right).first(2), 203, fast_rect);
-  {
-    PortableKernel force;
-    portable = symmetric(cols);
-    cross_products(pointers(cols), std::span(right).first(2), 203, portable_rect);
+  struct Result {
+    std::vector<double> packed, rect = std::vector<double>(11 * 2);
+  };
+  std::vector<Result> results;
+  for (KernelChoice choice : {KernelChoice::kBest, KernelChoice::kVector256, KernelChoice::kPortable}) {
+    UseKernel use(choice);
+    Result r;
+    r.packed = symmetric(cols);
+    cross_products(pointers(cols), std::span(right).first(2), 203, r.rect);
+    results.push_back(r);
   }
-  ASSERT_EQ(fast.size(), portable.size());
-  for (std::size_t i = 0; i < fast.size(); ++i) EXPECT_EQ(fast[i], portable[i]) << i;
-  for (std::size_t i = 0; i < fast_rect.size(); ++i) EXPECT_EQ(fast_rect[i], portable_rect[i]) << i;
+  for (std::size_t c = 1; c < results.size(); ++c) {
+    for (std::size_t i = 0; i < results[0].packed.size(); ++i)
+      EXPECT_EQ(results[c].packed[i], results[0].packed[i]) << "kernel " << c << " element " << i;
+    for (std::size_t i = 0; i < results[0].rect.size(); ++i)
+      EXPECT_EQ(results[c].rect[i], results[0].rect[i]) << "kernel " << c << " element " << i;
+  }
   // The rectangular form agrees with the symmetric one.
   for (int i = 1; i <= 11; ++i)
-    for (int j = 1; j <= 2; ++j) EXPECT_EQ(fast_rect[static_cast<std::size_t>((i - 1) + (j - 1) * 11)], at(fast, i, j));
+    for (int j = 1; j <= 2; ++j)
+      EXPECT_EQ(results[0].rect[static_cast<std::size_t>((i - 1) + (j - 1) * 11)], at(results[0].packed, i, j));
 }
 
 // Scaling every value by a power of two scales every product by its square, exactly, at
