@@ -18,10 +18,12 @@
 #include <QToolBar>
 
 #include "app/engine_link.h"
+#include "app/engine_request.h"
 #include "app/estimation_window.h"
 #include "app/graph_window.h"
 #include "app/modal_hint.h"
 #include "app/options_dialog.h"
+#include "app/program_icon.h"
 #include "app/results_window.h"
 #include "app/small_dialogs.h"
 #include "app/startup_folders.h"
@@ -46,6 +48,7 @@ MainWindow::MainWindow(const fs::path& ini_path, QWidget* parent)
   statusBar()->addPermanentWidget(status_label_);
   set_hint_line(hint_label_);
   setAcceptDrops(true);
+  QApplication::setWindowIcon(program_icon());  // every window of the program shows it
   create_menus();
   // The edit commands follow the focus and the clipboard.
   connect(mdi_, &QMdiArea::subWindowActivated, this, &MainWindow::refresh_commands);
@@ -313,9 +316,18 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 
 QString MainWindow::status_text() const { return status_label_->text(); }
 
+int MainWindow::run_engine_request(int request) {
+  const int result = run_request(state_, request);
+  show_sample_status();
+  return result;
+}
+
 void MainWindow::show_sample_status() {
+  estimation_->follow_data_set();
+  estimation_frame_->setWindowTitle(estimation_->windowTitle());
+  refresh_commands();
   const DataShape& s = state_.ws.shape;
-  if (s.nobs < 1) {
+  if (!state_.data_loaded || s.nobs < 1) {
     status_label_->clear();
     return;
   }

@@ -1,5 +1,6 @@
 // The estimation window: what "&Start" sends, what it reads back, and the method menus.
 #include "app/estimation_window.h"
+#include "app/zvd_host.h"
 
 #include <gtest/gtest.h>
 
@@ -184,12 +185,33 @@ struct MonthlyWindow {
     state.ws.names[0] = "Y";
     state.ws.names[1] = "GDP";
     state.data_file_name = "macro.zvd";
+    register_data_set(state.ws, "macro.zvd", 3);  // the engine holds it, as after a load
     window.fill_periods();
   }
   QTemporaryDir temp;
   HostState state;
   EstimationWindow window{state};
 };
+
+TEST(EstimationWindow, TabAndShiftTabLeaveTheEquationAndSpecificationBoxes) {
+  RecordedMessages messages;
+  MonthlyWindow w;
+  EstimationWindow& window = w.window;
+  window.show_page(1);
+  window.show();
+  for (QPlainTextEdit* box : {window.nonlin(), window.varmemo(), window.surememo()}) {
+    box->setPlainText("Y GDP");
+    for (const Qt::Key key : {Qt::Key_Tab, Qt::Key_Backtab}) {
+      box->setFocus();
+      QKeyEvent press(QEvent::KeyPress, key, key == Qt::Key_Backtab ? Qt::ShiftModifier : Qt::NoModifier);
+      QApplication::sendEvent(box, &press);
+      EXPECT_EQ(box->toPlainText(), "Y GDP");  // no tab typed into the equation
+      if (box->isVisible()) {
+        EXPECT_NE(window.focusWidget(), box) << key;
+      }
+    }
+  }
+}
 
 TEST(EstimationWindow, StartSendsTheRequestAndReadsTheAnswerBack) {
   RecordedMessages messages;

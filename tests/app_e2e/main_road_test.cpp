@@ -7,13 +7,14 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QDir>
 #include <QLineEdit>
 #include <QFile>
+#include <QImage>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QRadioButton>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -26,6 +27,7 @@
 #include "app/main_window.h"
 #include "app/modal_hint.h"
 #include "tests/app/app_test_support.h"
+#include "tests/app_e2e/engine_forms.h"
 #include "tests/dialogs/dialog_driver.h"
 #include "tests/engine/single/macro_reference.h"
 #include "tests/engine/single/printed_numbers.h"
@@ -35,22 +37,11 @@ namespace {
 using dialog_driver::child;
 using dialog_driver::click;
 using dialog_driver::DialogDriver;
+using e2e::choose;
 using qorv::testing::Expected;
 using zelvorin::testing::RecordedMessages;
 using zelvorin::testing::TestHome;
 using namespace zelvorin;
-
-/// Picks the option of an engine menu whose line holds `caption`, and presses OK.
-void choose(QWidget* form, const QString& caption) {
-  for (QRadioButton* option : form->findChildren<QRadioButton*>()) {
-    if (!option->text().contains(caption)) continue;
-    option->click();
-    click(form, "ok");
-    return;
-  }
-  ADD_FAILURE() << "no option \"" << caption.toStdString() << "\" in " << form->windowTitle().toStdString();
-  click(form, "cancel");
-}
 
 /// The row of `regressor` in the page's coefficient table, or "".
 std::string coefficient_row(const std::string& page, const std::string& regressor) {
@@ -95,6 +86,11 @@ TEST(MainRoad, LeastSquaresFromTheSampleFileToASavedResultsFileAndAGraph) {
 
   std::string page;
   QString hint_during_request;
+  QDir().mkpath(ZV_SCREENSHOT_DIR);
+  const QString exported_png = QString(ZV_SCREENSHOT_DIR) + "/actual_and_fitted_export.png";
+  const QString exported_svg = QString(ZV_SCREENSHOT_DIR) + "/actual_and_fitted_export.svg";
+  QFile::remove(exported_png);
+  QFile::remove(exported_svg);
   DialogDriver driver(std::chrono::seconds(60));
   driver
       .then("Tbegfin",
@@ -106,6 +102,11 @@ TEST(MainRoad, LeastSquaresFromTheSampleFileToASavedResultsFileAndAGraph) {
       .then("fileDialog", [&](QWidget* w) { dialog_driver::choose_file(w, results_file); })
       .then("Tget1option", [](QWidget* form) { choose(form, "List/plot/save residuals and fitted values"); })
       .then("Tget1option", [](QWidget* form) { choose(form, "Plot actual and fitted values"); })
+      // The graph exported as the names say, kept in the screenshots folder for review.
+      .then("TGraForm", [](QWidget* form) { click(form, "image"); })
+      .then("fileDialog", [&](QWidget* w) { dialog_driver::choose_file(w, exported_png); })
+      .then("TGraForm", [](QWidget* form) { click(form, "image"); })
+      .then("fileDialog", [&](QWidget* w) { dialog_driver::choose_file(w, exported_svg); })
       .then("TGraForm", [](QWidget* form) { click(form, "later"); })
       .then("Tget1option", [](QWidget* form) { choose(form, "Return to Post Regression Menu"); })
       .then("Tget1option", [](QWidget* form) { choose(form, "Move to Backtracking Menu"); })
@@ -142,6 +143,15 @@ TEST(MainRoad, LeastSquaresFromTheSampleFileToASavedResultsFileAndAGraph) {
     if (records[i].startsWith(" LY ")) ++coefficient_rows;
   }
   EXPECT_EQ(coefficient_rows, 1);
+
+  // The exported pictures: a PNG image and an SVG drawing of the actual and fitted values.
+  EXPECT_FALSE(QImage(exported_png, "PNG").isNull());
+  QFile svg(exported_svg);
+  ASSERT_TRUE(svg.open(QIODevice::ReadOnly));
+  const QByteArray drawing = svg.readAll();
+  EXPECT_TRUE(drawing.startsWith("<?xml"));
+  EXPECT_TRUE(drawing.contains("<polyline"));
+  EXPECT_TRUE(drawing.contains(">Quarters</text>")) << drawing.left(2000).toStdString();
 
   // The graph kept opens in a window of its own; the counters and the sample follow.
   EXPECT_EQ(window.state().plot_counter, 1);
