@@ -16,9 +16,9 @@ namespace qorv::core {
 
 namespace {
 
-/// Widest panel and most rows of any kernel.
-constexpr std::size_t kMaxWidth = 8;
-constexpr std::size_t kMaxRows = 4;
+/// Columns per panel (one 256-bit vector) and rows per kernel call.
+constexpr std::size_t kWidth = 4;
+constexpr std::size_t kRows = 3;
 /// Observations whose remainder products are summed before they join the running total.
 constexpr std::size_t kBlock = 64;
 
@@ -86,13 +86,14 @@ SplitColumns split(std::span<const double* const> columns, std::size_t n, std::v
   return s;
 }
 
-/// Panel of `width` columns starting at column j0, observation by observation:
-/// h[width], l[width], x[width]; columns past the end are zero.
-void pack_panel(const SplitColumns& s, std::size_t j0, std::size_t width, std::vector<double>& panel) {
+/// Panel of kWidth columns starting at column j0, observation by observation:
+/// h[kWidth], l[kWidth], x[kWidth]; columns past the end are zero.
+void pack_panel(const SplitColumns& s, std::size_t j0, std::vector<double>& panel) {
+  constexpr std::size_t width = kWidth;
   const std::size_t n = s.n;
   const std::size_t used = std::min(width, s.x.size() - j0);
   panel.assign(3 * width * n, 0.0);
-  std::array<const double*, kMaxWidth> h{}, l{}, x{};
+  std::array<const double*, kWidth> h{}, l{}, x{};
   for (std::size_t c = 0; c < used; ++c) {
     h[c] = s.h(j0 + c);
     l[c] = s.l(j0 + c);
@@ -109,48 +110,43 @@ void pack_panel(const SplitColumns& s, std::size_t j0, std::size_t width, std::v
 
 /// The rows of one kernel call: leading parts and remainders of its columns.
 struct RowBlock {
-  std::array<const double*, kMaxRows> h{}, l{};
+  std::array<const double*, kRows> h{}, l{};
 };
 
-/// A kernel: out[r·width + c] = Σ_t row_r(t)·panel_c(t) for its rows and panel columns.
-/// Per element, s1 = Σ h_r·h_c (exact), and the remainder Σ (h_r·l_c + l_r·x_c) in blocks
-/// of kBlock observations (two running sums a and b, added to totals after each block);
-/// the element is s1 + (total_a + total_b). Every kernel performs exactly these operations
-/// on each element, so their results agree to the last bit.
-struct Kernel {
-  std::size_t width = 4;
-  std::size_t rows = 3;
-  void (*run)(const RowBlock&, const double*, std::size_t, double*) = nullptr;
-};
+/// A kernel: out[r·kWidth + c] = Σ_t row_r(t)·panel_c(t) for kRows rows and kWidth panel
+/// columns. Per element, s1 = Σ h_r·h_c (exact), and the remainder Σ (h_r·l_c + l_r·x_c) in
+/// blocks of kBlock observations (two running sums a and b, added to totals after each
+/// block); the element is s1 + (total_a + total_b). Every kernel performs exactly these
+/// operations on each element, so their results agree to the last bit.
+using Kernel = void (*)(const RowBlock&, const double*, std::size_t, double*);
 
-template <std::size_t Width, std::size_t Rows>
 void portable_kernel(const RowBlock& rows, const double* panel, std::size_t n, double* out) {
-  for (std::size_t r = 0; r < Rows; ++r)
-    for (std::size_t c = 0; c < Width; ++c) {
+  for (std::size_t r = 0; r < kRows; ++r)
+    for (std::size_t c = 0; c < kWidth; ++c) {
       const double* h = rows.h[r];
       const double* l = rows.l[r];
       double s1 = 0.0, total_a = 0.0, total_b = 0.0;
       for (std::size_t t0 = 0; t0 < n; t0 += kBlock) {
         double a = 0.0, b = 0.0;
         for (std::size_t t = t0; t < std::min(n, t0 + kBlock); ++t) {
-          const double* p = panel + 3 * Width * t;
+          const double* p = panel + 3 * kWidth * t;
           s1 = std::fma(h[t], p[c], s1);
-          a = std::fma(h[t], p[Width + c], a);
-          b = std::fma(l[t], p[2 * Width + c], b);
+          a = std::fma(h[t], p[kWidth + c], a);
+          b = std::fma(l[t], p[2 * kWidth + c], b);
         }
         total_a += a;
         total_b += b;
       }
-      out[r * Width + c] = s1 + (total_a + total_b);
+      out[r * kWidth + c] = s1 + (total_a + total_b);
     }
 }
 
 #ifdef ZV_CROSS_AVX2
-/// Four panel columns per 256-bit vector, three rows; the loops over the rows are unrolled
-/// so that every running sum stays in a register.
+/// The same operations as portable_kernel, the four panel columns in one 256-bit vector;
+/// the loops over the rows are unrolled so that every running sum stays in a register.
 __attribute__((target("avx2,fma"))) void avx2_kernel(const RowBlock& rows, const double* panel, std::size_t n,
                                                       double* out) {
-  constexpr std::size_t W = 4, R = 3;
+  constexpr std::size_t W = kWidth, R = kRows;
   __m256d s1[R], total_a[R], total_b[R];
 #pragma GCC unroll 4
   for (std::size_t r = 0; r < R; ++r) s1[r] = total_a[r] = total_b[r] = _mm256_setzero_pd();
@@ -183,55 +179,15 @@ __attribute__((target("avx2,fma"))) void avx2_kernel(const RowBlock& rows, const
   for (std::size_t r = 0; r < R; ++r)
     _mm256_storeu_pd(out + r * W, _mm256_add_pd(s1[r], _mm256_add_pd(total_a[r], total_b[r])));
 }
-
-/// Eight panel columns per 512-bit vector, four rows.
-__attribute__((target("avx512f"))) void avx512_kernel(const RowBlock& rows, const double* panel, std::size_t n,
-                                                       double* out) {
-  constexpr std::size_t W = 8, R = 4;
-  __m512d s1[R], total_a[R], total_b[R];
-#pragma GCC unroll 4
-  for (std::size_t r = 0; r < R; ++r) s1[r] = total_a[r] = total_b[r] = _mm512_setzero_pd();
-  for (std::size_t t0 = 0; t0 < n; t0 += kBlock) {
-    __m512d a[R], b[R];
-#pragma GCC unroll 4
-    for (std::size_t r = 0; r < R; ++r) a[r] = b[r] = _mm512_setzero_pd();
-    const std::size_t end = std::min(n, t0 + kBlock);
-    for (std::size_t t = t0; t < end; ++t) {
-      const double* p = panel + 3 * W * t;
-      const __m512d ph = _mm512_loadu_pd(p);
-      const __m512d pl = _mm512_loadu_pd(p + W);
-      const __m512d px = _mm512_loadu_pd(p + 2 * W);
-#pragma GCC unroll 4
-      for (std::size_t r = 0; r < R; ++r) {
-        const __m512d h = _mm512_set1_pd(rows.h[r][t]);
-        const __m512d l = _mm512_set1_pd(rows.l[r][t]);
-        s1[r] = _mm512_fmadd_pd(h, ph, s1[r]);
-        a[r] = _mm512_fmadd_pd(h, pl, a[r]);
-        b[r] = _mm512_fmadd_pd(l, px, b[r]);
-      }
-    }
-#pragma GCC unroll 4
-    for (std::size_t r = 0; r < R; ++r) {
-      total_a[r] = _mm512_add_pd(total_a[r], a[r]);
-      total_b[r] = _mm512_add_pd(total_b[r], b[r]);
-    }
-  }
-#pragma GCC unroll 4
-  for (std::size_t r = 0; r < R; ++r)
-    _mm512_storeu_pd(out + r * W, _mm512_add_pd(s1[r], _mm512_add_pd(total_a[r], total_b[r])));
-}
 #endif
 
 /// The kernel this machine runs best (the portable one when asked for).
 Kernel kernel() {
 #ifdef ZV_CROSS_AVX2
-  static const bool avx512 = __builtin_cpu_supports("avx512f");
   static const bool avx2 = __builtin_cpu_supports("avx2") && __builtin_cpu_supports("fma");
-  using cross_detail::KernelChoice;
-  if (chosen == KernelChoice::kBest && avx512) return {8, 4, avx512_kernel};
-  if (chosen != KernelChoice::kPortable && avx2) return {4, 3, avx2_kernel};
+  if (chosen != cross_detail::KernelChoice::kPortable && avx2) return avx2_kernel;
 #endif
-  return {4, 3, portable_kernel<4, 3>};
+  return portable_kernel;
 }
 
 /// Every row (left column) against every panel of right columns, the lower triangle only
@@ -239,22 +195,22 @@ Kernel kernel() {
 template <class Store>
 void for_each_block(const SplitColumns& left, const SplitColumns& right, bool lower_only, Store store) {
   const std::size_t ka = left.x.size(), kb = right.x.size(), n = left.n;
-  const Kernel k = kernel();
+  const Kernel run = kernel();
   std::vector<double>& panel = scratch().panel;
-  std::array<double, kMaxRows * kMaxWidth> out{};
-  for (std::size_t j0 = 0; j0 < kb; j0 += k.width) {
-    pack_panel(right, j0, k.width, panel);
-    for (std::size_t i0 = lower_only ? j0 : 0; i0 < ka; i0 += k.rows) {
+  std::array<double, kRows * kWidth> out{};
+  for (std::size_t j0 = 0; j0 < kb; j0 += kWidth) {
+    pack_panel(right, j0, panel);
+    for (std::size_t i0 = lower_only ? j0 : 0; i0 < ka; i0 += kRows) {
       RowBlock rows;
-      for (std::size_t r = 0; r < k.rows; ++r) {
+      for (std::size_t r = 0; r < kRows; ++r) {
         const std::size_t i = std::min(i0 + r, ka - 1);  // a repeated row fills a short block
         rows.h[r] = left.h(i);
         rows.l[r] = left.l(i);
       }
-      k.run(rows, panel.data(), n, out.data());
-      for (std::size_t r = 0; r < k.rows && i0 + r < ka; ++r)
-        for (std::size_t c = 0; c < k.width && j0 + c < kb; ++c)
-          if (!lower_only || j0 + c <= i0 + r) store(i0 + r, j0 + c, out[r * k.width + c]);
+      run(rows, panel.data(), n, out.data());
+      for (std::size_t r = 0; r < kRows && i0 + r < ka; ++r)
+        for (std::size_t c = 0; c < kWidth && j0 + c < kb; ++c)
+          if (!lower_only || j0 + c <= i0 + r) store(i0 + r, j0 + c, out[r * kWidth + c]);
     }
   }
 }

@@ -35,9 +35,9 @@ void cross_products(std::span<const double* const> left, std::span<const double*
 
 namespace cross_detail {
 
-/// Which kernel serves: the best the machine has, the 256-bit one (where the machine has
-/// it), or the portable one. For tests that compare them.
-enum class KernelChoice { kBest, kVector256, kPortable };
+/// Which kernel serves: the machine's vector kernel where it has one (AVX2 with fused
+/// multiply-add), or the portable one. For tests that compare them.
+enum class KernelChoice { kBest, kPortable };
 void choose_kernel(KernelChoice choice);
 
 }  // namespace cross_detail
