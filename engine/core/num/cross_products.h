@@ -1,17 +1,21 @@
-// Cross products of data columns, fast and accurate: the sums Σ_t a(t)·b(t) behind X'X,
-// X'y and the borders of auxiliary regressions.
+// Cross products of data columns, fast and accurate: the sums Σ_t a(t)·b(t) behind X'X
+// of least squares (and so of the instrument cross products of the IV core) and W'X of
+// the GLS-type fit.
 //
 // Method (an error-free split): each column x is split once into x = h + l, h holding
 // the leading bits of x on a grid fixed by the column's largest magnitude, so that every
 // product h_a·h_b and every partial sum of them is exact in double for the given number of
 // observations; the remainder Σ (h_a·l_b + l_a·b) is accumulated by fused multiply-adds in
 // blocks of 64 observations. Only that remainder, about 2^-20 of the sum or less, carries
-// rounding errors, so each element is within about half an ulp of the exact sum: more
-// accurate than extended-precision sums, at the speed of the vector units.
+// rounding errors, so an element is within little more than half an ulp of the exact sum
+// (every element of the NIST StRD linear sets is the exact sum correctly rounded), at the
+// speed of the vector units.
 //
-// The vectorised kernel and the portable one perform the same operations on each element
-// in the same order, so both give the same result to the last bit. A non-finite value in
-// a column gives a non-finite element wherever that column enters.
+// The vectorised kernel (AVX2 with fused multiply-add, chosen at run time) and the
+// portable one perform the same operations on each element in the same order, so both
+// give the same result to the last bit. A non-finite value in a column gives a non-finite
+// element wherever that column enters. Each thread keeps its working storage (about five
+// copies of the data it last summed) for its next call.
 #pragma once
 
 #include <cstddef>
