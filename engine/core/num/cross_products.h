@@ -14,8 +14,9 @@
 // The vectorised kernel (AVX2 with fused multiply-add, chosen at run time) and the
 // portable one perform the same operations on each element in the same order, so both
 // give the same result to the last bit. A non-finite value in a column gives a non-finite
-// element wherever that column enters. Each thread keeps its working storage (about five
-// copies of the data it last summed) for its next call.
+// element wherever that column enters. Each thread keeps its working storage for its next
+// call: the split of the columns it last summed (two values per value, four for
+// cross_products) and one panel.
 #pragma once
 
 #include <cstddef>
