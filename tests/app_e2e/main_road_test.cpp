@@ -64,13 +64,6 @@ std::vector<std::string> fields(const std::string& line) {
   return out;
 }
 
-/// The estimation window's Start button, or nullptr.
-QPushButton* start_button(const EstimationWindow* estimation) {
-  for (QPushButton* b : estimation->findChildren<QPushButton*>())
-    if (b->text() == "&Start") return b;
-  return nullptr;
-}
-
 /// The main window on the sample file with a method chosen (least squares unless another
 /// item of the Univariate menu is named), as a user starts.
 struct LeastSquaresSession {
@@ -129,7 +122,9 @@ TEST(MainRoad, LeastSquaresFromTheSampleFileToASavedResultsFileAndAGraph) {
       .then("Tget1option", [](QWidget* form) { choose(form, "Return to Post Regression Menu"); })
       .then("Tget1option", [](QWidget* form) { choose(form, "Move to Backtracking Menu"); })
       .then("Tget1option", [](QWidget* form) { choose(form, "Return to Single Equation Estimation Window"); });
-  QPushButton* start = start_button(estimation);
+  QPushButton* start = nullptr;
+  for (QPushButton* b : estimation->findChildren<QPushButton*>())
+    if (b->text() == "&Start") start = b;
   ASSERT_NE(start, nullptr);
   start->click();
   ASSERT_TRUE(driver.finish()) << driver.failure() << "\nforms answered: " << driver.seen().size();
@@ -218,9 +213,7 @@ TEST(MainRoad, FullyModifiedEstimateTakesTheLengthFromTheWindow) {
             })
       .then("Tget1option", [](QWidget* form) { choose(form, "Move to Backtracking Menu"); })
       .then("Tget1option", [](QWidget* form) { choose(form, "Return to Single Equation Estimation Window"); });
-  QPushButton* start = start_button(estimation);
-  ASSERT_NE(start, nullptr);
-  start->click();
+  ASSERT_TRUE(estimation->start());
   ASSERT_TRUE(driver.finish()) << driver.failure() << "\nforms answered: " << driver.seen().size();
   EXPECT_NE(page.find("truncation lag=4, Non-trended Case"), std::string::npos) << page;
   EXPECT_NE(page.find(" 195 observations used for estimation from 1960Q2 to 2008Q4"), std::string::npos) << page;
