@@ -51,10 +51,10 @@ TEST_F(Runner, OlsEstimateIsShownAndFailuresShowNoPage) {
 }
 
 TEST_F(Runner, ArAndMaModelsStartFromTheInitialValueMenu) {
-  // Two AR lags: the program's or the user's values (no likelihood plot); the estimator of
-  // this version refuses, and the menu comes back until the user leaves it.
+  // Two AR lags: the program's or the user's values (no likelihood plot); the IV-AR
+  // estimator of this version refuses, and the menu comes back until the user leaves it.
   take_equation(std::vector<int>{macro::kLc, macro::kIntercept, macro::kLy});
-  estimation().method = method::kGaussNewtonArGaps;
+  estimation().method = method::kIvArGaps;
   estimation().arma_lags = {1, 4};
   dialog_script::load("strict\nmenu 1023 -> 2\nvalues -> 0.5 0.25\nmenu 1023 -> 1\nmenu 1023 -> 0\n");
   RUNESTIMATION(true);
@@ -67,8 +67,8 @@ TEST_F(Runner, ArAndMaModelsStartFromTheInitialValueMenu) {
       for (const auto& item : call.items) grid.push_back(item.substr(0, item.find_last_not_of(' ') + 1));
   EXPECT_EQ(grid, (std::vector<std::string>{"AR lag 1", "AR lag 4"}));
   size_t refusals = 0;
-  for (size_t at = text.find("Gauss-Newton estimation of AR errors is not available"); at != std::string::npos;
-       at = text.find("Gauss-Newton estimation of AR errors is not available", at + 1))
+  for (size_t at = text.find("IV estimation with AR errors is not available"); at != std::string::npos;
+       at = text.find("IV estimation with AR errors is not available", at + 1))
     ++refusals;
   EXPECT_EQ(refusals, 2u);
   // One MA lag offers the plot, which this version lacks: the menu comes back with the

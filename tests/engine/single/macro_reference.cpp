@@ -28,7 +28,11 @@ std::string macro_reference_file(const std::string& name) {
 }
 
 std::map<std::string, Expected> macro_expected(const std::string& case_name) {
-  std::ifstream in(macro_reference_file("expected.csv"));
+  return reference_expected("ols-macro", case_name);
+}
+
+std::map<std::string, Expected> reference_expected(const std::string& folder, const std::string& case_name) {
+  std::ifstream in(std::string(ZV_REFERENCE_DIR) + "/" + folder + "/expected.csv");
   if (!in) throw std::runtime_error("expected.csv not found");
   std::map<std::string, Expected> rows;
   std::string line;

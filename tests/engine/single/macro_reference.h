@@ -18,6 +18,9 @@ struct Expected {
 /// The rows of expected.csv for `case_name` ("S", "D", ...), by quantity.
 std::map<std::string, Expected> macro_expected(const std::string& case_name);
 
+/// The rows of `folder`/expected.csv of the reference folder for `case_name`.
+std::map<std::string, Expected> reference_expected(const std::string& folder, const std::string& case_name);
+
 /// Whether `x` agrees with `e` within its tolerance.
 bool agrees(double x, const Expected& e);
 
