@@ -175,6 +175,19 @@ void begin_estimate(int method);
 /// Parameters of the current estimate: NREGS plus the AR/MA lags.
 int parameter_count();
 
+/// Whether `code` estimates AR errors (2-4, 6-9) or MA errors (10-13).
+bool has_ar_errors(int code);
+bool has_ma_errors(int code);
+
+/// Observations at the start of the sample that the estimate loses to its AR filter: the
+/// largest AR lag for Cochrane-Orcutt and Gauss-Newton (2, 6-9), else 0. The estimate
+/// uses NUSED minus these, from the sample start plus these.
+int lost_observations();
+
+/// The label of error parameter i (from 1) in the coefficient table: "U(-lag)" for AR
+/// errors, "E(-lag)" for MA errors.
+std::string error_parameter_label(int i);
+
 /// Observation t (1..NUSED) of the actual, fitted and residual blocks.
 double& actual(int t);
 double& fitted(int t);

@@ -4,6 +4,7 @@
 #include <stdexcept>
 
 #include "engine/core/workspace.h"
+#include "engine/single/estimation_runner.h"
 #include "engine/single/estimation_state.h"
 #include "tests/engine/single/macro_fixture.h"
 
@@ -29,7 +30,7 @@ void install_lake_huron() {
   auto& g = core::globals();
   g.nobs = static_cast<int>(rows.size());
   g.nvars = 3;
-  g.frequency = 1;
+  g.frequency = 2;
   g.periods_per_year = 1;
   g.start_year = 1875;
   g.century_base = 0;
@@ -86,7 +87,7 @@ void set_up(const Case& c, double scale) {
   if (scale != 1.0)
     for (int t = 1; t <= g.nobs; ++t) core::data_at(t, c.equation[0]) *= scale;
   auto& s = estimation();
-  s.eqvarlist = c.equation;
+  take_equation(c.equation);
   s.arma_lags = c.lags;
   begin_estimate(c.code);
   if (!load_sample()) throw std::runtime_error("sample");
