@@ -1,6 +1,10 @@
 // Regressions with autoregressive (AR) or moving-average (MA) errors: Cochrane-Orcutt
 // (code 2), exact maximum likelihood with AR(1) and AR(2) errors (3, 4), Gauss-Newton AR
-// (6, 7) and exact maximum likelihood with MA errors (10, 11).
+// (6, 7), with instruments (8, 9), and exact maximum likelihood with MA errors (10, 11),
+// with instruments (12, 13). The instrumented variants filter the instruments with the
+// same AR or MA filter as the regressors (the lagged residuals of the Gauss-Newton step
+// instrument themselves), so that instruments equal to the regressors give the
+// least-squares estimate.
 //
 // Each estimator reads the current equation, its sample and lag list from the estimation
 // state (with the user's initial values in the coefficient block after the regression
@@ -23,8 +27,9 @@ enum class ErrorModelOutcome {
   kFailed,           ///< abandoned at the iteration limit, or the search failed
 };
 
-/// Codes 2, 6 and 7: the Cochrane-Orcutt or Gauss-Newton iteration (limit 40, tolerance
-/// 0.001 per AR coefficient).
+/// Codes 2 and 6-9: the Cochrane-Orcutt or Gauss-Newton iteration (limit 40, tolerance
+/// 0.001 per AR coefficient); 8 and 9 leave the IV minimand and GRSS of the filtered
+/// regression.
 ErrorModelOutcome ESTIMATEARITERATIVE(const LimitHandler& on_limit);
 
 /// Codes 3 and 4: the AR(1) false-position search on (1 − r²)·dLL/dr, then (4) the AR(2)
@@ -33,7 +38,9 @@ ErrorModelOutcome ESTIMATEARITERATIVE(const LimitHandler& on_limit);
 /// with the convergence word 2.
 ErrorModelOutcome ESTIMATEAREXACT(bool interactive, const LimitHandler& on_limit);
 
-/// Codes 10 and 11: exact maximum likelihood with MA errors through the optimiser.
+/// Codes 10-13: exact maximum likelihood with MA errors through the optimiser; 12 and 13
+/// use the structural residuals of the filtered two-stage least squares and leave its IV
+/// minimand and GRSS.
 ErrorModelOutcome ESTIMATEMA(const LimitHandler& on_limit);
 
 }  // namespace qorv::single

@@ -45,18 +45,27 @@ bool go_on(const LimitHandler& on_limit, int iterations, int& limit, bool& faile
 /// The AR-filtered dependent variable and regressors (n − m rows).
 struct Filtered {
   int rows = 0;
-  std::vector<double> y, x;
+  std::vector<double> y, x, w;  ///< w: the instruments, filtered alike (empty without)
 };
 
-Filtered filter_all(const core::RegressionColumns& d, std::span<const double> rho, std::span<const int> lags) {
+/// Filters the columns of `columns` (n rows each) into `out` (n − m rows each).
+void filter_columns(std::span<const double> columns, int n, std::span<const double> rho, std::span<const int> lags,
+                    std::vector<double>& out) {
+  const int rows = n - lags.back();
+  const int count = static_cast<int>(columns.size() / at(n));
+  out.resize(at(rows) * at(count));
+  for (int j = 0; j < count; ++j)
+    core::ARFILTERRESID(columns.subspan(at(j) * at(n), at(n)), rho, lags,
+                        std::span<double>(out).subspan(at(j) * at(rows), at(rows)));
+}
+
+Filtered filter_all(const core::RegressionColumns& d, std::span<const double> w, std::span<const double> rho,
+                    std::span<const int> lags) {
   Filtered f;
-  const int m = lags.back();
-  f.rows = d.n - m;
-  f.y.resize(at(f.rows));
-  f.x.resize(at(f.rows) * at(d.k));
-  core::ARFILTERRESID(d.y, rho, lags, f.y);
-  for (int j = 0; j < d.k; ++j)
-    core::ARFILTERRESID(d.column(j), rho, lags, std::span<double>(f.x).subspan(at(j) * at(f.rows), at(f.rows)));
+  f.rows = d.n - lags.back();
+  filter_columns(d.y, d.n, rho, lags, f.y);
+  filter_columns(d.x, d.n, rho, lags, f.x);
+  if (!w.empty()) filter_columns(w, d.n, rho, lags, f.w);
   return f;
 }
 
@@ -69,13 +78,15 @@ std::vector<double> residuals_of(const core::RegressionColumns& d, std::span<con
   return u;
 }
 
-/// [filtered X; u(t − lag)] over t = m + 1..n.
-std::vector<double> augmented(const Filtered& f, int k, std::span<const double> u, std::span<const int> lags) {
-  std::vector<double> z(f.x);
+/// `columns` (filtered, f.rows each) followed by u(t − lag), t = m + 1..n: the linearised
+/// model's regressors, or its instruments (the lagged residuals instrument themselves).
+std::vector<double> augmented(const std::vector<double>& columns, const Filtered& f, std::span<const double> u,
+                              std::span<const int> lags) {
+  if (columns.empty()) return {};
+  std::vector<double> z(columns);
   const int m = lags.back();
   for (const int lag : lags)
     for (int t = m; t < m + f.rows; ++t) z.push_back(u[at(t - lag)]);
-  (void)k;
   return z;
 }
 
@@ -93,12 +104,14 @@ ErrorModelOutcome ESTIMATEARITERATIVE(const LimitHandler& on_limit) {
   if (p < 1 || n - lags.back() < k + p + 1) return ErrorModelOutcome::kFirstStepFailed;
   const int m = lags.back();
   const bool gauss_newton = s.method != method::kCochraneOrcutt;
+  const std::vector<double> w = instrument_columns();
+  if (is_iv_method(s.method) && w.empty()) return ErrorModelOutcome::kFirstStepFailed;
   std::vector<double> rho(at(p), 0.0), previous(at(p), 1000.0);
   if (s.user_initial_values)
     for (int i = 0; i < p; ++i) rho[at(i)] = coefficient(k + i + 1);
   ColumnFit fit;
-  Filtered f = filter_all(d, rho, lags);
-  if (!fit_columns(f.y, f.x, f.rows, k, fit)) return ErrorModelOutcome::kFirstStepFailed;
+  Filtered f = filter_all(d, w, rho, lags);
+  if (!fit_instrumented(f.y, f.x, f.w, f.rows, k, fit)) return ErrorModelOutcome::kFirstStepFailed;
   std::vector<double> b = fit.b;
   int limit = kIterationLimit;
   int iterations = 0;
@@ -107,11 +120,11 @@ ErrorModelOutcome ESTIMATEARITERATIVE(const LimitHandler& on_limit) {
     ++iterations;
     const auto u = residuals_of(d, b);
     if (gauss_newton) {
-      const auto z = augmented(f, k, u, lags);
-      if (!fit_columns(f.y, z, f.rows, k + p, fit)) return ErrorModelOutcome::kStepFailed;
+      if (!fit_instrumented(f.y, augmented(f.x, f, u, lags), augmented(f.w, f, u, lags), f.rows, k + p, fit))
+        return ErrorModelOutcome::kStepFailed;
       std::copy(fit.b.begin(), fit.b.begin() + k, b.begin());
       for (int i = 0; i < p; ++i) rho[at(i)] += fit.b[at(k + i)];
-      f = filter_all(d, rho, lags);
+      f = filter_all(d, w, rho, lags);
     } else {
       // u(t) on u(t − lag), t = m + 1..n.
       std::vector<double> lagged;
@@ -120,7 +133,7 @@ ErrorModelOutcome ESTIMATEARITERATIVE(const LimitHandler& on_limit) {
       if (!fit_columns(std::span<const double>(u).subspan(at(m)), lagged, n - m, p, fit))
         return ErrorModelOutcome::kStepFailed;
       rho = fit.b;
-      f = filter_all(d, rho, lags);
+      f = filter_all(d, w, rho, lags);
       if (!fit_columns(f.y, f.x, f.rows, k, fit)) return ErrorModelOutcome::kStepFailed;
       b = fit.b;
     }
@@ -141,8 +154,10 @@ ErrorModelOutcome ESTIMATEARITERATIVE(const LimitHandler& on_limit) {
     for (int t = 0; t < f.rows; ++t) e[at(t)] -= b[at(j)] * f.x[at(j) * at(f.rows) + at(t)];
   long double rss = 0.0L;
   for (double v : e) rss += static_cast<long double>(v) * v;
-  const auto z = augmented(f, k, u, lags);
-  if (!fit_columns(f.y, z, f.rows, k + p, fit)) return ErrorModelOutcome::kStepFailed;
+  const auto z = augmented(f.x, f, u, lags);
+  if (!fit_instrumented(f.y, z, augmented(f.w, f, u, lags), f.rows, k + p, fit)) return ErrorModelOutcome::kStepFailed;
+  if (!f.w.empty() && !iv_statistics(f.y, f.x, f.w, f.rows, k, b, s.grss, s.iv_minimand))
+    return ErrorModelOutcome::kStepFailed;
   std::vector<double> coefficients(b);
   coefficients.insert(coefficients.end(), rho.begin(), rho.end());
   store_estimate(coefficients, fit.inverse, true, u);

@@ -30,23 +30,28 @@ struct MaFit {
   double ssq = 0.0;        ///< S: the GLS residual sum of squares
   double log_det = 0.0;    ///< L
   ColumnFit gls;           ///< the filtered regression (b, (X*'X*)⁻¹)
+  std::vector<double> y, x, w;  ///< the filtered columns
 };
 
 /// `EQNLOGLIK`: filters y and the regressors through the innovations recursion of the MA
 /// parameters and regresses the one on the others. Returns false when the recursion or the
 /// regression fails.
-bool EQNLOGLIK(const core::RegressionColumns& d, std::span<const double> theta, std::span<const int> lags,
-               core::MaRecursion& rec, MaFit& fit) {
+bool EQNLOGLIK(const core::RegressionColumns& d, std::span<const double> w, std::span<const double> theta,
+               std::span<const int> lags, core::MaRecursion& rec, MaFit& fit) {
   core::MaPolynomial poly{};
   rec.q = core::ma_polynomial(theta, lags, poly);
   if (rec.q < 0) return false;
   core::ma_autocovariances(poly, rec.q, rec.gamma);
   if (core::prepare_recursion(rec, d.n, 0) != 0) return false;
-  std::vector<double> y(at(d.n)), x(at(d.n) * at(d.k));
-  core::filter_series(rec, d.y, y);
-  for (int j = 0; j < d.k; ++j)
-    core::filter_series(rec, d.column(j), std::span<double>(x).subspan(at(j) * at(d.n), at(d.n)));
-  if (!fit_columns(y, x, d.n, d.k, fit.gls) || !(fit.gls.rss > 0.0)) return false;
+  const auto filter = [&](std::span<const double> columns, std::vector<double>& out) {
+    out.resize(columns.size());
+    for (std::size_t j = 0; j < columns.size() / at(d.n); ++j)
+      core::filter_series(rec, columns.subspan(j * at(d.n), at(d.n)), std::span<double>(out).subspan(j * at(d.n), at(d.n)));
+  };
+  filter(d.y, fit.y);
+  filter(d.x, fit.x);
+  filter(w, fit.w);
+  if (!fit_instrumented(fit.y, fit.x, fit.w, d.n, d.k, fit.gls) || !(fit.gls.rss > 0.0)) return false;
   fit.ssq = fit.gls.rss;
   fit.log_det = rec.log_det;
   fit.criterion = 0.5 * (d.n * std::log(fit.ssq) + fit.log_det);
@@ -89,10 +94,16 @@ ErrorModelOutcome ESTIMATEMA(const LimitHandler& on_limit) {
   std::vector<double> theta;
   if (s.user_initial_values)
     for (int i = 0; i < p; ++i) theta.push_back(coefficient(k + i + 1));
-  double mean_square = 0.0, ols_loglik = 0.0;
-  RESIDUALSUMMARY(mean_square, ols_loglik, false);
+  const std::vector<double> w = instrument_columns();
+  if (is_iv_method(s.method)) {
+    if (w.empty()) return ErrorModelOutcome::kFirstStepFailed;
+    LSQCORE(false);
+  } else {
+    double mean_square = 0.0, ols_loglik = 0.0;
+    RESIDUALSUMMARY(mean_square, ols_loglik, false);
+  }
   if (s.status != status::kEstimated) return ErrorModelOutcome::kFirstStepFailed;
-  s.stage_loglik[0] = ols_loglik;
+  s.stage_loglik[0] = s.loglik;
   const auto d = equation_columns();
   const int n = d.n;
   if (n <= k + p) return ErrorModelOutcome::kFirstStepFailed;
@@ -103,7 +114,7 @@ ErrorModelOutcome ESTIMATEMA(const LimitHandler& on_limit) {
   core::MaRecursion rec;
   MaFit fit;
   const Objective objective = [&](std::span<const double> x, int& fail) {
-    if (!EQNLOGLIK(d, x, lags, rec, fit)) {
+    if (!EQNLOGLIK(d, w, x, lags, rec, fit)) {
       fail = 1;
       return 0.0;
     }
@@ -121,7 +132,9 @@ ErrorModelOutcome ESTIMATEMA(const LimitHandler& on_limit) {
   const int q = core::ma_polynomial(theta, lags, poly);
   if (core::DEFLATEUNITROOTS(std::span<double>(poly).first(at(q) + 1), q) != 0) return ErrorModelOutcome::kFailed;
   for (int i = 0; i < p; ++i) theta[at(i)] = poly[at(lags[at(i)])];
-  if (!EQNLOGLIK(d, theta, lags, rec, fit)) return ErrorModelOutcome::kFailed;
+  if (!EQNLOGLIK(d, w, theta, lags, rec, fit)) return ErrorModelOutcome::kFailed;
+  if (!w.empty() && !iv_statistics(fit.y, fit.x, fit.w, n, k, fit.gls.b, s.grss, s.iv_minimand))
+    return ErrorModelOutcome::kFailed;
   const std::vector<double> b = fit.gls.b;
 
   // Conditional innovations e(t) = u(t) − Σ θ_i e(t − lag_i), zero before the sample.

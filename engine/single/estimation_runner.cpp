@@ -99,8 +99,8 @@ std::string method_name(int code) {
 bool method_available(int code) {
   switch (code) {
     case method::kOls: case method::kIv: case method::kCochraneOrcutt: case method::kExactAr1:
-    case method::kExactAr2: case method::kGaussNewtonAr: case method::kGaussNewtonArGaps: case method::kMa:
-    case method::kMaGaps:
+    case method::kExactAr2: case method::kGaussNewtonAr: case method::kGaussNewtonArGaps: case method::kIvAr:
+    case method::kIvArGaps: case method::kMa: case method::kMaGaps: case method::kIvMa: case method::kIvMaGaps:
       return true;
     default:
       return false;
@@ -180,7 +180,8 @@ ErrorModelOutcome estimate_error_model(bool interactive) {
   };
   switch (s.method) {
     case method::kExactAr1: case method::kExactAr2: return ESTIMATEAREXACT(interactive, dialogue(interactive));
-    case method::kMa: case method::kMaGaps: return ESTIMATEMA(dialogue(true));
+    case method::kMa: case method::kMaGaps: case method::kIvMa: case method::kIvMaGaps:
+      return ESTIMATEMA(dialogue(true));
     default: return ESTIMATEARITERATIVE(dialogue(interactive));
   }
 }
@@ -196,11 +197,13 @@ int error_model_status(ErrorModelOutcome outcome, bool interactive) {
       if (s.method == method::kCochraneOrcutt || s.method == method::kGaussNewtonAr ||
           s.method == method::kGaussNewtonArGaps)
         core::SHOWMSGFILE(core::msg::kArFirstStepFailed);
-      else
+      else if (s.method == method::kIvMa || s.method == method::kIvMaGaps)
+        core::SHOWMSGFILE(core::msg::kSingularInstruments);
+      else if (!is_iv_method(s.method))
         core::SHOWMSGFILE(core::msg::kSingularMatrix);
       break;
     case ErrorModelOutcome::kStepFailed:
-      if (interactive) core::SHOWMSGFILE(core::msg::kArIterationFailed);
+      if (interactive && !is_iv_method(s.method)) core::SHOWMSGFILE(core::msg::kArIterationFailed);
       break;
     case ErrorModelOutcome::kNoMaStart: core::SHOWMSGFILE(core::msg::kMaStartFailed); break;
     case ErrorModelOutcome::kNotPositiveDefinite:
@@ -226,7 +229,8 @@ void estimate(bool interactive) {
       LSQCORE(interactive);
       break;
     case method::kCochraneOrcutt: case method::kExactAr1: case method::kExactAr2: case method::kGaussNewtonAr:
-    case method::kGaussNewtonArGaps: case method::kMa: case method::kMaGaps:
+    case method::kGaussNewtonArGaps: case method::kIvAr: case method::kIvArGaps: case method::kMa: case method::kMaGaps:
+    case method::kIvMa: case method::kIvMaGaps:
       s.status = error_model_status(estimate_error_model(interactive), interactive);
       break;
     default:

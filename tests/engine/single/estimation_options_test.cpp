@@ -83,8 +83,8 @@ TEST_F(Options, LinearMenuChoicesGiveTheirCodesListsAndRefusals) {
       {"menu 1014 -> 3\ninteger -> 1\n", 3, {1}, 0, "--- page", true},
       {"menu 1014 -> 4\ninteger -> 13 once\ninteger -> 12\nmenu 1023 -> 0\n", 2, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}, 1,
        "Initial AR/MA parameter estimates -> 0"},
-      {"menu 1014 -> 8\nstring -> \"1 4\"\ntext -> \"INPT LY INFL R LC(-1)\"\n", 13, {1, 4}, 0,
-       "IV estimation with MA errors is not available"},
+      {"menu 1014 -> 8\nstring -> \"1 4\"\ntext -> \"INPT LY INFL R LC(-1)\"\nmenu 1023 -> 0\n", 13, {1, 4}, 0,
+       "Initial AR/MA parameter estimates -> 0"},
       {"menu 1014 -> 9\n", 70, {}, 0, "GARCH estimation is not available"},
       {"menu 1014 -> 0\n", 0, {}, 0, "Estimation Menu (Linear Regression) -> 0"},
   };
