@@ -37,6 +37,7 @@ namespace {
 using dialog_driver::child;
 using dialog_driver::click;
 using dialog_driver::DialogDriver;
+using dialog_driver::type;
 using qorv::testing::Expected;
 using zelvorin::testing::RecordedMessages;
 using zelvorin::testing::TestHome;
@@ -191,6 +192,55 @@ TEST(MainRoad, LeastSquaresFromTheSampleFileToASavedResultsFileAndAGraph) {
   }
   QApplication::processEvents();
   dialog_driver::screenshot(&window, "main_window_after_estimation");
+}
+
+TEST(MainRoad, MovingAverageErrorsFromTheEstimationWindow) {
+  TestHome home;
+  RecordedMessages messages;
+  MainWindow window(home.ini());
+  window.resize(1000, 700);
+  window.show();
+  const QString sample = QString::fromStdString((zelvorin::testing::sample_folder() / "usmacro.zvd").string());
+  ASSERT_TRUE(window.open_data_file(sample));
+  window.method_action(MethodMenu::kUnivariate, 17)->trigger();
+  EstimationWindow* estimation = window.estimation();
+  ASSERT_TRUE(window.estimation_frame()->isVisible());
+  QTest::keyClicks(estimation->nonlin(), "INFL INPT R");
+
+  std::string page;
+  DialogDriver driver(std::chrono::seconds(60));
+  driver
+      .then("Tgetstr",
+            [](QWidget* form) {
+              type(form, "answer", "1");
+              click(form, "ok");
+            })
+      .then("Tget1option", [](QWidget* form) { choose(form, "Initial estimates supplied by program"); })
+      .then("Tbegfin",
+            [&](QWidget* form) {
+              page = child<QPlainTextEdit>(form, "page")->toPlainText().toStdString();
+              click(form, "close");
+            })
+      .then("Tget1option", [](QWidget* form) { choose(form, "Move to Backtracking Menu"); })
+      .then("Tget1option", [](QWidget* form) { choose(form, "Return to Single Equation Estimation Window"); });
+  QPushButton* start = nullptr;
+  for (QPushButton* b : estimation->findChildren<QPushButton*>())
+    if (b->text() == "&Start") start = b;
+  ASSERT_NE(start, nullptr);
+  start->click();
+  ASSERT_TRUE(driver.finish()) << driver.failure() << "\nforms answered: " << driver.seen().size();
+
+  // The MA(1) estimate of the reference, rounded as printed.
+  const std::map<std::string, Expected> expected = qorv::testing::reference_expected("ar-ma", "I_MA1");
+  EXPECT_NE(page.find("Error TERM : MA(1) converged after"), std::string::npos) << page;
+  for (const char* name : {"INPT", "R", "E(-1)"}) {
+    SCOPED_TRACE(name);
+    const std::vector<std::string> row = fields(coefficient_row(page, name));
+    ASSERT_EQ(row.size(), 4u) << page;
+    EXPECT_TRUE(qorv::testing::shows(qorv::testing::parse_number(row[1]), expected.at(std::string("coef:") + name)));
+    EXPECT_TRUE(qorv::testing::shows(qorv::testing::parse_number(row[2]), expected.at(std::string("se:") + name)));
+  }
+  EXPECT_TRUE(messages.shown.empty());
 }
 
 }  // namespace
