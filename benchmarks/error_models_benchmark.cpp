@@ -4,13 +4,11 @@
 // quarterly-sized sample.
 #include <benchmark/benchmark.h>
 
-#include <cmath>
 #include <filesystem>
 
+#include "benchmarks/regression_data.h"
 #include "engine/core/channels.h"
-#include "engine/core/engine_state.h"
 #include "engine/core/report_writer.h"
-#include "engine/core/workspace.h"
 #include "engine/single/error_models.h"
 #include "engine/single/estimation_state.h"
 #include "engine/single/result_report.h"
@@ -22,24 +20,7 @@ using namespace qorv;
 /// y = X·b + u over n observations, an intercept and k − 1 pseudo-random regressors, u an
 /// AR(2) (φ = 0.5, 0.3) or MA(2) (θ = 0.4, 0.25) process of uniform innovations.
 void install(int n, int k, bool ma) {
-  core::reset_engine_state();
-  auto& g = core::globals();
-  g.nobs = n;
-  g.nvars = k + 1;
-  g.frequency = 1;
-  g.periods_per_year = 1;
-  g.sample_start = 1;
-  g.sample_end = n;
-  unsigned state = 12345u;
-  const auto uniform = [&state] {
-    state = state * 1664525u + 1013904223u;
-    return (state >> 8) * (1.0 / 16777216.0) - 0.5;
-  };
-  for (int v = 2; v <= k + 1; ++v) {
-    core::set_variable(v, "X" + std::to_string(v), "");
-    for (int t = 1; t <= n; ++t) core::data_at(t, v) = v == 2 ? 1.0 : 10.0 * v + uniform();
-  }
-  core::set_variable(1, "Y", "");
+  bench::Uniform uniform = bench::install_regression(n, k);
   double u1 = 0.0, u2 = 0.0, e1 = 0.0, e2 = 0.0;
   for (int t = 1; t <= n; ++t) {
     const double e = uniform();
@@ -52,14 +33,7 @@ void install(int n, int k, bool ma) {
     for (int v = 2; v <= k + 1; ++v) y += 0.1 * v * core::data_at(t, v);
     core::data_at(t, 1) = y;
   }
-  auto& s = single::estimation();
-  s.eqvarlist.clear();
-  s.eqvarnames.clear();
-  for (int v = 1; v <= k + 1; ++v) {
-    s.eqvarlist.push_back(v);
-    s.eqvarnames.push_back(core::variable_name(v));
-  }
-  s.arma_lags = {1, 2};
+  single::estimation().arma_lags = {1, 2};
 }
 
 void error_model_report(benchmark::State& state, int code) {

@@ -67,6 +67,13 @@ std::string coefficient_row(const std::string& page, const std::string& regresso
   return {};
 }
 
+/// The estimation window's Start button (nullptr when there is none).
+QPushButton* start_button(EstimationWindow* estimation) {
+  for (QPushButton* b : estimation->findChildren<QPushButton*>())
+    if (b->text() == "&Start") return b;
+  return nullptr;
+}
+
 /// The whitespace-separated fields of a line.
 std::vector<std::string> fields(const std::string& line) {
   std::istringstream in(line);
@@ -123,9 +130,7 @@ TEST(MainRoad, LeastSquaresFromTheSampleFileToASavedResultsFileAndAGraph) {
       .then("Tget1option", [](QWidget* form) { choose(form, "Return to Post Regression Menu"); })
       .then("Tget1option", [](QWidget* form) { choose(form, "Move to Backtracking Menu"); })
       .then("Tget1option", [](QWidget* form) { choose(form, "Return to Single Equation Estimation Window"); });
-  QPushButton* start = nullptr;
-  for (QPushButton* b : estimation->findChildren<QPushButton*>())
-    if (b->text() == "&Start") start = b;
+  QPushButton* start = start_button(estimation);
   ASSERT_NE(start, nullptr);
   start->click();
   ASSERT_TRUE(driver.finish()) << driver.failure() << "\nforms answered: " << driver.seen().size();
@@ -223,9 +228,7 @@ TEST(MainRoad, MovingAverageErrorsFromTheEstimationWindow) {
             })
       .then("Tget1option", [](QWidget* form) { choose(form, "Move to Backtracking Menu"); })
       .then("Tget1option", [](QWidget* form) { choose(form, "Return to Single Equation Estimation Window"); });
-  QPushButton* start = nullptr;
-  for (QPushButton* b : estimation->findChildren<QPushButton*>())
-    if (b->text() == "&Start") start = b;
+  QPushButton* start = start_button(estimation);
   ASSERT_NE(start, nullptr);
   start->click();
   ASSERT_TRUE(driver.finish()) << driver.failure() << "\nforms answered: " << driver.seen().size();

@@ -12,6 +12,7 @@
 #include "engine/tests/post_regression.h"
 #include "tests/engine/single/error_models_fixture.h"
 #include "tests/engine/single/macro_fixture.h"
+#include "tests/engine/single/page_reading.h"
 #include "tests/engine/single/printed_numbers.h"
 #include "tests/support/dialog_script/dialog_script.h"
 
@@ -29,23 +30,6 @@ namespace armacase = qorv::testing::armacase;
 namespace {
 
 class ErrorModelPages : public qorv::testing::MacroTest {};
-
-/// Every page the results viewer was shown, in order.
-std::vector<std::vector<std::string>> pages() {
-  std::vector<std::vector<std::string>> all;
-  bool inside = false;
-  for (const std::string& line : dialog_script::transcript()) {
-    if (line.starts_with("--- page ")) {
-      inside = true;
-      all.emplace_back();
-    } else if (line == "--- end page ---") {
-      inside = false;
-    } else if (inside) {
-      all.back().push_back(line);
-    }
-  }
-  return all;
-}
 
 /// The printed number after `label` (a regular expression) in `text`.
 Printed grab(const std::string& text, const std::string& label) {
@@ -70,7 +54,7 @@ TEST_F(ErrorModelPages, EveryPrintedNumberAgreesWithTheReference) {
     dialog_script::reset();
     dialog_script::load("results -> close\nmenu 1002 -> 3 once\nmenu 1037 -> 1 once\nmenu 1037 -> 0 once\nmenu 1002 -> 0\n");
     diag::POSTREGRESSION();
-    const auto shown = pages();
+    const auto shown = qorv::testing::all_pages();
     ASSERT_GE(shown.size(), 2u);
     const auto& page = shown[0];
     std::string text;

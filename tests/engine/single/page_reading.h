@@ -8,6 +8,9 @@
 
 namespace qorv::testing {
 
+/// The lines of every page the results viewer showed in the dialog transcript, in order.
+std::vector<std::vector<std::string>> all_pages();
+
 /// The lines of the last page the results viewer showed in the dialog transcript.
 std::vector<std::string> last_page();
 
