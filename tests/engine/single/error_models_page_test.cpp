@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "engine/single/estimation_state.h"
+#include "engine/single/estimation_titles.h"
 #include "engine/tests/post_regression.h"
 #include "tests/engine/single/error_models_fixture.h"
 #include "tests/engine/single/macro_fixture.h"
@@ -106,8 +107,16 @@ TEST_F(ErrorModelPages, EveryPrintedNumberAgreesWithTheReference) {
       expect_shows(rows, "LR_AR2_AR1", parse_number(lr[1]));
       expect_shows(rows, "LR_AR2_AR1_PROB", parse_number(lr[2]));
     }
-    // The residual listing: the last number of an observation's line.
+    // The residual listing: its header names the error model, then the last number of an
+    // observation's line is its transformed residual.
     const auto& listing = shown[1];
+    const bool fixed = c.code < method::kMa && c.code != method::kExactAr1 && c.code != method::kExactAr2;
+    const std::string based = std::string(" Based on ") + (fixed ? "fixed" : "stochastic") + " initial value(s) ";
+    const size_t header = qorv::testing::find_line(listing, based);
+    ASSERT_LT(header, listing.size());
+    const std::string model = trim(method_word(c.code)) + std::to_string(c.lags.back()) + ") regression of " +
+                              (c.lake ? "LEVEL" : c.name[0] == 'D' ? "LC" : "INFL") + " on:";
+    EXPECT_NE(listing[header].find(model), std::string::npos) << listing[header];
     for (const auto& [quantity, e] : rows) {
       if (!quantity.starts_with("TRESID:")) continue;
       const std::string label = quantity.substr(7);
