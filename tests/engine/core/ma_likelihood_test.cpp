@@ -89,6 +89,18 @@ TEST(MaLikelihood, NonInvertibleFactorBecomesItsInvertibleTwin) {
   std::vector<double> a{1.0, 2.0};
   EXPECT_EQ(DEFLATEUNITROOTS(a, 1), 0);
   EXPECT_NEAR(a[1], 0.5, 1e-9);
+  // θ = 2 is θ = 0.5 with four times the innovation variance: the recursion of θ = 2
+  // settles on variance 4, and both have the same concentrated likelihood.
+  const auto u = series(80);
+  MaRecursion r2, r5;
+  double c2 = 0.0, c5 = 0.0;
+  int fail2 = 1, fail5 = 1;
+  LOGLIKKERNEL(std::vector<double>{2.0}, std::vector<int>{1}, u, c2, {}, fail2, r2);
+  LOGLIKKERNEL(std::vector<double>{0.5}, std::vector<int>{1}, u, c5, {}, fail5, r5);
+  ASSERT_EQ(fail2 + fail5, 0);
+  ASSERT_GT(r2.converged, 0);
+  EXPECT_NEAR(r2.v[static_cast<size_t>(r2.converged)], 4.0, 1e-9);
+  EXPECT_NEAR(c2, c5, 1e-9);
   // Same autocovariances up to the innovation variance 4: γ(0) 5 = 4·1.25, γ(1) 2 = 4·0.5.
   // A unit root at −1 is kept beside the invertible rest: (1 + L)(1 + 3L) → (1 + L)(1 + L/3).
   std::vector<double> b{1.0, 4.0, 3.0};
