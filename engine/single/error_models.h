@@ -24,6 +24,7 @@ enum class ErrorModelOutcome {
   kStepFailed,       ///< a regression inside the iteration is singular
   kNoMaStart,        ///< no usable start of the MA recursion
   kNotPositiveDefinite,  ///< the MA variance matrix is not positive definite
+  kShortOfMemory,    ///< scratch memory could not be had
   kFailed,           ///< abandoned at the iteration limit, or the search failed
 };
 

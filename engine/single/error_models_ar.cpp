@@ -2,6 +2,7 @@
 // maximum-likelihood searches.
 #include <algorithm>
 #include <cmath>
+#include <new>
 #include <vector>
 
 #include "engine/core/ar_kernels.h"
@@ -95,7 +96,7 @@ std::size_t packed(int i, int j) { return at(i) * at(i + 1) / 2 + at(j); }
 
 }  // namespace
 
-ErrorModelOutcome ESTIMATEARITERATIVE(const LimitHandler& on_limit) {
+static ErrorModelOutcome iterate_ar_errors(const LimitHandler& on_limit) {
   auto& s = estimation();
   const auto d = equation_columns();
   const int n = d.n, k = d.k;
@@ -268,7 +269,7 @@ bool ar2_search(const core::RegressionColumns& d, const LimitHandler& on_limit, 
 
 }  // namespace
 
-ErrorModelOutcome ESTIMATEAREXACT(bool interactive, const LimitHandler& on_limit) {
+static ErrorModelOutcome search_exact_ar(bool interactive, const LimitHandler& on_limit) {
   auto& s = estimation();
   const bool ar2 = s.method == method::kExactAr2;
   std::array<double, 2> user{};
@@ -317,6 +318,22 @@ ErrorModelOutcome ESTIMATEAREXACT(bool interactive, const LimitHandler& on_limit
   s.rss = fit.q;
   s.iterations = iterations;
   return ErrorModelOutcome::kEstimated;
+}
+
+ErrorModelOutcome ESTIMATEARITERATIVE(const LimitHandler& on_limit) {
+  try {
+    return iterate_ar_errors(on_limit);
+  } catch (const std::bad_alloc&) {
+    return ErrorModelOutcome::kShortOfMemory;
+  }
+}
+
+ErrorModelOutcome ESTIMATEAREXACT(bool interactive, const LimitHandler& on_limit) {
+  try {
+    return search_exact_ar(interactive, on_limit);
+  } catch (const std::bad_alloc&) {
+    return ErrorModelOutcome::kShortOfMemory;
+  }
 }
 
 }  // namespace qorv::single

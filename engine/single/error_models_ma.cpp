@@ -3,6 +3,7 @@
 // the result and the variance matrix from numerical second derivatives.
 #include <algorithm>
 #include <cmath>
+#include <new>
 #include <vector>
 
 #include "engine/core/ar_kernels.h"
@@ -85,7 +86,7 @@ bool starting_values(std::span<const double> e, std::span<const int> lags, std::
 
 }  // namespace
 
-ErrorModelOutcome ESTIMATEMA(const LimitHandler& on_limit) {
+static ErrorModelOutcome estimate_ma_errors(const LimitHandler& on_limit) {
   auto& s = estimation();
   const int k = s.nregs;
   const std::vector<int> lags = s.arma_lags;
@@ -206,6 +207,14 @@ ErrorModelOutcome ESTIMATEMA(const LimitHandler& on_limit) {
   s.sigma = std::sqrt(s.rss / (n - k - p));
   s.loglik = -0.5 * fit.log_det - 0.5 * n * (std::log(kTwoPi * fit.ssq / n) + 1.0);
   return ErrorModelOutcome::kEstimated;
+}
+
+ErrorModelOutcome ESTIMATEMA(const LimitHandler& on_limit) {
+  try {
+    return estimate_ma_errors(on_limit);
+  } catch (const std::bad_alloc&) {
+    return ErrorModelOutcome::kShortOfMemory;
+  }
 }
 
 }  // namespace qorv::single

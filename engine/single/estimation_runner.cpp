@@ -209,6 +209,7 @@ int error_model_status(ErrorModelOutcome outcome, bool interactive) {
     case ErrorModelOutcome::kNotPositiveDefinite:
       core::SHOWOK(core::kError, core::kNoHelp, "The variance-covariance matrix of estimates is notpositive definite!");
       break;
+    case ErrorModelOutcome::kShortOfMemory: core::DISKSPACEMESSAGE(); break;
     case ErrorModelOutcome::kFailed: break;
   }
   return status::kFailed;
