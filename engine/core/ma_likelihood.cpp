@@ -194,7 +194,8 @@ std::vector<double> ZEROFILL(std::span<const double> p, std::span<const double> 
   return w;
 }
 
-int DEFLATEUNITROOTS(std::span<double> a, int p) {
+int DEFLATEUNITROOTS(std::span<double> a, int p, UnitRoots& roots) {
+  roots = UnitRoots{};
   if (p < 1 || p > kMaxMaOrder || a.size() < static_cast<std::size_t>(p) + 1) return 0;
   std::vector<double> rest(a.begin(), a.begin() + p + 1);
   int at_plus = 0, at_minus = 0;
@@ -237,6 +238,8 @@ int DEFLATEUNITROOTS(std::span<double> a, int p) {
         rest[static_cast<std::size_t>(j)] = rec.theta[static_cast<std::size_t>(row) * static_cast<std::size_t>(r) + static_cast<std::size_t>(j - 1)];
     }
   }
+  roots.at_one = at_plus;
+  roots.at_minus_one = at_minus;
   for (int i = 0; i < at_plus; ++i) rest = POLYMULT(rest, minus_one);
   for (int i = 0; i < at_minus; ++i) rest = POLYMULT(rest, plus_one);
   for (int j = 0; j <= p; ++j) a[static_cast<std::size_t>(j)] = j < static_cast<int>(rest.size()) ? rest[static_cast<std::size_t>(j)] : 0.0;

@@ -74,12 +74,18 @@ std::vector<double> POLYMULT(std::span<const double> p, std::span<const double> 
 /// w has p.size() − f.size() + 1 elements (empty when p is shorter than f).
 std::vector<double> ZEROFILL(std::span<const double> p, std::span<const double> f);
 
+/// Roots of an MA polynomial on the unit circle.
+struct UnitRoots {
+  int at_one = 0;        ///< factors (1 − L)
+  int at_minus_one = 0;  ///< factors (1 + L)
+};
+
 /// `DEFLATEUNITROOTS` on the lag polynomial a(0..p) (a(0) = 1): factors (1 − L) and (1 + L)
-/// (a root at ±1 within 1e-6) are kept; when the rest is not invertible it is replaced by
-/// the invertible polynomial with the same autocovariances (the one the innovations
-/// recursion settles on), and the kept factors are multiplied back: the degree stays p.
-/// Example: 1 + 2L becomes 1 + 0.5L (innovation variance × 4). Returns 0, or 1 when the
-/// recursion fails (the polynomial is then left as it was).
-int DEFLATEUNITROOTS(std::span<double> a, int p);
+/// (a root at ±1 within 1e-6) are kept and counted in `roots`; when the rest is not
+/// invertible it is replaced by the invertible polynomial with the same autocovariances
+/// (the one the innovations recursion settles on), and the kept factors are multiplied
+/// back: the degree stays p. Example: 1 + 2L becomes 1 + 0.5L (innovation variance × 4).
+/// Returns 0, or 1 when the recursion fails (the polynomial is then left as it was).
+int DEFLATEUNITROOTS(std::span<double> a, int p, UnitRoots& roots);
 
 }  // namespace qorv::core

@@ -131,7 +131,10 @@ static ErrorModelOutcome estimate_ma_errors(const LimitHandler& on_limit) {
   // The invertible representation with the same likelihood.
   core::MaPolynomial poly{};
   const int q = core::ma_polynomial(theta, lags, poly);
-  if (core::DEFLATEUNITROOTS(std::span<double>(poly).first(at(q) + 1), q) != 0) return ErrorModelOutcome::kFailed;
+  core::UnitRoots roots;
+  if (core::DEFLATEUNITROOTS(std::span<double>(poly).first(at(q) + 1), q, roots) != 0)
+    return ErrorModelOutcome::kFailed;
+  s.ma_unit_roots = {roots.at_one, roots.at_minus_one};
   for (int i = 0; i < p; ++i) theta[at(i)] = poly[at(lags[at(i)])];
   if (!EQNLOGLIK(d, w, theta, lags, rec, fit)) return ErrorModelOutcome::kFailed;
   if (!w.empty() && !iv_statistics(fit.y, fit.x, fit.w, n, k, fit.gls.b, s.grss, s.iv_minimand))

@@ -157,6 +157,7 @@ struct EstimationState {
   int iterations = 0;         ///< iterations taken by an iterative estimator
   int convergence = 0;        ///< 0 converged, 1 not converged, 2 numerical method failed
   bool user_initial_values = false;  ///< the AR/MA estimate starts from values the user typed
+  std::array<int, 2> ma_unit_roots{};  ///< MA roots kept at 1 and at −1 (MA estimates)
   int variance_kind = 1;      ///< 1 ordinary, 2 White, 3..6 Newey-West (equal, Bartlett, Tukey, Parzen)
   int truncation_lag = 0;     ///< truncation lag of the Newey-West kinds
   GarchFlags garch;           ///< GARCH specification

@@ -86,8 +86,10 @@ TEST(MaLikelihood, RecursionFailsBelowItsFloorAndForBadLags) {
 }
 
 TEST(MaLikelihood, NonInvertibleFactorBecomesItsInvertibleTwin) {
+  UnitRoots roots;
   std::vector<double> a{1.0, 2.0};
-  EXPECT_EQ(DEFLATEUNITROOTS(a, 1), 0);
+  EXPECT_EQ(DEFLATEUNITROOTS(a, 1, roots), 0);
+  EXPECT_EQ(roots.at_one + roots.at_minus_one, 0);
   EXPECT_NEAR(a[1], 0.5, 1e-9);
   // θ = 2 is θ = 0.5 with four times the innovation variance: the recursion of θ = 2
   // settles on variance 4, and both have the same concentrated likelihood.
@@ -104,13 +106,16 @@ TEST(MaLikelihood, NonInvertibleFactorBecomesItsInvertibleTwin) {
   // Same autocovariances up to the innovation variance 4: γ(0) 5 = 4·1.25, γ(1) 2 = 4·0.5.
   // A unit root at −1 is kept beside the invertible rest: (1 + L)(1 + 3L) → (1 + L)(1 + L/3).
   std::vector<double> b{1.0, 4.0, 3.0};
-  EXPECT_EQ(DEFLATEUNITROOTS(b, 2), 0);
+  EXPECT_EQ(DEFLATEUNITROOTS(b, 2, roots), 0);
+  EXPECT_EQ(roots.at_minus_one, 1);
+  EXPECT_EQ(roots.at_one, 0);
   EXPECT_NEAR(b[1], 1.0 + 1.0 / 3.0, 1e-8);
   EXPECT_NEAR(b[2], 1.0 / 3.0, 1e-8);
   // An invertible polynomial and one with a root at +1 stay as they are.
   std::vector<double> c{1.0, -0.4, 0.2}, d{1.0, -1.0};
-  EXPECT_EQ(DEFLATEUNITROOTS(c, 2), 0);
-  EXPECT_EQ(DEFLATEUNITROOTS(d, 1), 0);
+  EXPECT_EQ(DEFLATEUNITROOTS(c, 2, roots), 0);
+  EXPECT_EQ(DEFLATEUNITROOTS(d, 1, roots), 0);
+  EXPECT_EQ(roots.at_one, 1);
   EXPECT_NEAR(c[1], -0.4, 1e-15);
   EXPECT_NEAR(c[2], 0.2, 1e-15);
   EXPECT_NEAR(d[1], -1.0, 1e-15);
