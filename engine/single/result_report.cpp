@@ -53,6 +53,18 @@ int lagged_dependent_index() {
 
 }  // namespace
 
+namespace {
+
+/// The parameters the instruments must identify: the error parameters of IV estimates
+/// with AR or MA errors are not among them (the lagged residuals instrument themselves,
+/// and the MA filter is applied to instruments and regressors alike).
+int instrumented_parameters() {
+  const auto& s = estimation();
+  return has_ar_errors(s.method) || has_ma_errors(s.method) ? s.nregs : parameter_count();
+}
+
+}  // namespace
+
 FitStatistics FITSTATS(int method_code, std::span<const double> e, int k, int l, double variance,
                        double grss, bool print, int channel) {
   FitStatistics fit;
@@ -186,8 +198,8 @@ void REGSTATS(const FitStatistics& fit, int channel) {
     core::APPENDTEXT(line, 3, "Durbin's h-statistic");
     const double h = durbin_h(fit.dw, s.nused, coefficient_variance(lagged, lagged));
     append_value_prob(line, 2, h, core::ProbKind::kNormal, 1);
-  } else if (iv && s.ninstr > parameter_count()) {
-    const int df = s.ninstr - parameter_count();
+  } else if (iv && s.ninstr > instrumented_parameters()) {
+    const int df = s.ninstr - instrumented_parameters();
     core::APPENDTEXT(line, 3, "Sargan's");
     core::APPENDCHISQ(line, 1, df);
     const double sargan = missing(s.sigma) || s.sigma < kTol || missing(s.iv_minimand)
