@@ -64,6 +64,19 @@ std::vector<std::string> fields(const std::string& line) {
   return out;
 }
 
+/// The driver's last answers: the results page read into `page` and closed, then back
+/// through the Post Regression and Backtracking Menus to the estimation window.
+void read_page_and_return(DialogDriver& driver, std::string& page) {
+  driver
+      .then("Tbegfin",
+            [&page](QWidget* form) {
+              page = child<QPlainTextEdit>(form, "page")->toPlainText().toStdString();
+              click(form, "close");
+            })
+      .then("Tget1option", [](QWidget* form) { choose(form, "Move to Backtracking Menu"); })
+      .then("Tget1option", [](QWidget* form) { choose(form, "Return to Single Equation Estimation Window"); });
+}
+
 /// The main window on the sample file with least squares chosen, as a user starts.
 struct LeastSquaresSession {
   /// Opens the sample file and chooses least squares (or the univariate method of `tag`);
@@ -215,14 +228,8 @@ TEST(MainRoad, EquationCorrectedInTheEnginesEditorComesBackToTheWindow) {
               auto* editor = child<QPlainTextEdit>(form, "editor");
               editor->setPlainText(editor->toPlainText().replace("INFLATION", "INFL R"));
               click(form, "ok");
-            })
-      .then("Tbegfin",
-            [&](QWidget* form) {
-              page = child<QPlainTextEdit>(form, "page")->toPlainText().toStdString();
-              click(form, "close");
-            })
-      .then("Tget1option", [](QWidget* form) { choose(form, "Move to Backtracking Menu"); })
-      .then("Tget1option", [](QWidget* form) { choose(form, "Return to Single Equation Estimation Window"); });
+            });
+  read_page_and_return(driver, page);
   ASSERT_TRUE(estimation->start());
   ASSERT_TRUE(driver.finish()) << driver.failure() << "\nforms answered: " << driver.seen().size();
   EXPECT_TRUE(refused.contains("INFLATION")) << refused.toStdString();
@@ -243,14 +250,8 @@ TEST(MainRoad, MovingAverageErrorsFromTheEstimationWindow) {
   DialogDriver driver(std::chrono::seconds(60));
   driver
       .then("Tgetstr", [](QWidget* form) { e2e::answer(form, "1"); })
-      .then("Tget1option", [](QWidget* form) { choose(form, "Initial estimates supplied by program"); })
-      .then("Tbegfin",
-            [&](QWidget* form) {
-              page = child<QPlainTextEdit>(form, "page")->toPlainText().toStdString();
-              click(form, "close");
-            })
-      .then("Tget1option", [](QWidget* form) { choose(form, "Move to Backtracking Menu"); })
-      .then("Tget1option", [](QWidget* form) { choose(form, "Return to Single Equation Estimation Window"); });
+      .then("Tget1option", [](QWidget* form) { choose(form, "Initial estimates supplied by program"); });
+  read_page_and_return(driver, page);
   ASSERT_TRUE(estimation->start());
   ASSERT_TRUE(driver.finish()) << driver.failure() << "\nforms answered: " << driver.seen().size();
 
