@@ -84,10 +84,8 @@ int prepare_recursion(MaRecursion& r, int n, int mode) {
   const double floor = mode == 0 ? kMonicFloor : kDataFloor;
   const int limit = mode == 0 ? n : n + kExtraSteps;
   const std::size_t q = static_cast<std::size_t>(r.q > 0 ? r.q : 1);
-  if (r.v.size() < static_cast<std::size_t>(n)) {
-    r.v.resize(static_cast<std::size_t>(n));
-    r.theta.resize(static_cast<std::size_t>(n) * q);
-  }
+  if (r.v.size() < static_cast<std::size_t>(n)) r.v.resize(static_cast<std::size_t>(n));
+  if (r.theta.size() < r.v.size() * q) r.theta.resize(r.v.size() * q);  // q may differ from the last call's
   double v = r.gamma[0];
   if (!(v >= floor)) return 1;
   r.v[0] = v;
