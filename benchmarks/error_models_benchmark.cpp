@@ -6,9 +6,10 @@
 
 #include <filesystem>
 
-#include "benchmarks/regression_data.h"
+#include "benchmarks/benchmark_workspace.h"
 #include "engine/core/channels.h"
 #include "engine/core/report_writer.h"
+#include "engine/core/workspace.h"
 #include "engine/single/error_models.h"
 #include "engine/single/estimation_state.h"
 #include "engine/single/result_report.h"
@@ -20,7 +21,10 @@ using namespace qorv;
 /// y = X·b + u over n observations, an intercept and k − 1 pseudo-random regressors, u an
 /// AR(2) (φ = 0.5, 0.3) or MA(2) (θ = 0.4, 0.25) process of uniform innovations.
 void install(int n, int k, bool ma) {
-  bench::Uniform uniform = bench::install_regression(n, k);
+  bench::install_workspace(n, k + 1);
+  bench::Uniform uniform;
+  for (int v = 2; v <= k + 1; ++v)
+    for (int t = 1; t <= n; ++t) core::data_at(t, v) = v == 2 ? 1.0 : 10.0 * v + uniform();
   double u1 = 0.0, u2 = 0.0, e1 = 0.0, e2 = 0.0;
   for (int t = 1; t <= n; ++t) {
     const double e = uniform();

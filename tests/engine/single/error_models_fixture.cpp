@@ -107,6 +107,10 @@ single::ErrorModelOutcome estimate(const Case& c, int& asked, double scale) {
   }
 }
 
+std::map<std::string, Expected> expected(const std::string& name) {
+  return read_expected(std::string(ZV_REFERENCE_DIR) + "/ar-ma/expected.csv", name);
+}
+
 std::string parameter_label(const Case& c, int j) {
   const int k = static_cast<int>(c.labels.size());
   if (j <= k) return c.labels[static_cast<size_t>(j - 1)];

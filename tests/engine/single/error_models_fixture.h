@@ -2,10 +2,12 @@
 // equation and estimated.
 #pragma once
 
+#include <map>
 #include <string>
 #include <vector>
 
 #include "engine/single/error_models.h"
+#include "tests/engine/single/macro_reference.h"
 
 namespace qorv::testing::armacase {
 
@@ -32,6 +34,9 @@ void set_up(const Case& c, double scale = 1.0);
 /// Sets the case up and runs its estimator, raising the iteration limit whenever asked
 /// (counted in `asked`).
 single::ErrorModelOutcome estimate(const Case& c, int& asked, double scale = 1.0);
+
+/// The rows of ar-ma/expected.csv for the case of that name, by quantity.
+std::map<std::string, Expected> expected(const std::string& name);
 
 /// The label of parameter j (1..) in expected.csv: a regressor name, "U(-lag)" or "E(-lag)".
 std::string parameter_label(const Case& c, int j);

@@ -23,7 +23,6 @@ using qorv::testing::columns;
 using qorv::testing::Expected;
 using qorv::testing::parse_number;
 using qorv::testing::Printed;
-using qorv::testing::reference_expected;
 using qorv::testing::shows;
 using qorv::testing::trim;
 namespace armacase = qorv::testing::armacase;
@@ -49,13 +48,13 @@ void expect_shows(const std::map<std::string, Expected>& rows, const std::string
 TEST_F(ErrorModelPages, EveryPrintedNumberAgreesWithTheReference) {
   for (const auto& c : armacase::kCases) {
     SCOPED_TRACE(c.name);
-    const auto rows = reference_expected("ar-ma", c.name);
+    const auto rows = armacase::expected(c.name);
     int asked = 0;
     ASSERT_EQ(armacase::estimate(c, asked), ErrorModelOutcome::kEstimated);
     dialog_script::reset();
     dialog_script::load("results -> close\nmenu 1002 -> 3 once\nmenu 1037 -> 1 once\nmenu 1037 -> 0 once\nmenu 1002 -> 0\n");
     diag::POSTREGRESSION();
-    const auto shown = qorv::testing::all_pages();
+    const auto shown = qorv::testing::shown_pages();
     ASSERT_GE(shown.size(), 2u);
     const auto& page = shown[0];
     std::string text;

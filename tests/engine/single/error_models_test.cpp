@@ -17,7 +17,6 @@
 using namespace qorv;
 using namespace qorv::single;
 using qorv::testing::Expected;
-using qorv::testing::reference_expected;
 namespace macro = qorv::testing::macro;
 namespace armacase = qorv::testing::armacase;
 
@@ -36,7 +35,7 @@ void check(const std::map<std::string, Expected>& rows, const std::string& quant
 TEST_F(ErrorModels, EveryCaseAgreesWithTheReferenceInItsStoredNumbers) {
   for (const auto& c : armacase::kCases) {
     SCOPED_TRACE(c.name);
-    const auto rows = reference_expected("ar-ma", c.name);
+    const auto rows = armacase::expected(c.name);
     int asked = 0;
     const ErrorModelOutcome outcome = armacase::estimate(c, asked);
     ASSERT_EQ(outcome, ErrorModelOutcome::kEstimated);

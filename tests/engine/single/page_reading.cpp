@@ -4,7 +4,7 @@
 
 namespace qorv::testing {
 
-std::vector<std::vector<std::string>> all_pages() {
+std::vector<std::vector<std::string>> shown_pages() {
   std::vector<std::vector<std::string>> pages;
   bool inside = false;
   for (const std::string& line : dialog_script::transcript()) {
@@ -21,8 +21,8 @@ std::vector<std::vector<std::string>> all_pages() {
 }
 
 std::vector<std::string> last_page() {
-  auto pages = all_pages();
-  return pages.empty() ? std::vector<std::string>{} : std::move(pages.back());
+  auto pages = shown_pages();
+  return pages.empty() ? std::vector<std::string>{} : pages.back();
 }
 
 size_t find_line(const std::vector<std::string>& lines, const std::string& text) {

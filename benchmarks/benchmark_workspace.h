@@ -1,5 +1,5 @@
-// The data set of the single-equation benchmarks: y and an intercept plus k − 1
-// pseudo-random regressors over n observations, y the first variable.
+// The workspace of the engine benchmarks: an undated data set of pseudo-random values and
+// the equation of its first variable on all the others.
 #pragma once
 
 #include <string>
@@ -10,7 +10,7 @@
 
 namespace qorv::bench {
 
-/// A reproducible uniform stream on [−0.5, 0.5).
+/// A fixed linear congruential sequence of uniform values in [-0.5, 0.5).
 class Uniform {
  public:
   double operator()() {
@@ -22,30 +22,25 @@ class Uniform {
   unsigned state_ = 12345u;
 };
 
-/// Installs the data set and makes y on the regressors the current equation; returns the
-/// stream, which goes on after the regressors' values.
-inline Uniform install_regression(int n, int k) {
+/// A fresh engine with `nvars` variables X1.. over `n` undated observations (values left
+/// to the caller), the sample the whole data set, and the current equation X1 on X2..
+inline void install_workspace(int n, int nvars) {
   core::reset_engine_state();
   auto& g = core::globals();
   g.nobs = n;
-  g.nvars = k + 1;
+  g.nvars = nvars;
   g.frequency = 1;
   g.periods_per_year = 1;
   g.sample_start = 1;
   g.sample_end = n;
-  Uniform uniform;
-  for (int v = 1; v <= k + 1; ++v) {
-    core::set_variable(v, "X" + std::to_string(v), "");
-    for (int t = 1; t <= n; ++t) core::data_at(t, v) = v == 2 ? 1.0 : 10.0 * v + uniform();
-  }
   auto& s = single::estimation();
   s.eqvarlist.clear();
   s.eqvarnames.clear();
-  for (int v = 1; v <= k + 1; ++v) {
+  for (int v = 1; v <= nvars; ++v) {
+    core::set_variable(v, "X" + std::to_string(v), "");
     s.eqvarlist.push_back(v);
     s.eqvarnames.push_back(core::variable_name(v));
   }
-  return uniform;
 }
 
 }  // namespace qorv::bench
