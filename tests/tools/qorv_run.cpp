@@ -5,6 +5,8 @@
 //   --slot N=VALUE     register exchange slot N
 //   --char CODE=TEXT   register character setting CODE
 //   --request R        call DRIVER with R and print "request R -> result, slots 4 21 22"
+//   --print-data FILE  write the engine's data set to FILE as a comma-delimited file (the
+//                      layout of the data saving), for checks outside the program
 // Exit status: 0 when no dialog was left unanswered and the cap was not reached, 1 when
 // one was, 2 for bad arguments.
 #include <unistd.h>
@@ -12,11 +14,13 @@
 #include <charconv>
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <iostream>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "engine/data/data_saving.h"
 #include "shared/exchange_slots.h"
 #include "shared/fixed_text.h"
 #include "shared/names.h"
@@ -102,9 +106,16 @@ bool split_assignment(std::string_view arg, int& number, std::string& text) {
   return true;
 }
 
+/// Writes the engine's data set as a comma-delimited file; false when it cannot.
+bool print_data(const fs::path& path) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  for (const std::string& line : qorv::data::workspace_csv_lines()) out << line << "\n";
+  return static_cast<bool>(out.flush());
+}
+
 int usage(const std::string& why) {
   std::cerr << "qorv-run: " << why << "\nusage: qorv-run [--data FILE] [--script FILE] [--slot N=VALUE] "
-            << "[--char CODE=TEXT] [--request R] ...\n";
+            << "[--char CODE=TEXT] [--request R] [--print-data FILE] ...\n";
   return 2;
 }
 
@@ -154,6 +165,8 @@ int main(int argc, char** argv) {
         const int result = request(r);
         std::cout << "request " << r << " -> " << result << ", slots 4 21 22: " << get_slot(4) << " "
                   << get_slot(21) << " " << get_slot(22) << "\n";
+      } else if (a == "--print-data") {
+        if (!print_data(v)) return usage("cannot write " + v);
       } else {
         return usage("unknown argument " + a);
       }
