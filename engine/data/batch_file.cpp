@@ -56,12 +56,16 @@ CommandLineStatus READCOMMANDLINE(BatchRecords& records, std::string& statement,
     if (continues) piece = fixed_text::trim_right(piece.substr(0, piece.size() - 1));
     if (statement.size() + piece.size() > capacity) return CommandLineStatus::kTooLong;
     statement += piece;
-    if (!continues) return CommandLineStatus::kStatement;
+    if (!continues) {
+      // A record holding "&" alone leads with the joining blank.
+      statement = std::string(fixed_text::trim(statement));
+      return CommandLineStatus::kStatement;
+    }
     if (statement.size() + 1 > capacity) return CommandLineStatus::kTooLong;
     statement += ' ';
   }
   // A file ending in a continued record delivers what it joined.
-  statement = std::string(fixed_text::trim_right(statement));
+  statement = std::string(fixed_text::trim(statement));
   return statement.empty() ? CommandLineStatus::kEnd : CommandLineStatus::kStatement;
 }
 

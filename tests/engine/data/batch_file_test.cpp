@@ -43,6 +43,7 @@ TEST(BatchRecords, LogicalLines) {
   EXPECT_EQ(lines_of("A = 12345678901234567890\n"), std::vector<std::string>{"<too long>"});
   EXPECT_EQ(lines_of("A = 1234567890 &\n+ 12345\n"), std::vector<std::string>{"<too long>"});
   EXPECT_EQ(lines_of("A = 1 &\n"), std::vector<std::string>{"A = 1"});
+  EXPECT_EQ(lines_of("&\n  B = 2\n"), std::vector<std::string>{"B = 2"});
 }
 
 TEST(BatchRecords, NamesWithoutExtension) {
@@ -118,7 +119,7 @@ TEST_F(Batch, AFailureEndsTheFileAndTheText) {
 }
 
 TEST_F(Batch, LineLimits) {
-  const std::string formula = "L = 1" + std::string(190, ' ') + "+ 2";  // a record of 198 characters runs whole
+  const std::string formula = "L = 1" + std::string(192, ' ') + "+ 2";  // a record of 200 characters runs whole
   EXPECT_EQ(run_file(formula + "\n"), kBegin + kEnd + "busy end\n");
   EXPECT_EQ(value("L"), 3.0);
   // 3120 characters run; 3121 fail with what came before kept.
