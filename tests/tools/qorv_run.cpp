@@ -7,10 +7,12 @@
 //   --request R        call DRIVER with R and print "request R -> result, slots 4 21 22"
 //   --print-data FILE  write the engine's data set to FILE as a comma-delimited file (the
 //                      layout of the data saving), for checks outside the program
+//   --help             print the usage and stop
 // Exit status: 0 when no dialog was left unanswered and the cap was not reached, 1 when
 // one was, 2 for bad arguments.
 #include <unistd.h>
 
+#include <algorithm>
 #include <charconv>
 #include <cstdio>
 #include <filesystem>
@@ -113,9 +115,24 @@ bool print_data(const fs::path& path) {
   return static_cast<bool>(out.flush());
 }
 
+constexpr char kUsage[] =
+    "usage: qorv-run [--data FILE] [--script FILE] [--slot N=VALUE] [--char CODE=TEXT] [--request R]\n"
+    "                [--print-data FILE] ...\n"
+    "Runs the engine without windows; a script answers its dialogs and the transcript of\n"
+    "everything it showed is printed. The arguments run in order:\n"
+    "  --data FILE        load a data file (.zvd as the program reads it; .csv .txt .prn\n"
+    "                     .dat .asc .tsd through the engine) and print \"data FILE -> status\"\n"
+    "  --script FILE      the answers to the engine's dialogs (format: tests/support/dialog_script/README.md)\n"
+    "  --slot N=VALUE     set exchange slot N, for example 5=2 for single-equation estimation\n"
+    "  --char CODE=TEXT   set character setting CODE, for example 3=\"LC INPT LY\" for the equation\n"
+    "  --request R        run request R (1 read data, 3 carry out a request) and print\n"
+    "                     \"request R -> result, slots 4 21 22: variables, sample start, end\"\n"
+    "  --print-data FILE  write the engine's data set to FILE in the layout of Save As CSV\n"
+    "  --help             print this text\n"
+    "Exit status: 0 when every dialog was answered, 1 when one was not, 2 for bad arguments.\n";
+
 int usage(const std::string& why) {
-  std::cerr << "qorv-run: " << why << "\nusage: qorv-run [--data FILE] [--script FILE] [--slot N=VALUE] "
-            << "[--char CODE=TEXT] [--request R] [--print-data FILE] ...\n";
+  std::cerr << "qorv-run: " << why << "\n" << kUsage;
   return 2;
 }
 
@@ -123,6 +140,10 @@ int usage(const std::string& why) {
 
 int main(int argc, char** argv) {
   const std::vector<std::string> args(argv + 1, argv + argc);
+  if (std::find(args.begin(), args.end(), "--help") != args.end()) {
+    std::cout << kUsage;
+    return 0;
+  }
   const fs::path temp = fs::temp_directory_path() / ("qorv-run-" + std::to_string(::getpid()));
   fs::create_directories(temp);
   set_char(charset::kTempFolder, temp.string() + "/");
