@@ -307,6 +307,15 @@ TEST_F(Commands, FullWorkspace) {
             "message information 0 Not enough space for creating additional temporary lagged variables!\n");
   EXPECT_EQ(core::data_at(1, 2), 10.0);
   EXPECT_EQ(core::globals().nvars, 40);
+  // A formula deeper than the evaluator's stack (69 levels here) fails before SIM stores
+  // anything: the variable stays whole.
+  std::string deep = "1";
+  for (int i = 0; i < 80; ++i) deep = "1+(" + deep + ")";
+  const Snapshot full = snapshot();
+  EXPECT_EQ(run("SIM X = X(-1) + " + deep),
+            "message information 0 The formula is too complex for the evaluator's stack: split it into steps.\n" +
+                kGeneral);
+  EXPECT_EQ(snapshot(), full);
 }
 
 TEST_F(Commands, TextsAtTheStatementLimit) {
