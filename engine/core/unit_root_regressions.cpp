@@ -75,6 +75,7 @@ AdfRegressions ADFREGRESSIONS(std::span<const double> y, int p, DeterministicTer
     for (int j = 1; j <= p; ++j) column(lag0 + j - 1)[at] = y[t - static_cast<std::size_t>(j)] - y[t - static_cast<std::size_t>(j) - 1];
   }
   const std::vector<double> dy(column(1).begin(), column(1).end());
+  const bool usable = std::none_of(y.begin(), y.end(), [](double v) { return v == kMissing || !std::isfinite(v); });
 
   const double log_n = std::log(static_cast<double>(n));
   std::vector<int> list = {1, 2};
@@ -89,8 +90,8 @@ AdfRegressions ADFREGRESSIONS(std::span<const double> y, int p, DeterministicTer
     std::vector<double> resid(static_cast<std::size_t>(std::max(m, n)));
     std::vector<double> inverse(static_cast<std::size_t>(m) * static_cast<std::size_t>(m + 1) / 2);
     double rss = 0.0;
-    int fail = 0;
-    PACKEDXTXSOLVE(data, 0, dy, list, m, n, n, 0, 0, b, fitted, resid, rss, inverse, fail);
+    int fail = usable ? 0 : 1;
+    if (usable) PACKEDXTXSOLVE(data, 0, dy, list, m, n, n, 0, 0, b, fitted, resid, rss, inverse, fail);
     double sigma = 0.0, loglik = kMissing;
     if (fail == 0) NORMALLOGLIK(n, m, rss, sigma, loglik);
     const double variance = rss / (n - m) * inverse[0];  // (X'X)⁻¹(1, 1) leads the packed matrix

@@ -20,7 +20,7 @@ enum class DeterministicTerms : int {
 struct AdfRegression {
   int order = 0;          ///< k: lagged first differences in the regression
   int coefficients = 0;   ///< m: the lagged level, the deterministic terms and k lags
-  bool fitted = false;    ///< false: X'X singular or a value not finite; every figure below missing
+  bool fitted = false;    ///< false: no statistic (see `ADFREGRESSIONS`); the figures below are missing
   double rss = 0.0;       ///< residual sum of squares
   double coefficient = 0.0;  ///< coefficient of the lagged level
   double std_error = 0.0;    ///< its standard error, sqrt(RSS/(n − m)·(X'X)⁻¹(1, 1))
@@ -46,12 +46,13 @@ int largest_adf_order(int length, DeterministicTerms terms);
 /// `ADFREGRESSIONS`: Δy(t) on y(t − 1), the deterministic terms and Δy(t − 1) .. Δy(t − k)
 /// for k = 0..p, each over the same n = N − p − 1 observations t = p + 1 .. N − 1 (0-based),
 /// so that the first p + 1 values supply the lags. The trend is 1..n over those
-/// observations. `y` holds the N values of an unbroken run (no missing value).
+/// observations. `y` holds the N values of an unbroken run: a missing or non-finite value
+/// leaves every order without a statistic.
 ///
 /// Each order is solved by the packed cross-product least squares. The statistic and the
 /// criteria of an order are the missing value when X'X is singular, when the fit is exact
 /// (the log-likelihood's perfect-fit test: sqrt(RSS/n) < 1e-11) or when the standard error
-/// is below 1e-11. With p < 0, or p above `largest_adf_order`, `orders` is empty.
+/// is below 1e-11; RSS is kept whenever the regression could be solved. With p < 0, or p above `largest_adf_order`, `orders` is empty.
 /// Cost: about (p + 1)·n·(p + 4)²/2 multiply-adds.
 AdfRegressions ADFREGRESSIONS(std::span<const double> y, int p, DeterministicTerms terms);
 

@@ -60,12 +60,15 @@ TEST(AdfRegressions, LargestOrderLeavesOneDegreeOfFreedom) {
   }
 }
 
-TEST(AdfRegressions, AConstantSeriesHasNoStatistic) {
-  const std::vector<double> y(8, 4.0);
-  for (const AdfRegression& r : ADFREGRESSIONS(y, 1, DeterministicTerms::kIntercept).orders) {
-    EXPECT_FALSE(r.fitted);
-    EXPECT_EQ(r.statistic, limits::kMissing);
-    EXPECT_EQ(r.loglik, limits::kMissing);
+TEST(AdfRegressions, AConstantSeriesOrAMissingValueGivesNoStatistic) {
+  std::vector<double> with_missing = {1, 3, 2, 5, 4, 6, 2, 7};
+  with_missing[3] = limits::kMissing;
+  for (const auto& y : {std::vector<double>(8, 4.0), with_missing}) {
+    for (const AdfRegression& r : ADFREGRESSIONS(y, 1, DeterministicTerms::kIntercept).orders) {
+      EXPECT_FALSE(r.fitted);
+      EXPECT_EQ(r.statistic, limits::kMissing);
+      EXPECT_EQ(r.loglik, limits::kMissing);
+    }
   }
 }
 
