@@ -1,12 +1,15 @@
 #include "engine/data/command_support.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
 
 #include "engine/core/availability.h"
 #include "engine/core/channels.h"
 #include "engine/core/dialog_bridge.h"
+#include "engine/core/message_lines.h"
 #include "engine/core/obs_label.h"
+#include "engine/core/report_lines.h"
 #include "engine/core/report_writer.h"
 #include "engine/core/workspace.h"
 #include "shared/exchange_slots.h"
@@ -29,6 +32,20 @@ AvailableRun available_run(std::span<const int> variables, int first, int last) 
   for (int t = run.first; t <= run.last && run.gap == 0; ++t)
     if (marks[static_cast<std::size_t>(t - 1)] != core::kAllPresent) run.gap = t;
   return run;
+}
+
+UnbrokenRun unbroken_run(int variable, int first, int last) {
+  UnbrokenRun result;
+  const std::array<int, 1> list = {variable};
+  if (!valid_command_arguments(list, first, last)) return result;
+  result.run = available_run(list, first, last);
+  if (result.run.gap != 0) {
+    core::SHOWMSGFILE(core::msg::kSampleGap);
+    result.status = kCommandRefused;
+  } else {
+    result.status = kCommandDone;
+  }
+  return result;
 }
 
 std::vector<double> variable_values(int variable, int first, int last) {
@@ -61,5 +78,11 @@ void write_centred_line(std::string_view text) {
 }
 
 std::string label_text(int t) { return core::plain_label(core::OBSLABEL(t)); }
+
+void append_period(std::string& line, int first, int last) {
+  core::APPENDTEXT(line, 1, label_text(first));
+  core::APPENDTEXT(line, 1, "to");
+  core::APPENDTEXT(line, 1, label_text(last));
+}
 
 }  // namespace qorv::data

@@ -34,6 +34,16 @@ struct AvailableRun {
 };
 AvailableRun available_run(std::span<const int> variables, int first, int last);
 
+/// The observations of one variable for SPECTRUM and ADF, which need an unbroken run:
+/// kCommandBadArguments (nothing done) for a variable or sample outside the data set,
+/// kCommandRefused after line 2 of the message file when a value is missing inside the
+/// available observations, else kCommandDone with the run.
+struct UnbrokenRun {
+  CommandStatus status = kCommandBadArguments;
+  AvailableRun run;
+};
+UnbrokenRun unbroken_run(int variable, int first, int last);
+
 /// Observations first..last of workspace variable `variable`.
 std::vector<double> variable_values(int variable, int first, int last);
 
@@ -65,5 +75,8 @@ void write_centred_line(std::string_view text);
 /// `label` of an observation as a sentence shows it: the 7-column label without its hard
 /// blank and padding.
 std::string label_text(int t);
+
+/// Appends "first to last" (observation labels) one column after the line's text.
+void append_period(std::string& line, int first, int last);
 
 }  // namespace qorv::data

@@ -7,7 +7,6 @@
 
 #include "engine/core/channels.h"
 #include "engine/core/dialog_bridge.h"
-#include "engine/core/message_lines.h"
 #include "engine/core/number_format.h"
 #include "engine/core/plot_writer.h"
 #include "engine/core/report_writer.h"
@@ -172,16 +171,13 @@ SpectrumFigures spectral_density(std::span<const double> x, int m) {
 
 SpectrumResult SPECTRUM(int variable, int first, int last, int window) {
   SpectrumResult result;
-  const std::array<int, 1> list = {variable};
-  if (!valid_command_arguments(list, first, last)) return result;
-  const AvailableRun run = available_run(list, first, last);
-  result.status = kCommandRefused;
-  if (run.gap != 0) {
-    core::SHOWMSGFILE(core::msg::kSampleGap);
-    return result;
-  }
+  const UnbrokenRun available = unbroken_run(variable, first, last);
+  result.status = available.status;
+  if (available.status != kCommandDone) return result;
+  const AvailableRun& run = available.run;
   if (run.count() < kFewestObservations) {
     core::SHOWMESSAGE("The spectral density needs at least 4 observations without a gap in the sample.");
+    result.status = kCommandRefused;
     return result;
   }
   const CalculatingNotice busy;

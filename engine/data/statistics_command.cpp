@@ -36,9 +36,7 @@ std::vector<std::string> names_of(std::span<const int> variables) {
 void write_sample_and_names(const SummaryFigures& f, const std::vector<std::string>& names) {
   std::string line = blank_report_line();
   core::APPENDTEXT(line, 0, " Sample period    :");
-  core::APPENDTEXT(line, 1, label_text(f.first));
-  core::APPENDTEXT(line, 1, "to");
-  core::APPENDTEXT(line, 1, label_text(f.last));
+  append_period(line, f.first, f.last);
   core::WRITELINE(line, kPage);
   line = blank_report_line();
   core::APPENDTEXT(line, 0, " Variable(s)      :");
@@ -104,9 +102,7 @@ void write_autocorrelation_table(const SummaryFigures& f, const std::string& nam
   core::APPENDTEXT(line, 0, " Variable");
   core::APPENDTEXT(line, 1, name);
   core::APPENDTEXT(line, 6, "Sample from");
-  core::APPENDTEXT(line, 1, label_text(f.first));
-  core::APPENDTEXT(line, 1, "to");
-  core::APPENDTEXT(line, 1, label_text(f.last));
+  append_period(line, f.first, f.last);
   core::WRITELINE(line, kPage);
   core::WRITESTARS(kReportWidth, kPage);
   line = blank_report_line();

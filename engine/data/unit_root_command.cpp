@@ -1,12 +1,10 @@
 #include "engine/data/unit_root_command.h"
 
 #include <algorithm>
-#include <array>
 #include <string>
 
 #include "engine/core/channels.h"
 #include "engine/core/dialog_bridge.h"
-#include "engine/core/message_lines.h"
 #include "engine/core/report_lines.h"
 #include "engine/core/report_writer.h"
 #include "engine/core/results_page.h"
@@ -31,9 +29,7 @@ void write_block(const AdfFigures& f, const AdfBlock& block, const std::string& 
   core::WRITELINE(line, kPage);
   line = blank_report_line();
   core::APPENDTEXT(line, 0, " Sample period from");
-  core::APPENDTEXT(line, 1, label_text(f.first_used));
-  core::APPENDTEXT(line, 1, "to");
-  core::APPENDTEXT(line, 1, label_text(f.last));
+  append_period(line, f.first_used, f.last);
   core::WRITELINE(line, kPage);
   core::WRITESTARS(kReportWidth, kPage);
   line = blank_report_line();
@@ -96,14 +92,10 @@ AdfFigures adf_figures(std::span<const double> y, int first, int p) {
 
 AdfResult ADFTEST(int variable, int first, int last, int order) {
   AdfResult result;
-  const std::array<int, 1> list = {variable};
-  if (!valid_command_arguments(list, first, last)) return result;
-  const AvailableRun run = available_run(list, first, last);
-  result.status = kCommandRefused;
-  if (run.gap != 0) {
-    core::SHOWMSGFILE(core::msg::kSampleGap);
-    return result;
-  }
+  const UnbrokenRun available = unbroken_run(variable, first, last);
+  result.status = available.status;
+  if (available.status != kCommandDone) return result;
+  const AvailableRun& run = available.run;
   const int p = adf_order(order, core::globals().periods_per_year);
   const int largest = core::largest_adf_order(run.count(), DeterministicTerms::kInterceptTrend);
   if (p > largest) {
@@ -111,6 +103,7 @@ AdfResult ADFTEST(int variable, int first, int last, int order) {
     core::SHOWMESSAGE(largest < 0 ? std::string("Too few observations for unit root tests: at least 5 are needed.")
                                   : "Too few observations for unit root tests of order " + std::to_string(p) +
                                         ": the largest order possible is " + std::to_string(largest) + ".");
+    result.status = kCommandRefused;
     return result;
   }
   const CalculatingNotice busy;

@@ -115,21 +115,7 @@ int DataCommandsTest::observation(const std::string& label) {
   return std::stoi(label);
 }
 
-std::vector<std::vector<std::string>> DataCommandsTest::pages() {
-  std::vector<std::vector<std::string>> out;
-  bool inside = false;
-  for (const auto& line : dialog_script::transcript()) {
-    if (line.starts_with("--- page")) {
-      out.emplace_back();
-      inside = true;
-    } else if (line == "--- end page ---") {
-      inside = false;
-    } else if (inside) {
-      out.back().push_back(line);
-    }
-  }
-  return out;
-}
+std::vector<std::vector<std::string>> DataCommandsTest::pages() { return dialog_script::pages(); }
 
 std::vector<plot_file::Plot> DataCommandsTest::plots() {
   std::vector<plot_file::Plot> out;
