@@ -136,13 +136,13 @@ SpectrumFigures spectral_density(std::span<const double> x, int m) {
   mean /= f.n;
   std::vector<long double> d;
   for (double v : x) d.push_back(v - mean);
-  std::vector<double> c(points);  // c_0 .. c_M
-  for (std::size_t k = 0; k < points; ++k) {
-    long double sum = 0.0L;
-    for (std::size_t t = k; t < d.size(); ++t) sum += d[t] * d[t - k];
-    c[k] = static_cast<double>(sum / f.n);
-  }
-  const double divisor = std::fabs(c[0]) < limits::kTolerance ? 1.0 : c[0];
+  // c_k / c0 for k = 0..M (the divisor n cancels). The variable varies, so c0 > 0, and the
+  // ratios cannot overflow however large the data.
+  std::vector<long double> sums(points);
+  for (std::size_t k = 0; k < points; ++k)
+    for (std::size_t t = k; t < d.size(); ++t) sums[k] += d[t] * d[t - k];
+  std::vector<double> c(points);
+  for (std::size_t k = 0; k < points; ++k) c[k] = static_cast<double>(sums[k] / sums[0]);
 
   // cos(kω_j) = cos(π·(kj mod 2M)/M): one table of 2M values serves every product.
   const int period = 2 * m;
@@ -161,7 +161,7 @@ SpectrumFigures spectral_density(std::span<const double> x, int m) {
     const double edge = j == 0 || j == m ? std::numbers::sqrt2 : 1.0;
     for (int w = 0; w < 3; ++w) {
       WindowEstimate& e = f.windows[static_cast<std::size_t>(w)];
-      const double density = (c[0] + 2.0 * sum[static_cast<std::size_t>(w)]) / divisor;
+      const double density = 1.0 + 2.0 * sum[static_cast<std::size_t>(w)];
       e.density.push_back(density);
       e.std_error.push_back(std::sqrt(2.0 / e.dof) * edge * density);
     }

@@ -44,7 +44,8 @@ struct SpectrumFigures {
 /// The estimates from the autocovariances c_k = Σ (x_t − mean)(x_(t−k) − mean)/n of `x`
 /// (n > `m` values, no missing value) with window size `m` >= 1. A variable that does not
 /// vary (standard deviation below 1e-11) has no standardized spectrum: every density and
-/// standard error is missing. Cost: O(n·M + M²).
+/// standard error is missing; any other is standardized by its own c0, however small.
+/// Cost: O(n·M + M²).
 SpectrumFigures spectral_density(std::span<const double> x, int m);
 
 /// What the SPECTRUM command did, with its figures.

@@ -185,6 +185,23 @@ TEST_F(DataCommands, SpectrumWindowSizes) {
   EXPECT_EQ(r.figures.frequency.size(), 100u);
 }
 
+TEST_F(DataCommands, TheStandardizedSpectrumDoesNotDependOnTheUnits) {
+  // Divided by 1 in place of a c0 below 1e-11, a series in small units would lose its
+  // standardization; in very large units c0 would overflow.
+  const std::vector<double> x = wandering(50);
+  const data::SpectrumFigures unit = data::spectral_density(x, 10);
+  for (double scale : {1e-9, 1e300}) {
+    std::vector<double> scaled;
+    for (double v : x) scaled.push_back(v * scale);
+    const data::SpectrumFigures f = data::spectral_density(scaled, 10);
+    for (int w = 0; w < 3; ++w)
+      for (std::size_t j = 0; j <= 10; ++j)
+        EXPECT_NEAR(f.windows[static_cast<std::size_t>(w)].density[j], unit.windows[static_cast<std::size_t>(w)].density[j],
+                    1e-12 * std::fabs(unit.windows[static_cast<std::size_t>(w)].density[j]))
+            << scale;
+  }
+}
+
 TEST_F(DataCommands, SpectrumNeedsFourObservations) {
   install({wandering(4)}, {"X"});
   EXPECT_EQ(data::SPECTRUM(1, 1, 3, -1).status, data::kCommandRefused);
