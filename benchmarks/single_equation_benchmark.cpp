@@ -1,5 +1,6 @@
 // Ordinary least squares from the data matrix to the report: the estimate and the three
-// report pieces, written to a results page file. A user's data set holds at most 124000
+// report pieces, written to a results page file, alone and followed by the table of
+// diagnostic tests (the serial-correlation and functional-form regressions among them). A user's data set holds at most 124000
 // values (1200 observations of 101 variables); the 3000 × 101 case fills the work array
 // past the data matrix, which the least-squares path never uses as scratch, to measure the
 // estimator at the longest sample with 100 regressors.
@@ -7,13 +8,14 @@
 
 #include <filesystem>
 
+#include "benchmarks/benchmark_workspace.h"
 #include "engine/core/channels.h"
-#include "engine/core/engine_state.h"
 #include "engine/core/report_writer.h"
 #include "engine/core/workspace.h"
 #include "engine/single/estimation_state.h"
 #include "engine/single/least_squares.h"
 #include "engine/single/result_report.h"
+#include "engine/tests/diagnostic_tests.h"
 
 namespace {
 
@@ -21,33 +23,13 @@ using namespace qorv;
 
 /// Installs y and an intercept plus k − 1 pseudo-random regressors over n observations.
 void install(int n, int k) {
-  core::reset_engine_state();
-  auto& g = core::globals();
-  g.nobs = n;
-  g.nvars = k + 1;
-  g.frequency = 1;
-  g.periods_per_year = 1;
-  g.sample_start = 1;
-  g.sample_end = n;
-  unsigned state = 12345u;
-  const auto uniform = [&state] {
-    state = state * 1664525u + 1013904223u;
-    return (state >> 8) * (1.0 / 16777216.0) - 0.5;
-  };
-  for (int v = 1; v <= k + 1; ++v) {
-    core::set_variable(v, "X" + std::to_string(v), "");
+  bench::install_workspace(n, k + 1);
+  bench::Uniform uniform;
+  for (int v = 1; v <= k + 1; ++v)
     for (int t = 1; t <= n; ++t) core::data_at(t, v) = v == 2 ? 1.0 : 10.0 * v + uniform();
-  }
-  auto& s = single::estimation();
-  s.eqvarlist.clear();
-  s.eqvarnames.clear();
-  for (int v = 1; v <= k + 1; ++v) {
-    s.eqvarlist.push_back(v);
-    s.eqvarnames.push_back(core::variable_name(v));
-  }
 }
 
-void ols_report(benchmark::State& state) {
+void run_report(benchmark::State& state, bool with_tests) {
   const int n = static_cast<int>(state.range(0));
   const int k = static_cast<int>(state.range(1));
   install(n, k);
@@ -60,6 +42,7 @@ void ols_report(benchmark::State& state) {
     core::open_channel(core::channel::kResultsPage, page, core::OpenMode::kReplace);
     core::report_writer().copy_flag = true;
     single::write_estimate_report(core::channel::kResultsPage);
+    if (with_tests) diag::DIAGNOSTICTESTS(core::channel::kResultsPage);
     core::report_writer().copy_flag = false;
     core::close_channel(core::channel::kResultsPage, core::CloseMode::kDelete);
     benchmark::DoNotOptimize(single::estimation().rss);
@@ -67,6 +50,13 @@ void ols_report(benchmark::State& state) {
   if (single::estimation().status != single::status::kEstimated) state.SkipWithError("the estimate failed");
 }
 
+/// The estimate and its page.
+void ols_report(benchmark::State& state) { run_report(state, false); }
+
+/// The estimate, its page and the diagnostic table: what one OLS request costs.
+void ols_report_and_tests(benchmark::State& state) { run_report(state, true); }
+
 BENCHMARK(ols_report)->Args({3000, 100})->Args({3000, 10})->Args({1200, 100})->Unit(benchmark::kMillisecond);
+BENCHMARK(ols_report_and_tests)->Args({1200, 100})->Args({3000, 40})->Unit(benchmark::kMillisecond);
 
 }  // namespace
