@@ -1,306 +1,343 @@
-// The statistics commands' edge cases: orders and windows at their limits, a variable that
-// does not vary, one observation, gaps, too short a sample, listings in blocks, the plots.
+// The command interpreter over a small workspace with the scripted dialogs: the messages
+// of each statement, the two failure regimes, and the workspace after each text.
+#include "engine/data/data_commands.h"
+
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cmath>
+#include <filesystem>
 #include <string>
 #include <vector>
 
-#include "engine/core/number_format.h"
-#include "engine/core/unit_root_regressions.h"
+#include "engine/core/driver_state.h"
 #include "engine/core/workspace.h"
-#include "engine/data/spectrum_command.h"
-#include "engine/data/statistics_command.h"
-#include "engine/data/unit_root_command.h"
-#include "engine/data/value_listing.h"
 #include "shared/exchange_slots.h"
-#include "tests/engine/data/data_commands_fixture.h"
+#include "shared/fixed_text.h"
+#include "shared/plot_file.h"
+#include "shared/temp_files.h"
 #include "tests/support/dialog_script/dialog_script.h"
-#include "tests/support/scratch_folder.h"
+#include "tests/support/engine/engine_fixture.h"
 
 namespace {
 
 using namespace qorv;
-using qorv::testing::field;
-using qorv::testing::line_starting;
-constexpr double M = limits::kMissing;
 
-/// n values of a series that wanders: x(t) = sin(t) + t/10 + (t mod 3)/4.
-std::vector<double> wandering(int n) {
-  std::vector<double> x;
-  for (int t = 1; t <= n; ++t) x.push_back(std::sin(t) + t / 10.0 + (t % 3) / 4.0);
-  return x;
-}
+constexpr double kMiss = limits::kMissing;
+const std::string kGeneral = "message error 0 Error in formula or command OR \";\" missing!\n";
+const std::string kBatchError = "message error 0 Error in batch file! Operations only partially completed!\n";
 
-class DataCommands : public qorv::testing::DataCommandsTest {
- protected:
-  void SetUp() override {
-    DataCommandsTest::SetUp();
-    qorv::testing::install_numbered_message_file(folder_, 20);
-    dialog_script::load("results -> close\n");
-  }
-  zv_test::ScratchFolder folder_{"zv-datacmds"};
-  const std::vector<int> x_{1};
+/// Everything a statement may change.
+struct Snapshot {
+  int nvars = 0;
+  std::vector<std::string> names, descs;
+  std::vector<double> values;
+  bool operator==(const Snapshot&) const = default;
 };
 
-TEST_F(DataCommands, AutocorrelationOrderFollowsTheSampleAndTheTypedOrder) {
-  install({wandering(30)}, {"X"});
-  struct Case {
-    int typed, order;
-  };
-  data::SummaryResult r;
-  for (const Case c : {Case{-1, 10}, Case{50, 29}, Case{0, 10}, Case{7, 7}}) {
-    r = data::AUTOCORRELATIONS(x_, 1, 30, data::kStatisticsMode, c.typed);
-    ASSERT_EQ(r.status, data::kCommandDone);
-    EXPECT_EQ(r.figures.autocorrelation.order, c.order) << "typed " << c.typed;
-    EXPECT_EQ(r.figures.autocorrelation.r.size(), static_cast<std::size_t>(c.order));
+class Commands : public qorv::testing::EngineTest {
+ protected:
+  /// `nobs` undated observations of variables Y (t), X (10 - t) and C (constant 3).
+  void SetUp() override {
+    EngineTest::SetUp();
+    workspace(10);
   }
-  // The last page's table ends with the row of order 7 and its plot has 7 points.
-  const auto page = pages().back();
-  EXPECT_EQ(field(line_starting(page, "      7"), 2, 6), "     7");
-  EXPECT_TRUE(line_starting(page, "      8").empty());
-  const auto shown = plots();
-  ASSERT_EQ(shown.size(), 4u);
-  const plot_file::Plot& acf = shown.back();
-  EXPECT_EQ(acf.kind(), plot_file::Kind::kXY);
-  EXPECT_EQ(acf.title, "Autocorrelation function of X, sample from 1 to 30");
-  ASSERT_EQ(acf.series.size(), 2u);
-  EXPECT_EQ(acf.series[1].name, "Order of lags");
-  EXPECT_EQ(acf.series[1].values, (std::vector<double>{1, 2, 3, 4, 5, 6, 7}));
-  EXPECT_EQ(acf.series[0].values, r.figures.autocorrelation.r);
-}
 
-TEST_F(DataCommands, AConstantVariableHasNoMomentsCorrelationsOrPlot) {
-  install({std::vector<double>(12, 2.5), wandering(12)}, {"C", "X"});
-  const auto one = data::AUTOCORRELATIONS(x_, 1, 12, data::kStatisticsMode, -1);
-  ASSERT_EQ(one.status, data::kCommandDone);
-  const data::VariableStatistics& s = one.figures.statistics.front();
-  EXPECT_EQ(s.std_dev, 0.0);
-  EXPECT_EQ(s.skewness, M);
-  EXPECT_EQ(s.kurtosis3, M);
-  EXPECT_DOUBLE_EQ(s.variation, 0.0);
-  const auto& a = one.figures.autocorrelation;
-  ASSERT_EQ(a.order, 4);
-  EXPECT_TRUE(std::all_of(a.r.begin(), a.r.end(), [](double v) { return v == M; }));
-  const auto page = pages().front();
-  EXPECT_EQ(field(line_starting(page, " Skewness"), 21), "   *NONE*");
-  EXPECT_EQ(field(line_starting(page, " Kurtosis - 3"), 21), "   *NONE*");
-  // Each row of the table: "*NONE*" without a probability.
-  const std::string row = line_starting(page, "      1");
-  EXPECT_EQ(field(row, 11), "   *NONE*");
-  EXPECT_EQ(row.find('['), std::string::npos);
-  EXPECT_TRUE(plots().empty());
-
-  const std::vector<int> both = {1, 2};
-  const auto two = data::AUTOCORRELATIONS(both, 1, 12, data::kStatisticsMode, -1);
-  EXPECT_EQ(two.figures.correlations, (std::vector<double>{M, M, 1.0}));
-  const auto matrix = pages().back();
-  EXPECT_NE(line_starting(matrix, " C").find("*NONE*"), std::string::npos);
-}
-
-TEST_F(DataCommands, OneObservationGivesNoDeviationAndNoAutocorrelations) {
-  install({wandering(5)}, {"X"});
-  const auto r = data::AUTOCORRELATIONS(x_, 3, 3, data::kStatisticsMode, 4);
-  ASSERT_EQ(r.status, data::kCommandDone);
-  EXPECT_EQ(r.figures.statistics.front().std_dev, M);
-  EXPECT_EQ(r.figures.statistics.front().skewness, M);
-  EXPECT_EQ(r.figures.autocorrelation.order, 0);
-  const auto page = pages().front();
-  EXPECT_EQ(field(line_starting(page, " Std. Deviation"), 21), "   *NONE*");
-  EXPECT_TRUE(line_starting(page, " Variable X").empty());
-  EXPECT_TRUE(plots().empty());
-}
-
-TEST_F(DataCommands, MissingValuesNarrowTheSampleAtItsEndsAndAGapIsRefused) {
-  std::vector<double> x = wandering(12);
-  x[0] = x[11] = M;
-  install({x}, {"X"}, 4, 90, 1);
-  const auto narrowed = data::AUTOCORRELATIONS(x_, 1, 12, data::kStatisticsMode, -1);
-  ASSERT_EQ(narrowed.status, data::kCommandDone);
-  EXPECT_EQ(narrowed.figures.first, 2);
-  EXPECT_EQ(narrowed.figures.last, 11);
-  EXPECT_EQ(line_starting(pages().front(), " Sample period"), " Sample period    : 1990Q2 to 1992Q3");
-
-  core::data_at(5, 1) = M;
-  dialog_script::reset();
-  EXPECT_EQ(data::AUTOCORRELATIONS(x_, 1, 12, data::kStatisticsMode, -1).status, data::kCommandRefused);
-  EXPECT_EQ(messages(), (std::vector<std::string>{
-                            "message information 0 Missing observation in period 1991Q1. Can't calculate autocorrelations!"}));
-  EXPECT_EQ(data::SPECTRUM(1, 1, 12, -1).status, data::kCommandRefused);
-  EXPECT_EQ(data::ADFTEST(1, 1, 12, -1).status, data::kCommandRefused);
-  EXPECT_EQ(messages().back(), "message information 0 Line 2");
-  EXPECT_TRUE(pages().empty());
-}
-
-TEST_F(DataCommands, ArgumentsOutsideTheDataSetDoNothing) {
-  install({wandering(10)}, {"X"});
-  const std::vector<int> unknown = {2}, none = {};
-  EXPECT_EQ(data::AUTOCORRELATIONS(unknown, 1, 10, data::kStatisticsMode, -1).status, data::kCommandBadArguments);
-  EXPECT_EQ(data::AUTOCORRELATIONS(none, 1, 10, data::kStatisticsMode, -1).status, data::kCommandBadArguments);
-  EXPECT_EQ(data::AUTOCORRELATIONS(x_, 1, 10, 3, -1).status, data::kCommandBadArguments);
-  EXPECT_EQ(data::LISTVALUES(x_, 0, 10), data::kCommandBadArguments);
-  EXPECT_EQ(data::SPECTRUM(1, 5, 4, -1).status, data::kCommandBadArguments);
-  EXPECT_EQ(data::ADFTEST(1, 1, 11, -1).status, data::kCommandBadArguments);
-  EXPECT_TRUE(dialog_script::transcript().empty());
-}
-
-TEST_F(DataCommands, ListingOfEightVariablesWritesTwoBlocks) {
-  std::vector<std::vector<double>> columns;
-  std::vector<std::string> names;
-  for (int v = 1; v <= 8; ++v) {
-    columns.push_back({v + 0.5, v * 100.0, v == 8 ? M : -v * 1.0});
-    names.push_back("V" + std::to_string(v));
-  }
-  install(columns, names, 2, 1990);
-  const std::vector<int> all = {1, 2, 3, 4, 5, 6, 7, 8};
-  EXPECT_EQ(data::AUTOCORRELATIONS(all, 1, 3, data::kListValuesMode, -1).status, data::kCommandDone);
-  const auto page = pages().front();
-  const std::vector<std::string> expected = {
-      " OBS.         V1        V2        V3        V4        V5        V6",
-      " 1990        1.5000    2.5000    3.5000    4.5000    5.5000    6.5000",
-      " 1991      100.0000  200.0000  300.0000  400.0000  500.0000  600.0000",
-      " 1992       -1.0000   -2.0000   -3.0000   -4.0000   -5.0000   -6.0000",
-      "",
-      " OBS.         V7        V8",
-      " 1990        7.5000    8.5000",
-      " 1991      700.0000  800.0000",
-      " 1992       -7.0000    *NONE*",
-      "\f",  // the record that ends a page
-  };
-  EXPECT_EQ(page, expected);
-}
-
-TEST_F(DataCommands, SpectrumWindowSizes) {
-  EXPECT_EQ(data::spectral_window_size(-1, 100), 20);
-  EXPECT_EQ(data::spectral_window_size(500, 100), 99);
-  EXPECT_EQ(data::spectral_window_size(100, 100), 99);
-  EXPECT_EQ(data::spectral_window_size(-1, 4), 3);  // 2·nint(2) = 4 is capped at n − 1
-  EXPECT_EQ(data::spectral_window_size(0, 30), 10);
-
-  install({wandering(100)}, {"X"});
-  const auto r = data::SPECTRUM(1, 1, 100, 500);
-  ASSERT_EQ(r.status, data::kCommandDone);
-  EXPECT_EQ(r.figures.window, 99);
-  EXPECT_EQ(r.figures.frequency.size(), 100u);
-}
-
-TEST_F(DataCommands, TheStandardizedSpectrumDoesNotDependOnTheUnits) {
-  // Divided by 1 in place of a c0 below 1e-11, a series in small units would lose its
-  // standardization; in very large units c0 would overflow.
-  const std::vector<double> x = wandering(50);
-  const data::SpectrumFigures unit = data::spectral_density(x, 10);
-  for (double scale : {1e-9, 1e300}) {
-    std::vector<double> scaled;
-    for (double v : x) scaled.push_back(v * scale);
-    const data::SpectrumFigures f = data::spectral_density(scaled, 10);
-    for (int w = 0; w < 3; ++w)
-      for (std::size_t j = 0; j <= 10; ++j)
-        EXPECT_NEAR(f.windows[static_cast<std::size_t>(w)].density[j], unit.windows[static_cast<std::size_t>(w)].density[j],
-                    1e-12 * std::fabs(unit.windows[static_cast<std::size_t>(w)].density[j]))
-            << scale;
-  }
-}
-
-TEST_F(DataCommands, SpectrumNeedsFourObservations) {
-  install({wandering(4)}, {"X"});
-  EXPECT_EQ(data::SPECTRUM(1, 1, 3, -1).status, data::kCommandRefused);
-  EXPECT_EQ(messages(), (std::vector<std::string>{
-                            "message information 0 The spectral density needs at least 4 observations without a gap in "
-                            "the sample."}));
-  const auto r = data::SPECTRUM(1, 1, 4, -1);
-  ASSERT_EQ(r.status, data::kCommandDone);
-  EXPECT_EQ(r.figures.window, 3);
-}
-
-TEST_F(DataCommands, SpectrumPlotsEachWindowWithItsBandsThenAllThree) {
-  install({wandering(40)}, {"X"});
-  const auto r = data::SPECTRUM(1, 1, 40, 8);
-  ASSERT_EQ(r.status, data::kCommandDone);
-  const auto shown = plots();
-  ASSERT_EQ(shown.size(), 4u);
-  for (int w = 0; w < 3; ++w) {
-    const plot_file::Plot& p = shown[static_cast<std::size_t>(w)];
-    const std::string window(data::kWindowNames[static_cast<std::size_t>(w)]);
-    EXPECT_EQ(p.kind(), plot_file::Kind::kSpectrum);
-    EXPECT_EQ(p.title, "Standardized Spectral Density Function of X, " + window + " window");
-    ASSERT_EQ(p.series.size(), 4u);
-    EXPECT_EQ(p.series[1].name, "+2 S.E.");
-    EXPECT_EQ(p.series[2].name, "-2 S.E.");
-    EXPECT_EQ(p.series[3].values, r.figures.frequency);
-    const auto& e = r.figures.windows[static_cast<std::size_t>(w)];
-    // The bands are f(1 ± 2c): f ± 2 s.e., the standard error being c·f (√2·c at 0 and π).
-    for (std::size_t j = 0; j < e.density.size(); ++j) {
-      EXPECT_NEAR(p.series[1].values[j], e.density[j] + 2 * e.std_error[j], 1e-12);
-      EXPECT_NEAR(p.series[2].values[j], e.density[j] - 2 * e.std_error[j], 1e-12);
+  static void workspace(int nobs, int nvars = 3) {
+    auto& g = core::globals();
+    g.nobs = nobs;
+    g.nvars = nvars;
+    g.frequency = 1;
+    g.periods_per_year = 1;
+    g.start_year = 1;
+    g.start_period = 1;
+    g.century_base = 0;
+    g.max_vars = limits::max_vars_for(nobs);
+    for (int j = 1; j <= nvars; ++j) {
+      const std::string name = j == 1 ? "Y" : j == 2 ? "X" : j == 3 ? "C" : "V" + std::to_string(j);
+      core::set_variable(j, name, j == 1 ? "the y series" : "");
+      for (int t = 1; t <= nobs; ++t) core::data_at(t, j) = j == 1 ? t : j == 2 ? 10.0 - t : j == 3 ? 3.0 : j * t;
     }
+    core::driver_state().command_first = 1;
+    core::driver_state().command_last = nobs;
   }
-  EXPECT_EQ(shown[3].title, "Various estimates of standardized spectral density of X");
-  EXPECT_EQ(shown[3].series.size(), 4u);
+
+  /// Runs `text` and returns what the dialogs showed.
+  static std::string run(std::string_view text, std::string_view script = "") {
+    dialog_script::reset();
+    dialog_script::load(script);
+    data::run_commands(text);
+    return dialog_script::transcript_text();
+  }
+
+  static Snapshot snapshot() {
+    Snapshot s;
+    const auto& g = core::globals();
+    s.nvars = g.nvars;
+    for (int j = 1; j <= g.nvars; ++j) {
+      s.names.push_back(core::variable_name(j));
+      s.descs.push_back(core::variable_desc(j));
+      for (int t = 1; t <= g.nobs; ++t) s.values.push_back(core::data_at(t, j));
+    }
+    return s;
+  }
+
+  static std::vector<double> values(std::string_view name) {
+    const int j = core::find_variable(name);
+    std::vector<double> v;
+    if (j == 0) return v;
+    for (int t = 1; t <= core::globals().nobs; ++t) v.push_back(core::data_at(t, j));
+    return v;
+  }
+
+  /// The plot file written last, and how many plots this request kept.
+  static std::optional<plot_file::Plot> last_plot() {
+    const auto counters = static_cast<uint32_t>(core::slot(slots::kPlotCounters));
+    const std::filesystem::path folder(std::string(fixed_text::trim(core::char_setting(charset::kTempFolder))));
+    return plot_file::read(folder / temp_files::plot_file_name(counters >> 16));
+  }
+  static int plots_kept() { return static_cast<int>(static_cast<uint32_t>(core::slot(slots::kPlotCounters)) & 0xFFFF); }
+};
+
+TEST_F(Commands, FormulaThenPlotAfterAComment) {
+  EXPECT_EQ(run("Z = LOG(Y); [a comment] PLOT Z"), "");
+  ASSERT_EQ(core::find_variable("Z"), 4);
+  EXPECT_EQ(core::variable_desc(4), "LOG(Y)");
+  EXPECT_DOUBLE_EQ(core::data_at(10, 4), std::log(10.0));
+  EXPECT_EQ(plots_kept(), 1);
+  const auto plot = last_plot();
+  ASSERT_TRUE(plot);
+  EXPECT_EQ(plot->series.front().name, "Z");
+  EXPECT_EQ(plot->points, 10);
+  // A text of blanks does nothing at all.
+  EXPECT_EQ(run("    "), "");
 }
 
-TEST_F(DataCommands, SpectrumOfAConstantPrintsNoneAndPlotsNothing) {
-  install({std::vector<double>(10, 3.0)}, {"X"});
-  const auto r = data::SPECTRUM(1, 1, 10, -1);
-  ASSERT_EQ(r.status, data::kCommandDone);
-  EXPECT_EQ(r.figures.windows[0].density.front(), M);
-  const std::string row = line_starting(pages().front(), "     0.00");
-  EXPECT_EQ(field(row, 20, 20), "   *NONE*(   *NONE*)");
-  EXPECT_TRUE(plots().empty());
-}
-
-TEST_F(DataCommands, AdfOrderFromFrequencyAndTypedOrder) {
-  EXPECT_EQ(data::adf_order(-1, 4), 4);
-  EXPECT_EQ(data::adf_order(-1, 1), 1);
-  EXPECT_EQ(data::adf_order(-1, 12), 12);
-  EXPECT_EQ(data::adf_order(20, 4), 12);
-  EXPECT_EQ(data::adf_order(0, 4), 0);
-
-  install({wandering(60)}, {"X"}, 4, 60, 1);
-  const auto quarterly = data::ADFTEST(1, 1, 60, -1);
-  ASSERT_EQ(quarterly.status, data::kCommandDone);
-  EXPECT_EQ(quarterly.figures.intercept.regressions.orders.size(), 5u);
-  const auto twenty = data::ADFTEST(1, 1, 60, 20);
-  ASSERT_EQ(twenty.status, data::kCommandDone);
-  EXPECT_EQ(twenty.figures.trend.regressions.orders.size(), 13u);
-  EXPECT_EQ(twenty.figures.trend.regressions.observations, 60 - 13);
-  EXPECT_FALSE(line_starting(pages().back(), " ADF(12)").empty());
-}
-
-TEST_F(DataCommands, AdfOnTooShortASampleNamesTheLargestOrder) {
-  install({wandering(10)}, {"X"}, 4, 60, 1);
-  EXPECT_EQ(data::ADFTEST(1, 1, 10, -1).status, data::kCommandRefused);
-  EXPECT_EQ(data::ADFTEST(1, 1, 4, 0).status, data::kCommandRefused);
-  EXPECT_EQ(messages(),
-            (std::vector<std::string>{
-                "message information 0 Too few observations for unit root tests of order 4: the largest order "
-                "possible is 2.",
-                "message information 0 Too few observations for unit root tests: at least 5 are needed."}));
-  EXPECT_EQ(data::ADFTEST(1, 1, 10, 2).status, data::kCommandDone);
-}
-
-TEST_F(DataCommands, AnExactFitPrintsNoneInItsRow) {
-  std::vector<double> line;  // y = 2t: Δy = 2 throughout, fitted exactly by the intercept
-  for (int t = 1; t <= 20; ++t) line.push_back(2.0 * t);
-  install({line}, {"X"}, 2, 1950);
-  const auto r = data::ADFTEST(1, 1, 20, 0);
-  ASSERT_EQ(r.status, data::kCommandDone);
-  EXPECT_EQ(r.figures.intercept.regressions.orders[0].statistic, M);
-  EXPECT_EQ(r.figures.trend.regressions.orders[0].statistic, M);
-  for (const std::string& row : {line_starting(pages().front(), " DF")}) {
-    EXPECT_EQ(field(row, 11), "   *NONE*");
-    EXPECT_EQ(field(row, 25), "   *NONE*");
+TEST_F(Commands, EachRefusalIsFollowedByTheGeneralMessageAndTheNextStatementRuns) {
+  const struct {
+    const char* text;
+    std::string messages;
+  } cases[] = {
+      {"SAMPLE; A = 1", kGeneral},
+      {"SAMPLE 3 2; A = 1", "beep\n" + kGeneral},
+      {"RESTORE 1; A = 1", kGeneral},
+      {"DOS X; A = 1", kGeneral},
+      {"RESTORE; A = 1", "message error 0  A \"REORDER\" command has not been issued. CannotRESTORE!\n" + kGeneral},
+      {"A = Q1 + 1; A = 1", kGeneral},
+      {"A = Y Y; A = 1", kGeneral},
+      {"SIMB Y = Y(1)*0.9; A = 1", kGeneral},
+      {"PLOT Y; SCATTER Y; A = 1",
+       "message error 0 You must specify exactly 2 variables for SCATTER!\n" + kGeneral},
+      {"XPLOT Y; A = 1", "message error 0 You must specify between 2 and 51 variables for XPLOT!\n" + kGeneral},
+      {"A = NORMAL(0)", "message error 0 Seed should be between 1 & 32000 inclusive!\n" + kGeneral},
+      {"A = NORMAL(32001)", "message error 0 Seed should be between 1 & 32000 inclusive!\n" + kGeneral},
+      {"A = NORMAL(2.5)", kGeneral},
+      {"SIM Y = NORMAL(5)", "message error 0 NORMAL cannot be used when SIM or SIMB commands are in use!\n" + kGeneral},
+      {"LOG = 1; A = 1", "message error 0 Left hand side variable LOG is not valid or is a reserved name!\n" + kGeneral},
+      {"1X = 1; A = 1", "message error 0 Left hand side variable 1X is not valid or is a reserved name!\n" + kGeneral},
+      {"NEW =", kGeneral},
+  };
+  for (const auto& c : cases) {
+    SetUp();
+    const std::string shown = run(c.text);
+    EXPECT_EQ(shown, c.messages) << c.text;
+    const bool runs_on = std::string_view(c.text).ends_with("A = 1");
+    EXPECT_EQ(core::find_variable("A") != 0, runs_on) << c.text;
   }
 }
 
-TEST_F(DataCommands, AHundredObservationsUsedPrintTheCriticalValueOfTheExample) {
-  install({wandering(102)}, {"X"}, 2, 1900);
-  const auto r = data::ADFTEST(1, 1, 102, -1);
-  ASSERT_EQ(r.status, data::kCommandDone);
-  EXPECT_EQ(r.figures.intercept.regressions.observations, 100);
-  const std::string line = line_starting(pages().front(), " 95% critical value");
-  EXPECT_EQ(line.substr(line.find('=')), "=  -2.8903");
-  EXPECT_EQ(line_starting(pages().front(), " Sample period"), " Sample period from 1902 to 2001");
+TEST_F(Commands, HostileLinesChangeNothing) {
+  const std::string long_expression = [] {
+    std::string e = "Y";
+    for (int i = 0; i < 300; ++i) e += "+Y";  // 601 tokens
+    return e;
+  }();
+  const struct {
+    std::string text;
+    std::string messages;
+  } cases[] = {
+      {"Y = NOSUCH + 1", kGeneral},
+      {"= 5", kGeneral},
+      {"Y = " + long_expression, "message error 0 The expression is too long!\n" + kGeneral},
+      {"Y = 1E308", kGeneral},
+      {"Y = 1 [ comment", "message warning 0  The commenting out square brackets are not properly positioned!\n"},
+      {std::string("Y = 1") + '\0' + "2", kGeneral},
+      {"Y = 1 + \x80", kGeneral},
+      {"Y = \xC3\xA9", kGeneral},
+  };
+  for (const auto& c : cases) {
+    SetUp();
+    const Snapshot before = snapshot();
+    EXPECT_EQ(run(c.text), c.messages) << c.text;
+    EXPECT_EQ(snapshot(), before) << c.text;
+  }
+}
+
+TEST_F(Commands, AssignmentsDeletionAndDescriptions) {
+  EXPECT_EQ(run("Y = 2*Y \"doubled\"; W = Y; HELP = 1"), "");
+  EXPECT_EQ(values("Y")[2], 6.0);
+  EXPECT_EQ(core::variable_desc(1), "2*Y \"doubled\"");
+  EXPECT_EQ(core::variable_desc(core::find_variable("W")), "2*Y \"doubled\"");  // one variable: its description
+  EXPECT_EQ(values("HELP"), std::vector<double>(10, 1.0));                      // HELP with "=" is a formula
+  EXPECT_EQ(run("W ="), "");
+  EXPECT_EQ(core::find_variable("W"), 0);
+  EXPECT_EQ(core::globals().nvars, 4);
+}
+
+TEST_F(Commands, TheCommandSampleBoundsFormulasAndNewVariables) {
+  EXPECT_EQ(run("SAMPLE 3 5; N = Y + 1; Y = 0"), "");
+  EXPECT_EQ(values("N"), (std::vector<double>{kMiss, kMiss, 4, 5, 6, kMiss, kMiss, kMiss, kMiss, kMiss}));
+  EXPECT_EQ(values("Y"), (std::vector<double>{1, 2, 0, 0, 0, 6, 7, 8, 9, 10}));
+  EXPECT_EQ(core::slot(slots::kSampleStart), 3);
+  EXPECT_EQ(core::slot(slots::kSampleEnd), 5);
+  // Missing at the first observation of a whole-sample function: the notice, not a failure.
+  EXPECT_EQ(run("SAMPLE 1 10; M = MEAN(N)"),
+            "message information 0 One or more observations in the specified sample period are missing. Re-set "
+            "the sample period and try again. This may have arisen because your formula contains one or more of "
+            "the following functions: SUM, MEAN, STD, DIRACC, HPF\n");
+  EXPECT_NE(core::find_variable("M"), 0);
+}
+
+TEST_F(Commands, SimulationRunsRowByRow) {
+  workspace(6, 1);
+  core::data_at(6, 1) = 10.0;
+  EXPECT_EQ(run("SAMPLE 1 5; SIMB Y = Y(+1)*0.9"), "");
+  const std::vector<double> y = values("Y");
+  const double expected[] = {5.9049, 6.561, 7.29, 8.1, 9.0, 10.0};
+  for (int t = 0; t < 6; ++t) EXPECT_NEAR(y[static_cast<std::size_t>(t)], expected[t], 1e-12) << t;
+  EXPECT_EQ(core::variable_desc(1), "SIMB Y(+1)*0.9");
+  EXPECT_EQ(run("SAMPLE 2 6; SIM Y = Y(-1) + 1"), "");
+  EXPECT_NEAR(values("Y")[5], 5.9049 + 5, 1e-12);
+  // Values beyond 2^505 are stored as missing, and the recursion carries the gap.
+  workspace(3, 1);
+  EXPECT_EQ(run("SIM Y = Y(-1)^600 + 2"), "");
+  EXPECT_EQ(values("Y"), (std::vector<double>{kMiss, kMiss, kMiss}));
+}
+
+TEST_F(Commands, AddEditDosAndTheirMessagesAreNotFailures) {
+  const std::string shown = run("ADD NEW; ADD Y; EDIT Y; DOS");
+  EXPECT_EQ(shown,
+            "message information 0 The variable NEW            has now been added to the variables on your "
+            "workspace.To edit  the values, press OK here and go to the Data Editor in the main window. Enter the "
+            "data values for the new variable and then press GO.\n"
+            "message error 0 Variable already exists!\n"
+            "message information 0 To edit data values, press OK here and go to the Data Editor in the main "
+            "window. Press Go when you have made the changes you require.\n"
+            "message error 0 DOS Command menu not implemented in Zelvorin for Windows. Please use the File "
+            "Manager or other Windows program of your choice.\n");
+  EXPECT_EQ(values("NEW"), std::vector<double>(10, kMiss));
+}
+
+TEST_F(Commands, HistogramBins) {
+  const struct {
+    int nobs;
+    const char* text;
+    int bins;
+  } cases[] = {{200, "HIST Y", 15}, {30, "HIST Y", 6}, {200, "HIST Y(500)", 200}, {200, "HIST Y(7)", 7}};
+  for (const auto& c : cases) {
+    workspace(c.nobs);
+    EXPECT_EQ(run(c.text), "") << c.text;
+    const auto plot = last_plot();
+    ASSERT_TRUE(plot) << c.text;
+    EXPECT_EQ(plot->points, c.bins) << c.text;
+    EXPECT_EQ(plot->title, "Histogram and Normal curve for variable Y");
+  }
+}
+
+TEST_F(Commands, TrailingOrderForms) {
+  const std::string unavailable = "message information 0 The COR command is not available in this version of Zelvorin.\n";
+  const struct {
+    const char* text;
+    std::string shown;
+  } cases[] = {
+      {"COR Y(12)", unavailable}, {"COR Y X", unavailable},  {"COR Y X(12)", kGeneral},
+      {"COR Y()", kGeneral},      {"COR (12)", kGeneral},    {"COR Y(1234)", kGeneral},
+      {"COR", kGeneral},
+  };
+  for (const auto& c : cases) EXPECT_EQ(run(c.text), c.shown) << c.text;
+}
+
+TEST_F(Commands, ReorderTwiceThenRestore) {
+  workspace(5, 2);
+  const double y[] = {3, kMiss, 1, 2, 5};
+  for (int t = 1; t <= 5; ++t) core::data_at(t, 1) = y[t - 1];
+  const Snapshot before = snapshot();
+  EXPECT_EQ(run("REORDER Y"), "");
+  EXPECT_EQ(values("Y"), (std::vector<double>{1, 2, 3, 5, kMiss}));  // the missing key goes last
+  EXPECT_EQ(values("X"), (std::vector<double>{7, 6, 9, 5, 8}));      // rows move whole
+  EXPECT_EQ(run("REORDER X"), "");
+  EXPECT_EQ(run("RESTORE"), "");
+  EXPECT_EQ(snapshot(), before);
+  // A new data set forgets a pending REORDER.
+  EXPECT_EQ(run("REORDER Y"), "");
+  core::driver_state().new_data = true;
+  EXPECT_EQ(run("RESTORE"), "message error 0  A \"REORDER\" command has not been issued. CannotRESTORE!\n" + kGeneral);
+}
+
+TEST_F(Commands, PlotsAgainstTheLastVariable) {
+  EXPECT_EQ(run("XPLOT Y C"), "message error 0 C has no variation!\n");
+  EXPECT_EQ(plots_kept(), 0);
+  core::data_at(5, 2) = kMiss;
+  EXPECT_EQ(run("XPLOT Y X"), "message error 0 Missing value for variable X at observation 5\n");
+  core::data_at(5, 2) = 5;
+  EXPECT_EQ(run("SCATTER Y X"), "");
+  const auto plot = last_plot();
+  ASSERT_TRUE(plot);
+  EXPECT_EQ(plot->title, "Scatter plot of Y on X");
+  EXPECT_EQ(plot->series.back().values.front(), 0.0);  // sorted by X
+  // A lagged variable lives only while its statement runs.
+  EXPECT_EQ(run("PLOT X(-1) Y; DELETE X(-1)"), "");
+  EXPECT_EQ(snapshot().names, (std::vector<std::string>{"Y", "X", "C"}));
+  EXPECT_EQ(run("KEEP C Y(-1)"), "");
+  EXPECT_EQ(snapshot().names, (std::vector<std::string>{"C"}));
+}
+
+TEST_F(Commands, StatisticsCommandsCheckTheirArguments) {
+  EXPECT_EQ(run("SPECTRUM Y X"), kGeneral);
+  EXPECT_EQ(run("ADF Y(4)"), "message information 0 The ADF command is not available in this version of Zelvorin.\n");
+  EXPECT_EQ(run("LIST"), "message information 0 The LIST command is not available in this version of Zelvorin.\n");
+}
+
+TEST_F(Commands, FullWorkspace) {
+  workspace(3100, 40);
+  ASSERT_EQ(core::globals().max_vars, 40);
+  const Snapshot before = snapshot();
+  EXPECT_EQ(run("NEW = X + 1"), "message error 0 Too many variables!\n");
+  EXPECT_EQ(snapshot(), before);
+  EXPECT_EQ(run("REORDER X; RESTORE; X = X + 1; PLOT X(-1)"),
+            "message information 0 Not enough space for creating additional temporary lagged variables!\n");
+  EXPECT_EQ(core::data_at(1, 2), 10.0);
+  EXPECT_EQ(core::globals().nvars, 40);
+  // A formula deeper than the evaluator's stack (69 levels here) fails before SIM stores
+  // anything: the variable stays whole.
+  std::string deep = "1";
+  for (int i = 0; i < 80; ++i) deep = "1+(" + deep + ")";
+  const Snapshot full = snapshot();
+  EXPECT_EQ(run("SIM X = X(-1) + " + deep),
+            "message information 0 The formula is too complex for the evaluator's stack: split it into steps.\n" +
+                kGeneral);
+  EXPECT_EQ(snapshot(), full);
+}
+
+TEST_F(Commands, TextsAtTheStatementLimit) {
+  std::string text = "A = 1";
+  while (text.size() < 3120) text += ' ';
+  text.back() = '2';  // "A = 1 ... 2": two operands in a row
+  EXPECT_EQ(run(text), kGeneral);
+  text = "A = 1" + std::string(3114, ' ') + "+";
+  text += "1";
+  ASSERT_EQ(text.size(), 3121u);
+  text.erase(5, 1);
+  EXPECT_EQ(run(text), "");
+  EXPECT_EQ(values("A")[0], 2.0);
+}
+
+TEST_F(Commands, PrepareModeCompilesWithoutRunning) {
+  const std::vector<std::string> names = {"Y"};
+  data::FormulaProgram program;
+  EXPECT_FALSE(data::prepare_formula(" LOG(Y) + 1 ", data::FormulaNames{names, {}}, program));
+  EXPECT_EQ(program.ops.size(), 4u);
+  EXPECT_TRUE(data::prepare_formula("NORMAL(0)", data::FormulaNames{names, {}}, program));
+  EXPECT_EQ(dialog_script::transcript_text(), "message error 0 Seed should be between 1 & 32000 inclusive!\n");
 }
 
 }  // namespace
