@@ -13,10 +13,10 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include "app/modal_hint.h"
 #include "app/user_messages.h"
 #include "charts/graph_services.h"
-#include "app/modal_hint.h"
-#include "dialogs/page_printer.h"
+#include "qtshared/page_printer.h"
 
 namespace zelvorin {
 
@@ -134,7 +134,7 @@ void ResultsWindow::print() {
     const ModalHint hint;
     if (dialog.exec() != QDialog::Accepted) return;
   }
-  if (!pravel::print_lines(printer, lines(), text_->font()))
+  if (!qtshared::print_lines(printer, lines(), text_->font()))
     user_messages().show(MessageKind::kError, QStringLiteral("Unable to print ") + file_);
 }
 

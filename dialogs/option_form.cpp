@@ -12,7 +12,7 @@
 #include <QVBoxLayout>
 
 #include "dialogs/busy_cursor.h"
-#include "dialogs/help.h"
+#include "qtshared/help.h"
 
 namespace pravel {
 
@@ -119,7 +119,7 @@ bool OptionForm::handle_key(int key) {
       const int topic = key == Qt::Key_F2 && i >= 0 ? option_topic(help_context(), options_[i])
                                                     : help_context();
       set_busy(true);
-      help::show_topic(topic);
+      qtshared::help::show_topic(topic);
       set_busy(false);
       return true;
     }

@@ -7,7 +7,6 @@
 #include <utility>
 
 #include "engine/core/channels.h"
-#include "engine/core/driver_services.h"
 #include "engine/core/obs_label.h"
 #include "engine/core/output_files.h"
 #include "engine/core/sample_period.h"
@@ -229,7 +228,7 @@ void SAVEDATA(const SaveBlock& b, int format) {
   core::SHOWMESSAGE(std::string(save_messages::kSavedPrefix) + file + std::string(save_messages::kSavedSuffix));
 }
 
-void save_workspace(int format) {
+void SAVEDATA(int format) {
   const core::Globals& g = core::globals();
   SaveBlock b;
   b.header = core::DataFileHeader{g.nobs, g.nvars, g.frequency, g.periods_per_year, g.start_year, g.start_period, g.century_base};
@@ -246,9 +245,3 @@ void save_workspace(int format) {
 }
 
 }  // namespace qorv::data
-
-namespace qorv::core {
-
-void SAVEDATA(int format) { data::save_workspace(format); }
-
-}  // namespace qorv::core

@@ -74,7 +74,7 @@ RawLines raw_lines(const SaveBlock& block, const AsciiLayout& layout, int first,
 /// The period question is about the workspace's data set. Cost linear in the values saved.
 void SAVEDATA(const SaveBlock& block, int format);
 
-/// Saves the workspace's data set in `format`.
-void save_workspace(int format);
+/// Saves the workspace's data set in `format` (1 raw text, 2 ZVD, 3 CSV, 4 TSD).
+void SAVEDATA(int format);
 
 }  // namespace qorv::data

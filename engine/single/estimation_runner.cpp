@@ -12,7 +12,6 @@
 #include "engine/core/workspace.h"
 #include "engine/single/estimation_state.h"
 #include "engine/single/least_squares.h"
-#include "engine/tests/post_regression.h"
 #include "shared/exchange_slots.h"
 
 namespace qorv::single {
@@ -210,10 +209,8 @@ void RUNESTIMATION(bool interactive) {
       core::SHOWCALCULATING();
     }
     estimate(interactive);
-    if (s.status == status::kEstimated) break;
-    if (!has_lags) return;
+    if (s.status == status::kEstimated || !has_lags) return;
   }
-  diag::POSTREGRESSION();
 }
 
 }  // namespace qorv::single

@@ -37,9 +37,9 @@ void take_equation(std::span<const int> equation);
 /// words, copies the sample (DEPMEAN and the dependent variable's variance), shows the
 /// Initial AR/MA parameter estimates menu (1023) when the model has AR or MA lags and is
 /// not the exact AR(1) model, estimates, refuses a perfect fit of a method other than OLS
-/// (message-file lines 6-9), and hands a successful estimate to the post-regression
-/// dialogue (its results page and menus, until the user leaves). A failed estimate of a
-/// model with lags goes back to menu 1023, whose option 0 leaves. The status word tells how
+/// (message-file lines 6-9). A failed estimate of a model with lags goes back to menu
+/// 1023, whose option 0 leaves. The caller hands a successful estimate to the
+/// post-regression dialogue. The status word tells how
 /// it ended (0 estimated, 1 failed or left). A method this version lacks is refused with its name
 /// (status 1). `interactive` shows the estimators' own failure messages.
 void RUNESTIMATION(bool interactive);

@@ -1,10 +1,12 @@
-// The runner from the current equation to the page the viewer shows.
+// The runner from the current equation to an estimate, and the page the post-regression
+// dialogue shows for it (as the options dialogue hands it on).
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
 #include "engine/core/workspace.h"
+#include "engine/diagnostics/post_regression.h"
 #include "engine/single/estimation_runner.h"
 #include "engine/single/estimation_state.h"
 #include "tests/engine/single/macro_fixture.h"
@@ -44,6 +46,7 @@ TEST_F(Runner, OlsEstimateIsShownAndFailuresShowNoPage) {
     estimation().method = r.code;
     RUNESTIMATION(true);
     EXPECT_EQ(estimation().status, r.status);
+    if (estimation().status == status::kEstimated) diagnostics::POSTREGRESSION();
     const std::string text = dialog_script::transcript_text();
     EXPECT_NE(text.find(r.seen), std::string::npos) << text;
     EXPECT_EQ(text.find("--- page 1 ---") != std::string::npos, r.status == 0) << text;
