@@ -62,7 +62,7 @@ std::vector<double> test_fitted_values() {
   const auto& s = estimation();
   const int n = s.nused;
   std::vector<double> f(at(n));
-  const bool iv = s.method == method::kIv || s.method == method::kNl2sls || s.method == method::kArdlLongRun;
+  const bool iv = single::method_row(s.method).iv_tests;
   for (int t = 1; t <= n; ++t)
     f[at(t - 1)] = iv ? s.result[at(block::kActual + t - 1)] - s.result[at(block::kGeneralisedResiduals + t - 1)]
                       : s.result[at(block::kFitted + t - 1)];
@@ -77,7 +77,7 @@ RegressorMatrix regressor_matrix() {
   const int n = s.nused;
   if (!sample_fits(n) || s.result.size() != at(block::kSize)) return r;
   try {
-    if (s.method == method::kNls || s.method == method::kNl2sls) {
+    if (single::method_row(s.method).family == single::Family::kNonLinear) {
       if (s.jacobian.empty() || s.jacobian.size() % at(n) != 0) return r;
       r.k = static_cast<int>(s.jacobian.size() / at(n));
       r.x = s.jacobian;
@@ -95,8 +95,7 @@ RegressorMatrix regressor_matrix() {
       r.k = k;
     }
     r.n = n;
-    const bool instrumented = s.method == method::kIv || s.method == method::kNl2sls ||
-                              s.method == method::kArdlLongRun;
+    const bool instrumented = single::method_row(s.method).iv_tests;
     if (instrumented && !project_on_instruments(r.x, n, r.k)) return RegressorMatrix{};
   } catch (const std::bad_alloc&) {
     return RegressorMatrix{};

@@ -32,9 +32,7 @@ double f_version(double lm, int n, int q, int d) {
   return f < 0.0 ? kMissing : f;
 }
 
-bool iv_without_f(int code) {
-  return code == method::kIv || code == method::kNl2sls || code == method::kArdlLongRun;
-}
+bool iv_without_f(int code) { return single::method_row(code).iv_tests; }
 
 /// Observations kept back after the sample of an OLS estimate.
 int kept_back() {
@@ -72,7 +70,7 @@ DiagnosticStatistics diagnostic_statistics() {
   }
   const auto e = single::series_block(block::kResiduals);
   std::vector<double> fitted(static_cast<size_t>(n));
-  const bool iv = s.method == method::kIv || s.method == method::kNl2sls || s.method == method::kArdlLongRun;
+  const bool iv = single::method_row(s.method).iv_tests;
   for (int t = 1; t <= n; ++t)
     fitted[static_cast<size_t>(t - 1)] =
         iv ? single::actual(t) - s.result[static_cast<size_t>(block::kGeneralisedResiduals + t - 1)]

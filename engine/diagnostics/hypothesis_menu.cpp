@@ -71,7 +71,7 @@ bool serial_correlation_option(PostRegressionContext& context) {
 /// when a refusal ends the dialogue.
 bool arch_or_unit_root_option(int option) {
   const auto& s = single::estimation();
-  if (s.method == method::kIv || s.method == method::kNl2sls) {
+  if (!single::method_row(s.method).residual_arch_tests) {
     core::SHOWMSGFILE(core::msg::kNotForThisMethod);
     return true;
   }
@@ -92,7 +92,7 @@ bool arch_or_unit_root_option(int option) {
 /// Option 4: the CUSUM and CUSUMSQ plots of the recursive residuals.
 void cusum_option() {
   const auto& s = single::estimation();
-  if (!offers_least_squares_plots(s.method)) {
+  if (!single::method_row(s.method).least_squares_plots) {
     core::SHOWMSGFILE(core::msg::kNotForThisMethod);
     return;
   }
@@ -127,7 +127,8 @@ void cusum_option() {
 
 MenuExit hypothesis_menu(PostRegressionContext& context) {
   const int code = single::estimation().method;
-  int choice = offers_tests(code) ? kSerialCorrelation : kWald;
+  const single::MethodRow& row = single::method_row(code);
+  int choice = row.diagnostic_table ? kSerialCorrelation : kWald;
   for (;;) {
     core::HYPOTHESISMENU(choice);
     const int option = choice;
@@ -137,7 +138,7 @@ MenuExit hypothesis_menu(PostRegressionContext& context) {
       not_available("The Wald test");
       continue;
     }
-    if (!offers_tests(code)) {
+    if (!row.diagnostic_table) {
       core::SHOWMSGFILE(core::msg::kNotForThisMethod);
       return MenuExit::kBackToPostRegression;
     }
@@ -154,10 +155,10 @@ MenuExit hypothesis_menu(PostRegressionContext& context) {
         break;
       case kDeletion:
       case kAddition:
-        if (option == kDeletion && code == kErrorCorrectionEquation) {
+        if (option == kDeletion && code == method::kErrorCorrection) {
           core::SHOWMESSAGE(kSyntheticVariables);
           choice = kWald;
-        } else if (code == method::kNls || code == method::kNl2sls) {
+        } else if (row.family == single::Family::kNonLinear) {
           core::SHOWMSGFILE(core::msg::kNotForThisMethod);
         } else {
           not_available(option == kDeletion ? "The variable deletion test" : "The variable addition test");

@@ -8,6 +8,7 @@
 #include "engine/core/report_writer.h"
 #include "engine/core/text_format.h"
 #include "engine/diagnostics/diagnostic_rows.h"
+#include "engine/single/method_table.h"
 #include "shared/exchange_slots.h"
 
 namespace qorv::diagnostics {
@@ -91,7 +92,8 @@ std::string term(const char* prefix, int lag, const char* suffix) {
 }  // namespace
 
 void ERRORPARAMETERTABLE(const ErrorParameters& t, int channel) {
-  const bool ar = t.method < 10;
+  const single::MethodRow& row = single::method_row(t.method);
+  const bool ar = row.lags == single::ErrorLags::kAr;
   write_centred(ar ? "Parameters of the Autoregressive Error Specification"
                    : "Parameters of the Moving Average Error Specification",
                 channel);
@@ -112,9 +114,9 @@ void ERRORPARAMETERTABLE(const ErrorParameters& t, int channel) {
   }
   core::WRITELINE(line, channel);
   core::WRITELINE(" T-ratio(s) based on asymptotic standard errors in brackets", channel);
-  if (t.method == 3 || t.method == 4)
+  if (row.exact_ar_order >= 1)
     write_ratio(" Log-likelihood ratio test of AR(1) versus OLS   CHI-SQ(1)=", t.loglik[1], t.loglik[0], channel);
-  if (t.method == 4)
+  if (row.exact_ar_order >= 2)
     write_ratio(" Log-likelihood ratio test of AR(2) versus AR(1) CHI-SQ(1)=", t.loglik[2], t.loglik[1], channel);
   if (ar && t.unstable) {
     core::WRITELINE(" ***WARNING*** The above autoregressive process is unstable!", channel);

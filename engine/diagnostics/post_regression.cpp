@@ -39,20 +39,6 @@ enum PostRegressionOption : int {
   kForecastPlotOnly = 9,
 };
 
-bool is_ar_error_method(int code) { return (code >= 2 && code <= 4) || (code >= 6 && code <= 9); }
-bool is_ma_error_method(int code) { return code >= 10 && code <= 13; }
-
-/// The option of the Post Regression Menu offered first when the dialogue opens.
-int first_preselection(int code) {
-  switch (code) {
-    case method::kOls: case method::kIv: case method::kNls: case method::kNl2sls: case kErrorCorrectionEquation:
-    case method::kArdlEcm: case method::kArdl: case method::kArdlLongRun: case method::kVar:
-      return kHypothesisTests;
-    default:
-      return kDisplayAgain;
-  }
-}
-
 /// The transformed residuals of the exact-ML AR estimators (and the raw residuals when the
 /// equation has no AR error: r1 = r2 = 0), stored beside the raw ones; the fitted values
 /// become the actual values less them.
@@ -83,57 +69,20 @@ void transform_residuals(double r1, double r2) {
   }
 }
 
-/// Whether preparation step 5 (transformed residuals) applies to `code`.
-bool transforms_residuals(int code) {
-  if (code == 2 || (code >= 5 && code <= 15)) return false;
-  switch (code) {
-    case method::kGarch: case 71: case method::kArdlEcm: case method::kArdlLongRun: case method::kPhillipsHansen:
-    case method::kSure: case method::kRestrictedSure:
-      return false;
-    default:
-      return true;
-  }
-}
-
 /// The largest AR lag of the equation (0 without AR errors).
 int largest_ar_lag() {
   const auto& s = single::estimation();
-  return is_ar_error_method(s.method) && !s.arma_lags.empty() ? s.arma_lags.back() : 0;
+  return single::method_row(s.method).lags == single::ErrorLags::kAr && !s.arma_lags.empty() ? s.arma_lags.back() : 0;
 }
 
 /// Option 8 or 9: the systems and ARDL equations forecast from their own menus.
 void forecast_option() {
-  const int code = single::estimation().method;
-  if (is_sure(code)) {
-    core::SHOWMESSAGE("Choose option 6 in the SURE Post Estimation Menu to carry out multivariate forecasts!");
-  } else if (code == method::kVar) {
-    core::SHOWMESSAGE("Choose option 5 in the VAR Post Estimation Menu to carry out multivariate forecasts!");
-  } else if (code == kErrorCorrectionEquation) {
-    core::SHOWMESSAGE("Choose option 5 in the IR Analysis and Forecasts Menu to carry out multivariate forecasts!");
-  } else if (code >= method::kArdlEcm && code <= method::kArdlLongRun) {
-    core::SHOWMESSAGE("Choose option 4 in the Post ARDL Model Selection Menu to carry out forecasts");
-  } else {
-    not_available("Forecasting");
-  }
+  const std::string_view advice = single::method_row(single::estimation().method).forecast_advice;
+  if (!advice.empty()) core::SHOWMESSAGE(std::string(advice));
+  else not_available("Forecasting");
 }
 
 }  // namespace
-
-bool offers_tests(int code) {
-  switch (code) {
-    case method::kOls: case method::kIv: case method::kNls: case method::kNl2sls: case kErrorCorrectionEquation:
-    case method::kArdl: case method::kVar:
-      return true;
-    default:
-      return false;
-  }
-}
-
-bool offers_least_squares_plots(int code) {
-  return code == method::kOls || code == kErrorCorrectionEquation || code == method::kArdl || code == method::kVar;
-}
-
-bool is_sure(int code) { return code == method::kSure || code == method::kRestrictedSure; }
 
 void not_available(std::string_view what) {
   core::SHOWOK(core::kInformation, core::kNoHelp, std::string(what) + " is not available in this version of Zelvorin.");
@@ -146,7 +95,8 @@ PostRegressionContext prepare_post_regression() {
   PostRegressionContext context;
   auto& s = single::estimation();
   const int code = s.method;
-  const bool ar = is_ar_error_method(code), ma = is_ma_error_method(code);
+  const single::MethodRow& row = single::method_row(code);
+  const bool ar = row.lags == single::ErrorLags::kAr, ma = row.lags == single::ErrorLags::kMa;
 
   // 2. The stationary covariance of p consecutive AR errors, from the lag polynomial.
   const int p = largest_ar_lag();
@@ -179,18 +129,17 @@ PostRegressionContext prepare_post_regression() {
 
   // 4. Mean and variance of the dependent variable (after the first p observations for the
   //    estimators that lose them).
-  const bool skips_first = code == method::kCochraneOrcutt || (code >= 6 && code <= 9);
-  const int skip = skips_first ? p : 0;
+  const int skip = row.skips_ar_observations ? p : 0;
   if (s.nused > skip) {
     auto y = single::series_block(single::block::kActual);
     core::MEANVAR(y.subspan(static_cast<std::size_t>(skip)), s.depmean, s.depvar);
   }
 
   // 5. Transformed residuals, from the AR error coefficients of the exact-ML estimators.
-  if (transforms_residuals(code)) {
+  if (row.transforms_residuals) {
     double r1 = 0.0, r2 = 0.0;
-    if (code == method::kExactAr1 || code == method::kExactAr2) r1 = single::coefficient(s.nregs + 1);
-    if (code == method::kExactAr2) r2 = single::coefficient(s.nregs + 2);
+    if (row.exact_ar_order >= 1) r1 = single::coefficient(s.nregs + 1);
+    if (row.exact_ar_order >= 2) r2 = single::coefficient(s.nregs + 2);
     transform_residuals(r1, r2);
   }
 
@@ -209,13 +158,14 @@ void show_estimation_results(const PostRegressionContext& context, bool announce
   {
     std::optional<BusyNotice> busy;
     if (announce) busy.emplace();
-    if (s.method == method::kArdlLongRun || s.method == method::kPhillipsHansen) {
+    const single::MethodRow& row = single::method_row(s.method);
+    if (row.coefficient_table_only) {
       single::REGRESSIONTABLE(s.method, page);
     } else {
       single::write_estimate_report(page);
     }
     if (!context.error_parameters.lags.empty()) ERRORPARAMETERTABLE(context.error_parameters, page);
-    if (offers_tests(s.method)) DIAGNOSTICTESTS(page);
+    if (row.diagnostic_table) DIAGNOSTICTESTS(page);
   }
   core::SHOWRESULTS(core::kShowPage);
 }
@@ -224,7 +174,8 @@ void POSTREGRESSION() {
   PostRegressionContext context = prepare_post_regression();
   show_estimation_results(context, false);
   const int code = single::estimation().method;
-  int choice = first_preselection(code);
+  const single::MethodRow& row = single::method_row(code);
+  int choice = row.first_post_option;
   for (;;) {
     core::POSTREGMENU(choice, code);
     const int option = choice;
@@ -234,7 +185,7 @@ void POSTREGRESSION() {
         show_estimation_results(context, true);
         break;
       case kHypothesisTests:
-        if (is_sure(code)) {
+        if (row.family == single::Family::kSure) {
           core::SHOWMESSAGE(
               "Choose option 4 in the SURE Post Estimation Menu to carry out tests on the parameters of the "
               "estimated SURE model!");
@@ -243,14 +194,14 @@ void POSTREGRESSION() {
         }
         break;
       case kResiduals:
-        if (code == method::kArdlLongRun) core::SHOWMSGFILE(core::msg::kNotForThisMethod);
+        if (!row.residual_menu) core::SHOWMSGFILE(core::msg::kNotForThisMethod);
         else residuals_menu();
         break;
       case kAdjustedVariances:
         not_available("Adjusting the variance matrix");
         break;
       case kParameterFunctions:
-        if (is_sure(code)) {
+        if (row.family == single::Family::kSure) {
           core::SHOWMESSAGE(
               "Choose option 5 in the SURE Post Estimation Menu to estimate/test (possibly non-linear) functions "
               "of parameters!");

@@ -1,6 +1,6 @@
 // The pieces of the post-regression dialogue shared by its menus: the values it keeps for
-// the whole dialogue, the method groups that decide what each menu offers, and the menus'
-// loops.
+// the whole dialogue and the menus' loops. What each menu offers a method is in the
+// method's row (engine/single/method_table.h).
 #pragma once
 
 #include <string>
@@ -10,10 +10,6 @@
 #include "engine/diagnostics/parameter_tables.h"
 
 namespace qorv::diagnostics {
-
-/// Method code of an equation of the cointegrating VAR's error-correction model shown for
-/// inspection (the code the rolling-regression options use while the window is asked).
-inline constexpr int kErrorCorrectionEquation = 17;
 
 /// What the dialogue keeps from its preparation to its end.
 struct PostRegressionContext {
@@ -28,11 +24,6 @@ enum class MenuExit {
   kBackToPostRegression,  ///< show the Post Regression Menu again
   kEndDialogue,           ///< leave the dialogue as option 0 does
 };
-
-/// Method groups of the dialogue.
-bool offers_tests(int method);            ///< 1, 5, 14, 15, 17, 79, 82: the residual tests
-bool offers_least_squares_plots(int method);  ///< 1, 17, 79, 82: leverage and CUSUM
-bool is_sure(int method);                 ///< 83, 84
 
 /// The preparation steps on entry (the error parameters and the AR error covariance, the
 /// dependent variable's mean and variance, the transformed residuals and their sum of

@@ -78,9 +78,10 @@ void plot_actual_and_fitted() {
 
 void plot_residuals() {
   const auto& s = single::estimation();
-  const double band = 2.0 * s.sigma * (s.method == method::kArdlLongRun ? s.lr_multiplier : 1.0);
+  const bool long_run = single::method_row(s.method).scaling == single::VarianceScaling::kLongRunMultiplier;
+  const double band = 2.0 * s.sigma * (long_run ? s.lr_multiplier : 1.0);
   const std::vector<double> upper(static_cast<std::size_t>(s.nused), band), lower(upper.size(), -band);
-  plot_over_sample(lists_plain_residuals(s.method) ? "Plot of Residuals and Two Standard Error Bands"
+  plot_over_sample(single::method_row(s.method).plain_residuals ? "Plot of Residuals and Two Standard Error Bands"
                                                    : "Plot of Transformed Residuals and Two Standard Error Bands",
                    {listed_residuals(), upper, lower}, {"Residuals", "2*S.E.", "-2*S.E."},
                    static_cast<int>(PlotType::kTime));
@@ -170,7 +171,7 @@ void residuals_menu() {
 
 void leverage_option(int option) {
   const auto& s = single::estimation();
-  if (!offers_least_squares_plots(s.method)) {
+  if (!single::method_row(s.method).least_squares_plots) {
     core::SHOWMSGFILE(core::msg::kNotForThisMethod);
     return;
   }

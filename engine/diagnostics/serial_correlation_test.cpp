@@ -25,17 +25,9 @@ constexpr int kWidth = 79;
 namespace method = single::method;
 namespace block = single::block;
 
-/// An equation of the cointegrating VAR's error-correction model.
-constexpr int kEcmEquation = 17;
+bool least_squares_type(int code) { return single::method_row(code).least_squares_tests; }
 
-bool least_squares_type(int code) {
-  return code == method::kOls || code == method::kNls || code == method::kVar || code == method::kArdl ||
-         code == kEcmEquation;
-}
-
-bool iv_type(int code) { return code == method::kIv || code == method::kNl2sls || code == method::kArdlLongRun; }
-
-bool nonlinear(int code) { return code == method::kNls || code == method::kNl2sls; }
+bool iv_type(int code) { return single::method_row(code).iv_tests; }
 
 /// The title code of the test page: 30 OLS, 31 IV, 40 NLS, 41 IV-NLS.
 int title_code(int code) {
@@ -107,7 +99,7 @@ bool SERIALCORRELATIONTEST(int order, int channel) {
     // residuals appended: it is written from a copy of the state that holds them.
     StateRestorer restore;
     auto& e = single::estimation();
-    const std::string prefix = nonlinear(code) ? " NLS RES(-" : " OLS RES(-";
+    const std::string prefix = single::method_row(code).family == single::Family::kNonLinear ? " NLS RES(-" : " OLS RES(-";
     for (int j = 1; j <= order; ++j) e.eqvarnames.push_back(prefix + std::to_string(j) + ")");
     e.nregs = k + order;
     e.arma_lags.clear();

@@ -19,6 +19,7 @@
 #include "engine/road/request_road.h"
 #include "engine/single/estimation_runner.h"
 #include "engine/single/estimation_state.h"
+#include "engine/single/method_table.h"
 #include "shared/exchange_slots.h"
 #include "shared/names.h"
 
@@ -43,6 +44,11 @@ constexpr int kLagAnswerWidth = 80; ///< the lag-list answer field
 /// Values of the work space that follows the data matrix, which bounds observations times
 /// parameters of the iterative estimators.
 constexpr int kScratchValues = core::area::kEstimationEnd - core::area::kEstimation;
+
+/// The method menus whose options choose a method.
+constexpr int kLinearMenu = 1014;
+constexpr int kNonLinearMenu = 1034;
+constexpr int kRecursiveMenu = 1035;
 
 /// The Rolling Regression Menu (1047); slot 15 presets it like the other method menus.
 const core::MenuTable kRollingMenu{1047, 0, slots::kMethodPreset, " Rolling Regression Menu",
@@ -101,43 +107,26 @@ int linear_method() {
   }
   int choice = m.linear_choice > 0 ? m.linear_choice : 1;
   core::LINREGMENU(choice);
-  if (choice < 1 || choice > 9) return 0;
+  const int code = method_of_option(kLinearMenu, choice);
+  if (code == 0) return 0;
   m.linear_choice = choice;
   m.lags.clear();
-  switch (choice) {
-    case 3: {
-      const int order = ask_order(2);
-      m.lags = lags_up_to(order);
-      return order == 1 ? method::kExactAr1 : method::kExactAr2;
-    }
-    case 4:
-      m.lags = lags_up_to(ask_order(limits::kMaxLagList));
-      return method::kCochraneOrcutt;
-    case 5: case 6: case 7: case 8: {
-      std::optional<std::vector<int>> lags = ask_lags(choice >= 7);
-      if (!lags) return 0;
-      m.lags = std::move(*lags);
-      const bool gaps = static_cast<int>(m.lags.size()) != m.lags.back();
-      return linear_menu_code(choice) + (gaps ? 1 : 0);
-    }
-    default:
-      return linear_menu_code(choice);
+  const MethodRow& row = method_row(code);
+  if (row.exact_ar_order > 0) {
+    const int order = ask_order(2);
+    m.lags = lags_up_to(order);
+    return order == 1 ? method::kExactAr1 : method::kExactAr2;
   }
-}
-
-/// Whether `code` is estimated with instruments the user lists.
-bool asks_instruments(int code) {
-  switch (code) {
-    case method::kIv: case method::kIvAr: case method::kIvArGaps: case method::kIvMa: case method::kIvMaGaps:
-    case method::kNl2sls: case method::kRolling2sls: case method::kRecursive2sls:
-      return true;
-    default:
-      return false;
+  if (row.gaps_code != 0) {
+    std::optional<std::vector<int>> lags = ask_lags(row.lags == ErrorLags::kMa);
+    if (!lags) return 0;
+    m.lags = std::move(*lags);
+    const bool gaps = static_cast<int>(m.lags.size()) != m.lags.back();
+    return gaps ? row.gaps_code : code;
   }
+  if (row.lags == ErrorLags::kAr) m.lags = lags_up_to(ask_order(limits::kMaxLagList));
+  return code;
 }
-
-/// Whether `code` carries the lag list of the memory.
-bool uses_lags(int code) { return code >= method::kCochraneOrcutt && code <= method::kIvMaGaps && code != method::kIv; }
 
 /// The instruments of the current equation from the specification screen, then the check
 /// that they leave an unbroken sample. False when the user cancelled or the check refused.
@@ -169,7 +158,8 @@ bool estimate_method(int code) {
   auto& s = estimation();
   const auto& g = core::globals();
   s.method = code;
-  s.arma_lags = uses_lags(code) ? memory().lags : std::vector<int>{};
+  const MethodRow& row = method_row(code);
+  s.arma_lags = row.lags != ErrorLags::kNone ? memory().lags : std::vector<int>{};
   s.ninstr = 0;
   s.instrlist.clear();
   s.instrnames.clear();
@@ -177,14 +167,14 @@ bool estimate_method(int code) {
   const int largest = s.arma_lags.empty() ? 0 : s.arma_lags.back();
   const int k = regressor_count();
   const diagnostics::SampleGuard sample;
-  if ((code == method::kCochraneOrcutt || code >= method::kGaussNewtonAr) && lags + k > 0) {
+  if (row.bounded_by_work_space && lags + k > 0) {
     const int limit = kScratchValues / (lags + k) + largest;
     if (limit < sample_size()) {
       core::SHOWOK(core::kError, core::kNoHelp, limit_message(limit));
       return false;
     }
   }
-  if (asks_instruments(code)) {
+  if (row.instruments) {
     if (g.max_vars - g.nvars < lags + k + 1) {
       core::SHOWMSGFILE(core::msg::kWorkspaceFull);
       return false;
@@ -339,7 +329,7 @@ void SINGLEEQOPTIONS(int& next_step, int kind, int& window, int trailing, bool& 
     case kRecursive: {
       int choice = 1;
       RECURSIVEREGMENU(choice);
-      if (choice == 1 || choice == 2) estimate_method(choice + 59);
+      if (const int code = method_of_option(kRecursiveMenu, choice); code != 0) estimate_method(code);
       return;
     }
     case kRolling:
@@ -353,7 +343,7 @@ void SINGLEEQOPTIONS(int& next_step, int kind, int& window, int trailing, bool& 
           window = length;
         }
         if (choice == 1) continue;
-        estimate_method(choice + 16);
+        estimate_method(method_of_option(kRollingMenu.number, choice));
         return;
       }
     case kNonLinear: {
@@ -363,7 +353,7 @@ void SINGLEEQOPTIONS(int& next_step, int kind, int& window, int trailing, bool& 
         next_step = 9;
         repeat = true;
       } else if (choice == 2 || choice == 3) {
-        m.nonlinear_default = estimate_method(choice + 12) ? 1 : 0;
+        m.nonlinear_default = estimate_method(method_of_option(kNonLinearMenu, choice)) ? 1 : 0;
       }
       return;
     }

@@ -11,7 +11,6 @@
 #include "engine/core/message_lines.h"
 #include "engine/core/workspace.h"
 #include "engine/single/estimation_state.h"
-#include "engine/single/least_squares.h"
 #include "shared/exchange_slots.h"
 
 namespace qorv::single {
@@ -43,61 +42,6 @@ RegressorLag lag_of(int variable, const std::string& name) {
 }
 
 }  // namespace
-
-int linear_menu_code(int option) {
-  switch (option) {
-    case 1: return method::kOls;
-    case 2: return method::kIv;
-    case 3: return method::kExactAr1;
-    case 4: return method::kCochraneOrcutt;
-    case 5: return method::kGaussNewtonAr;
-    case 6: return method::kIvAr;
-    case 7: return method::kMa;
-    case 8: return method::kIvMa;
-    case 9: return method::kGarch;
-    default: return 0;
-  }
-}
-
-std::string method_name(int code) {
-  switch (code) {
-    case method::kOls: return "Ordinary least squares";
-    case method::kIv: return "Instrumental variable estimation";
-    case method::kExactAr1:
-    case method::kExactAr2: return "Exact maximum likelihood estimation of AR errors";
-    case method::kCochraneOrcutt: return "Cochrane-Orcutt estimation of AR errors";
-    case method::kGaussNewtonAr:
-    case method::kGaussNewtonArGaps: return "Gauss-Newton estimation of AR errors";
-    case method::kIvAr:
-    case method::kIvArGaps: return "IV estimation with AR errors";
-    case method::kMa:
-    case method::kMaGaps: return "Estimation with MA errors";
-    case method::kIvMa:
-    case method::kIvMaGaps: return "IV estimation with MA errors";
-    case method::kNls: return "Non-linear least squares";
-    case method::kNl2sls: return "Non-linear two-stage least squares";
-    case method::kRollingOls: return "Rolling least squares";
-    case method::kRolling2sls: return "Rolling two-stage least squares";
-    case method::kRecursiveOls: return "Recursive least squares";
-    case method::kRecursive2sls: return "Recursive two-stage least squares";
-    case method::kGarch: return "GARCH estimation";
-    case method::kArdlEcm:
-    case method::kArdl:
-    case method::kArdlLongRun: return "ARDL estimation";
-    case method::kPhillipsHansen: return "Fully modified Phillips-Hansen estimation";
-    case method::kSure:
-    case method::kRestrictedSure: return "SURE estimation";
-    case method::kLogit:
-    case method::kProbit: return "Logit and probit estimation";
-    default: return "This estimation method";
-  }
-}
-
-bool method_available(int code) { return code == method::kOls || code == method::kIv; }
-
-void refuse_method(int code) {
-  core::SHOWOK(core::kInformation, core::kNoHelp, method_name(code) + " is not available in this version of Zelvorin.");
-}
 
 void take_equation(std::span<const int> equation) {
   auto& s = estimation();
@@ -131,7 +75,7 @@ Start initial_values_menu() {
     switch (choice) {
       case 1: return Start::kProgramValues;
       case 2: {
-        const bool ma = s.method >= method::kMa && s.method <= method::kIvMaGaps;
+        const bool ma = method_row(s.method).lags == ErrorLags::kMa;
         std::vector<std::string> names;
         for (const int lag : s.arma_lags) {
           std::string field = std::to_string(lag);
@@ -158,26 +102,18 @@ Start initial_values_menu() {
 }
 
 /// Runs the estimator of the current method code and refuses a perfect fit of a method
-/// other than OLS.
+/// that does not allow one.
 void estimate(bool interactive) {
   auto& s = estimation();
-  switch (s.method) {
-    case method::kOls: {
-      double mean_square = 0.0, loglik = 0.0;
-      RESIDUALSUMMARY(mean_square, loglik, interactive);
-      s.stage_loglik[0] = s.loglik;
-      break;
-    }
-    case method::kIv:
-      LSQCORE(interactive);
-      break;
-    default:
-      refuse_method(s.method);
-      s.status = status::kFailed;
-      return;
+  const MethodRow& row = method_row(s.method);
+  if (row.estimate == nullptr) {
+    refuse_method(s.method);
+    s.status = status::kFailed;
+    return;
   }
+  row.estimate(interactive);
   if (s.status != status::kEstimated) return;
-  if (s.method != method::kOls && s.loglik == limits::kMissing) {
+  if (row.refuses_exact_fit && s.loglik == limits::kMissing) {
     s.status = status::kFailed;
     core::SHOWMSGFILE(core::msg::kExactFit);
   }
@@ -198,7 +134,7 @@ void RUNESTIMATION(bool interactive) {
                    limit_text("Too many observations/variables (>", block::kMaxSeries));
       return;
     }
-    const bool has_lags = !s.arma_lags.empty() && s.method != method::kExactAr1;
+    const bool has_lags = !s.arma_lags.empty() && method_row(s.method).initial_values;
     if (has_lags) {
       const Start start = initial_values_menu();
       if (start == Start::kLeave) {

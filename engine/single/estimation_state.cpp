@@ -28,21 +28,6 @@ double& block_value(int offset, int t, int length) {
 
 }  // namespace
 
-bool is_iv_method(int code) {
-  switch (code) {
-    case method::kIv:
-    case method::kIvAr:
-    case method::kIvArGaps:
-    case method::kIvMa:
-    case method::kIvMaGaps:
-    case method::kNl2sls:
-    case method::kArdlLongRun:
-      return true;
-    default:
-      return false;
-  }
-}
-
 EstimationState& estimation() { return state(); }
 
 void begin_estimate(int method_code) {
