@@ -217,6 +217,7 @@ void EstimationWindow::build() {
 
   for (QPlainTextEdit* box : {nonlin_, varmemo_, surememo_}) {
     box->setLineWrapMode(QPlainTextEdit::NoWrap);
+    box->setTabChangesFocus(true);  // text boxes, not a code editor: Tab moves on
     QFont font(QStringLiteral("Monospace"));
     font.setStyleHint(QFont::TypeWriter);
     box->setFont(font);

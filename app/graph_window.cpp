@@ -97,7 +97,8 @@ GraphWindow::GraphWindow(const QString& path, bool renamed, charts::GraphSetup s
   add("Print", "Print to printer or a printer file", &GraphWindow::print);
   save_ = add("Save", "Save as Zelvorin graph file", &GraphWindow::save);
   add("Copy", "Copy graph to clipboard", &GraphWindow::copy);
-  add("Image to file", "Save the graph as a bitmap or a Windows metafile", &GraphWindow::export_image);
+  add("Image to file", "Save the graph as a picture: .bmp, .wmf, .png, .jpg, .svg or .pdf",
+      &GraphWindow::export_image);
   add("Show Graph Toolbar", "Change titles, type, patterns and colours of the graph", &GraphWindow::show_toolbar);
   buttons->addStretch();
   auto* close_button = new QPushButton("&Close", this);

@@ -22,6 +22,7 @@
 #include "app/graph_window.h"
 #include "app/modal_hint.h"
 #include "app/options_dialog.h"
+#include "app/program_icon.h"
 #include "app/results_window.h"
 #include "app/small_dialogs.h"
 #include "app/startup_folders.h"
@@ -46,6 +47,7 @@ MainWindow::MainWindow(const fs::path& ini_path, QWidget* parent)
   statusBar()->addPermanentWidget(status_label_);
   set_hint_line(hint_label_);
   setAcceptDrops(true);
+  QApplication::setWindowIcon(program_icon());  // every window of the program shows it
   create_menus();
   // The edit commands follow the focus and the clipboard.
   connect(mdi_, &QMdiArea::subWindowActivated, this, &MainWindow::refresh_commands);

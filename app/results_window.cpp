@@ -6,7 +6,6 @@
 #include <QFontDialog>
 #include <QFontInfo>
 #include <QHBoxLayout>
-#include <QPlainTextEdit>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QTextBlock>
@@ -16,6 +15,7 @@
 #include "app/modal_hint.h"
 #include "app/user_messages.h"
 #include "charts/graph_services.h"
+#include "qtshared/page_box.h"
 #include "qtshared/page_printer.h"
 
 namespace zelvorin {
@@ -63,9 +63,8 @@ ResultsWindow::ResultsWindow(const QString& path, const QString& text, QWidget* 
   button(QStringLiteral("Print"), QStringLiteral("Print"), &ResultsWindow::print);
   buttons->addStretch();
   layout->addLayout(buttons);
-  text_ = new QPlainTextEdit;
+  text_ = new qtshared::PageBox;
   text_->setReadOnly(true);
-  text_->setLineWrapMode(QPlainTextEdit::NoWrap);
   text_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   QFont fixed(QStringLiteral("Courier New"), 10);
   fixed.setStyleHint(QFont::TypeWriter);
@@ -117,7 +116,7 @@ void ResultsWindow::change_font() {
   text_->setFont(chosen);
 }
 
-void ResultsWindow::copy() { text_->copy(); }
+void ResultsWindow::copy() { text_->copy_page(); }
 
 void ResultsWindow::set_text_font(const QFont& font) {
   QFont fixed = font;

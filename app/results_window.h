@@ -1,12 +1,13 @@
 // The results window: a text file (results, batch, model, equation or list file) shown in a
-// child window, with buttons to save it, change its font, copy the selection and print it.
+// child window, with buttons to save it, change its font, copy it and print it.
 #pragma once
 
 #include <QString>
 #include <QWidget>
 
+#include "qtshared/page_box.h"
+
 class QFont;
-class QPlainTextEdit;
 
 namespace zelvorin {
 
@@ -25,7 +26,7 @@ class ResultsWindow : public QWidget {
   static ResultsWindow* open(const QString& path, QWidget* parent = nullptr);
 
   const QString& file_name() const { return file_; }
-  QPlainTextEdit* text() const { return text_; }
+  qtshared::PageBox* text() const { return text_; }
   const SaveChoice& save_choice() const { return save_; }
   /// The text's lines, as saved and printed.
   QStringList lines() const;
@@ -45,7 +46,7 @@ class ResultsWindow : public QWidget {
 
   QString file_;              ///< the file shown
   SaveChoice save_;           ///< the save dialog's filter and the button's hint
-  QPlainTextEdit* text_;      ///< the text, read only
+  qtshared::PageBox* text_;     ///< the text, read only
 };
 
 }  // namespace zelvorin

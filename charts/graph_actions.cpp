@@ -1,7 +1,6 @@
 #include "charts/graph_actions.h"
 
 #include <QFile>
-#include <QFileInfo>
 #include <QPrinter>
 #include <QSaveFile>
 
@@ -61,10 +60,9 @@ void export_graph_image(GraphWidget& graph, GraphServices& services, const QStri
                         const QString& default_suffix, bool switch_graph_style) {
   const QString name = services.save_file_name(&graph, filter, default_suffix);
   if (name.isEmpty()) return;
-  const QString ext = ("." + QFileInfo(name).suffix()).left(4).toUpper();
-  if (ext == ".BMP" || ext == ".WMF") {
-    const int format = ext == ".BMP" ? kPicBmp : kPicWmf;
-    if (!GSPicWrite(graph.model(), name, format, graph.size()))
+  const ImageKind kind = image_kind(name);
+  if (kind != ImageKind::kPrinterFile) {
+    if (!write_image(graph.model(), name, kind, graph.size(), graph.devicePixelRatioF()))
       services.message(&graph, MessageKind::kError, "Unable to save " + name);
     return;
   }
@@ -73,10 +71,15 @@ void export_graph_image(GraphWidget& graph, GraphServices& services, const QStri
                                   "output will go to your selected file, not to the printer itself"));
   QPrinter printer(QPrinter::HighResolution);
   if (!services.set_up_printer(&graph, printer)) return;
+  // A printer writes PDF here: the file's name says so, whatever extension was typed.
+  const QString file = printer_file_name(name);
   printer.setOutputFormat(QPrinter::PdfFormat);
-  printer.setOutputFileName(name);
-  if (!print_on(graph, printer, services, switch_graph_style))
+  printer.setOutputFileName(file);
+  if (!print_on(graph, printer, services, switch_graph_style)) {
     services.message(&graph, MessageKind::kError, QStringLiteral("Couldn't open printer"));
+    return;
+  }
+  services.message(&graph, MessageKind::kInformation, "The printer file was written in PDF format to " + file);
 }
 
 void copy_graph(GraphWidget& graph) {

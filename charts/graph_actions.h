@@ -20,10 +20,10 @@ bool copy_graph_file(const QString& from, const QString& to);
 /// opened gives "Couldn't open printer".
 void print_graph(GraphWidget& graph, GraphServices& services, bool switch_graph_style);
 
-/// The Image to file button: a save dialog with `filter`; ".BMP" and ".WMF" names (their
-/// extension's first four characters) get a picture of the graph's size, any other name is
-/// printed to that file on a printer the user sets up (switching styles as `print_graph`
-/// does). Failures are reported.
+/// The Image to file button: a save dialog with `filter`; a name whose extension is one of
+/// `ImageKind`'s formats (.bmp, .wmf, .png, .jpg/.jpeg, .svg, .pdf) gets that picture at the
+/// graph's size; any other name is printed on a printer the user sets up (switching styles
+/// as `print_graph` does) to a PDF file named by `printer_file_name`. Failures are reported.
 void export_graph_image(GraphWidget& graph, GraphServices& services, const QString& filter,
                         const QString& default_suffix, bool switch_graph_style);
 

@@ -14,8 +14,9 @@ namespace {
 constexpr uint16_t kSetBkMode = 0x0102, kSetWindowOrg = 0x020B, kSetWindowExt = 0x020C,
                    kSetTextColor = 0x0209, kSetTextAlign = 0x012E, kSelectObject = 0x012D,
                    kDeleteObject = 0x01F0, kCreatePen = 0x02FA, kCreateBrush = 0x02FC,
-                   kCreateFont = 0x02FB, kPolyline = 0x0325, kRectangle = 0x041B, kEllipse = 0x0418,
-                   kTextOut = 0x0521, kEof = 0x0000;
+                   kCreateFont = 0x02FB, kMoveTo = 0x0214, kLineTo = 0x0213, kRectangle = 0x041B,
+                   kEllipse = 0x0418, kTextOut = 0x0521, kEof = 0x0000;
+constexpr uint16_t kTransparent = 1, kOpaque = 2;  // background modes
 constexpr double kUnitsPerInch = 96.0;
 
 uint16_t coord(double v) {
@@ -51,7 +52,7 @@ WmfCanvas::WmfCanvas(int width, int height)
     : width_(std::clamp(width, 1, 32000)), height_(std::clamp(height, 1, 32000)) {
   record(kSetWindowOrg, {0, 0});
   record(kSetWindowExt, {static_cast<uint16_t>(height_), static_cast<uint16_t>(width_)});
-  record(kSetBkMode, {1});  // transparent text background
+  set_background_mode(kTransparent);
   record(kSetTextColor, {0, 0});
 }
 
@@ -103,31 +104,36 @@ void WmfCanvas::set_pen(const Pen& pen) {
 
 void WmfCanvas::set_fill(const Fill& fill) {
   std::vector<uint16_t> p;
-  p.push_back(fill.color.isValid() ? 0 : 1);  // solid, or hollow
+  filled_ = fill.color.isValid();
+  p.push_back(filled_ ? 0 : 1);  // solid, or hollow (the null brush)
   put_color(p, fill.color.isValid() ? fill.color : QColor(Qt::white));
   p.push_back(0);
   replace_object(brush_, kCreateBrush, p);
 }
 
+void WmfCanvas::set_background_mode(uint16_t mode) {
+  if (mode == background_mode_) return;
+  record(kSetBkMode, {mode});
+  background_mode_ = mode;
+}
+
 void WmfCanvas::polyline(std::span<const QPointF> points) {
-  // Long lines go out in pieces that share their end points.
-  constexpr std::size_t kMaxPoints = 8000;
-  for (std::size_t start = 0; start + 1 < points.size(); start += kMaxPoints - 1) {
-    const std::size_t n = std::min(kMaxPoints, points.size() - start);
-    std::vector<uint16_t> p{static_cast<uint16_t>(n)};
-    for (std::size_t i = start; i < start + n; ++i) {
-      p.push_back(coord(points[i].x()));
-      p.push_back(coord(points[i].y()));
-    }
-    record(kPolyline, p);
-  }
+  // Lines go out as a move and line segments, never as polylines: readers such as libwmf
+  // fill a polyline as if it were a closed shape, whatever brush is selected.
+  if (points.size() < 2) return;
+  set_background_mode(kTransparent);  // dashes show what lies beneath their gaps
+  record(kMoveTo, {coord(points[0].y()), coord(points[0].x())});
+  for (std::size_t i = 1; i < points.size(); ++i) record(kLineTo, {coord(points[i].y()), coord(points[i].x())});
 }
 
 void WmfCanvas::rect(const QRectF& r) {
+  // Filled shapes are drawn in opaque mode, which readers take as a fully opaque fill.
+  set_background_mode(filled_ ? kOpaque : kTransparent);
   record(kRectangle, {coord(r.bottom()), coord(r.right()), coord(r.top()), coord(r.left())});
 }
 
 void WmfCanvas::ellipse(const QRectF& r) {
+  set_background_mode(filled_ ? kOpaque : kTransparent);
   record(kEllipse, {coord(r.bottom()), coord(r.right()), coord(r.top()), coord(r.left())});
 }
 
@@ -154,6 +160,7 @@ void WmfCanvas::text(const QPointF& at, const QString& text, TextRole role, HAli
   face.append('\0');
   put_bytes(p, face);
   replace_object(font_, kCreateFont, p);
+  set_background_mode(kTransparent);  // no box behind the text
   record(kSetTextAlign, {0});  // left, top
 
   const QByteArray bytes = text.toLatin1();

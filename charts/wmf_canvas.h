@@ -1,5 +1,5 @@
 // A canvas that writes a placeable Windows metafile: pens, brushes and fonts as objects,
-// polylines, rectangles, ellipses and (rotated) text, in units of 1/96 inch.
+// lines, rectangles, ellipses and (rotated) text, in units of 1/96 inch.
 #pragma once
 
 #include <QByteArray>
@@ -37,6 +37,8 @@ class WmfCanvas final : public Canvas {
   void record(uint16_t function, const std::vector<uint16_t>& params);
   /// Creates an object by `function` and selects it in place of the previous one of its slot.
   void replace_object(int& slot, uint16_t function, const std::vector<uint16_t>& params);
+  /// Records a background mode change (1 transparent, 2 opaque) when `mode` is new.
+  void set_background_mode(uint16_t mode);
 
   int width_, height_;             ///< extent in units
   double points_ = 9;              ///< base font size
@@ -45,6 +47,8 @@ class WmfCanvas final : public Canvas {
   std::vector<bool> objects_;      ///< object table slots in use
   std::size_t max_objects_ = 0;    ///< most slots ever in use
   int pen_ = -1, brush_ = -1, font_ = -1;  ///< selected objects' slots
+  bool filled_ = true;             ///< the selected brush fills (else the null brush)
+  uint16_t background_mode_ = 0;   ///< the background mode recorded last (0: none yet)
 };
 
 }  // namespace charts

@@ -47,7 +47,8 @@ GraphForm::GraphForm(QWidget* parent, const QString& plot_file, charts::GraphSer
   add_button("Print", "print", "Print to printer or a printer file", &GraphForm::print);
   add_button("Save", "save", "Save as Zelvorin graph file", &GraphForm::save);
   add_button("Copy", "copy", "Copy graph to clipboard", &GraphForm::copy);
-  add_button("Image to file", "image", "Save the graph as a bitmap or a Windows metafile", &GraphForm::export_image);
+  add_button("Image to file", "image", "Save the graph as a picture: .bmp, .wmf, .png, .jpg, .svg or .pdf",
+             &GraphForm::export_image);
   add_button("Show Graph Toolbar", "toolbar", "Change titles, type, patterns and colours of the graph",
              &GraphForm::show_toolbar);
   row_->addStretch();

@@ -6,7 +6,6 @@
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QPlainTextEdit>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
@@ -20,6 +19,7 @@
 #include "dialogs/message_dialog.h"
 #include "qtshared/page_printer.h"
 #include "qtshared/text_bridge.h"
+#include "qtshared/page_box.h"
 #include "shared/atomic_file.h"
 
 namespace pravel {
@@ -101,9 +101,8 @@ ResultsViewer::ResultsViewer(ResultsState& state, bool model_allowed, int result
   bar->addStretch();
   layout->addLayout(bar);
 
-  page_ = new QPlainTextEdit(this);
+  page_ = new PageBox(this);
   page_->setObjectName("page");
-  page_->setLineWrapMode(QPlainTextEdit::NoWrap);
   page_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   page_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
   apply_font(page_, FontSet::kFixed);
@@ -123,7 +122,7 @@ ResultsViewer::ResultsViewer(ResultsState& state, bool model_allowed, int result
   connect(model_current, &QToolButton::clicked, this, [this] { save_model(false); });
   connect(print_button, &QToolButton::clicked, this, &ResultsViewer::print);
   connect(font_button, &QToolButton::clicked, this, &ResultsViewer::change_font);
-  connect(copy_button, &QToolButton::clicked, page_, &QPlainTextEdit::copy);
+  connect(copy_button, &QToolButton::clicked, page_, &PageBox::copy_page);
   connect(close, &QPushButton::clicked, this, [this] { done(kNo); });
 
   // 80 columns of the fixed font and about 30 lines.

@@ -9,10 +9,15 @@
 
 #include "dialogs/form.h"
 
-class QPlainTextEdit;
 class QToolButton;
 
+namespace qtshared {
+class PageBox;
+}  // namespace qtshared
+
 namespace pravel {
+
+using qtshared::PageBox;
 
 /// What the viewer returns to the engine; kept between calls.
 struct ResultsState {
@@ -33,7 +38,7 @@ class ResultsViewer : public Form {
   /// longest results or model file name the engine's fields take.
   ResultsViewer(ResultsState& state, bool model_allowed, int results_width, int model_width);
 
-  QPlainTextEdit* page() const { return page_; }
+  PageBox* page() const { return page_; }
   void set_page_text(const QString& text);
 
  protected:
@@ -51,7 +56,7 @@ class ResultsViewer : public Form {
   ResultsState& state_;        ///< names and action shared with the export
   int results_width_;          ///< longest results file name accepted
   int model_width_;            ///< longest model file name accepted
-  QPlainTextEdit* page_;       ///< the page, editable, fixed font, no wrap
+  PageBox* page_;              ///< the page, editable, fixed font, no wrap
 };
 
 }  // namespace pravel

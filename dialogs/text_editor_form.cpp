@@ -115,6 +115,7 @@ TextEditorForm::TextEditorForm(QWidget* parent, const EditorSetup& setup, const 
   memo_->setObjectName("editor");
   memo_->setLineWrapMode(QPlainTextEdit::WidgetWidth);
   memo_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  memo_->setTabChangesFocus(true);  // a text box, not a code editor: Tab moves on
   memo_->moveCursor(QTextCursor::End);
   left->addWidget(memo_, 1);
 

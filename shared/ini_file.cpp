@@ -140,6 +140,13 @@ void IniFile::set_bool(std::string_view section, std::string_view key, bool valu
   set_string(section, key, value ? "1" : "0");
 }
 
+bool IniFile::erase(std::string_view section, std::string_view key) {
+  const long i = index_of(section, key);
+  if (i < 0) return false;
+  lines_.erase(lines_.begin() + i);
+  return true;
+}
+
 std::string IniFile::text() const {
   std::string out;
   for (const Line& line : lines_) out += line.raw + "\n";

@@ -49,6 +49,9 @@ class IniFile {
   /// Written as "1" or "0".
   void set_bool(std::string_view section, std::string_view key, bool value);
 
+  /// Removes the key's line; false when the file has no such key.
+  bool erase(std::string_view section, std::string_view key);
+
   /// The whole file as text, one "\n" after every line.
   std::string text() const;
 

@@ -5,15 +5,19 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
 #include <QFile>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QTemporaryDir>
+#include <QTextCursor>
 
 #include "app/clipboard_dialogs.h"
 #include "app/engine_link.h"
@@ -152,6 +156,19 @@ TEST(ResultsWindow, ShowsAndSavesTheTextWithTheFiltersOfItsKind) {
   EXPECT_EQ(copy.readAll(), (line1 + "\n" + line2 + "\n\f\n").toLatin1());  // 78-column records kept
   EXPECT_FALSE(window->save_to(dir.filePath("no/such/folder/x.OUT")));
   EXPECT_EQ(messages.shown.size(), 1u);
+
+  // Copy with nothing selected takes the page, without its page break, in a fixed font.
+  QApplication::clipboard()->clear();
+  window->copy();
+  const QMimeData* copied = QApplication::clipboard()->mimeData();
+  EXPECT_EQ(copied->text(), line1 + "\n" + line2 + "\n");
+  EXPECT_TRUE(copied->html().contains("monospace")) << copied->html().toStdString();
+  QTextCursor cursor = window->text()->textCursor();
+  cursor.setPosition(line1.size() + 3);
+  cursor.setPosition(line1.size() + 7, QTextCursor::KeepAnchor);
+  window->text()->setTextCursor(cursor);
+  window->copy();
+  EXPECT_EQ(QApplication::clipboard()->text(), "INPT");
 }
 
 TEST(MainWindowFiles, NewDataSetSaveAsAndView) {

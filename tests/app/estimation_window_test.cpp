@@ -191,6 +191,26 @@ struct MonthlyWindow {
   EstimationWindow window{state};
 };
 
+TEST(EstimationWindow, TabAndShiftTabLeaveTheEquationAndSpecificationBoxes) {
+  RecordedMessages messages;
+  MonthlyWindow w;
+  EstimationWindow& window = w.window;
+  window.show_page(1);
+  window.show();
+  for (QPlainTextEdit* box : {window.nonlin(), window.varmemo(), window.surememo()}) {
+    box->setPlainText("Y GDP");
+    for (const Qt::Key key : {Qt::Key_Tab, Qt::Key_Backtab}) {
+      box->setFocus();
+      QKeyEvent press(QEvent::KeyPress, key, key == Qt::Key_Backtab ? Qt::ShiftModifier : Qt::NoModifier);
+      QApplication::sendEvent(box, &press);
+      EXPECT_EQ(box->toPlainText(), "Y GDP");  // no tab typed into the equation
+      if (box->isVisible()) {
+        EXPECT_NE(window.focusWidget(), box) << key;
+      }
+    }
+  }
+}
+
 TEST(EstimationWindow, StartSendsTheRequestAndReadsTheAnswerBack) {
   RecordedMessages messages;
   MonthlyWindow w;

@@ -154,16 +154,30 @@ TEST_F(GraphWindowTest, ExportsPrintsAndCopies) {
   GraphWindow* w = GraphWindow::open(write("plot5.$$$", kPlot), services);
   ASSERT_NE(w, nullptr);
   w->resize(700, 480);
-  const QString bmp = dir.filePath("fit.BMP"), wmf = dir.filePath("fit.wmf"), other = dir.filePath("fit.ps");
-  services.save_names = {bmp, wmf, other};
-  w->export_image();
-  w->export_image();
-  w->export_image();
+  // Every picture format is written in the format its name says, at the window's size.
+  const QString bmp = dir.filePath("fit.BMP"), wmf = dir.filePath("fit.wmf"), png = dir.filePath("fit.png"),
+                jpg = dir.filePath("fit.jpg"), svg = dir.filePath("fit.svg"), pdf = dir.filePath("fit.pdf");
+  services.save_names = {bmp, wmf, png, jpg, svg, pdf};
+  for (int i = 0; i < 6; ++i) w->export_image();
   EXPECT_EQ(QImage(bmp).size(), w->graph().size());
+  EXPECT_EQ(QImage(png, "PNG").size(), w->graph().size());
+  EXPECT_EQ(QImage(jpg, "JPEG").size(), w->graph().size());
   EXPECT_EQ(contents(wmf).left(4), QByteArray("\xD7\xCD\xC6\x9A", 4));
-  EXPECT_EQ(contents(other).left(4), "%PDF");  // printed to the chosen file
-  ASSERT_EQ(services.messages.size(), 1u);
+  EXPECT_TRUE(contents(svg).contains("<title>Actual and fitted values of C</title>"));
+  EXPECT_EQ(contents(pdf).left(4), "%PDF");
+  EXPECT_TRUE(services.messages.empty());
+  EXPECT_TRUE(services.filters.back().contains("Other graphics files (*.*)|*.*"));
+
+  // Any other name is printed to a file that says it holds PDF: never a PDF called ".ps".
+  const QString other = dir.filePath("fit.ps");
+  services.save_names = {other};
+  w->export_image();
+  EXPECT_FALSE(QFile::exists(other));
+  EXPECT_EQ(contents(other + ".pdf").left(4), "%PDF");
+  ASSERT_EQ(services.messages.size(), 2u);
   EXPECT_TRUE(services.messages[0].second.startsWith("Select the printer for which you want to produce a file."));
+  EXPECT_EQ(services.messages[1].second, "The printer file was written in PDF format to " + other + ".pdf");
+  services.messages.clear();
 
   services.printer_file = dir.filePath("printed.pdf");
   services.greyscale_setting = false;

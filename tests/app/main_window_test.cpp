@@ -4,7 +4,12 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QDialog>
+#include <QIcon>
+#include <QImage>
+#include <QProcess>
 #include <QScreen>
+#include <QStandardPaths>
 
 #include <fstream>
 
@@ -17,6 +22,11 @@ namespace {
 using namespace zelvorin;
 using zelvorin::testing::RecordedMessages;
 using zelvorin::testing::TestHome;
+
+std::string read_text(const std::filesystem::path& path) {
+  std::ifstream in(path);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
 
 TEST(MainWindow, StartsWithDefaultsWhenThereIsNoSettingsFile) {
   TestHome home;
@@ -112,15 +122,77 @@ TEST(FileAssociation, SetTestAndRemoveInAPrivateDataFolder) {
   ASSERT_TRUE(association::set(folders, program));
   EXPECT_TRUE(association::in_force(folders, program));
 
+  // The desktop's caches know the entry and the file type.
+  const auto applications = folders.data_home / "applications";
+  const bool desktop_tools = !QStandardPaths::findExecutable("update-desktop-database").isEmpty() &&
+                             !QStandardPaths::findExecutable("update-mime-database").isEmpty();
+  if (desktop_tools) {
+    EXPECT_NE(read_text(applications / "mimeinfo.cache").find("application/x-zelvorin-zvd=zelvorin.desktop;"),
+              std::string::npos);
+    EXPECT_NE(read_text(folders.data_home / "mime" / "globs2").find("*.zvd"), std::string::npos);
+  }
+
+  // Removing leaves nothing that names the deleted entry, caches included.
   association::remove(folders);
   EXPECT_FALSE(association::in_force(folders, program));
-  EXPECT_FALSE(std::filesystem::exists(folders.data_home / "applications" / association::kDesktopFile));
+  EXPECT_FALSE(std::filesystem::exists(applications / association::kDesktopFile));
+  EXPECT_EQ(read_text(folders.config_home / "mimeapps.list").find("zelvorin"), std::string::npos);
+  if (desktop_tools) {
+    EXPECT_EQ(read_text(applications / "mimeinfo.cache").find("zelvorin"), std::string::npos);
+    EXPECT_EQ(read_text(folders.data_home / "mime" / "globs2").find("zvd"), std::string::npos);
+  }
+}
+
+TEST(FileAssociation, DesktopEntryValidatesAndQuotesOnlyWhenItMust) {
+  TestHome home;
+  struct Case {
+    std::string program;
+    std::string exec;  ///< the Exec key's value as written in the file
+  };
+  const Case cases[] = {
+      {"/opt/zelvorin/bin/zelvorin", "/opt/zelvorin/bin/zelvorin %f"},  // xdg-open needs no quotes
+      {"/opt/my apps/zelvorin", "\"/opt/my apps/zelvorin\" %f"},
+      {"/opt/a$b/50%/zel\"vorin", "\"/opt/a\\\\$b/50%%/zel\\\\\"vorin\" %f"},
+  };
+  const QString validator = QStandardPaths::findExecutable("desktop-file-validate");
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.program);
+    const std::string entry = association::desktop_entry(c.program);
+    EXPECT_NE(entry.find("\nExec=" + c.exec + "\n"), std::string::npos) << entry;
+    EXPECT_EQ(association::split_command(c.exec), (std::vector<std::string>{c.program, "%f"}));
+    for (const char* key : {"\nComment=", "\nIcon=zelvorin\n", "\nCategories=Office;Science;Math;Economy;\n",
+                            "\nMimeType=application/x-zelvorin-zvd;\n"})
+      EXPECT_NE(entry.find(key), std::string::npos) << key;
+    if (validator.isEmpty()) continue;
+    const auto file = home.path / "zelvorin.desktop";
+    std::ofstream(file) << entry;
+    QProcess run;
+    run.setProcessChannelMode(QProcess::MergedChannels);
+    run.start(validator, {QString::fromStdString(file.string())});
+    ASSERT_TRUE(run.waitForFinished(30000));
+    const QString report = QString::fromUtf8(run.readAll());
+    EXPECT_EQ(run.exitCode(), 0) << report.toStdString();
+    EXPECT_FALSE(report.contains("error")) << report.toStdString();
+    EXPECT_FALSE(report.contains("warning")) << report.toStdString();
+  }
+  if (validator.isEmpty()) GTEST_SKIP() << "desktop-file-validate (desktop-file-utils) is not installed";
 }
 
 TEST(FileAssociation, CommandWordsKeepQuotedBlanks) {
   EXPECT_EQ(association::split_command("\"/opt/my apps/zelvorin\" %f"),
             (std::vector<std::string>{"/opt/my apps/zelvorin", "%f"}));
   EXPECT_EQ(association::split_command("a  b"), (std::vector<std::string>{"a", "b"}));
+}
+
+TEST(MainWindow, EveryWindowShowsTheProgramsIcon) {
+  TestHome home;
+  RecordedMessages messages;
+  MainWindow window(home.ini());
+  const QImage own = QIcon(":/icons/zelvorin.svg").pixmap(48).toImage();
+  ASSERT_FALSE(own.isNull());
+  EXPECT_EQ(window.windowIcon().pixmap(48).toImage(), own);
+  QDialog dialog;  // a window of the dialog library, made while the program runs
+  EXPECT_EQ(dialog.windowIcon().pixmap(48).toImage(), own);
 }
 
 }  // namespace

@@ -7,8 +7,10 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QDir>
 #include <QLineEdit>
 #include <QFile>
+#include <QImage>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPlainTextEdit>
@@ -95,6 +97,11 @@ TEST(MainRoad, LeastSquaresFromTheSampleFileToASavedResultsFileAndAGraph) {
 
   std::string page;
   QString hint_during_request;
+  QDir().mkpath(ZV_SCREENSHOT_DIR);
+  const QString exported_png = QString(ZV_SCREENSHOT_DIR) + "/actual_and_fitted_export.png";
+  const QString exported_svg = QString(ZV_SCREENSHOT_DIR) + "/actual_and_fitted_export.svg";
+  QFile::remove(exported_png);
+  QFile::remove(exported_svg);
   DialogDriver driver(std::chrono::seconds(60));
   driver
       .then("Tbegfin",
@@ -106,6 +113,11 @@ TEST(MainRoad, LeastSquaresFromTheSampleFileToASavedResultsFileAndAGraph) {
       .then("fileDialog", [&](QWidget* w) { dialog_driver::choose_file(w, results_file); })
       .then("Tget1option", [](QWidget* form) { choose(form, "List/plot/save residuals and fitted values"); })
       .then("Tget1option", [](QWidget* form) { choose(form, "Plot actual and fitted values"); })
+      // The graph exported as the names say, kept in the screenshots folder for review.
+      .then("TGraForm", [](QWidget* form) { click(form, "image"); })
+      .then("fileDialog", [&](QWidget* w) { dialog_driver::choose_file(w, exported_png); })
+      .then("TGraForm", [](QWidget* form) { click(form, "image"); })
+      .then("fileDialog", [&](QWidget* w) { dialog_driver::choose_file(w, exported_svg); })
       .then("TGraForm", [](QWidget* form) { click(form, "later"); })
       .then("Tget1option", [](QWidget* form) { choose(form, "Return to Post Regression Menu"); })
       .then("Tget1option", [](QWidget* form) { choose(form, "Move to Backtracking Menu"); })
@@ -142,6 +154,15 @@ TEST(MainRoad, LeastSquaresFromTheSampleFileToASavedResultsFileAndAGraph) {
     if (records[i].startsWith(" LY ")) ++coefficient_rows;
   }
   EXPECT_EQ(coefficient_rows, 1);
+
+  // The exported pictures: a PNG image and an SVG drawing of the actual and fitted values.
+  EXPECT_FALSE(QImage(exported_png, "PNG").isNull());
+  QFile svg(exported_svg);
+  ASSERT_TRUE(svg.open(QIODevice::ReadOnly));
+  const QByteArray drawing = svg.readAll();
+  EXPECT_TRUE(drawing.startsWith("<?xml"));
+  EXPECT_TRUE(drawing.contains("<polyline"));
+  EXPECT_TRUE(drawing.contains(">Quarters</text>")) << drawing.left(2000).toStdString();
 
   // The graph kept opens in a window of its own; the counters and the sample follow.
   EXPECT_EQ(window.state().plot_counter, 1);

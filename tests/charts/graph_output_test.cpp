@@ -6,6 +6,7 @@
 #include <QImage>
 #include <QPainter>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
@@ -190,17 +191,134 @@ TEST(GraphOutput, MetafileIsPlaceableAndReadable) {
   }
   EXPECT_EQ(pos + 6, b.size());
 
-  const QString wmf2svg = QStandardPaths::findExecutable("wmf2svg");
-  if (wmf2svg.isEmpty()) GTEST_SKIP() << "wmf2svg (libwmf-bin) is not installed";
+}
+
+/// The metafile at `path` converted to SVG by libwmf's wmf2svg; empty when it failed.
+QString wmf_as_svg(const QString& path) {
   QProcess convert;
-  convert.start(wmf2svg, {"-o", dir.filePath("hist.svg"), path});
-  ASSERT_TRUE(convert.waitForFinished(30000));
-  EXPECT_EQ(convert.exitCode(), 0) << convert.readAllStandardError().toStdString();
-  QFile svg(dir.filePath("hist.svg"));
+  convert.start(QStandardPaths::findExecutable("wmf2svg"), {"-o", path + ".svg", path});
+  if (!convert.waitForFinished(30000) || convert.exitCode() != 0) {
+    ADD_FAILURE() << convert.readAllStandardError().toStdString();
+    return {};
+  }
+  QFile svg(path + ".svg");
+  if (!svg.open(QIODevice::ReadOnly)) return {};
+  return QString::fromUtf8(svg.readAll());
+}
+
+/// The style attributes of the SVG elements named `element`.
+QStringList styles_of(const QString& svg, const QString& element) {
+  QStringList out;
+  const QRegularExpression pattern("<" + element + "\\b[^>]*style=\"([^\"]*)\"");
+  for (auto it = pattern.globalMatch(svg); it.hasNext();) out << it.next().captured(1);
+  return out;
+}
+
+TEST(GraphOutput, MetafilesDrawRightInAnOutsideConverter) {
+  if (QStandardPaths::findExecutable("wmf2svg").isEmpty()) GTEST_SKIP() << "wmf2svg (libwmf-bin) is not installed";
+  QTemporaryDir dir;
+  // A line graph: every data line is a stroke, none a filled shape.
+  const QString lines = dir.filePath("time.wmf");
+  ASSERT_TRUE(charts::GSPicWrite(model_of(time_plot(), 640), lines, charts::kPicWmf, QSize(640, 420)));
+  const QString svg = wmf_as_svg(lines);
+  EXPECT_TRUE(svg.contains(">Consumption and disposable income</text>"));
+  EXPECT_TRUE(svg.contains(">Quarters</text>"));
+  for (const char* shape : {"polyline", "polygon", "path"})
+    for (const QString& style : styles_of(svg, shape))
+      EXPECT_TRUE(style.contains("fill:none")) << shape << ": " << style.toStdString();
+  int series_segments = 0;
+  for (const QString& style : styles_of(svg, "line")) series_segments += style.contains("stroke:midnightblue");
+  EXPECT_GE(series_segments, 38);  // the first series: 40 points, one gap
+  // The background and the frame: one opaque white rectangle, then hollow ones.
+  const QStringList rects = styles_of(svg, "rect");
+  ASSERT_FALSE(rects.isEmpty());
+  EXPECT_TRUE(rects[0].contains("fill-opacity:1.0") && rects[0].contains("fill:white")) << rects[0].toStdString();
+
+  // A histogram: its bars keep their fill, drawn opaque.
+  const QString bars = dir.filePath("hist.wmf");
+  ASSERT_TRUE(charts::GSPicWrite(model_of(histogram_plot(), 640), bars, charts::kPicWmf, QSize(640, 420)));
+  const QString hist = wmf_as_svg(bars);
+  EXPECT_TRUE(hist.contains(">Histogram and Normal curve for variable RESID</text>"));
+  EXPECT_TRUE(hist.contains(">Frequency</text>"));
+  int filled_bars = 0;
+  for (const QString& style : styles_of(hist, "rect"))
+    filled_bars += style.contains("fill-opacity:1.0") && !style.contains("fill:white") && !style.contains("fill:none");
+  EXPECT_GE(filled_bars, 12);
+  for (const QString& style : styles_of(hist, "polyline")) EXPECT_TRUE(style.contains("fill:none"));
+}
+
+TEST(GraphOutput, TheExtensionNamesTheFormat) {
+  using charts::ImageKind;
+  const std::pair<const char*, ImageKind> cases[] = {
+      {"fit.png", ImageKind::kPng},       {"FIT.PNG", ImageKind::kPng},
+      {"fit.jpg", ImageKind::kJpeg},      {"fit.JPEG", ImageKind::kJpeg},
+      {"fit.svg", ImageKind::kSvg},       {"fit.Pdf", ImageKind::kPdf},
+      {"fit.bmp", ImageKind::kBmp},       {"fit.BMPX", ImageKind::kBmp},  // three letters decide
+      {"fit.wmf", ImageKind::kWmf},       {"fit.out", ImageKind::kPrinterFile},
+      {"fit", ImageKind::kPrinterFile},   {"fit.svgz", ImageKind::kPrinterFile},
+      {"fit.png.ps", ImageKind::kPrinterFile}, {"a.b/fit.jpe", ImageKind::kPrinterFile},
+  };
+  for (const auto& [name, kind] : cases) EXPECT_EQ(charts::image_kind(name), kind) << name;
+  EXPECT_EQ(charts::printer_file_name("/x/fit.out"), "/x/fit.out.pdf");
+}
+
+QString run_tool(const char* tool, const QStringList& arguments) {
+  const QString path = QStandardPaths::findExecutable(tool);
+  if (path.isEmpty()) return {};
+  QProcess run;
+  run.start(path, arguments);
+  if (!run.waitForFinished(30000)) return {};
+  return QString::fromUtf8(run.readAllStandardOutput());
+}
+
+TEST(GraphOutput, EachFormatIsWrittenAsItsNameSays) {
+  QTemporaryDir dir;
+  const charts::GraphModel model = model_of(time_plot(), 600);
+  const QSize size(600, 400);
+  struct Case {
+    const char* name;
+    QByteArray head;
+    QSize pixels;  ///< of an image; empty for drawings
+  };
+  const Case cases[] = {
+      {"fit.png", QByteArray("\x89PNG\r\n\x1a\n", 8), {1200, 800}},  // two pixels to the unit asked
+      {"fit.JPG", QByteArray("\xFF\xD8\xFF", 3), {1200, 800}},
+      {"fit.jpeg", QByteArray("\xFF\xD8\xFF", 3), {1200, 800}},
+      {"fit.bmp", "BM", {600, 400}},  // a bitmap keeps the window's size
+      {"fit.wmf", QByteArray("\xD7\xCD\xC6\x9A", 4), {}},
+      {"fit.svg", "<?xml", {}},
+      {"fit.pdf", "%PDF", {}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const QString path = dir.filePath(c.name);
+    ASSERT_TRUE(charts::write_image(model, path, charts::image_kind(path), size, 2.0));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.read(c.head.size()), c.head);
+    if (!c.pixels.isEmpty()) {
+      EXPECT_EQ(QImage(path).size(), c.pixels);
+    }
+  }
+  // The SVG drawing is vector data with the texts as text.
+  QFile svg(dir.filePath("fit.svg"));
   ASSERT_TRUE(svg.open(QIODevice::ReadOnly));
-  const QByteArray text = svg.readAll();
-  EXPECT_TRUE(text.contains("Histogram and Normal curve for variable RESID"));
-  EXPECT_TRUE(text.contains("Frequency"));
+  const QByteArray drawing = svg.readAll();
+  EXPECT_TRUE(drawing.contains("viewBox=\"0 0 600 400\"")) << drawing.left(600).toStdString();
+  EXPECT_TRUE(drawing.contains("<title>Consumption and disposable income</title>"));
+  EXPECT_TRUE(drawing.contains(">Quarters</text>"));
+  EXPECT_TRUE(drawing.contains("<polyline"));
+  EXPECT_FALSE(drawing.contains("<image"));
+  // The PDF page has the graph's size (600 × 400 units of 1/96 inch) and searchable text.
+  const QString info = run_tool("pdfinfo", {dir.filePath("fit.pdf")});
+  if (info.isEmpty()) GTEST_SKIP() << "pdfinfo (poppler-utils) is not installed";
+  EXPECT_TRUE(info.contains(QRegularExpression("Page size: +450 x 300 pts"))) << info.toStdString();
+  EXPECT_TRUE(info.contains(QRegularExpression("Title: +Consumption and disposable income")));
+  EXPECT_TRUE(run_tool("pdftotext", {dir.filePath("fit.pdf"), "-"}).contains("Consumption and disposable income"));
+  // Nothing is written for a name the picture formats do not cover, nor into a missing folder.
+  EXPECT_FALSE(charts::write_image(model, dir.filePath("fit.out"), charts::ImageKind::kPrinterFile, size));
+  EXPECT_FALSE(QFile::exists(dir.filePath("fit.out")));
+  EXPECT_FALSE(charts::write_image(model, dir.filePath("no/such/fit.svg"), charts::ImageKind::kSvg, size));
 }
 
 TEST(GraphOutput, PrintedPdfCarriesTheTitle) {

@@ -1,6 +1,10 @@
 // The results viewer: its buttons, the page written back, the names and action returned,
 // and printing.
+#include <QApplication>
+#include <QClipboard>
+#include <QFontInfo>
 #include <QLabel>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -104,6 +108,54 @@ TEST(ResultsViewer, DisabledButtonsFollowTheNamesAndTheAction) {
     EXPECT_EQ(call.action, 0);
     EXPECT_EQ(call.results, field(c.results, 1024));
   }
+}
+
+TEST(ResultsViewer, CopyTakesTheWholePageOrTheSelectionAndTabMovesOn) {
+  const std::string page = write_page("J$.OOO");
+  DialogDriver driver;
+  driver.then("Tbegfin", [](QWidget* form) {
+    auto* box = child<QPlainTextEdit>(form, "page");
+    QApplication::clipboard()->clear();
+    click(form, "copy");  // nothing selected: the whole page, without the page break
+    const QMimeData* copied = QApplication::clipboard()->mimeData();
+    EXPECT_TRUE(copied->text().startsWith("                       Ordinary Least Squares Estimation"));
+    EXPECT_TRUE(copied->text().contains("\n Y                 0.7712            0.031802"));
+    EXPECT_TRUE(copied->text().endsWith("Caf\u00e9 au lait" + QString(65, ' ') + "\n"));
+    EXPECT_FALSE(copied->text().contains('\f'));
+    // The rich-text flavour keeps the columns: a preformatted block in a fixed-pitch font.
+    const QString html = copied->html();
+    EXPECT_TRUE(html.contains("<pre style=\"font-family: ")) << html.toStdString();
+    EXPECT_TRUE(html.contains("monospace"));
+    if (QFontInfo(box->font()).fixedPitch()) {
+      EXPECT_TRUE(html.contains(QFontInfo(box->font()).family()));
+    }
+    EXPECT_FALSE(html.contains('\f'));
+
+    QTextCursor cursor = box->textCursor();
+    cursor.setPosition(79 * 2 + 1);  // " Dependent variable is C"
+    cursor.setPosition(79 * 2 + 24, QTextCursor::KeepAnchor);
+    box->setTextCursor(cursor);
+    click(form, "copy");
+    EXPECT_EQ(QApplication::clipboard()->text(), "Dependent variable is C");
+    box->selectAll();
+    box->copy();  // Ctrl+C gives the same flavours
+    EXPECT_FALSE(QApplication::clipboard()->text().contains('\f'));
+    EXPECT_TRUE(QApplication::clipboard()->mimeData()->html().contains("monospace"));
+
+    // Tab and Shift+Tab leave the page; nothing is typed into it.
+    const QString before = box->toPlainText();
+    for (const Qt::Key key : {Qt::Key_Tab, Qt::Key_Backtab}) {
+      box->setFocus();
+      QTest::keyClick(box, key, key == Qt::Key_Backtab ? Qt::ShiftModifier : Qt::NoModifier);
+      EXPECT_NE(form->focusWidget(), box);
+    }
+    EXPECT_EQ(box->toPlainText(), before);
+    QTest::keyClick(form, Qt::Key_Escape);
+  });
+  Call call{page, "", "", 0};
+  show(call);
+  EXPECT_TRUE(driver.finish()) << driver.failure();
+  EXPECT_EQ(call.action, 0);
 }
 
 TEST(ResultsViewer, EditedPageIsWrittenBackByCurrentResultsFile) {

@@ -59,6 +59,13 @@ TEST(TextEditor, TypedLinesAreJoinedByOneBlankAndTheBlockIsFilled) {
     EXPECT_TRUE(child<QLabel>(form, "message")->isVisible());
     auto* memo = child<QPlainTextEdit>(form, "editor");
     EXPECT_EQ(memo->toPlainText(), "OLD X");
+    // Tab and Shift+Tab leave the box: it is a text box, not a code editor.
+    for (const Qt::Key key : {Qt::Key_Tab, Qt::Key_Backtab}) {
+      memo->setFocus();
+      QTest::keyClick(memo, key, key == Qt::Key_Backtab ? Qt::ShiftModifier : Qt::NoModifier);
+      EXPECT_NE(form->focusWidget(), memo);
+    }
+    EXPECT_EQ(memo->toPlainText(), "OLD X");
     memo->setPlainText("Y C X1\nX2;");
     click(form, "ok");
   });

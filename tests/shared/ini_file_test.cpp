@@ -68,6 +68,8 @@ TEST(IniFile, RewriteChangesOnlyTheTouchedKeys) {
   f.set_string("directories", "TEMPDIR", "/tmp/z z/");
   f.set_int("User", "NumLines", 55);
   f.set_bool("Graphics", "Patterns", true);
+  EXPECT_TRUE(f.erase("USER", "colour"));
+  EXPECT_FALSE(f.erase("User", "Colour"));  // gone
   ASSERT_TRUE(f.save());
   EXPECT_EQ(read_all(path),
             "; written by hand\n"
@@ -77,7 +79,6 @@ TEST(IniFile, RewriteChangesOnlyTheTouchedKeys) {
             "[user]\n"
             "UserName=Smith, J\n"
             "NumLines=55\n"
-            "Colour=blue\n"
             "[Fonts]\n"
             "Fixedfontname=DejaVu Sans Mono\n"
             "Fixedfontbold=TRUE\n"
