@@ -17,6 +17,7 @@
 #include "engine/diagnostics/post_regression.h"
 #include "engine/diagnostics/sample_check.h"
 #include "engine/road/request_road.h"
+#include "engine/road/run_estimation.h"
 #include "engine/single/estimation_runner.h"
 #include "engine/single/estimation_state.h"
 #include "engine/single/method_table.h"

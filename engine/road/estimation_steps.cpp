@@ -10,6 +10,7 @@
 #include "engine/core/workspace.h"
 #include "engine/road/equation_spec.h"
 #include "engine/road/request_road.h"
+#include "engine/road/run_estimation.h"
 #include "shared/fixed_text.h"
 
 namespace qorv::road {
@@ -30,11 +31,7 @@ int observation_limit(int regressors) {
   return std::min(kObservationBound, (area::kEstimationEnd - area::kEstimation) / k);
 }
 
-std::string limit_message(int limit) {
-  std::string number = std::to_string(limit);
-  if (number.size() < 6) number.insert(0, 6 - number.size(), ' ');
-  return "Too many observations/variables (>" + number + ")";
-}
+std::string limit_message(int limit) { return limit_text("Too many observations/variables (>", limit); }
 
 void CHECKREGRESSORS() {
   DriverState& d = driver_state();
