@@ -15,6 +15,7 @@
 #include <QTextBlock>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <charconv>
 
 #include "app/engine_link.h"
@@ -331,16 +332,46 @@ void EstimationWindow::set_up_pages() {
   if (end_index_ >= 0 && end_index_ < period2_->count()) period2_->setCurrentIndex(end_index_);
 }
 
-void EstimationWindow::fill_periods() {
-  period1_->clear();
-  period2_->clear();
-  const DataShape& shape = state_.ws.shape;
+namespace {
+
+QStringList period_labels(const DataShape& shape) {
   QStringList labels;
   for (int obs = 1; obs <= shape.nobs; ++obs) labels << QString::fromStdString(observation_label(shape, obs));
-  period1_->addItems(labels);
-  period2_->addItems(labels);
+  return labels;
+}
+
+bool holds_labels(const QComboBox* box, const QStringList& labels) {
+  if (box->count() != labels.size()) return false;
+  for (int i = 0; i < box->count(); ++i)
+    if (box->itemText(i) != labels[i]) return false;
+  return true;
+}
+
+void set_items(QComboBox* box, const QStringList& labels) {
+  box->clear();
+  box->addItems(labels);
+}
+
+}  // namespace
+
+void EstimationWindow::fill_periods() {
+  const QStringList labels = period_labels(state_.ws.shape);
+  set_items(period1_, labels);
+  set_items(period2_, labels);
   start_index_ = labels.isEmpty() ? -1 : 0;
   end_index_ = static_cast<int>(labels.size()) - 1;
+  set_up_pages();
+}
+
+void EstimationWindow::follow_data_set() {
+  const QStringList labels = period_labels(state_.ws.shape);
+  if (!holds_labels(period1_, labels)) {
+    set_items(period1_, labels);
+    set_items(period2_, labels);
+    const int count = static_cast<int>(labels.size());
+    start_index_ = std::min(state_.sample_start, count) - 1;
+    end_index_ = std::min(state_.sample_end, count) - 1;
+  }
   set_up_pages();
 }
 
@@ -395,7 +426,7 @@ bool EstimationWindow::start() {
 
   const int first = engine::retrieve_int(slots::kSampleStart);
   const int last = engine::retrieve_int(slots::kSampleEnd);
-  if (first >= 1 && last >= first) {
+  if (first >= 1 && last >= first && last <= state_.ws.shape.nobs) {
     start_index_ = first - 1;
     end_index_ = last - 1;
     state_.sample_start = first;

@@ -83,6 +83,9 @@ class EstimationWindow : public QWidget {
   /// Fills the period lists with the loaded data set's observations and selects the whole
   /// sample; refills the variable list.
   void fill_periods();
+  /// After a request: the variable list shows the data set's names; the period lists are
+  /// filled again, at the remembered sample, only when the observations changed.
+  void follow_data_set();
   /// What "&Start" would send now.
   StartInputs inputs() const;
   /// The "&Start" button: registers the request and runs it. False when it was refused,

@@ -60,6 +60,32 @@ void RetrieveDataShape(DataShape& shape) {
   derive_end(shape);
 }
 
+bool read_back_data_set(HostWorkspace& ws, const DataShape& base, DataMatrix matrix) {
+  DataShape shape = base;
+  RetrieveDataShape(shape);
+  if (shape.nobs < 1 || shape.nobs > limits::kMaxObs || shape.nvars < 0 || shape.nvars > limits::kMaxVars ||
+      static_cast<long>(shape.nobs) * shape.nvars > limits::kCapacity)
+    return false;
+  ws.shape = shape;
+  for (int i = 1; i <= limits::kMaxVars; ++i) {
+    const auto at = static_cast<std::size_t>(i - 1);
+    if (i > shape.nvars) {
+      ws.names[at].clear();
+      ws.descs[at].clear();
+      continue;
+    }
+    const engine::Variable v = engine::retrieve_vars(i);
+    ws.names[at] = v.name;
+    ws.descs[at] = v.desc;
+  }
+  if (matrix == DataMatrix::kFromEngine) {
+    const auto used = static_cast<std::size_t>(shape.nobs) * static_cast<std::size_t>(shape.nvars);
+    engine::retrieve_data(ws.data, shape.nobs, shape.nvars);
+    std::fill(ws.data.begin() + static_cast<long>(used), ws.data.end(), limits::kMissing);
+  }
+  return true;
+}
+
 std::string observation_label(const DataShape& shape, int obs) {
   const std::string both = obs_calendar::sample_text(obs, obs, data_start(shape));
   return both.substr(0, both.find(' '));

@@ -52,6 +52,17 @@ void derive_end(DataShape& shape);
 /// -999 leaves its field) and derives the end fields.
 void RetrieveDataShape(DataShape& shape);
 
+/// Whether the engine's data matrix is copied back, or the host's own matrix kept.
+enum class DataMatrix { kFromEngine, kKeepHost };
+
+/// Makes `ws` the engine's data set: the shape (`RetrieveDataShape` over `base`, which gives
+/// the fields whose slots are unset), every name and description, and the first
+/// nobs x nvars values of the data matrix, the cells after them and the names after the
+/// last variable emptied. Counts the workspace cannot hold (no observation, more than 3100
+/// observations or 200 variables, more than 124000 values) leave `ws` unchanged and give
+/// false. Cost O(size of the workspace).
+bool read_back_data_set(HostWorkspace& ws, const DataShape& base, DataMatrix matrix);
+
 /// The sample text of the whole data set: undated "1 N", annual "1960 1990", otherwise
 /// "1985Q2 1995Q1" (letters H, Q, M).
 std::string sample_text(const DataShape& shape);

@@ -18,6 +18,7 @@
 #include <QToolBar>
 
 #include "app/engine_link.h"
+#include "app/engine_request.h"
 #include "app/estimation_window.h"
 #include "app/graph_window.h"
 #include "app/modal_hint.h"
@@ -315,9 +316,18 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 
 QString MainWindow::status_text() const { return status_label_->text(); }
 
+int MainWindow::run_engine_request(int request) {
+  const int result = run_request(state_, request);
+  show_sample_status();
+  return result;
+}
+
 void MainWindow::show_sample_status() {
+  estimation_->follow_data_set();
+  estimation_frame_->setWindowTitle(estimation_->windowTitle());
+  refresh_commands();
   const DataShape& s = state_.ws.shape;
-  if (s.nobs < 1) {
+  if (!state_.data_loaded || s.nobs < 1) {
     status_label_->clear();
     return;
   }

@@ -50,6 +50,11 @@ class MainWindow : public QMainWindow {
   /// subset dialog chooses the observations); the text formats are written by the engine.
   /// True, and the data set takes the name, only when the file was written.
   bool save_data_as(QString name);
+  /// Runs engine request `request` (1 data input, 3 the road the slots registered before it
+  /// name) for a window of the program; afterwards the program's copy is the engine's data
+  /// set and the status line, the estimation window's lists and the data-dependent
+  /// controls show it. The engine's result word.
+  int run_engine_request(int request);
   /// Shows a text file in a results window, or a graph file (".QGX") in a graph window.
   bool open_text_file(const QString& path);
 
@@ -108,6 +113,8 @@ class MainWindow : public QMainWindow {
   void settle_folders();
   void place_window();
   void after_data_load();
+  /// The status line, the estimation window's lists and period boxes and the
+  /// data-dependent controls show the program's copy of the data set.
   void show_sample_status();
   void open_action();
   void save_action();
@@ -117,8 +124,6 @@ class MainWindow : public QMainWindow {
   void view_action();
   /// After the engine refused new data: hands it the loaded data set again.
   void restore_engine_data_set();
-  /// Reads the data set's shape, names and descriptions back from the engine.
-  void read_back_data_set(HostWorkspace& ws);
   /// Data file name changed: captions follow.
   void update_captions();
   void options_action(int page);

@@ -49,15 +49,15 @@ bool MainWindow::open_data_file(const QString& path) {
   const int kind = zvd_file ? 3 : engine_kind(suffix);
   if (kind == 0 || !confirm_replace()) return false;
 
-  HostWorkspace incoming;
+  DataShape registered = state_.ws.shape;  // the engine writes back the shape of the files it reads
   if (zvd_file) {
-    ZvdRead read = ReadZvdFile(to_path(path));
+    const ZvdRead read = ReadZvdFile(to_path(path));
     if (!read.workspace) {
       user_messages().show(MessageKind::kError, read.message);
       return false;
     }
-    incoming = std::move(*read.workspace);
-    if (!register_data_set(incoming, path.toStdString(), kind))
+    registered = read.workspace->shape;
+    if (!register_data_set(*read.workspace, path.toStdString(), kind))
       user_messages().show(MessageKind::kWarning,
                            QStringLiteral("File contains invalid or duplicate variable names\nYou must edit them in "
                                           "the Variables window and press Go to register the new names before "
@@ -67,15 +67,9 @@ bool MainWindow::open_data_file(const QString& path) {
     engine::register_int(slots::kDataInputKind, kind);
   }
 
-  if (run_request(state_, 1) == -1) {
+  if (run_data_request(state_, registered) == -1) {
     restore_engine_data_set();
     return false;
-  }
-  if (zvd_file) {
-    state_.ws = std::move(incoming);
-  } else {
-    state_.ws = HostWorkspace{};
-    read_back_data_set(state_.ws);
   }
   state_.data_file_name = path;
   after_data_load();
@@ -98,35 +92,23 @@ bool MainWindow::open_ascii_file(const QString& path) {
     const ModalHint hint;
     if (dialog.exec() != QDialog::Accepted) return false;  // the dialog registered slots 2, 3 and 7
   }
-  HostWorkspace ws;
-  ws.shape = dialog.shape();
-  derive_end(ws.shape);
+  DataShape shape = dialog.shape();
+  derive_end(shape);
   if (state_.data_loaded) estimation_frame_->hide();
   engine::register_char(charset::kDataFile, path.toStdString());
   engine::register_int(slots::kDataInputKind, 2);
   // The variables are called X1, X2, ... until the user renames them.
-  for (int i = 1; i <= ws.shape.nvars; ++i) engine::register_vars(i, "X" + std::to_string(i), "");
-  engine::register_int(slots::kNumObservations, ws.shape.nobs);
-  engine::register_int(slots::kNumVariables, ws.shape.nvars);
-  RegisterSample(ws.shape);
-  if (run_request(state_, 1) == -1) {
+  for (int i = 1; i <= shape.nvars; ++i) engine::register_vars(i, "X" + std::to_string(i), "");
+  engine::register_int(slots::kNumObservations, shape.nobs);
+  engine::register_int(slots::kNumVariables, shape.nvars);
+  RegisterSample(shape);
+  if (run_data_request(state_, shape) == -1) {
     restore_engine_data_set();
     return false;
   }
-  read_back_data_set(ws);
-  state_.ws = std::move(ws);
   state_.data_file_name = path;
   after_data_load();
   return true;
-}
-
-void MainWindow::read_back_data_set(HostWorkspace& ws) {
-  RetrieveDataShape(ws.shape);
-  for (int i = 1; i <= ws.shape.nvars; ++i) {
-    const engine::Variable v = engine::retrieve_vars(i);
-    ws.names[static_cast<std::size_t>(i - 1)] = v.name;
-    ws.descs[static_cast<std::size_t>(i - 1)] = v.desc;
-  }
 }
 
 void MainWindow::update_captions() {
@@ -157,7 +139,6 @@ bool MainWindow::new_data_set(const DataShape& shape) {
   HostWorkspace ws;
   ws.shape = shape;
   derive_end(ws.shape);
-  for (int i = 0; i < ws.shape.nvars; ++i) ws.names[static_cast<std::size_t>(i)] = "X" + std::to_string(i + 1);
   if (state_.data_loaded) {
     if (state_.settings.clear_boxes) estimation_->clear_boxes();
     // The estimation window waits for the new data.
@@ -173,31 +154,25 @@ bool MainWindow::new_data_set(const DataShape& shape) {
   engine::register_int(slots::kStartYear, ws.shape.start_year);
   engine::register_int(slots::kStartPeriod, ws.shape.start_period);
   engine::register_int(slots::kCenturyBase, ws.shape.century_base);
-  if (run_request(state_, 1) == -1) {
+  if (run_data_request(state_, ws.shape) == -1) {
     restore_engine_data_set();
     refresh_commands();
     return false;
   }
-  read_back_data_set(ws);
-  state_.ws = std::move(ws);
   state_.data_file_name = QStringLiteral("untitled");
   after_data_load();
   return true;
 }
 
 void MainWindow::after_data_load() {
-  DataShape& s = state_.ws.shape;
-  derive_end(s);
+  const DataShape& s = state_.ws.shape;
   engine::register_int(slots::kNumObservations, s.nobs);
-  engine::retrieve_data(state_.ws.data, s.nobs, s.nvars);
   state_.data_loaded = true;
   state_.sample_start = 1;
   state_.sample_end = s.nobs;
   for (QAction* a : data_actions_) a->setEnabled(true);
-  refresh_commands();
   setWindowTitle(QStringLiteral("Zelvorin for Windows - ") + QFileInfo(state_.data_file_name).fileName());
   estimation_->fill_periods();
-  estimation_frame_->setWindowTitle(estimation_->windowTitle());
   show_sample_status();
 }
 
@@ -226,11 +201,10 @@ bool MainWindow::add_zvd(const QString& path) {
     return false;
   }
   register_data_set(joined, state_.data_file_name.toStdString(), 3);
-  if (run_request(state_, 1) == -1) {
+  if (run_data_request(state_, joined.shape) == -1) {
     restore_engine_data_set();
     return false;
   }
-  state_.ws = std::move(joined);
   after_data_load();
   user_messages().show(MessageKind::kInformation, QStringLiteral("The variables in file ") + path +
                                                       QStringLiteral(" have been successfully ") +
@@ -303,7 +277,7 @@ bool MainWindow::save_data_as(QString name) {
   std::error_code ec;
   const auto before = std::filesystem::exists(target, ec) ? std::filesystem::last_write_time(target, ec)
                                                            : std::filesystem::file_time_type::min();
-  if (run_request(state_, 3) == -1) return false;
+  if (run_engine_request(3) == -1) return false;
   if (!std::filesystem::exists(target, ec) || std::filesystem::last_write_time(target, ec) == before) return false;
   state_.data_file_name = name;
   update_captions();

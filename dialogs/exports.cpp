@@ -353,7 +353,8 @@ void GetFileP(const int16_t* namelen, const int16_t* /*unused*/, int16_t* mode, 
         request.default_suffix = extension;
         request.max_length = width;
         request.start_name = qtshared::path_to_qt(fixed_text::from_fixed_answer(name, width));
-        if (*mode == 3) {
+        // Data files: saved in mode 3, and a ZVD file opened to be added to the data set.
+        if (*mode == 3 || (*mode == 1 && extension == QLatin1String("ZVD"))) {
           request.filter = QStringLiteral("Qorv data files (*.ZVD)|*.ZVD");
         } else {
           request.filter = QStringLiteral(

@@ -46,17 +46,6 @@ struct ChannelCloser {
   ~ChannelCloser() { core::close_channel(unit); }
 };
 
-/// Slots 4, 8, 7, 12, 13 and 14 take the shape of the engine's data set.
-void write_shape_slots() {
-  const core::Globals& g = core::globals();
-  core::set_slot(slots::kNumVariables, g.nvars);
-  core::set_slot(slots::kNumObservations, g.nobs);
-  core::set_slot(slots::kFrequency, g.frequency);
-  core::set_slot(slots::kStartYear, g.start_year);
-  core::set_slot(slots::kStartPeriod, g.start_period);
-  core::set_slot(slots::kCenturyBase, g.century_base);
-}
-
 /// Installs a data set of `shape` and `nvars` variables, named and described as the main
 /// program registered them, holding `values` (nobs x nvars, variable after variable).
 void install_shape(const NewDataShape& shape, int nvars, std::vector<double> values) {

@@ -47,4 +47,14 @@ void install_data_set(const DataSet& data) {
   std::copy(data.values.begin(), data.values.end(), work.begin());
 }
 
+void write_shape_slots() {
+  const core::Globals& g = core::globals();
+  core::set_slot(slots::kNumVariables, g.nvars);
+  core::set_slot(slots::kNumObservations, g.nobs);
+  core::set_slot(slots::kFrequency, g.frequency);
+  core::set_slot(slots::kStartYear, g.start_year);
+  core::set_slot(slots::kStartPeriod, g.start_period);
+  core::set_slot(slots::kCenturyBase, g.century_base);
+}
+
 }  // namespace qorv::data

@@ -68,4 +68,8 @@ std::string quoted(std::string_view text);
 /// at most 3100 observations, 200 variables and 124000 values (the readers see to it).
 void install_data_set(const DataSet& data);
 
+/// Slots 4, 8, 7, 12, 13 and 14 take the shape of the engine's data set, for the main
+/// program to read back.
+void write_shape_slots();
+
 }  // namespace qorv::data

@@ -24,6 +24,13 @@ int SIGNEDOFFSET(std::string_view text, std::string_view name) {
   return text[open + 1] == '+' ? v : -v;
 }
 
+double TEXTTOREAL(std::string_view text) {
+  text = fixed_text::trim(text);
+  double value = 0.0;
+  if (!text.empty() && text != ".") std::from_chars(text.data(), text.data() + text.size(), value);
+  return value;
+}
+
 SignedNumbers READSIGNEDNUMBERS(std::string_view text, int expected) {
   SignedNumbers out;
   for (std::string_view word : fixed_text::blank_separated_words(text)) {
@@ -32,14 +39,12 @@ SignedNumbers READSIGNEDNUMBERS(std::string_view text, int expected) {
       factor = word.front() == '-' ? -1.0 : 1.0;
       word.remove_prefix(1);
     }
-    double value = 0.0;
     if (!digit_text::ISNUMBERSTRING(word) ||
         static_cast<int>(out.values.size()) >= expected) {
       out.error = true;
       return out;
     }
-    if (word != ".") std::from_chars(word.data(), word.data() + word.size(), value);
-    out.values.push_back(factor * value);
+    out.values.push_back(factor * TEXTTOREAL(word));
   }
   out.error = static_cast<int>(out.values.size()) != expected;
   return out;

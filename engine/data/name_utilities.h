@@ -12,6 +12,12 @@ namespace qorv::data {
 /// text has no "(", names another variable, or holds no digits before its closing ")".
 int SIGNEDOFFSET(std::string_view text, std::string_view name);
 
+/// The value of an unsigned decimal number text (digits with at most one point, blanks
+/// around it ignored), correctly rounded to the nearest double; "." and a blank text are 0.
+/// The caller checks the text first (`ISNUMBERSTRING`); anything after the number is
+/// ignored.
+double TEXTTOREAL(std::string_view text);
+
 /// Numbers read by `READSIGNEDNUMBERS`.
 struct SignedNumbers {
   std::vector<double> values;  ///< the numbers read, in order

@@ -30,8 +30,6 @@ bool SUREESTIMATE(int) {
 
 void DATACOMMANDS(const std::string&) { not_available("The command interpreter"); }
 
-void ADDDATAFILE() { not_available("Adding a data file from the engine"); }
-
 bool NONLINSPEC(bool) {
   not_available("Non-linear regression");
   return false;

@@ -1,5 +1,5 @@
 // The services a request reaches that this version does not have yet: the system
-// estimators, the command interpreter, joining a data file and the non-linear formula.
+// estimators, the command interpreter and the non-linear formula.
 // Each tells the user so plainly and returns as a cancelled step would.
 #pragma once
 
@@ -16,9 +16,6 @@ bool SUREESTIMATE(int code);
 
 /// The command interpreter over `text` (the command editor's text).
 void DATACOMMANDS(const std::string& text);
-
-/// Joins a second ZVD data file to the data set.
-void ADDDATAFILE();
 
 /// The formula of a non-linear regression, typed in the editor; false when cancelled.
 bool NONLINSPEC(bool edit_initial_values);

@@ -10,8 +10,10 @@
 #include "engine/core/sample_period.h"
 #include "engine/core/temp_variables.h"
 #include "engine/core/workspace.h"
+#include "engine/data/data_adding.h"
 #include "engine/data/data_input.h"
 #include "engine/data/data_saving.h"
+#include "engine/data/data_set.h"
 #include "engine/data/dummy_variables.h"
 #include "engine/data/observation_scans.h"
 #include "engine/data/session_prompts.h"
@@ -39,10 +41,6 @@ void whole_command_range() {
 /// The estimation part of the menus: the kinds of action 2 or 3. False when the user left.
 bool estimation_menus() {
   DriverState& d = driver_state();
-  if (globals().nvars == 0) {
-    SHOWMSGFILE(kNoVariablesLine, kNoVariablesLine);
-    return false;
-  }
   if (d.action == kSingleEquation) {
     int choice = 1;
     d.single_kind = SINGLEEQMENU(choice);
@@ -70,6 +68,8 @@ bool data_processing() {
     if (choice != 2) whole_command_range();
     switch (choice) {
       case 0:
+        // Without variables there is nothing to estimate: the request ends.
+        if (globals().nvars == 0) return true;
         d.action = kSingleEquation;
         return false;
       case 1:
@@ -94,13 +94,15 @@ bool data_processing() {
         return true;
       }
       case 4:
-        ADDDATAFILE();
+        data::ADDDATAFILE();
         d.next_step = 2;
         return true;
       case 5:
         if (qorv::data::CONFIRMEXIT(qorv::data::kNewDataFile)) {
           int status = 0;
           qorv::data::DATAINPUTMENU(status, qorv::data::DataInputRoad::kNewData);
+          // The main program did not define this data set: it reads the shape back.
+          if (status != qorv::data::kInputFailed) qorv::data::write_shape_slots();
           whole_command_range();
           return true;
         }
@@ -242,6 +244,12 @@ void MAINMENUS() {
     if (d.action == kDataProcessing) {
       if (data_processing()) return;
       continue;  // choice 0: on to the estimation menus
+    }
+    if (globals().nvars == 0) {
+      // Nothing to estimate: the data processing menu offers to add or create variables.
+      SHOWMSGFILE(kNoVariablesLine, kNoVariablesLine);
+      d.action = kDataProcessing;
+      continue;
     }
     if (!estimation_menus()) {
       d.action = kLeave;

@@ -1,5 +1,6 @@
 // The estimation window: what "&Start" sends, what it reads back, and the method menus.
 #include "app/estimation_window.h"
+#include "app/zvd_host.h"
 
 #include <gtest/gtest.h>
 
@@ -184,6 +185,7 @@ struct MonthlyWindow {
     state.ws.names[0] = "Y";
     state.ws.names[1] = "GDP";
     state.data_file_name = "macro.zvd";
+    register_data_set(state.ws, "macro.zvd", 3);  // the engine holds it, as after a load
     window.fill_periods();
   }
   QTemporaryDir temp;

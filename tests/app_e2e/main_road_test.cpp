@@ -15,7 +15,6 @@
 #include <QMdiSubWindow>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QRadioButton>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -28,6 +27,7 @@
 #include "app/main_window.h"
 #include "app/modal_hint.h"
 #include "tests/app/app_test_support.h"
+#include "tests/app_e2e/engine_forms.h"
 #include "tests/dialogs/dialog_driver.h"
 #include "tests/engine/single/macro_reference.h"
 #include "tests/engine/single/printed_numbers.h"
@@ -37,22 +37,11 @@ namespace {
 using dialog_driver::child;
 using dialog_driver::click;
 using dialog_driver::DialogDriver;
+using e2e::choose;
 using qorv::testing::Expected;
 using zelvorin::testing::RecordedMessages;
 using zelvorin::testing::TestHome;
 using namespace zelvorin;
-
-/// Picks the option of an engine menu whose line holds `caption`, and presses OK.
-void choose(QWidget* form, const QString& caption) {
-  for (QRadioButton* option : form->findChildren<QRadioButton*>()) {
-    if (!option->text().contains(caption)) continue;
-    option->click();
-    click(form, "ok");
-    return;
-  }
-  ADD_FAILURE() << "no option \"" << caption.toStdString() << "\" in " << form->windowTitle().toStdString();
-  click(form, "cancel");
-}
 
 /// The row of `regressor` in the page's coefficient table, or "".
 std::string coefficient_row(const std::string& page, const std::string& regressor) {

@@ -436,6 +436,23 @@ TEST(QuestionForms, FileDialogsFiltersAndWidths) {
     EXPECT_EQ(mode, 2);
     EXPECT_EQ(name, field("", 20));
   }
+  {
+    // A ZVD file opened to be added to the data set: an open dialog for ZVD files only,
+    // which never offers to overwrite it.
+    std::string name = field("", 1024);
+    const int16_t namelen = 1024, unused = 0;
+    int16_t mode = 1;
+    DialogDriver driver;
+    driver.then("fileDialog", [&](QWidget* w) {
+      auto* d = qobject_cast<QFileDialog*>(w);
+      EXPECT_EQ(d->acceptMode(), QFileDialog::AcceptOpen);
+      EXPECT_EQ(d->nameFilters(), QStringList{"Qorv data files (*.ZVD *.zvd)"});
+      d->reject();
+    });
+    GetFileP(&namelen, &unused, &mode, name.data(), "ZVD");
+    EXPECT_TRUE(driver.finish()) << driver.failure();
+    EXPECT_EQ(mode, 2);
+  }
 }
 
 }  // namespace

@@ -337,3 +337,29 @@ TEST_F(DataInput, DelimitedTextAndTsdFiles) {
 }
 
 }  // namespace
+
+namespace {
+
+// The Data Processing Menu's "Start with a new data set" runs inside a request the main
+// program did not start for data: the new shape is written back for it to read.
+TEST_F(DataInput, ANewDataSetInsideARequestWritesItsShapeBack) {
+  const auto reg = [](int16_t slot, int32_t value) { REGISTERINT(&value, &slot); };
+  reg(slots::kActionPreset, 1);
+  reg(slots::kDataProcessingPreset, 5);
+  dialog_script::load(R"S(strict
+yesno -> yes
+menu 1010 -> 1
+menu 1007 -> 2
+string "(e.g. 1964 1978)" -> "1990 1994"
+integer "How many variables" -> 2
+)S");
+  int16_t request = 3;
+  DRIVER(&request);
+  EXPECT_EQ(request, 0);
+  for (const auto& [slot, value] : {std::pair{slots::kNumVariables, 2}, {slots::kNumObservations, 5},
+                                    {slots::kFrequency, 2}, {slots::kStartYear, 1990}, {slots::kStartPeriod, 1},
+                                    {slots::kCenturyBase, 0}})
+    EXPECT_EQ(core::slot(slot), value) << "slot " << slot;
+}
+
+}  // namespace

@@ -2,6 +2,8 @@
 // importers.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <fstream>
 #include <string>
 #include <vector>
@@ -12,6 +14,7 @@
 #include "engine/data/data_set.h"
 #include "engine/data/text_import.h"
 #include "engine/data/tsd_import.h"
+#include "shared/qorv_api.h"
 #include "shared/zvd_file.h"
 #include "tests/support/dialog_script/dialog_script.h"
 #include "tests/support/engine/engine_fixture.h"
@@ -189,6 +192,112 @@ TEST_F(DataSaving, ACancelledQuestionWritesNothing) {
   dialog_script::load("file -> cancel\n");
   data::SAVEDATA(kSaveTsd);
   EXPECT_FALSE(std::filesystem::exists(folder_ / "none.TSD"));
+}
+
+}  // namespace
+}  // namespace qorv::data
+
+namespace qorv::data {
+namespace {
+
+/// The Data Processing Menu's saving road through DRIVER, as the main program's Save As
+/// asks for it: slot 5 = 1, slot 10 = 3 and the format in slot 11.
+class DataSavingRequest : public DataSaving {
+ protected:
+  void SetUp() override {
+    DataSaving::SetUp();
+    write_shape_slots();  // the data set as the main program registered it
+  }
+  static std::string request(int format) {
+    const auto reg = [](int16_t slot, int32_t value) { REGISTERINT(&value, &slot); };
+    reg(slots::kActionPreset, 1);
+    reg(slots::kDataProcessingPreset, 3);
+    if (format != 0) reg(slots::kDataSavingPreset, format);
+    int16_t code = 3;
+    DRIVER(&code);
+    EXPECT_EQ(code, 0);
+    return dialog_script::transcript_text();
+  }
+};
+
+TEST_F(DataSavingRequest, EachFormatOfSlot11IsWrittenAndAnUnsetFormatAsksFirst) {
+  struct Case {
+    int format;
+    const char* name;
+    const char* more_answers;  // after the file
+  };
+  const Case cases[] = {
+      {kSaveRaw, "r.DAT", "string \"observations to be saved\" -> \"1990Q3 1991Q1\"\nmenu \"File Structure\" -> 2\n"
+                          "menu \"Data Format\" -> 1\n"},
+      {kSaveZvd, "z.ZVD", ""},
+      {kSaveCsv, "c.CSV", "string \"observations to be saved\" -> \"1990Q3 1991Q1\"\n"},
+      {kSaveTsd, "t.TSD", "string \"observations to be saved\" -> \"1990Q3 1991Q1\"\n"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    dialog_script::reset();
+    const auto file = folder_ / c.name;
+    dialog_script::load("strict\nfile -> \"" + file.string() + "\"\n" + c.more_answers);
+    const std::string transcript = request(c.format);
+    EXPECT_NE(transcript.find("File " + file.string() + " saved successfully."), std::string::npos) << transcript;
+    EXPECT_EQ(transcript.find("menu 2009"), std::string::npos);
+    EXPECT_TRUE(std::filesystem::exists(file));
+  }
+  const std::vector<std::string> raw = lines_of(folder_ / "r.DAT");
+  EXPECT_EQ(raw, (std::vector<std::string>{"1.5 100", "0.1 8934567", "-2.25e-07 0.3333333333333333"}));
+
+  // No format chosen: the notice, then the Data Saving Menu; its choice 0 writes nothing.
+  dialog_script::reset();
+  dialog_script::load("strict\nmenu 1009 -> 0\n");
+  const std::string transcript = request(0);
+  EXPECT_EQ(transcript.rfind("message information 0 The data are about to be saved without a chosen format.", 0), 0u)
+      << transcript;
+  EXPECT_NE(transcript.find("menu 2009 Data Saving Menu -> 0"), std::string::npos) << transcript;
+  EXPECT_EQ(transcript.find("saved successfully"), std::string::npos);
+}
+
+/// The answers of a save in any format to `target`: the name, the period, the layout.
+std::string save_answers(const std::filesystem::path& target) {
+  return "file -> \"" + target.string() + "\"\nstring -> \"1990Q3 1991Q1\"\nmenu \"File Structure\" -> 2\n"
+         "menu \"Data Format\" -> 1\n";
+}
+
+constexpr std::pair<int, const char*> kEachFormat[] = {{kSaveRaw, "r.DAT"}, {kSaveZvd, "z.ZVD"}, {kSaveCsv, "c.CSV"},
+                                                       {kSaveTsd, "t.TSD"}};
+
+// A save that cannot be written is refused when the file is chosen: the file-error box,
+// never "saved successfully.", and whatever stood there before is untouched.
+TEST_F(DataSavingRequest, ATargetThatIsAFolderIsRefusedInEachFormat) {
+  for (const auto& [format, name] : kEachFormat) {
+    SCOPED_TRACE(name);
+    dialog_script::reset();
+    const auto target = folder_ / name;
+    std::filesystem::create_directory(target);
+    std::ofstream(target / "inside") << "old\n";
+    dialog_script::load(save_answers(target));
+    const std::string transcript = request(format);
+    EXPECT_EQ(transcript.find("saved successfully"), std::string::npos) << transcript;
+    EXPECT_NE(transcript.find("message long\n    Error in file specification!"), std::string::npos) << transcript;
+    EXPECT_EQ(lines_of(target / "inside"), std::vector<std::string>{"old"});
+  }
+}
+
+TEST_F(DataSavingRequest, AReadOnlyFolderKeepsTheOldFileInEachFormat) {
+  if (::geteuid() == 0) GTEST_SKIP() << "the superuser writes into read-only folders";
+  const auto locked = folder_ / "locked";
+  std::filesystem::create_directory(locked);
+  for (const auto& [format, name] : kEachFormat) std::ofstream(locked / name) << "old\n";
+  std::filesystem::permissions(locked, std::filesystem::perms::owner_write, std::filesystem::perm_options::remove);
+  for (const auto& [format, name] : kEachFormat) {
+    SCOPED_TRACE(name);
+    dialog_script::reset();
+    dialog_script::load(save_answers(locked / name));
+    const std::string transcript = request(format);
+    EXPECT_EQ(transcript.find("saved successfully"), std::string::npos) << transcript;
+    EXPECT_NE(transcript.find("Error in file specification!"), std::string::npos) << transcript;
+    EXPECT_EQ(lines_of(locked / name), std::vector<std::string>{"old"});
+  }
+  std::filesystem::permissions(locked, std::filesystem::perms::owner_write, std::filesystem::perm_options::add);
 }
 
 }  // namespace
