@@ -78,7 +78,7 @@ void plot_actual_and_fitted() {
 
 void plot_residuals() {
   const auto& s = single::estimation();
-  const bool long_run = single::method_row(s.method).scaling == single::VarianceScaling::kLongRunMultiplier;
+  const bool long_run = single::method_row(s.method).residual_scaling == single::ResidualScaling::kLongRunMultiplier;
   const double band = 2.0 * s.sigma * (long_run ? s.lr_multiplier : 1.0);
   const std::vector<double> upper(static_cast<std::size_t>(s.nused), band), lower(upper.size(), -band);
   plot_over_sample(single::method_row(s.method).plain_residuals ? "Plot of Residuals and Two Standard Error Bands"

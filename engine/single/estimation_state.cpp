@@ -48,6 +48,7 @@ void begin_estimate(int method_code) {
   s.reglagtable = std::move(reglagtable);
   s.arma_lags = std::move(lags);
   s.method = method_code;
+  s.scale = method_row(method_code).variance;
   s.result.assign(block::kSize, 0.0);
 }
 

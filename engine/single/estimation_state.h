@@ -43,12 +43,6 @@ inline constexpr int kFailed = 1;      ///< the estimator failed and has told th
 inline constexpr int kRespecify = -1;  ///< GARCH: the user asked to re-specify the model
 }  // namespace status
 
-/// How the stored variance matrix relates to the variance of the estimates.
-enum class VarianceScale {
-  kScaled,    ///< the matrix times SIGMA² (least squares, IV, AR, NLS, ARDL, fully modified)
-  kAbsolute,  ///< the matrix itself (MA, GARCH, logit/probit, SURE)
-};
-
 /// Block offsets of the result array (see the file comment).
 namespace block {
 inline constexpr int kActual = 0;

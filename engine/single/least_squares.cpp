@@ -181,7 +181,7 @@ void LSQCORE(bool show_message) {
   s.variance = std::move(m2);
   s.scale = VarianceScale::kScaled;
   store_fit_summary();
-  if (method_row(s.method).scaling == VarianceScaling::kLongRunMultiplier && s.lr_multiplier != 1.0 &&
+  if (method_row(s.method).residual_scaling == ResidualScaling::kLongRunMultiplier && s.lr_multiplier != 1.0 &&
       s.lr_multiplier != limits::kMissing) {
     for (int t = 0; t < n; ++t) {
       res[static_cast<size_t>(t)] *= s.lr_multiplier;

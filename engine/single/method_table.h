@@ -67,8 +67,14 @@ enum class ErrorLags { kNone, kAr, kMa };
 /// What the second figure of the page's residual line shows.
 enum class Minimand { kLogLikelihood, kIvMinimand, kAdjustedIvMinimand };
 
+/// How the stored variance matrix relates to the variance of the estimates.
+enum class VarianceScale {
+  kScaled,    ///< the matrix times SIGMA² (least squares, IV, AR, NLS, ARDL, fully modified)
+  kAbsolute,  ///< the matrix itself (MA, GARCH, logit/probit, SURE)
+};
+
 /// How residuals, fitted values and their bands are scaled.
-enum class VarianceScaling { kPlain, kLongRunMultiplier };
+enum class ResidualScaling { kNone, kLongRunMultiplier };
 
 /// The option of a method menu that chooses a method.
 struct MenuOffer {
@@ -101,7 +107,8 @@ struct MethodRow {
   bool information_criteria = true;   ///< Akaike and Schwarz lines on the page
   bool durbin_h = false;              ///< Durbin's h with a lagged dependent variable
   bool residuals_given = false;       ///< its estimator leaves the residuals for the summary
-  VarianceScaling scaling = VarianceScaling::kPlain;
+  VarianceScale variance = VarianceScale::kScaled;  ///< the variance matrix an estimate starts with
+  ResidualScaling residual_scaling = ResidualScaling::kNone;
   bool plain_residuals = false;       ///< residual listings show the residuals, not the transformed ones
   bool transforms_residuals = true;   ///< post-estimation computes the transformed residuals
   bool skips_ar_observations = false; ///< the dependent variable's moments leave out the first p observations

@@ -73,9 +73,8 @@ TEST_F(MethodTable, MethodsToBeBuiltAreRefusedByName) {
     EXPECT_FALSE(method_available(code));
     dialog_script::reset();
     refuse_method(code);
-    EXPECT_NE(dialog_script::transcript_text().find(std::string(name) + " is not available in this version of Zelvorin."),
-              std::string::npos)
-        << dialog_script::transcript_text();
+    const std::string refusal = std::string(name) + " is not available in this version of Zelvorin.";
+    EXPECT_NE(dialog_script::transcript_text().find(refusal), std::string::npos) << dialog_script::transcript_text();
   }
 }
 
