@@ -15,6 +15,7 @@
 #include "engine/core/sample_statistics.h"
 #include "engine/core/workspace.h"
 #include "engine/diagnostics/diagnostic_tests.h"
+#include "engine/diagnostics/post_regression_menus.h"
 #include "engine/diagnostics/post_regression_steps.h"
 #include "engine/single/estimation_state.h"
 #include "engine/single/result_report.h"
@@ -177,7 +178,7 @@ void POSTREGRESSION() {
   const single::MethodRow& row = single::method_row(code);
   int choice = row.first_post_option;
   for (;;) {
-    core::POSTREGMENU(choice, code);
+    POSTREGMENU(choice, code);
     const int option = choice;
     choice = kDisplayAgain;
     switch (option) {

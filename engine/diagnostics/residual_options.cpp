@@ -17,6 +17,7 @@
 #include "engine/core/text_format.h"
 #include "engine/core/workspace.h"
 #include "engine/diagnostics/leverage.h"
+#include "engine/diagnostics/post_regression_menus.h"
 #include "engine/diagnostics/post_regression_steps.h"
 #include "engine/diagnostics/residual_series.h"
 #include "engine/diagnostics/result_series.h"
@@ -148,7 +149,7 @@ void residuals_menu() {
   const int code = single::estimation().method;
   int choice = kPlotFitted;
   for (;;) {
-    core::RESIDMENU(choice, code);
+    RESIDMENU(choice, code);
     const int option = choice;
     choice = kBack;
     switch (option) {

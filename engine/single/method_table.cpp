@@ -11,6 +11,8 @@ namespace qorv::single {
 
 namespace {
 
+constexpr std::string_view kAnotherEquation = "Choose another equation to inspect";
+constexpr std::string_view kArdlMenu = "Move to Post ARDL Model Selection Menu";
 constexpr std::string_view kArdlAdvice = "Choose option 4 in the Post ARDL Model Selection Menu to carry out forecasts";
 
 // Rows without an estimator are refused with their name until their estimator lands.
@@ -80,6 +82,7 @@ constexpr std::array kRows = {
     MethodRow{.code = method::kErrorCorrection, .word = "CVAR  ", .family = Family::kSystem,
               .least_squares_tests = true, .plain_residuals = true, .diagnostic_table = true,
               .least_squares_plots = true, .first_post_option = 2,
+              .post_menu_leave = kAnotherEquation,
               .forecast_advice =
                   "Choose option 5 in the IR Analysis and Forecasts Menu to carry out multivariate forecasts!"},
     MethodRow{.code = method::kRollingOls, .name = "Rolling least squares", .family = Family::kRolling,
@@ -92,17 +95,20 @@ constexpr std::array kRows = {
               .family = Family::kRecursive, .offer = {1035, 2}, .instruments = true},
     MethodRow{.code = method::kGarch, .name = "GARCH estimation", .word = "GARCH ", .family = Family::kGarch,
               .offer = {1014, 9}, .variance = VarianceScale::kAbsolute, .plain_residuals = true,
-              .transforms_residuals = false},
+              .transforms_residuals = false,
+              .post_menu_leave = "Move to GARCH Estimation Menu", .garch_residual_options = true},
     MethodRow{.code = method::kGarchVariant, .family = Family::kGarch, .variance = VarianceScale::kAbsolute,
               .transforms_residuals = false},
     MethodRow{.code = method::kArdlEcm, .name = "ARDL estimation", .word = "ARDL  ",
               .title = "Error Correction Representation for the Selected ARDL Model", .family = Family::kArdl,
               .plain_residuals = true, .transforms_residuals = false, .first_post_option = 2,
+              .post_menu_leave = kArdlMenu,
               .forecast_advice = kArdlAdvice},
     MethodRow{.code = method::kArdl, .name = "ARDL estimation", .word = "ARDL  ",
               .title = "Autoregressive Distributed Lag Estimates", .test_case = " (ARDL case)",
               .family = Family::kArdl, .least_squares_tests = true, .durbin_h = true, .plain_residuals = true,
               .diagnostic_table = true, .least_squares_plots = true, .first_post_option = 2,
+              .post_menu_leave = kArdlMenu,
               .forecast_advice = kArdlAdvice},
     MethodRow{.code = method::kArdlLongRun, .name = "ARDL estimation", .word = "ARDL  ",
               .title = "Estimated Long Run Coefficients using the ARDL Approach", .test_case = " (ARDL case)",
@@ -110,7 +116,8 @@ constexpr std::array kRows = {
               .iv_tests = true, .minimand = Minimand::kIvMinimand, .information_criteria = false,
               .residuals_given = true, .residual_scaling = ResidualScaling::kLongRunMultiplier, .plain_residuals = true,
               .transforms_residuals = false, .coefficient_table_only = true, .residual_menu = false,
-              .first_post_option = 2, .forecast_advice = kArdlAdvice},
+              .first_post_option = 2, .post_menu_leave = kArdlMenu,
+              .forecast_advice = kArdlAdvice},
     MethodRow{.code = method::kPhillipsHansen, .name = "Fully modified Phillips-Hansen estimation", .word = "FMPH  ",
               .title = "Fully Modified Phillips-Hansen Estimates",
               .based_on = " Based on Fully Modified Phillips-Hansen regression of",
@@ -120,18 +127,21 @@ constexpr std::array kRows = {
               .title = "OLS estimation of a single equation in the Unrestricted VAR", .family = Family::kSystem,
               .least_squares_tests = true, .plain_residuals = true, .diagnostic_table = true,
               .least_squares_plots = true, .first_post_option = 2,
+              .post_menu_leave = kAnotherEquation,
               .forecast_advice =
                   "Choose option 5 in the VAR Post Estimation Menu to carry out multivariate forecasts!"},
     MethodRow{.code = method::kSure, .name = "SURE estimation", .word = "SURE  ",
               .title = "Seemingly Unrelated Regressions Estimation", .family = Family::kSure,
               .information_criteria = false, .variance = VarianceScale::kAbsolute, .plain_residuals = true,
               .transforms_residuals = false,
+              .post_menu_leave = kAnotherEquation,
               .forecast_advice =
                   "Choose option 6 in the SURE Post Estimation Menu to carry out multivariate forecasts!"},
     MethodRow{.code = method::kRestrictedSure, .name = "SURE estimation", .word = "RSURE ",
               .title = "Restricted Seemingly Unrelated Regressions", .family = Family::kSure,
               .information_criteria = false, .variance = VarianceScale::kAbsolute, .plain_residuals = true,
               .transforms_residuals = false,
+              .post_menu_leave = kAnotherEquation,
               .forecast_advice =
                   "Choose option 6 in the SURE Post Estimation Menu to carry out multivariate forecasts!"},
     MethodRow{.code = method::kLogit, .name = "Logit and probit estimation", .word = "Logit ",

@@ -119,6 +119,8 @@ struct MethodRow {
   bool residual_arch_tests = true;    ///< the ARCH and unit-root tests of its residuals
   bool residual_menu = true;          ///< the residuals menu is open to it
   int first_post_option = 1;          ///< the Post Regression Menu option offered first
+  std::string_view post_menu_leave{};  ///< option 0 of the Post Regression Menu, when not the usual
+  bool garch_residual_options = false;  ///< the residuals menu offers the conditional standard errors
   std::string_view forecast_advice{};   ///< where its forecasts are made, when not in the menu
   bool refuses_exact_fit = true;      ///< a perfect fit is refused
   Estimator estimate = nullptr;       ///< nullptr: not available in this version
