@@ -295,7 +295,7 @@ QPlainTextEdit* EstimationWindow::active_box() const {
 void EstimationWindow::set_up_pages() {
   var_order_->hide();
   var_order_label_->hide();
-  const QString caption = QStringLiteral("Estimate/Predict - ") + state_.data_file_name;
+  const QString caption = QStringLiteral("Estimate/Predict - ") + QFileInfo(state_.data_file_name).fileName();
   setWindowTitle(caption);
   setToolTip(caption);
 

@@ -3,7 +3,6 @@
 #include <QCloseEvent>
 #include <QFile>
 #include <QFileInfo>
-#include <QHBoxLayout>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPushButton>
@@ -11,6 +10,7 @@
 
 #include <unistd.h>
 
+#include "charts/button_flow.h"
 #include "charts/graph_actions.h"
 #include "shared/plot_file.h"
 #include "shared/temp_files.h"
@@ -85,7 +85,7 @@ GraphWindow::GraphWindow(const QString& path, bool renamed, charts::GraphSetup s
   graph_ = new charts::GraphWidget(this);
   graph_->set_graph(std::move(setup));
 
-  auto* buttons = new QHBoxLayout;
+  auto* buttons = new charts::ButtonFlow;
   auto add = [&](const QString& text, const QString& hint, void (GraphWindow::*action)()) {
     auto* b = new QPushButton(text, this);
     b->setToolTip(hint);
@@ -100,7 +100,6 @@ GraphWindow::GraphWindow(const QString& path, bool renamed, charts::GraphSetup s
   add("Image to file", "Save the graph as a picture: .bmp, .wmf, .png, .jpg, .svg or .pdf",
       &GraphWindow::export_image);
   add("Show Graph Toolbar", "Change titles, type, patterns and colours of the graph", &GraphWindow::show_toolbar);
-  buttons->addStretch();
   auto* close_button = new QPushButton("&Close", this);
   connect(close_button, &QPushButton::clicked, this, [this] { (parentWidget() ? parentWidget() : this)->close(); });
   buttons->addWidget(close_button);
@@ -117,8 +116,11 @@ GraphWindow::GraphWindow(const QString& path, bool renamed, charts::GraphSetup s
 }
 
 void GraphWindow::update_caption() {
-  const QString prefix = charts::caption_prefix(graph_->graph().kind);
-  setWindowTitle(prefix + (renamed_ ? QString::number(renamed_number_) : QFileInfo(file_).fileName()));
+  // A window that took over "plotdata.$$$" is numbered; an engine plot shows its title.
+  if (renamed_)
+    setWindowTitle(charts::caption_prefix(graph_->graph().kind) + QString::number(renamed_number_));
+  else
+    setWindowTitle(charts::window_caption(graph_->graph(), file_, QFileInfo(file_).fileName()));
 }
 
 void GraphWindow::print() { charts::print_graph(*graph_, services_, true); }

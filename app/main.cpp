@@ -2,12 +2,14 @@
 #include <QApplication>
 
 #include "app/main_window.h"
+#include "app/program_name.h"
 #include "app/splash_window.h"
 #include "shared/ini_file.h"
 
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
-  QApplication::setApplicationName(QStringLiteral("Zelvorin for Windows"));
+  QApplication::setApplicationName(zelvorin::kProgramName);
+  QApplication::setApplicationVersion(zelvorin::program_version());
   auto* splash = new zelvorin::SplashWindow;
   splash->show();
   app.processEvents();

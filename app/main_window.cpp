@@ -9,6 +9,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QLabel>
+#include <QLayout>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPlainTextEdit>
@@ -16,6 +17,7 @@
 #include <QScreen>
 #include <QStatusBar>
 #include <QToolBar>
+#include <QVBoxLayout>
 
 #include "app/engine_link.h"
 #include "app/engine_request.h"
@@ -24,6 +26,7 @@
 #include "app/modal_hint.h"
 #include "app/options_dialog.h"
 #include "app/program_icon.h"
+#include "app/program_name.h"
 #include "app/results_window.h"
 #include "app/small_dialogs.h"
 #include "app/startup_folders.h"
@@ -34,18 +37,50 @@ namespace zelvorin {
 
 namespace fs = std::filesystem;
 
+namespace {
+
+/// The two lines of the status bar. The main window takes the status bar's minimum size,
+/// not its hint, so the lines set that minimum themselves whenever their texts or font
+/// change: the window is never narrower than the longer line.
+class StatusLines : public QWidget {
+ public:
+  using QWidget::QWidget;
+
+ protected:
+  bool event(QEvent* event) override {
+    const bool done = QWidget::event(event);
+    if (event->type() == QEvent::LayoutRequest) {
+      if (QWidget* bar = parentWidget()) {
+        if (bar->layout() != nullptr) bar->layout()->invalidate();
+        bar->setMinimumWidth(bar->minimumSizeHint().width());
+      }
+    }
+    return done;
+  }
+};
+
+}  // namespace
+
 MainWindow::MainWindow(const fs::path& ini_path, QWidget* parent)
     : QMainWindow(parent), ini_path_(ini_path) {
-  setWindowTitle(QStringLiteral("Zelvorin for Windows"));
+  setWindowTitle(kProgramName);
   mdi_ = new QMdiArea(this);
   setCentralWidget(mdi_);
-  hint_label_ = new QLabel(this);
+  // The status line holds two lines, the data set's status above the hint, so that
+  // neither cuts the other off; the window is never narrower than the longer one.
+  auto* status_lines = new StatusLines(this);
+  auto* rows = new QVBoxLayout(status_lines);
+  rows->setContentsMargins(0, 0, 0, 0);
+  rows->setSpacing(0);
+  status_label_ = new QLabel(status_lines);
+  status_label_->setObjectName("statusLine");
+  hint_label_ = new QLabel(status_lines);
+  hint_label_->setObjectName("hintLine");
   hint_label_->setToolTip(
       QStringLiteral("When the cursor points at a particular control, brief information about it appears here"));
-  hint_label_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);  // never squeezes the status
-  statusBar()->addWidget(hint_label_, 1);
-  status_label_ = new QLabel(this);
-  statusBar()->addPermanentWidget(status_label_);
+  rows->addWidget(status_label_);
+  rows->addWidget(hint_label_);
+  statusBar()->addWidget(status_lines, 1);
   set_hint_line(hint_label_);
   setAcceptDrops(true);
   QApplication::setWindowIcon(program_icon());  // every window of the program shows it

@@ -13,8 +13,8 @@
 #include "app/estimation_window.h"
 #include "app/main_window.h"
 #include "app/new_data_dialog.h"
+#include "app/program_name.h"
 #include "app/small_dialogs.h"
-#include "charts/graph_services.h"
 #include "app/user_messages.h"
 #include "app/zvd_host.h"
 
@@ -112,7 +112,7 @@ bool MainWindow::open_ascii_file(const QString& path) {
 }
 
 void MainWindow::update_captions() {
-  setWindowTitle(QStringLiteral("Zelvorin for Windows - ") + QFileInfo(state_.data_file_name).fileName());
+  setWindowTitle(main_window_title(state_.data_file_name));
   estimation_->set_up_pages();
   estimation_frame_->setWindowTitle(estimation_->windowTitle());
 }
@@ -171,7 +171,7 @@ void MainWindow::after_data_load() {
   state_.sample_start = 1;
   state_.sample_end = s.nobs;
   for (QAction* a : data_actions_) a->setEnabled(true);
-  setWindowTitle(QStringLiteral("Zelvorin for Windows - ") + QFileInfo(state_.data_file_name).fileName());
+  setWindowTitle(main_window_title(state_.data_file_name));
   estimation_->fill_periods();
   show_sample_status();
 }
@@ -216,7 +216,7 @@ void MainWindow::open_action() {
   const ModalHint hint;
   const QString name = QFileDialog::getOpenFileName(
       this, QStringLiteral("Select data file"), QString(),
-      QStringLiteral("Qorv data files (*.zvd *.ZVD);;ASCII files (*.dat *.asc);;' ' or ',' delimited files "
+      kDataFileFilter + QStringLiteral(";;ASCII files (*.dat *.asc);;' ' or ',' delimited files "
                      "(*.csv *.prn *.txt);;AREMOS files (*.tsd);;All files (*)"));
   if (!name.isEmpty()) open_data_file(name);
 }
@@ -237,12 +237,12 @@ void MainWindow::save_action() {
 
 void MainWindow::save_as_action() {
   if (!state_.data_loaded) return;
-  QString selected = QStringLiteral("Qorv data files (*.zvd *.ZVD)");
+  QString selected = kDataFileFilter;
   const ModalHint hint;
   const QString name = QFileDialog::getSaveFileName(
       this, QStringLiteral("Enter name for data file"), QString(),
-      charts::dialog_filter(QStringLiteral("ASCII data files (*.dat)|*.dat|Qorv data files (*.zvd)|*.zvd|CSV files "
-                                           "(*.csv)|*.csv|AREMOS files (*.tsd)|*.tsd")),
+      QStringLiteral("ASCII data files (*.dat);;") + kDataFileFilter +
+          QStringLiteral(";;CSV files (*.csv);;AREMOS files (*.tsd)"),
       &selected);
   if (!name.isEmpty()) save_data_as(name);
 }
@@ -299,7 +299,7 @@ void MainWindow::add_action() {
   const ModalHint hint;
   const QString name =
       QFileDialog::getOpenFileName(this, QStringLiteral("Select data file"), QString(),
-                                   QStringLiteral("Qorv data files (*.zvd *.ZVD)"));
+                                   kDataFileFilter);
   if (!name.isEmpty()) add_zvd(name);
 }
 

@@ -54,9 +54,12 @@ std::filesystem::path program_path() {
 OptionsDialog::OptionsDialog(const AppSettings& current, const std::filesystem::path& temp_folder, int page,
                              QWidget* parent)
     : QDialog(parent), settings_(current) {
-  setWindowTitle(QStringLiteral("Zelvorin for Windows Configuration Options"));
+  setWindowTitle(QStringLiteral("Zelvorin Configuration Options"));
   associated_at_open_ = association::in_force(association::user_folders(), program_path());
   tabs_ = new QTabWidget(this);
+  tabs_->setObjectName("pages");
+  tabs_->setUsesScrollButtons(false);  // every tab shows whole: the dialog is as wide as they are
+  tabs_->setElideMode(Qt::ElideNone);
   tabs_->addTab(startup_page(), QStringLiteral("Startup"));
   tabs_->addTab(graphics_page(), QStringLiteral("Graphics"));
   tabs_->addTab(bubble_page(), QStringLiteral("Bubble help"));

@@ -10,6 +10,7 @@
 #include <QVBoxLayout>
 
 #include "app/modal_hint.h"
+#include "app/program_name.h"
 #include "app/user_messages.h"
 
 namespace zelvorin {
@@ -52,13 +53,17 @@ void SaveSubsetDialog::accept() {
 
 void show_about_box(QWidget* parent) {
   QDialog about(parent);
+  about.setObjectName("aboutBox");
   about.setWindowTitle(QStringLiteral("About Zelvorin"));
   auto* layout = new QVBoxLayout(&about);
   auto* picture = new QLabel;
   picture->setPixmap(about.style()->standardIcon(QStyle::SP_ComputerIcon).pixmap(48, 48));
   layout->addWidget(picture, 0, Qt::AlignHCenter);
-  layout->addWidget(new QLabel(QStringLiteral("Zelvorin for Windows\nInteractive econometric analysis")), 0,
-                    Qt::AlignHCenter);
+  auto* name = new QLabel(kProgramName + QStringLiteral(" version ") + program_version() +
+                          QStringLiteral("\nInteractive econometric analysis"));
+  name->setObjectName("programName");
+  name->setAlignment(Qt::AlignHCenter);
+  layout->addWidget(name, 0, Qt::AlignHCenter);
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok);
   QPushButton* details = buttons->addButton(QStringLiteral("Details..."), QDialogButtonBox::ActionRole);
   QObject::connect(buttons, &QDialogButtonBox::accepted, &about, &QDialog::accept);

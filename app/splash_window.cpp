@@ -31,7 +31,7 @@ QPixmap splash_picture() {
 }  // namespace
 
 SplashWindow::SplashWindow(int close_after_ms) : QSplashScreen(splash_picture(), Qt::WindowStaysOnTopHint) {
-  setWindowTitle(QStringLiteral("Welcome to Zelvorin for Windows"));
+  setWindowTitle(QStringLiteral("Welcome to Zelvorin"));
   setAttribute(Qt::WA_DeleteOnClose);
   QTimer::singleShot(close_after_ms, this, &QWidget::close);
 }

@@ -54,6 +54,12 @@ QString class_text(double value) {
 
 QString caption_prefix(Kind kind) { return QString::fromLatin1(table(kind).prefix); }
 
+QString window_caption(const GraphSetup& setup, const QString& file, const QString& name) {
+  const QString title = setup.model.graph_title.trimmed();
+  if (file.endsWith(QLatin1String(".$$$")) && !title.isEmpty()) return title;
+  return caption_prefix(setup.kind) + name;
+}
+
 std::optional<QString> refusal(const plot_file::Plot& plot, Variant variant) {
   if (variant == Variant::kModal && plot.series.size() > 15)
     return QStringLiteral("More than 15 data sets - unable to display graph");

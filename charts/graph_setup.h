@@ -43,6 +43,10 @@ std::optional<QString> refusal(const plot_file::Plot& plot, Variant variant);
 /// The caption prefix of `kind`: "Plot-", "XPlot-", "Spectrum-", "Scatter-", "Hist-".
 QString caption_prefix(plot_file::Kind kind);
 
+/// The window's caption: a plot file the engine left (".$$$") shows the graph's title; a
+/// saved graph, or a plot without title, shows the kind's prefix and `name`.
+QString window_caption(const GraphSetup& setup, const QString& file, const QString& name);
+
 /// The control's settings for `plot`. Cost O(values).
 GraphSetup setup_graph(const plot_file::Plot& plot, const GraphSettings& settings, Variant variant);
 

@@ -26,7 +26,8 @@ class CheckButtonGroup : public QGroupBox {
  public:
   explicit CheckButtonGroup(QWidget* parent = nullptr);
 
-  /// Replaces the items and rebuilds the boxes (boxes are added or removed at the end).
+  /// Replaces the items and rebuilds the boxes (boxes are added or removed at the end); each
+  /// box shows its item as written, "&" included.
   void set_items(const QStringList& items);
   QStringList items() const { return items_; }
   int count() const { return static_cast<int>(items_.size()); }

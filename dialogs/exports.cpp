@@ -355,7 +355,7 @@ void GetFileP(const int16_t* namelen, const int16_t* /*unused*/, int16_t* mode, 
         request.start_name = qtshared::path_to_qt(fixed_text::from_fixed_answer(name, width));
         // Data files: saved in mode 3, and a ZVD file opened to be added to the data set.
         if (*mode == 3 || (*mode == 1 && extension == QLatin1String("ZVD"))) {
-          request.filter = QStringLiteral("Qorv data files (*.ZVD)|*.ZVD");
+          request.filter = QStringLiteral("Zelvorin data files (*.zvd)|*.zvd");
         } else {
           request.filter = QStringLiteral(
               "Batch files (*.BAT)|*.BAT|Result files (*.OUT)|*.OUT|"

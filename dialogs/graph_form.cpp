@@ -2,10 +2,10 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QHBoxLayout>
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "charts/button_flow.h"
 #include "charts/graph_actions.h"
 #include "dialogs/file_dialog.h"
 #include "dialogs/message_dialog.h"
@@ -38,7 +38,7 @@ void LibraryGraphServices::message(QWidget*, charts::MessageKind kind, const QSt
 }
 
 GraphForm::GraphForm(QWidget* parent, const QString& plot_file, charts::GraphServices& services)
-    : Form(parent, QStringLiteral("Zelvorin Graph")), row_(new QHBoxLayout), file_(plot_file), services_(services) {
+    : Form(parent, QStringLiteral("Zelvorin Graph")), row_(new charts::ButtonFlow), file_(plot_file), services_(services) {
   setObjectName("TGraForm");
   setWindowFlag(Qt::WindowMinMaxButtonsHint, true);
   resize(760, 540);
@@ -51,7 +51,6 @@ GraphForm::GraphForm(QWidget* parent, const QString& plot_file, charts::GraphSer
              &GraphForm::export_image);
   add_button("Show Graph Toolbar", "toolbar", "Change titles, type, patterns and colours of the graph",
              &GraphForm::show_toolbar);
-  row_->addStretch();
   QPushButton* close = make_button("&Close", "close");
   close->setToolTip("Close window and delete graph");
   connect(close, &QPushButton::clicked, this, [this] { done(kNo); });
@@ -95,7 +94,7 @@ bool GraphForm::load() {
     return false;
   }
   graph_->set_graph(charts::setup_graph(*plot, services_.graph_settings(), charts::Variant::kModal));
-  setWindowTitle(charts::caption_prefix(graph_->graph().kind) + QFileInfo(file_).fileName());
+  setWindowTitle(charts::window_caption(graph_->graph(), file_, QFileInfo(file_).fileName()));
   return true;
 }
 
@@ -109,7 +108,7 @@ void GraphForm::save() {
     services_.message(this, charts::MessageKind::kError, "Unable to save " + name);
     return;
   }
-  setWindowTitle(charts::caption_prefix(graph_->graph().kind) + QFileInfo(name).fileName());
+  setWindowTitle(charts::window_caption(graph_->graph(), name, QFileInfo(name).fileName()));
 }
 
 void GraphForm::copy() { charts::copy_graph(*graph_); }

@@ -10,7 +10,9 @@
 #include "charts/graph_widget.h"
 #include "dialogs/form.h"
 
-class QHBoxLayout;
+namespace charts {
+class ButtonFlow;
+}
 
 namespace pravel {
 
@@ -48,7 +50,7 @@ class GraphForm : public Form {
   /// Adds a button whose action is followed by bringing the window to the top.
   QPushButton* add_button(const QString& text, const char* name, const QString& hint, void (GraphForm::*action)());
 
-  QHBoxLayout* row_;                 ///< the button panel
+  charts::ButtonFlow* row_;          ///< the button panel
   QString file_;                     ///< the plot file
   charts::GraphServices& services_;  ///< dialogs and settings
   charts::GraphWidget* graph_;       ///< the graph control

@@ -13,6 +13,7 @@
 
 #include "dialogs/busy_cursor.h"
 #include "qtshared/help.h"
+#include "qtshared/text_bridge.h"
 
 namespace pravel {
 
@@ -58,7 +59,7 @@ OptionForm::OptionForm(QWidget* parent, const QString& title, const QStringList&
   buttons_ = new QButtonGroup(this);
   int widest = 0;
   for (int i = 0; i < options.size(); ++i) {
-    auto* radio = new QRadioButton(options[i].trimmed(), group_);
+    auto* radio = new QRadioButton(qtshared::literal_caption(options[i].trimmed()), group_);
     radio->setObjectName(QStringLiteral("option%1").arg(i));
     radio->setMinimumHeight(kRowHeight - 2);
     radio->installEventFilter(this);

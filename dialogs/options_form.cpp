@@ -7,6 +7,7 @@
 #include <algorithm>
 
 #include "dialogs/check_button_group.h"
+#include "qtshared/text_bridge.h"
 
 namespace pravel {
 
@@ -19,7 +20,7 @@ OptionsForm::OptionsForm(QWidget* parent, const QString& title, const QStringLis
   auto* layout = new QVBoxLayout(this);
   group_ = new CheckButtonGroup(this);
   group_->setObjectName("options");
-  group_->setTitle(title.trimmed());
+  group_->setTitle(qtshared::literal_caption(title.trimmed()));
   QStringList items;
   int widest = 0;
   for (const QString& o : options) {

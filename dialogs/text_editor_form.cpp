@@ -7,10 +7,13 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QStyle>
 #include <QTextBlock>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <algorithm>
+#include <cmath>
 
 #include "dialogs/busy_cursor.h"
 #include "dialogs/file_dialog.h"
@@ -36,6 +39,46 @@ QListWidget* word_box(QWidget* parent, const char* name, const QStringList& word
   if (box->count() > 0) box->setCurrentRow(0);
   return box;
 }
+
+constexpr int kPanelLines = 16;  ///< panel lines shown at once; a longer panel scrolls
+
+/// The engine's panel text, shown whole: as wide as its widest line and as high as its
+/// lines (up to `kPanelLines`), in whatever font it has.
+class PanelMemo : public QPlainTextEdit {
+ public:
+  explicit PanelMemo(QWidget* parent) : QPlainTextEdit(parent) {
+    setSizePolicy(QSizePolicy::Minimum, QSizePolicy::Fixed);
+  }
+  QSize sizeHint() const override { return contents_size(); }
+  QSize minimumSizeHint() const override { return contents_size(); }
+  void set_text(const QString& text) {
+    setPlainText(text);
+    // A panel that fits needs no scroll bar; without this rule a first layout at a smaller
+    // size could leave both bars standing, each taking the room the other needs.
+    setVerticalScrollBarPolicy(text.count('\n') + 1 > kPanelLines ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
+    updateGeometry();
+  }
+
+ protected:
+  void changeEvent(QEvent* event) override {
+    QPlainTextEdit::changeEvent(event);
+    if (event->type() == QEvent::FontChange) updateGeometry();
+  }
+
+ private:
+  QSize contents_size() const {
+    const QFontMetricsF metrics(font());
+    const QStringList lines = toPlainText().split('\n');
+    qreal widest = 0;
+    for (const QString& line : lines) widest = std::max(widest, metrics.horizontalAdvance(line));
+    const int count = static_cast<int>(lines.size());
+    const int shown = std::clamp(count, 1, kPanelLines);
+    const int edges = 2 * frameWidth() + 2 * static_cast<int>(std::ceil(document()->documentMargin())) + 4;
+    const int scroll = count > kPanelLines ? style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this) : 0;
+    return {static_cast<int>(std::ceil(widest + metrics.averageCharWidth())) + edges + scroll,
+            shown * static_cast<int>(std::ceil(metrics.lineSpacing())) + edges};
+  }
+};
 
 QToolButton* tool(QWidget* parent, const char* name, const QString& text,
                   QStyle::StandardPixmap icon) {
@@ -92,16 +135,15 @@ TextEditorForm::TextEditorForm(QWidget* parent, const EditorSetup& setup, const 
   left->addLayout(bar);
 
   if (setup.show_panel) {
-    auto* panel = new QPlainTextEdit(this);
+    auto* panel = new PanelMemo(this);
     panel->setObjectName("panel");
     panel->setReadOnly(true);
     panel->setLineWrapMode(QPlainTextEdit::NoWrap);
-    panel->setPlainText(setup.panel_text);
+    panel->set_text(setup.panel_text);
     apply_font(panel, FontSet::kFixed);
-    panel->setFixedHeight(QFontMetrics(panel->font()).lineSpacing() * 8 + 12);
     left->addWidget(panel);
   } else {
-    auto* message = new QLabel(setup.message, this);
+    auto* message = new QLabel(qtshared::editor_title(setup.message), this);
     message->setObjectName("message");
     message->setWordWrap(true);
     message->setAlignment(Qt::AlignCenter);

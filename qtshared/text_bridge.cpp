@@ -16,6 +16,16 @@ std::string from_qt(const QString& text) {
   return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
 }
 
+QString literal_caption(const QString& text) {
+  QString out = text;
+  return out.replace(QLatin1Char('&'), QStringLiteral("&&"));
+}
+
+QString editor_title(const QString& text) {
+  QString out = text;
+  return out.replace(QStringLiteral("&&"), QStringLiteral("&"));
+}
+
 QString path_to_qt(std::string_view path) {
   return QFile::decodeName(QByteArray(path.data(), static_cast<qsizetype>(path.size())));
 }

@@ -14,6 +14,13 @@ QString to_qt(std::string_view text);
 /// A Qt string as single bytes; characters beyond Latin-1 become "?".
 std::string from_qt(const QString& text);
 
+/// An engine text for a widget that reads "&" as a shortcut marker (buttons, radio buttons,
+/// check boxes, group titles): every "&" doubled, so the widget shows the text as written.
+QString literal_caption(const QString& text);
+
+/// The text editor's title as the engine means it: the engine writes "&&" for one "&" there.
+QString editor_title(const QString& text);
+
 /// A file name as the file system spells it, and back (file names are the file system's
 /// bytes, not Latin-1 text).
 QString path_to_qt(std::string_view path);

@@ -45,7 +45,7 @@ TEST_F(GraphWindowTest, ShowsAPlotFileAndDeletesItWhenClosed) {
   const QString path = write("plot3.$$$", kPlot);
   GraphWindow* w = GraphWindow::open(path, services);
   ASSERT_NE(w, nullptr);
-  EXPECT_EQ(w->windowTitle(), "Plot-plot3.$$$");
+  EXPECT_EQ(w->windowTitle(), "Actual and fitted values of C");  // the graph's title, not the file's
   EXPECT_EQ(w->graph().model().num_sets(), 2);
   EXPECT_EQ(w->graph().model().num_points, 4);
   EXPECT_EQ(w->graph().model().bottom_title, "Quarters");

@@ -34,7 +34,7 @@ TEST(MainWindow, StartsWithDefaultsWhenThereIsNoSettingsFile) {
   std::filesystem::path temp;
   {
     MainWindow window(home.ini());
-    EXPECT_EQ(window.windowTitle(), QStringLiteral("Zelvorin for Windows"));
+    EXPECT_EQ(window.windowTitle(), QStringLiteral("Zelvorin"));
     EXPECT_EQ(window.width(), 640);
     EXPECT_EQ(window.height(), 480);
     const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();

@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
+#include <QLabel>
 #include <QLineEdit>
 #include <QFile>
 #include <QImage>
@@ -63,19 +64,28 @@ std::vector<std::string> fields(const std::string& line) {
   return out;
 }
 
-TEST(MainRoad, LeastSquaresFromTheSampleFileToASavedResultsFileAndAGraph) {
+/// The main window on the sample file with least squares chosen, as a user starts.
+struct LeastSquaresSession {
+  /// Opens the sample file and chooses least squares; false when the file did not open.
+  bool start() {
+    window.resize(1000, 700);
+    window.show();
+    const QString sample = QString::fromStdString((zelvorin::testing::sample_folder() / "usmacro.zvd").string());
+    if (!window.open_data_file(sample)) return false;
+    window.method_action(MethodMenu::kUnivariate, 11)->trigger();
+    return true;
+  }
   TestHome home;
   RecordedMessages messages;
+  MainWindow window{home.ini()};
+};
+
+TEST(MainRoad, LeastSquaresFromTheSampleFileToASavedResultsFileAndAGraph) {
+  LeastSquaresSession session;
+  MainWindow& window = session.window;
   QTemporaryDir dir;
   const QString results_file = dir.filePath("macro.OUT");
-  MainWindow window(home.ini());
-  window.resize(1000, 700);
-  window.show();
-
-  // Open the sample file and choose least squares.
-  const QString sample = QString::fromStdString((zelvorin::testing::sample_folder() / "usmacro.zvd").string());
-  ASSERT_TRUE(window.open_data_file(sample));
-  window.method_action(MethodMenu::kUnivariate, 11)->trigger();
+  ASSERT_TRUE(session.start());
   EstimationWindow* estimation = window.estimation();
   ASSERT_TRUE(window.estimation_frame()->isVisible());
   EXPECT_EQ(estimation->status_text(), "Linear regression  - Ordinary Least Squares");
@@ -165,7 +175,7 @@ TEST(MainRoad, LeastSquaresFromTheSampleFileToASavedResultsFileAndAGraph) {
   EXPECT_EQ(window.state().sample_end, 196);
   EXPECT_EQ(window.status_text(), "Current sample from 1960Q1 to 2008Q4. Min 1960Q1 Max 2008Q4. (196 obs.) "
                                   "5 variables, max 200.");
-  EXPECT_TRUE(messages.shown.empty());
+  EXPECT_TRUE(session.messages.shown.empty());
 
   // The picture: the estimation window and the kept graph side by side, both in normal state.
   for (QMdiSubWindow* frame : area->subWindowList()) {
@@ -180,6 +190,43 @@ TEST(MainRoad, LeastSquaresFromTheSampleFileToASavedResultsFileAndAGraph) {
   }
   QApplication::processEvents();
   dialog_driver::screenshot(&window, "main_window_after_estimation");
+}
+
+// An unknown variable corrected in the engine's editor: the estimate runs on the corrected
+// equation, and the window's box shows the equation the engine estimated.
+TEST(MainRoad, EquationCorrectedInTheEnginesEditorComesBackToTheWindow) {
+  LeastSquaresSession session;
+  ASSERT_TRUE(session.start());
+  EstimationWindow* estimation = session.window.estimation();
+  QTest::keyClicks(estimation->nonlin(), "LC INPT LY INFLATION");
+
+  std::string page;
+  QString refused;
+  DialogDriver driver(std::chrono::seconds(60));
+  driver
+      .then("messageBox",
+            [&](QWidget* form) {
+              refused = child<QLabel>(form, "text")->text();
+              click(form, "ok");
+            })
+      .then("Teditor",
+            [](QWidget* form) {
+              auto* editor = child<QPlainTextEdit>(form, "editor");
+              editor->setPlainText(editor->toPlainText().replace("INFLATION", "INFL R"));
+              click(form, "ok");
+            })
+      .then("Tbegfin",
+            [&](QWidget* form) {
+              page = child<QPlainTextEdit>(form, "page")->toPlainText().toStdString();
+              click(form, "close");
+            })
+      .then("Tget1option", [](QWidget* form) { choose(form, "Move to Backtracking Menu"); })
+      .then("Tget1option", [](QWidget* form) { choose(form, "Return to Single Equation Estimation Window"); });
+  ASSERT_TRUE(estimation->start());
+  ASSERT_TRUE(driver.finish()) << driver.failure() << "\nforms answered: " << driver.seen().size();
+  EXPECT_TRUE(refused.contains("INFLATION")) << refused.toStdString();
+  EXPECT_NE(coefficient_row(page, "R"), "") << page;
+  EXPECT_EQ(estimation->nonlin()->toPlainText().trimmed(), "LC INPT LY INFL R");
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // The question exports driven as the engine calls them and as a user answers them.
 #include <QCheckBox>
 #include <QGroupBox>
+#include <QKeySequence>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -422,7 +423,7 @@ TEST(QuestionForms, FileDialogsFiltersAndWidths) {
     DialogDriver driver;
     driver.then("fileDialog", [&](QWidget* w) {
       auto* d = qobject_cast<QFileDialog*>(w);
-      EXPECT_EQ(d->nameFilters(), QStringList{"Qorv data files (*.ZVD *.zvd)"});
+      EXPECT_EQ(d->nameFilters(), QStringList{"Zelvorin data files (*.zvd)"});
       dialog_driver::choose_file(d, dir + "/a-rather-long-file-name.zvd");
       EXPECT_TRUE(d->isVisible());
       d->reject();
@@ -446,13 +447,136 @@ TEST(QuestionForms, FileDialogsFiltersAndWidths) {
     driver.then("fileDialog", [&](QWidget* w) {
       auto* d = qobject_cast<QFileDialog*>(w);
       EXPECT_EQ(d->acceptMode(), QFileDialog::AcceptOpen);
-      EXPECT_EQ(d->nameFilters(), QStringList{"Qorv data files (*.ZVD *.zvd)"});
+      EXPECT_EQ(d->nameFilters(), QStringList{"Zelvorin data files (*.zvd)"});
       d->reject();
     });
     GetFileP(&namelen, &unused, &mode, name.data(), "ZVD");
     EXPECT_TRUE(driver.finish()) << driver.failure();
     EXPECT_EQ(mode, 2);
   }
+}
+
+// The engine's texts reach the screen as the engine wrote them: an "&" in a menu option, a
+// check-box item, a group title or a message is shown, not read as a shortcut marker; the
+// library's own captions keep their shortcuts.
+
+/// What a button or group title shows for `caption`: a lone "&" marks the next letter as
+/// the shortcut and is not drawn, "&&" draws one "&".
+QString shown(const QString& caption) {
+  QString out;
+  for (qsizetype i = 0; i < caption.size(); ++i) {
+    if (caption[i] == QLatin1Char('&') && i + 1 < caption.size()) ++i;
+    out += caption[i];
+  }
+  return out;
+}
+
+bool has_shortcut(const QString& caption) { return !QKeySequence::mnemonic(caption).isEmpty(); }
+
+TEST(EngineTexts, MenuOptionsShowTheirAmpersands) {
+  const std::string title = "Backtracking Menu";
+  const std::string options = field("1. Return to Single Equation Estimation Window", 80) +
+                              field("2.  Choose estimation method for existing equation & sample", 80) +
+                              field("5.  Define & estimate new equation over a new sample period", 80) +
+                              field("3. Unit root tests for residuals (OLS & NLS)", 80);
+  const int16_t titlelen = static_cast<int16_t>(title.size()), nopts = 4, width = 80, help = 0;
+  DialogDriver driver;
+  driver.then("Tget1option", [](QWidget* form) {
+    const char* expected[] = {"1. Return to Single Equation Estimation Window",
+                              "2.  Choose estimation method for existing equation & sample",
+                              "5.  Define & estimate new equation over a new sample period",
+                              "3. Unit root tests for residuals (OLS & NLS)"};
+    for (int i = 0; i < 4; ++i) {
+      const QString caption = child<QRadioButton>(form, QStringLiteral("option%1").arg(i).toLatin1())->text();
+      EXPECT_EQ(shown(caption), expected[i]);
+      EXPECT_FALSE(has_shortcut(caption)) << expected[i];
+    }
+    screenshot(form, "menu_with_ampersands");
+    // The form's own buttons keep theirs.
+    EXPECT_TRUE(has_shortcut(child<QPushButton>(form, "ok")->text()));
+    EXPECT_TRUE(has_shortcut(child<QPushButton>(form, "cancel")->text()));
+    child<QRadioButton>(form, "option2")->click();
+    click(form, "ok");
+  });
+  int16_t status = 0, index = 0;
+  GET1OPTIONP(&titlelen, &nopts, &width, &help, &status, &index, title.data(), options.data());
+  EXPECT_TRUE(driver.finish()) << driver.failure();
+  EXPECT_EQ(index, 2);
+}
+
+TEST(EngineTexts, CheckGroupItemsAndTitleShowTheirAmpersands) {
+  const std::string title = "Choose R&D series & others";
+  const std::string options = field("S&P 500", 40) + field("AT&T & co", 40) + field("GDP", 40);
+  const int16_t titlelen = static_cast<int16_t>(title.size()), nopts = 3, width = 40, help = 0;
+  int16_t flags[3] = {0, 1, 0};
+  DialogDriver driver;
+  driver.then("Tgetsomeoptions", [](QWidget* form) {
+    auto* group = child<pravel::CheckButtonGroup>(form, "options");
+    EXPECT_EQ(shown(group->title()), "Choose R&D series & others");
+    EXPECT_FALSE(has_shortcut(group->title()));
+    EXPECT_EQ(group->items(), QStringList({"S&P 500", "AT&T & co", "GDP"}));  // the items as passed
+    const char* expected[] = {"S&P 500", "AT&T & co", "GDP"};
+    for (int i = 0; i < 3; ++i) {
+      EXPECT_EQ(shown(group->box(i)->text()), expected[i]);
+      EXPECT_FALSE(has_shortcut(group->box(i)->text())) << expected[i];
+    }
+    screenshot(form, "check_group_with_ampersands");
+    group->box(0)->click();
+    click(form, "ok");
+  });
+  int16_t status = 0;
+  GETSOMEOPTIONSP(&titlelen, &nopts, &width, &help, &status, flags, title.data(), options.data());
+  EXPECT_TRUE(driver.finish()) << driver.failure();
+  EXPECT_EQ(flags[0], 1);
+  EXPECT_EQ(flags[1], 1);
+}
+
+TEST(EngineTexts, MessageBoxAndPromptsShowTheirAmpersands) {
+  const std::string msg = "Tests for OLS & NLS only: R&D is not a valid name";
+  const int16_t msglen = static_cast<int16_t>(msg.size()), help = 0, kind = 2;
+  DialogDriver driver;
+  driver.then("messageBox", [](QWidget* form) {
+    const QLabel* text = child<QLabel>(form, "text");
+    EXPECT_EQ(text->text(), "Tests for OLS & NLS only: R&D is not a valid name");
+    EXPECT_EQ(text->textFormat(), Qt::PlainText);
+    EXPECT_EQ(text->buddy(), nullptr);  // a label without buddy draws "&" as it stands
+    click(form, "ok");
+  });
+  GetOKP(&msglen, &help, &kind, msg.data());
+  EXPECT_TRUE(driver.finish()) << driver.failure();
+
+  const std::string question = "Save R&D & GDP?";
+  const int16_t qlen = static_cast<int16_t>(question.size());
+  DialogDriver yes_no;
+  yes_no.then("Tgetlogical", [](QWidget* form) {
+    const auto labels = form->findChildren<QLabel*>();
+    bool found = false;
+    for (const QLabel* l : labels)
+      if (l->text() == "Save R&D & GDP?" && l->buddy() == nullptr) found = true;
+    EXPECT_TRUE(found);
+    click(form, "no");
+  });
+  int16_t answer = 0, status = 0;
+  GetLogP(&qlen, &answer, &help, &status, question.data());
+  EXPECT_TRUE(yes_no.finish()) << yes_no.failure();
+}
+
+TEST(EngineTexts, EditorTitleShowsTheSeparatorTheEngineMeans) {
+  // The engine writes "&&" in its editor titles for the one "&" that separates two lists.
+  const std::string msg = " Separate the two sets of variables by &&.";
+  const std::string names = "GDP           ";
+  const int16_t msglen = static_cast<int16_t>(msg.size()), linelen = 78, nlines = 40, help = 0, nnames = 1,
+                mode = 0;
+  std::string block(78 * 40, ' ');
+  DialogDriver driver;
+  driver.then("Teditor", [](QWidget* form) {
+    EXPECT_EQ(child<QLabel>(form, "message")->text().trimmed(), "Separate the two sets of variables by &.");
+    click(form, "cancel");
+  });
+  int16_t status = 0;
+  GetTextP(&msglen, &linelen, &nlines, &help, &status, &nnames, msg.data(), block.data(), names.data(), &mode,
+           "EQU");
+  EXPECT_TRUE(driver.finish()) << driver.failure();
 }
 
 }  // namespace

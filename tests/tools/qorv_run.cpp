@@ -5,10 +5,12 @@
 //   --slot N=VALUE     register exchange slot N
 //   --char CODE=TEXT   register character setting CODE
 //   --request R        call DRIVER with R and print "request R -> result, slots 4 21 22"
+//   --help             print the usage and stop
 // Exit status: 0 when no dialog was left unanswered and the cap was not reached, 1 when
 // one was, 2 for bad arguments.
 #include <unistd.h>
 
+#include <algorithm>
 #include <charconv>
 #include <cstdio>
 #include <filesystem>
@@ -102,9 +104,22 @@ bool split_assignment(std::string_view arg, int& number, std::string& text) {
   return true;
 }
 
+constexpr char kUsage[] =
+    "usage: qorv-run [--data FILE] [--script FILE] [--slot N=VALUE] [--char CODE=TEXT] [--request R] ...\n"
+    "Runs the engine without windows; a script answers its dialogs and the transcript of\n"
+    "everything it showed is printed. The arguments run in order:\n"
+    "  --data FILE        load a data file (.zvd as the program reads it; .csv .txt .prn\n"
+    "                     .dat .asc .tsd through the engine) and print \"data FILE -> status\"\n"
+    "  --script FILE      the answers to the engine's dialogs (format: tests/support/dialog_script/README.md)\n"
+    "  --slot N=VALUE     set exchange slot N, for example 5=2 for single-equation estimation\n"
+    "  --char CODE=TEXT   set character setting CODE, for example 3=\"LC INPT LY\" for the equation\n"
+    "  --request R        run request R (1 read data, 3 carry out a request) and print\n"
+    "                     \"request R -> result, slots 4 21 22: variables, sample start, end\"\n"
+    "  --help             print this text\n"
+    "Exit status: 0 when every dialog was answered, 1 when one was not, 2 for bad arguments.\n";
+
 int usage(const std::string& why) {
-  std::cerr << "qorv-run: " << why << "\nusage: qorv-run [--data FILE] [--script FILE] [--slot N=VALUE] "
-            << "[--char CODE=TEXT] [--request R] ...\n";
+  std::cerr << "qorv-run: " << why << "\n" << kUsage;
   return 2;
 }
 
@@ -112,6 +127,10 @@ int usage(const std::string& why) {
 
 int main(int argc, char** argv) {
   const std::vector<std::string> args(argv + 1, argv + argc);
+  if (std::find(args.begin(), args.end(), "--help") != args.end()) {
+    std::cout << kUsage;
+    return 0;
+  }
   const fs::path temp = fs::temp_directory_path() / ("qorv-run-" + std::to_string(::getpid()));
   fs::create_directories(temp);
   set_char(charset::kTempFolder, temp.string() + "/");
