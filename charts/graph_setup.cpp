@@ -41,8 +41,8 @@ const FrequencyTable& frequency_table(int frequency) {
   return tables[std::clamp(frequency, 1, 5) - 1];
 }
 
-/// Floor division and its remainder, for any signs.
-int floor_div(int a, int b) { return a / b - ((a % b != 0) && ((a < 0) != (b < 0)) ? 1 : 0); }
+/// Floor division, for any signs.
+long long floor_div(long long a, long long b) { return a / b - ((a % b != 0) && ((a < 0) != (b < 0)) ? 1 : 0); }
 
 QString class_text(double value) {
   char buf[32];
@@ -73,11 +73,12 @@ std::optional<QString> refusal(const plot_file::Plot& plot, Variant variant) {
 }
 
 QString point_label(int frequency, int first_year, int first_period, int a, bool cut_year) {
-  if (frequency <= 1) return QString::number(a + first_year);
+  // In 64 bits: a graph file may hold any year and period, and the sums must not overflow.
+  if (frequency <= 1) return QString::number(static_cast<long long>(a) + first_year);
   const FrequencyTable& f = frequency_table(frequency);
-  const int k = a + first_period - 2;
-  const int year = floor_div(k, f.periods) + first_year;
-  const int period = k - floor_div(k, f.periods) * f.periods + 1;
+  const long long k = static_cast<long long>(a) + first_period - 2;
+  const long long year = floor_div(k, f.periods) + first_year;
+  const long long period = k - floor_div(k, f.periods) * f.periods + 1;
   QString label = QString::number(year) + QString::fromLatin1(f.letter);
   if (cut_year) label.truncate(7);
   if (frequency >= 3) label += QString::number(period);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <fstream>
+#include <iterator>
 
 #include "shared/atomic_file.h"
 #include "shared/fixed_text.h"
@@ -47,16 +48,23 @@ std::vector<std::string> break_at_blanks(std::string_view stream, int width) {
   return lines;
 }
 
+std::vector<std::string> parse(std::string_view bytes) {
+  std::string stream;
+  for (std::size_t from = 0, i = 0; i < kLines && from < bytes.size(); ++i) {
+    const std::size_t end = std::min(bytes.find('\n', from), bytes.size());
+    stream += fixed_text::pad(bytes.substr(from, end - from), kLineWidth);
+    from = end + 1;
+  }
+  // The editor holds no control characters of a line end: a NUL or a carriage return
+  // (of "\r\n" or a stray one) reads as a blank.
+  std::replace_if(stream.begin(), stream.end(), [](char c) { return c == '\0' || c == '\r'; }, ' ');
+  return break_at_blanks(stream);
+}
+
 std::vector<std::string> read_lines(const std::filesystem::path& path) {
   std::ifstream in(path, std::ios::binary);
   if (!in) return {};
-  std::string stream;
-  std::string record;
-  for (int i = 0; i < kLines && std::getline(in, record); ++i) {
-    if (!record.empty() && record.back() == '\r') record.pop_back();
-    stream += fixed_text::pad(record, kLineWidth);
-  }
-  return break_at_blanks(stream);
+  return parse(std::string{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()});
 }
 
 }  // namespace equation_box

@@ -31,9 +31,13 @@ bool write(const std::filesystem::path& path, std::string_view block);
 /// Lines keep no trailing blanks, and trailing empty lines are left out. O(length).
 std::vector<std::string> break_at_blanks(std::string_view stream, int width = kLineWidth);
 
-/// Reads the file at `path` (records ended by "\n" or "\r\n"; a short record counts as
-/// blank-filled to 78, a longer one is cut there), joins its first 40 records into one
-/// stream and breaks it at blanks. Empty when the file cannot be read.
+/// The editor lines of a file's bytes: records ended by "\n" or "\r\n", a short record
+/// counting as blank-filled to 78 and a longer one cut there; the first 40 records are
+/// joined into one stream, in which NUL and carriage return read as blanks, and the stream
+/// is broken at blanks. O(length).
+std::vector<std::string> parse(std::string_view bytes);
+
+/// Reads the file at `path` and parses it. Empty when the file cannot be read.
 std::vector<std::string> read_lines(const std::filesystem::path& path);
 
 }  // namespace equation_box

@@ -2,8 +2,9 @@
 
 #include <charconv>
 #include <cstdlib>
+#include <algorithm>
 #include <fstream>
-#include <sstream>
+#include <iterator>
 
 #include "shared/atomic_file.h"
 
@@ -47,15 +48,21 @@ std::filesystem::path default_path() {
 IniFile::IniFile(std::filesystem::path path) : path_(std::move(path)) {}
 
 IniFile IniFile::load(const std::filesystem::path& path) {
-  IniFile file(path);
   std::ifstream in(path, std::ios::binary);
-  std::string raw;
+  const std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  return parse(text, path);
+}
+
+IniFile IniFile::parse(std::string_view text, std::filesystem::path path) {
+  IniFile file(std::move(path));
   std::string section;
-  bool first = true;
-  while (std::getline(in, raw)) {
-    if (!raw.empty() && raw.back() == '\r') raw.pop_back();
-    if (first && raw.rfind("\xEF\xBB\xBF", 0) == 0) raw.erase(0, 3);
-    first = false;
+  for (std::size_t from = 0; from < text.size();) {
+    const std::size_t end = std::min(text.find('\n', from), text.size());
+    std::string raw(text.substr(from, end - from));
+    from = end + 1;
+    while (!raw.empty() && raw.back() == '\r') raw.pop_back();  // "\r\n", or doubled by a copy
+    // A byte-order mark heads the file, or a line where two files were joined: dropped.
+    while (raw.starts_with("\xEF\xBB\xBF")) raw.erase(0, 3);
     Line line{raw, section, {}, false};
     const std::string_view t = trim(raw);
     if (!t.empty() && t.front() == '[' && t.find(']') != std::string_view::npos) {

@@ -28,8 +28,12 @@ class IniFile {
   explicit IniFile(std::filesystem::path path = default_path());
 
   /// Reads the file at `path`; a missing or unreadable file gives an empty one. Accepts
-  /// "\n" and "\r\n" line ends and a leading UTF-8 byte-order mark.
+  /// "\n" and "\r\n" line ends (a doubled "\r" too); UTF-8 byte-order marks at the
+  /// head of the file or of a line (where two files were joined) are dropped.
   static IniFile load(const std::filesystem::path& path = default_path());
+
+  /// The file whose content is `text`, to be saved to `path`; read as `load` reads.
+  static IniFile parse(std::string_view text, std::filesystem::path path = default_path());
 
   /// The value of `key` in `section`, if the file holds it.
   std::optional<std::string> find(std::string_view section, std::string_view key) const;

@@ -117,6 +117,14 @@ namespace {
 
 bool is_separator(char c) { return c == ' ' || c == '\t' || c == ','; }
 
+/// A title or name as read: trailing blanks, NULs and carriage returns cut, so that what is
+/// written back with its line end reads the same.
+std::string text_field(std::string_view text) {
+  while (!text.empty() && (text.back() == ' ' || text.back() == '\0' || text.back() == '\r'))
+    text.remove_suffix(1);
+  return std::string(text);
+}
+
 /// Record-oriented free-format reading: each read starts on a new record, takes items
 /// across records as needed and drops the rest of its last record.
 class RecordReader {
@@ -131,7 +139,7 @@ class RecordReader {
     const std::size_t end = text_.find('\n', pos_);
     const std::size_t stop = end == std::string_view::npos ? text_.size() : end;
     line = text_.substr(pos_, stop - pos_);
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    while (!line.empty() && line.back() == '\r') line.remove_suffix(1);  // "\r\n", or doubled
     pos_ = end == std::string_view::npos ? text_.size() : end + 1;
     ++records_;
     return true;
@@ -142,7 +150,7 @@ class RecordReader {
     std::string_view line;
     if (!record(line)) return false;
     if (!line.empty() && line.front() == ' ') line.remove_prefix(1);
-    out = std::string(fixed_text::trim_right(line));
+    out = text_field(line);
     return true;
   }
 
@@ -244,7 +252,7 @@ std::optional<Plot> parse(std::string_view text, std::string* error) {
     std::string_view name;
     if (!in.record(name)) return fail("the file ends in series " + std::to_string(s + 1));
     if (!name.empty() && name.front() == ' ') name.remove_prefix(1);
-    series.name = std::string(fixed_text::trim_right(name.substr(0, 14)));
+    series.name = text_field(name.substr(0, 14));
     if (!read_values(in, count, series.values))
       return fail("short or unreadable series " + std::to_string(s + 1));
     plot.series.push_back(std::move(series));

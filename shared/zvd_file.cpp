@@ -74,7 +74,7 @@ bool host_start(int32_t frequency, int32_t year, int32_t period, int32_t century
       shape.century_base = 0;
       return true;
     case 2:
-      if (period < 0 || period > 1) return false;
+      if (period < 0 || period > 1 || year < 0 || year > kLastYear) return false;
       shape.start_year = year;
       shape.start_period = 1;
       shape.century_base = 0;
@@ -82,7 +82,7 @@ bool host_start(int32_t frequency, int32_t year, int32_t period, int32_t century
     default:
       if (period < 0 || period > shape.periods_per_year) return false;
       if (year < 0 || year > 99) return false;
-      if (century < 0 || century % 100 != 0) return false;
+      if (century < 0 || century % 100 != 0 || century > kLastYear - year) return false;
       shape.start_year = year;
       shape.start_period = period == 0 ? 1 : period;
       shape.century_base = century == 0 ? 1900 : century;

@@ -34,6 +34,8 @@ inline constexpr std::size_t kEntriesPerNameRecord = 3;
 inline constexpr std::size_t kValuesPerRecord = 20;
 inline constexpr std::size_t kLongDescBytes = 80;
 inline constexpr std::size_t kLongDescsPerRecord = 2;
+/// The last full year a file may start in: dates have at most four year digits.
+inline constexpr int32_t kLastYear = 9999;
 
 /// The shape of a data set and the date of its first observation (host convention).
 struct Shape {
@@ -80,7 +82,8 @@ struct ReadResult {
 std::string read_error_message(ReadError error);
 
 /// Decodes the bytes of a ZVD file. Impossible headers (counts of 0 or less, an unknown
-/// frequency, periods per year that do not match it, a start period out of range) and
+/// frequency, periods per year that do not match it, a start period out of range, a start
+/// year outside 0..kLastYear) and
 /// name or data records cut short give kNotValid; counts past the workspace limits give
 /// their limit error. NUL bytes in texts read as blanks; a value that is not finite reads
 /// as the missing code. Long descriptions cut short stop quietly. Cost: one pass.

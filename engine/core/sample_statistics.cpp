@@ -1,6 +1,7 @@
 #include "engine/core/sample_statistics.h"
 
 #include <algorithm>
+#include <cmath>
 #include <numeric>
 #include <stdexcept>
 #include <vector>
@@ -13,25 +14,29 @@ namespace {
 
 /// Mean and variance of the values `keep` accepts, `none` where there are too few; the
 /// count comes back.
+/// The sums run in extended precision, so that values near the largest double keep a finite
+/// mean; a mean or variance that does not fit a double is `none`.
 template <typename Keep>
 int mean_and_variance(std::span<const double> values, Keep keep, double none, double& mean,
                       double& variance) {
   int count = 0;
-  double sum = 0.0;
+  long double sum = 0.0L;
   for (double v : values)
     if (keep(v)) {
       sum += v;
       ++count;
     }
-  mean = count > 0 ? sum / count : none;
+  const long double m = count > 0 ? sum / count : 0.0L;
+  mean = count > 0 && std::isfinite(static_cast<double>(m)) ? static_cast<double>(m) : none;
   if (count < 2) {
     variance = none;
     return count;
   }
-  double squares = 0.0;
+  long double squares = 0.0L;
   for (double v : values)
-    if (keep(v)) squares += (v - mean) * (v - mean);
-  variance = squares / (count - 1);
+    if (keep(v)) squares += (v - m) * (v - m);
+  const double var = static_cast<double>(squares / (count - 1));
+  variance = std::isfinite(var) ? var : none;
   return count;
 }
 

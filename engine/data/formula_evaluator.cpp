@@ -198,7 +198,8 @@ void Evaluator::series1(int code, const Operand& x, double* out) const {
       core::MEANVAR(values, mean, variance);
       double sum = 0;
       for (const double v : values) sum += v;
-      return fill(out, code == kSum ? sum : code == kMean ? mean : std::sqrt(variance));
+      const double sd = variance == limits::kMissing ? m : std::sqrt(variance);  // too large: missing
+      return fill(out, code == kSum ? sum : code == kMean ? mean : sd);
     }
     case kCsum: {
       double run = 0;

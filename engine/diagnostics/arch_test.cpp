@@ -9,6 +9,7 @@
 #include "engine/core/report_lines.h"
 #include "engine/core/report_writer.h"
 #include "engine/core/results_page.h"
+#include "engine/core/square_guard.h"
 #include "engine/core/workspace.h"
 #include "engine/diagnostics/post_regression_steps.h"
 #include "engine/diagnostics/residual_tests.h"
@@ -24,8 +25,6 @@ namespace {
 
 constexpr double kMissing = limits::kMissing;
 constexpr int kLineWidth = 79;
-
-double finite_or_missing(double x) { return std::isfinite(x) ? x : kMissing; }
 
 }  // namespace
 
@@ -49,6 +48,7 @@ ArchTest ARCHTEST(std::span<const double> e, int p) {
     at(2, row) = 1.0;
     for (int j = 1; j <= p; ++j) at(2 + j, row) = e[static_cast<std::size_t>(t - j)] * e[static_cast<std::size_t>(t - j)];
   }
+  if (!core::squares_finite(data)) return r;  // squared residuals too large to be squared again
   std::vector<int> list(static_cast<std::size_t>(k) + 1);
   for (int j = 0; j <= k; ++j) list[static_cast<std::size_t>(j)] = j + 1;
   const std::vector<double> y(data.begin(), data.begin() + m);
@@ -75,11 +75,11 @@ ArchTest ARCHTEST(std::span<const double> e, int p) {
     return r;
   }
   r.r2 = 1.0 - rss / static_cast<double>(tss);
-  r.lm = finite_or_missing(m * r.r2);
+  r.lm = core::finite_or_missing(m * r.r2);
   if (r.lm < 0.0) r.lm = kMissing;
   if (r.lm != kMissing) {
     // (R²/p)/((1 − R²)/(n − 2p − 1)) is the F version of LM on (p, n − 2p − 1) over n − p.
-    r.f = finite_or_missing(lm_to_f(r.lm, m, p, r.df));
+    r.f = core::finite_or_missing(lm_to_f(r.lm, m, p, r.df));
     if (r.f < 0.0) r.f = kMissing;
   }
   return r;

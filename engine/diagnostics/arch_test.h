@@ -21,7 +21,8 @@ struct ArchTest {
 };
 
 /// `ARCHTEST`: e(t)² on 1 and e(t−1)² .. e(t−p)² over t = p+1 .. n of the residuals `e`.
-/// LM and F are the missing value when the squared residuals do not vary or R² is 1.
+/// LM and F are the missing value when the squared residuals do not vary, R² is 1 or the
+/// squared residuals are too large to be squared again.
 /// Cost: (n − p)·(p + 1)²/2 + (p + 1)³/2.
 ArchTest ARCHTEST(std::span<const double> e, int p);
 

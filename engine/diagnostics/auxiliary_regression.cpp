@@ -5,6 +5,7 @@
 #include <new>
 
 #include "engine/core/num/matrices.h"
+#include "engine/core/square_guard.h"
 #include "engine/core/workspace.h"
 #include "engine/single/estimation_state.h"
 #include "shared/exchange_slots.h"
@@ -123,6 +124,8 @@ AuxiliaryRegression auxiliary_regression(int mode, int p) {
       const auto f = test_fitted_values();
       for (int t = 0; t < n; ++t) z[at(t)] = f[at(t)] * f[at(t)];
     }
+    // Columns whose squares overflow give no statistic, not a false singularity.
+    if (!core::squares_finite(x.x) || !core::squares_finite(z)) return a;
     // Each added column with its projection on X taken out: Z̃ = MZ, and Γ = (X'X)⁻¹X'Z.
     const auto list = identity_list(k);
     std::vector<double> m(at(k) * at(k + 1) / 2), gamma(at(k) * at(p)), fit(at(n)), work(at(std::max(k, n)));

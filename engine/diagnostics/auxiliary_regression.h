@@ -48,7 +48,7 @@ struct AuxiliaryRegression {
 /// off X, computed from Z with its projection on X taken out (so that an error of the
 /// estimate's residuals along X does not enter g); LM = n·g'Ag/RSS.
 /// fail = 1 when X'X or Z'MZ is singular, p < 1, the estimate has no regressor matrix,
-/// or RSS is not positive.
+/// RSS is not positive, or a column of X or Z is too large to be squared.
 /// Cost: n·k²/2 + k³/2 + p·(4·n·k + n·p/2) + p³/2.
 AuxiliaryRegression auxiliary_regression(int mode, int p);
 

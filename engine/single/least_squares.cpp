@@ -3,12 +3,15 @@
 #include <algorithm>
 #include <cmath>
 #include <new>
+#include <span>
+#include <string>
 #include <vector>
 
 #include "engine/core/dialog_bridge.h"
 #include "engine/core/likelihoods.h"
 #include "engine/core/message_lines.h"
 #include "engine/core/num/matrices.h"
+#include "engine/core/square_guard.h"
 #include "engine/core/workspace.h"
 #include "engine/single/estimation_state.h"
 
@@ -46,9 +49,36 @@ bool counts_fit() {
          s.result.size() == static_cast<size_t>(block::kSize);
 }
 
+/// The name of the first variable of the equation, or of `instruments`, whose values are
+/// too large to be squared (the dependent variable through its actual values); empty when
+/// there is none. The counts must fit.
+std::string too_large_variable(std::span<const int> instruments) {
+  const auto& s = estimation();
+  const int n = s.nused;
+  const int nobs = core::globals().nobs;
+  const auto data = core::work_array();
+  if (!core::squares_finite(series_block(block::kActual).first(static_cast<size_t>(n))))
+    return core::variable_name(s.eqvarlist[0]);
+  if (const int j = core::first_unsquarable(data, first_offset(), s.eqvarlist, 1, s.nregs, n, nobs); j >= 0)
+    return core::variable_name(s.eqvarlist[static_cast<size_t>(j)]);
+  const int last = static_cast<int>(instruments.size()) - 1;
+  if (const int j = core::first_unsquarable(data, first_offset(), instruments, 0, last, n, nobs); j >= 0)
+    return core::variable_name(instruments[static_cast<size_t>(j)]);
+  return {};
+}
+
+/// Ends an estimate whose data are too large to be squared: status 1 and, when asked, the
+/// error box naming the variable.
+int fail_too_large(const std::string& name, bool show_message) {
+  estimation().status = status::kFailed;
+  if (show_message) core::TOOLARGEMESSAGE(name);
+  return 1;
+}
+
 int ols_fit(bool show_message) {
   auto& s = estimation();
   if (!counts_fit()) return fail_with(core::msg::kSingularMatrix, show_message);
+  if (const std::string name = too_large_variable({}); !name.empty()) return fail_too_large(name, show_message);
   const int n = s.nused;
   const int k = s.nregs;
   std::vector<double> b, fit, work, m;
@@ -133,6 +163,10 @@ void LSQCORE(bool show_message) {
       fail_with(core::msg::kSingularInstruments, show_message);
       return;
     }
+  if (const std::string name = too_large_variable(s.instrlist); !name.empty()) {
+    fail_too_large(name, show_message);
+    return;
+  }
   const long offset = first_offset();
   // First stage: each regressor, and the dependent variable, projected on the
   // instruments; the instrument cross products are inverted once.

@@ -16,6 +16,9 @@ namespace qorv::single {
 /// the packed inverse's relative pivot test (message-file lines 13-14 when `show_message`),
 /// when a value is not finite or when scratch memory is short (the disk-space box); the
 /// status word is then 1 and no result is written. Cost: n·k²/2 + k³/2 + 4·n·k.
+/// Data whose squares overflow (the dependent variable or a regressor) are refused before
+/// the cross products are formed: status 1 and, when `show_message`, an error box naming
+/// the variable as too large to be used.
 int ORDINARYLEASTSQUARES(bool show_message);
 
 /// Unless the method is IV (5) or ARDL long run (80), runs `ORDINARYLEASTSQUARES` and
@@ -32,7 +35,8 @@ void RESIDUALSUMMARY(double& mean_square, double& loglik, bool show_message);
 /// matrix (X'P X)⁻¹. For the ARDL long run (code 80) the residuals are scaled by
 /// LRMULTIPLIER and the fitted values become y minus them.
 /// Fails (status 1) on a singular instrument or second-stage matrix (message-file lines
-/// 11-12 when `show_message`) or short memory (the disk-space box).
+/// 11-12 when `show_message`) or short memory (the disk-space box), and refuses data whose
+/// squares overflow (dependent variable, regressor or instrument) as ORDINARYLEASTSQUARES does.
 /// Cost: n·l²/2 + l³ + n·l·k + l·k² + O(k³), l = NINSTR.
 void LSQCORE(bool show_message);
 

@@ -27,6 +27,10 @@ TEST(PointLabels, FromTheDateRecord) {
   // The modal window cuts the year and letter to 7 characters.
   EXPECT_EQ(charts::point_label(5, 123456, 1, 1, true), "123456M1");
   EXPECT_EQ(charts::point_label(5, 1234567, 1, 1, true), "12345671");
+  // A graph file's year and period at the ends of their range once overflowed the sums.
+  EXPECT_EQ(charts::point_label(1, 2147483647, 1, 2), "2147483649");
+  EXPECT_EQ(charts::point_label(4, 2147483647, 2147483647, 1), "2684354558Q3");
+  EXPECT_EQ(charts::point_label(2, -2147483647 - 1, -2147483647 - 1, 1), "-4294967297");
 }
 
 TEST(LabelSpacing, FollowsWidthPointsAndWindow) {

@@ -47,4 +47,12 @@ TEST(EquationBox, ReaderJoinsRecordsAndAcceptsShortAndCrlfRecords) {
   EXPECT_TRUE(equation_box::read_lines(path).empty());
 }
 
+// A NUL or a stray carriage return inside the records once gave an empty editor line and
+// ended a line in the middle of the text; they read as blanks.
+TEST(EquationBox, NulAndCarriageReturnReadAsBlanks) {
+  using namespace std::string_literals;
+  EXPECT_EQ(equation_box::parse("Y X\0\0 Z\r\r\nW\rV\n"s), (std::vector<std::string>{"Y X   Z", "W V"}));
+  EXPECT_EQ(equation_box::parse(std::string(80, '\0')), std::vector<std::string>{});
+}
+
 }  // namespace

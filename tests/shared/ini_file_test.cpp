@@ -100,6 +100,26 @@ TEST(IniFile, CrLfAndByteOrderMarkReadLikeThePlainFile) {
   EXPECT_EQ(p.lines_per_page, 60);
 }
 
+// A line end doubled by a second conversion ("\r\r\n") once left a carriage return at the
+// end of the value, which a rewrite then dropped: the file changed on every save.
+TEST(IniFile, DoubledCarriageReturnsEndTheLine) {
+  const ini::IniFile f = ini::IniFile::parse("[Directories]\r\r\nTempDir=C:\\TEMP\\\r\r\n", "x.ini");
+  EXPECT_EQ(f.find("directories", "tempdir"), "C:\\TEMP\\");
+  EXPECT_EQ(f.text(), "[Directories]\nTempDir=C:\\TEMP\\\n");
+  EXPECT_EQ(ini::IniFile::parse(f.text(), "x.ini").text(), f.text());
+}
+
+// A second byte-order mark once stayed at the head of the first line when the first was
+// dropped, and went on the next save; one inside the file, where two files were joined,
+// hid the section header after it.
+TEST(IniFile, RepeatedByteOrderMarksAreDropped) {
+  const ini::IniFile f = ini::IniFile::parse(
+      "\xEF\xBB\xBF\xEF\xBB\xBFNumLines=50\n[User]\n\xEF\xBB\xBF[Other]\nA=1\n", "x.ini");
+  EXPECT_EQ(f.text(), "NumLines=50\n[User]\n[Other]\nA=1\n");
+  EXPECT_EQ(f.find("", "numlines"), "50");
+  EXPECT_EQ(f.find("other", "a"), "1");
+}
+
 TEST(IniFile, LivesInTheConfigurationFolder) {
   const char* old = std::getenv("XDG_CONFIG_HOME");
   const std::string saved = old != nullptr ? old : "";

@@ -112,6 +112,19 @@ TEST(PlotFileParse, RefusesBrokenFiles) {
   }
 }
 
+// Titles and names once kept a carriage return before a blank or a doubled line end, which
+// the written file then lost: a graph saved and opened again changed its titles.
+TEST(PlotFileParse, TextsEndBeforeCarriageReturns) {
+  const auto plot = plot_file::parse(" Title\r \r\n *\r\r\n 0 1 1 0\n 1 1 1\n AB\r\r\n 2\n");
+  ASSERT_TRUE(plot);
+  EXPECT_EQ(plot->title, "Title");
+  EXPECT_EQ(plot->second_title, "*");
+  EXPECT_EQ(plot->series[0].name, "AB");
+  const auto again = plot_file::parse(plot_file::format(*plot));
+  ASSERT_TRUE(again);
+  EXPECT_EQ(again->title, "Title");
+}
+
 TEST(PlotFileParse, HeaderItemsMayRunOverRecords) {
   // Free-format input takes items from as many records as it needs.
   const auto plot = plot_file::parse(" t\n *\n 0, 1\n 2 0\n 1 5 1\n A\n 1 extra\n 2\n");

@@ -160,6 +160,10 @@ TEST(ZvdFile, ImpossibleHeadersAreRefused) {
       {"quarter 5", 20, 3, 4, 4, 85, 5, 1900, E::kNotValid},
       {"four-digit year of quarterly data", 20, 3, 4, 4, 1985, 2, 1900, E::kNotValid},
       {"century not a multiple of 100", 20, 3, 4, 4, 85, 2, 1950, E::kNotValid},
+      // Years the program cannot date once read and overflowed the label arithmetic.
+      {"annual year past 9999", 20, 3, 2, 1, 2147483647, 0, 0, E::kNotValid},
+      {"negative annual year", 20, 3, 2, 1, -5, 0, 0, E::kNotValid},
+      {"century past 9900", 20, 3, 4, 4, 85, 2, 2147483600, E::kNotValid},
   };
   const Image good = three_by_twenty();
   for (const Case& c : cases) {

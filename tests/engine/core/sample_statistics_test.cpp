@@ -51,6 +51,29 @@ TEST(SampleStatistics, TooFewValuesGiveTheMissingCode) {
   EXPECT_EQ(variance, M);
 }
 
+// Values near the largest double once summed to an infinite mean and variance, which were
+// stored and printed: the mean of values that fit is kept, a variance too large is missing.
+TEST(SampleStatistics, ValuesTooLargeToSquareGiveNoInfinity) {
+  const struct {
+    std::vector<double> values;
+    double mean, variance;
+  } cases[] = {
+      {{1e308, 1e308, 1e308}, 1e308, 0.0},
+      {{1e300, -1e300}, 0.0, M},
+      {{1e200, 0.0, 1.0}, 1e200 / 3, M},
+      {{1e150, -1e150}, 0.0, 2e300},
+  };
+  for (const auto& c : cases) {
+    double mean = 0.0, variance = 0.0;
+    MEANVAR(c.values, mean, variance);
+    EXPECT_DOUBLE_EQ(mean, c.mean);
+    EXPECT_DOUBLE_EQ(variance, c.variance);
+    int count = 0;
+    MEANSDMISSING(c.values, mean, variance, M, count);
+    EXPECT_DOUBLE_EQ(variance, c.variance);
+  }
+}
+
 TEST(SampleStatistics, MissingValuesAreSkipped) {
   struct Case {
     std::vector<double> values;

@@ -122,6 +122,11 @@ TEST(FormulaEvaluator, SeriesFunctionsEdgeCases) {
   expect_values(s, "SUM(X)", std::vector<double>(8, M));
   expect_values(s, "SUM(X)", {5, 5, 5, M, M, M, M, M}, 1, 3);
   expect_values(s, "STD(X)", {M, M, M, M, M, M, M, M}, 1, 1);
+  // Values whose squares overflow: the mean of what fits, no standard deviation.
+  Sheet huge;
+  huge.add("H", {1e300, -1e300, 1e308, 1e308});
+  expect_values(huge, "STD(H)", {M, M, M, M}, 1, 2);
+  expect_values(huge, "MEAN(H)", {M, M, 1e308, 1e308}, 3, 4);
   expect_values(s, "CSUM(X)", {2, 3, 5, M, M, M, M, M});
   expect_values(s, "RATE(X)", {M, -50, 100, M, M, 0, M, 100 * (8934566.0 - 5) / 5});
   // Running sums and distributed lags stop beyond 1.0070908870280642e152.

@@ -89,6 +89,16 @@ TEST(ArchTest, ConstantSquaresAndTooHighAnOrderGiveNoStatistic) {
   EXPECT_EQ(high.lm, limits::kMissing);
 }
 
+// Residuals of 1e100 square to 1e200, whose squares overflow: no statistic, and none of the
+// infinities the cross products would hold.
+TEST(ArchTest, SquaredResidualsTooLargeToSquareGiveNoStatistic) {
+  const std::vector<double> e = {1, -2, 1e100, 3, -1, 2, -2, 1};
+  const diag::ArchTest r = diag::ARCHTEST(e, 1);
+  EXPECT_EQ(r.fail, 1);
+  EXPECT_EQ(r.lm, limits::kMissing);
+  EXPECT_EQ(r.f, limits::kMissing);
+}
+
 class ArchPage : public qorv::testing::PostRegressionTest {};
 
 TEST_F(ArchPage, TheTestOfTheTypedOrderIsReported) {

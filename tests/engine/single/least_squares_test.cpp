@@ -154,4 +154,18 @@ TEST_F(SmallIv, AnInstrumentThatIsACombinationOfOthersFails) {
   EXPECT_EQ(core::numerical_state().failure, 1);
 }
 
+// An instrument too large to be squared is named, not taken for a singular instrument set.
+TEST_F(SmallIv, AnInstrumentTooLargeToSquareIsNamed) {
+  core::set_variable(4, "Z", "");
+  core::data_at(3, 4) = -1e300;
+  estimation().instrlist = {2, 4};
+  estimation().ninstr = 2;
+  LSQCORE(true);
+  EXPECT_EQ(estimation().status, status::kFailed);
+  EXPECT_NE(dialog_script::transcript_text().find(
+                "message error 0 The values of Z are too large to be used - please scale them!"),
+            std::string::npos)
+      << dialog_script::transcript_text();
+}
+
 }  // namespace

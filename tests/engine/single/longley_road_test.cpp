@@ -52,14 +52,7 @@ class LongleyRoad : public qorv::testing::EngineTest {
 };
 
 TEST_F(LongleyRoad, CertifiedValuesOnThePageAndInTheEstimate) {
-  set_slot(slots::kDataInputKind, 6);
-  const std::string path = file_.string();
-  const int16_t length = static_cast<int16_t>(path.size()), code = charset::kDataFile;
-  REGISTERCHAR(path.c_str(), &length, &code);
-  dialog_script::load("yesno -> yes\n");
-  int16_t request = 1;
-  DRIVER(&request);
-  ASSERT_EQ(request, 0) << dialog_script::transcript_text();
+  ASSERT_TRUE(qorv::testing::open_data_file(file_)) << dialog_script::transcript_text();
   ASSERT_EQ(core::globals().nobs, 16);
 
   dialog_script::reset();
@@ -73,7 +66,7 @@ TEST_F(LongleyRoad, CertifiedValuesOnThePageAndInTheEstimate) {
       "results -> close\n"
       "menu 1002 -> 0\n"
       "menu 1004 -> 1\n");
-  request = 3;
+  int16_t request = 3;
   DRIVER(&request);
   ASSERT_EQ(request, 0);
 

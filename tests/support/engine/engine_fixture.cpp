@@ -9,6 +9,7 @@
 #include "engine/core/engine_state.h"
 #include "engine/core/workspace.h"
 #include "shared/exchange_slots.h"
+#include "shared/qorv_api.h"
 #include "tests/support/dialog_script/dialog_script.h"
 
 namespace qorv::testing {
@@ -48,6 +49,19 @@ void install_numbered_message_file(const std::filesystem::path& folder, int line
   std::ofstream out(folder / "ERROR4.ZQT", std::ios::binary);
   for (int i = 1; i <= lines; ++i) out << "Line " << i << "\n";
   core::set_char_setting(charset::kProgramFolder, folder.string());
+}
+
+bool open_data_file(const std::filesystem::path& path) {
+  int32_t kind = 6;
+  int16_t slot = slots::kDataInputKind;
+  REGISTERINT(&kind, &slot);
+  const std::string name = path.string();
+  const int16_t length = static_cast<int16_t>(name.size()), code = charset::kDataFile;
+  REGISTERCHAR(name.c_str(), &length, &code);
+  dialog_script::load("yesno -> yes\n");
+  int16_t request = 1;
+  DRIVER(&request);
+  return request == 0;
 }
 
 void EngineTest::SetUp() {

@@ -21,6 +21,10 @@ std::filesystem::path program_folder();
 /// engine showed.
 void install_numbered_message_file(const std::filesystem::path& folder, int lines);
 
+/// Opens the data file at `path` as the host does (request 1, data input kind 6), answering
+/// yes to its question; true when the request ended with status 0.
+bool open_data_file(const std::filesystem::path& path);
+
 class EngineTest : public ::testing::Test {
  protected:
   void SetUp() override;

@@ -1,0 +1,35 @@
+#include "engine/core/square_guard.h"
+
+#include <cmath>
+
+#include "engine/core/dialog_bridge.h"
+#include "shared/exchange_slots.h"
+
+namespace qorv::core {
+
+bool squares_finite(std::span<const double> values) {
+  double sum = 0.0;
+  for (const double v : values) sum += v * v;  // a NaN or an infinity stays one
+  return std::isfinite(sum);
+}
+
+int first_unsquarable(std::span<const double> data, long offset, std::span<const int> list, int first,
+                      int last, int n, int ld) {
+  if (n < 1 || ld < 1 || first < 0) return -1;
+  for (int j = first; j <= last && static_cast<std::size_t>(j) < list.size(); ++j) {
+    const long start = static_cast<long>(list[static_cast<std::size_t>(j)] - 1) * ld + offset;
+    if (start < 0 || start + n > static_cast<long>(data.size())) continue;
+    if (!squares_finite(data.subspan(static_cast<std::size_t>(start), static_cast<std::size_t>(n)))) return j;
+  }
+  return -1;
+}
+
+std::string too_large_text(std::string_view name) {
+  return "The values of " + std::string(name) + " are too large to be used - please scale them!";
+}
+
+void TOOLARGEMESSAGE(std::string_view name) { SHOWOK(kError, kNoHelp, too_large_text(name)); }
+
+double finite_or_missing(double value) { return std::isfinite(value) ? value : limits::kMissing; }
+
+}  // namespace qorv::core
