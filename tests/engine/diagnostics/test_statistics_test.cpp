@@ -93,7 +93,7 @@ TEST(ArchTest, ConstantSquaresAndTooHighAnOrderGiveNoStatistic) {
 // infinities the cross products would hold.
 TEST(ArchTest, SquaredResidualsTooLargeToSquareGiveNoStatistic) {
   const std::vector<double> e = {1, -2, 1e100, 3, -1, 2, -2, 1};
-  const diag::ArchTest r = diag::ARCHTEST(e, 1);
+  const diagnostics::ArchTest r = diagnostics::ARCHTEST(e, 1);
   EXPECT_EQ(r.fail, 1);
   EXPECT_EQ(r.lm, limits::kMissing);
   EXPECT_EQ(r.f, limits::kMissing);
