@@ -16,6 +16,7 @@
 #include "engine/core/workspace.h"
 #include "engine/diagnostics/post_regression.h"
 #include "engine/diagnostics/sample_check.h"
+#include "engine/road/logit_probit.h"
 #include "engine/road/request_road.h"
 #include "engine/road/run_estimation.h"
 #include "engine/single/estimation_runner.h"
@@ -372,7 +373,7 @@ void SINGLEEQOPTIONS(int& next_step, int kind, int& window, int trailing, bool& 
       }
       return;
     case kLogitProbit:
-      refuse_method(method::kLogit);
+      LOGITPROBIT();
       return;
     default:
       return;

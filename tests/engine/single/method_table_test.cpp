@@ -65,7 +65,6 @@ TEST_F(MethodTable, MethodsToBeBuiltAreRefusedByName) {
       {method::kRecursive2sls, "Recursive two-stage least squares"},
       {method::kGarch, "GARCH estimation"},
       {method::kPhillipsHansen, "Fully modified Phillips-Hansen estimation"},
-      {method::kProbit, "Logit and probit estimation"},
       {99, "This estimation method"},
   };
   for (const auto& [code, name] : refused) {
