@@ -13,6 +13,8 @@ namespace {
 
 constexpr std::string_view kAnotherEquation = "Choose another equation to inspect";
 constexpr std::string_view kArdlMenu = "Move to Post ARDL Model Selection Menu";
+constexpr std::string_view kSureAdvice =
+    "Choose option 6 in the SURE Post Estimation Menu to carry out multivariate forecasts!";
 constexpr std::string_view kArdlAdvice = "Choose option 4 in the Post ARDL Model Selection Menu to carry out forecasts";
 
 // Rows without an estimator are refused with their name until their estimator lands.
@@ -135,15 +137,13 @@ constexpr std::array kRows = {
               .information_criteria = false, .variance = VarianceScale::kAbsolute, .plain_residuals = true,
               .transforms_residuals = false,
               .post_menu_leave = kAnotherEquation,
-              .forecast_advice =
-                  "Choose option 6 in the SURE Post Estimation Menu to carry out multivariate forecasts!"},
+              .forecast_advice = kSureAdvice},
     MethodRow{.code = method::kRestrictedSure, .name = "SURE estimation", .word = "RSURE ",
               .title = "Restricted Seemingly Unrelated Regressions", .family = Family::kSure,
               .information_criteria = false, .variance = VarianceScale::kAbsolute, .plain_residuals = true,
               .transforms_residuals = false,
               .post_menu_leave = kAnotherEquation,
-              .forecast_advice =
-                  "Choose option 6 in the SURE Post Estimation Menu to carry out multivariate forecasts!"},
+              .forecast_advice = kSureAdvice},
     MethodRow{.code = method::kLogit, .name = "Logit and probit estimation", .word = "Logit ",
               .title = "Logit Maximum Likelihood Estimation", .family = Family::kBinaryChoice,
               .variance = VarianceScale::kAbsolute},
