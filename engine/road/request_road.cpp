@@ -11,6 +11,7 @@
 #include "engine/core/temp_variables.h"
 #include "engine/core/workspace.h"
 #include "engine/data/data_adding.h"
+#include "engine/data/data_commands.h"
 #include "engine/data/data_input.h"
 #include "engine/data/data_saving.h"
 #include "engine/data/data_set.h"
@@ -78,7 +79,7 @@ bool data_processing() {
         d.next_step = 2;
         return true;
       case 2:
-        DATACOMMANDS(std::string(fixed_text::trim_right(char_setting(charset::kSpecification))));
+        data::DATACOMMANDS(std::string(fixed_text::trim_right(char_setting(charset::kSpecification))));
         set_char_setting(charset::kSpecification, "");
         d.next_step = 0;
         return true;
@@ -102,7 +103,10 @@ bool data_processing() {
           int status = 0;
           qorv::data::DATAINPUTMENU(status, qorv::data::DataInputRoad::kNewData);
           // The main program did not define this data set: it reads the shape back.
-          if (status != qorv::data::kInputFailed) qorv::data::write_shape_slots();
+          if (status != qorv::data::kInputFailed) {
+            qorv::data::write_shape_slots();
+            d.new_data = true;
+          }
           whole_command_range();
           return true;
         }

@@ -3,8 +3,12 @@
 #include <charconv>
 #include <string>
 
+#include "engine/core/dialog_bridge.h"
+#include "engine/core/message_lines.h"
 #include "engine/core/workspace.h"
+#include "engine/single/error_models.h"
 #include "engine/single/estimation_state.h"
+#include "engine/single/iteration_limit.h"
 
 namespace qorv::single {
 
@@ -65,6 +69,60 @@ EstimateOutcome estimate_equation(bool interactive) {
     return EstimateOutcome::kExactFit;
   }
   return EstimateOutcome::kEstimated;
+}
+
+namespace {
+
+/// Runs the AR or MA estimator of the current method code. The AR estimators show the
+/// iteration-limit dialogue only when the run is interactive; the optimiser always does.
+ErrorModelOutcome estimate_error_model(bool interactive) {
+  auto& s = estimation();
+  const auto dialogue = [](bool permitted) {
+    return LimitHandler([permitted](int& limit, bool& abandon, bool& print) {
+      ITERATIONLIMIT(limit, permitted, abandon, print);
+    });
+  };
+  switch (s.method) {
+    case method::kExactAr1: case method::kExactAr2: return ESTIMATEAREXACT(interactive, dialogue(interactive));
+    case method::kMa: case method::kMaGaps: case method::kIvMa: case method::kIvMaGaps:
+      return ESTIMATEMA(dialogue(true));
+    default: return ESTIMATEARITERATIVE(dialogue(interactive));
+  }
+}
+
+/// The status of an AR or MA estimate, after the message that explains a failure.
+int error_model_status(ErrorModelOutcome outcome, bool interactive) {
+  const auto& s = estimation();
+  switch (outcome) {
+    case ErrorModelOutcome::kEstimated: return status::kEstimated;
+    case ErrorModelOutcome::kFirstStepFailed:
+      if (!interactive) break;
+      if (s.method == method::kCochraneOrcutt && s.user_initial_values) break;
+      if (s.method == method::kCochraneOrcutt || s.method == method::kGaussNewtonAr ||
+          s.method == method::kGaussNewtonArGaps)
+        core::SHOWMSGFILE(core::msg::kArFirstStepFailed);
+      else if (s.method == method::kIvMa || s.method == method::kIvMaGaps)
+        core::SHOWMSGFILE(core::msg::kSingularInstruments);
+      else if (!method_row(s.method).iv_fit)
+        core::SHOWMSGFILE(core::msg::kSingularMatrix);
+      break;
+    case ErrorModelOutcome::kStepFailed:
+      if (interactive && !method_row(s.method).iv_fit) core::SHOWMSGFILE(core::msg::kArIterationFailed);
+      break;
+    case ErrorModelOutcome::kNoMaStart: core::SHOWMSGFILE(core::msg::kMaStartFailed); break;
+    case ErrorModelOutcome::kNotPositiveDefinite:
+      core::SHOWOK(core::kError, core::kNoHelp, "The variance-covariance matrix of estimates is notpositive definite!");
+      break;
+    case ErrorModelOutcome::kShortOfMemory: core::DISKSPACEMESSAGE(); break;
+    case ErrorModelOutcome::kFailed: break;
+  }
+  return status::kFailed;
+}
+
+}  // namespace
+
+void estimate_error_model_method(bool interactive) {
+  estimation().status = error_model_status(estimate_error_model(interactive), interactive);
 }
 
 }  // namespace qorv::single

@@ -30,4 +30,9 @@ bool start_estimate();
 /// estimator show its own failure messages. The status word is 0 only for `kEstimated`.
 EstimateOutcome estimate_equation(bool interactive);
 
+/// The estimator of the AR and MA error methods (2-4, 6-13): the exact, iterative or MA
+/// estimator of the method, then the message that explains a failure when `interactive`
+/// (the MA optimiser and a short memory always explain theirs).
+void estimate_error_model_method(bool interactive);
+
 }  // namespace qorv::single
