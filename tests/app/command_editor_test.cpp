@@ -32,9 +32,10 @@ using zelvorin::testing::RecordedEngine;
 using zelvorin::testing::RecordedMessages;
 using zelvorin::testing::TestHome;
 
-Call set(int code, int value) { return {Call::Kind::kInt, code, value, {}}; }
-Call put(int code, const std::string& text) { return {Call::Kind::kChar, code, 0, text}; }
-Call request(int result) { return {Call::Kind::kDriver, 3, result, {}}; }
+using zelvorin::testing::slot;
+using zelvorin::testing::text;
+
+Call request(int result) { return zelvorin::testing::request(3, result); }
 
 /// An editor over a small annual data set the engine holds.
 struct Editor {
@@ -92,7 +93,7 @@ TEST(CommandEditor, GoAndBatchSendTheirSlotsAndTextInOrder) {
     const std::vector<Call> calls = engine_calls.since(from);
     ASSERT_GE(calls.size(), 4u);
     EXPECT_EQ(std::vector<Call>(calls.begin(), calls.begin() + 4),
-              (std::vector<Call>{set(10, 2), set(5, 1), put(3, c.sent), request(0)}));
+              (std::vector<Call>{slot(10, 2), slot(5, 1), text(3, c.sent), request(0)}));
     EXPECT_EQ(e.editor.memo()->toPlainText(), c.box_after);
   }
 
@@ -114,7 +115,7 @@ TEST(CommandEditor, GeneratedVariableButtonsAndItemsSendTheirTag) {
   engine_calls.driver = [](int) { return 0; };
   for (int tag = 1; tag <= 5; ++tag) {
     SCOPED_TRACE(tag);
-    const std::vector<Call> sent = {set(5, 1), set(10, 1), set(17, tag), request(0)};
+    const std::vector<Call> sent = {slot(5, 1), slot(10, 1), slot(17, tag), request(0)};
     std::size_t from = engine_calls.calls.size();
     e.editor.generated_button(tag)->click();
     std::vector<Call> calls = engine_calls.since(from);

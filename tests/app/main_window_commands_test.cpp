@@ -38,11 +38,11 @@ using zelvorin::testing::RecordedMessages;
 using zelvorin::testing::TestHome;
 using Kind = Call::Kind;
 
-Call slot(int code, int value) { return {Kind::kInt, code, value, {}}; }
-Call text(int code, const std::string& t) { return {Kind::kChar, code, 0, t}; }
+using zelvorin::testing::request;
+using zelvorin::testing::slot;
+using zelvorin::testing::text;
 Call var(int index, const std::string& name) { return {Kind::kVars, index, 0, name}; }
 Call data(int nobs, int nvars) { return {Kind::kData, nobs, nvars, {}}; }
-Call request(int r, int result) { return {Kind::kDriver, r, result, {}}; }
 
 QString sample_path() {
   return QString::fromStdString((zelvorin::testing::sample_folder() / "usmacro.zvd").string());
