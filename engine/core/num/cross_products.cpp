@@ -184,8 +184,7 @@ __attribute__((target("avx2,fma"))) void avx2_kernel(const RowBlock& rows, const
 /// The kernel this machine runs best (the portable one when asked for).
 Kernel kernel() {
 #ifdef ZV_CROSS_AVX2
-  static const bool avx2 = __builtin_cpu_supports("avx2") && __builtin_cpu_supports("fma");
-  if (chosen != cross_detail::KernelChoice::kPortable && avx2) return avx2_kernel;
+  if (cross_detail::vector_kernels()) return avx2_kernel;
 #endif
   return portable_kernel;
 }
@@ -242,6 +241,15 @@ void cross_products(std::span<const double* const> left, std::span<const double*
 namespace cross_detail {
 
 void choose_kernel(KernelChoice choice) { chosen = choice; }
+
+bool vector_kernels() {
+#ifdef ZV_CROSS_AVX2
+  static const bool avx2 = __builtin_cpu_supports("avx2") && __builtin_cpu_supports("fma");
+  return chosen != KernelChoice::kPortable && avx2;
+#else
+  return false;
+#endif
+}
 
 }  // namespace cross_detail
 
