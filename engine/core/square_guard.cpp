@@ -17,6 +17,7 @@ bool squares_finite(std::span<const double> values) {
   const std::size_t n = values.size();
   std::size_t t = 0;
   for (; t + kLanes <= n; t += kLanes)
+#pragma GCC unroll 8
     for (std::size_t i = 0; i < kLanes; ++i) sums[i] += values[t + i] * values[t + i];
   double sum = 0.0;
   for (; t < n; ++t) sum += values[t] * values[t];

@@ -92,7 +92,8 @@ void pack_panel(const SplitColumns& s, std::size_t j0, std::vector<double>& pane
   constexpr std::size_t width = kWidth;
   const std::size_t n = s.n;
   const std::size_t used = std::min(width, s.x.size() - j0);
-  panel.assign(3 * width * n, 0.0);
+  panel.resize(3 * width * n);
+  if (used < width) std::fill(panel.begin(), panel.end(), 0.0);
   std::array<const double*, kWidth> h{}, l{}, x{};
   for (std::size_t c = 0; c < used; ++c) {
     h[c] = s.h(j0 + c);
@@ -101,6 +102,7 @@ void pack_panel(const SplitColumns& s, std::size_t j0, std::vector<double>& pane
   }
   double* p = panel.data();
   for (std::size_t t = 0; t < n; ++t, p += 3 * width)
+#pragma GCC unroll 4
     for (std::size_t c = 0; c < used; ++c) {
       p[c] = h[c][t];
       p[width + c] = l[c][t];
