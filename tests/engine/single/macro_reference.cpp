@@ -1,5 +1,6 @@
 #include "tests/engine/single/macro_reference.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <fstream>
@@ -27,18 +28,42 @@ std::string macro_reference_file(const std::string& name) {
   return std::string(ZV_REFERENCE_DIR) + "/ols-macro/" + name;
 }
 
-std::map<std::string, Expected> macro_expected(const std::string& case_name) {
-  std::ifstream in(macro_reference_file("expected.csv"));
-  if (!in) throw std::runtime_error("expected.csv not found");
+std::map<std::string, Expected> read_expected(const std::string& path, const std::string& case_name,
+                                              const std::vector<std::string>& readings) {
+  std::ifstream in(path);
+  if (!in) throw std::runtime_error(path + " not found");
   std::map<std::string, Expected> rows;
   std::string line;
   std::getline(in, line);
   while (std::getline(in, line)) {
     const auto f = csv_fields(line);
     if (f.size() < 5 || f[0] != case_name) continue;
+    if (!readings.empty() && (f.size() < 6 || std::find(readings.begin(), readings.end(), f[5]) == readings.end()))
+      continue;
     rows[f[1]] = Expected{csv_number(f[2]), csv_number(f[3]), f[4] == "rel"};
   }
   return rows;
+}
+
+DataTable read_data_table(const std::string& path) {
+  std::ifstream in(path);
+  if (!in) throw std::runtime_error(path + " not found");
+  DataTable table;
+  std::string line;
+  std::getline(in, line);
+  table.names = csv_fields(line);
+  if (!table.names.empty()) table.names.erase(table.names.begin());
+  while (std::getline(in, line)) {
+    const auto f = csv_fields(line);
+    std::vector<double> row;
+    for (size_t i = 1; i < f.size(); ++i) row.push_back(csv_number(f[i]));
+    table.rows.push_back(row);
+  }
+  return table;
+}
+
+std::map<std::string, Expected> macro_expected(const std::string& case_name) {
+  return read_expected(macro_reference_file("expected.csv"), case_name);
 }
 
 bool agrees(double x, const Expected& e) {
