@@ -22,7 +22,6 @@
 #include "engine/single/result_report.h"
 #include "engine/tests/post_regression_steps.h"
 #include "engine/tests/result_series.h"
-#include "engine/tests/sample_check.h"
 #include "shared/exchange_slots.h"
 
 namespace qorv::single {
@@ -228,11 +227,6 @@ bool LOGITPROBITML(BinaryModel model, const BinaryData& data, BinaryEstimate& es
 }
 
 void LOGITPROBIT() {
-  // Leading observations with a missing value are dropped for the life of the dialogue; a
-  // gap inside the sample is refused.
-  const diag::SampleGuard sample;
-  const auto& s = estimation();
-  if (diag::CHECKSAMPLE(s.eqvarlist, static_cast<int>(s.eqvarlist.size()) - 1, "this model")) return;
   if (!dependent_is_binary()) {
     core::SHOWOK(core::kError, core::kNoHelp, "Dependent variable contains number(s) other than zeroes or ones!");
     return;
