@@ -13,7 +13,6 @@
 #include "engine/core/workspace.h"
 #include "engine/diagnostics/post_regression_steps.h"
 #include "engine/diagnostics/result_series.h"
-#include "engine/diagnostics/sample_check.h"
 #include "engine/road/run_estimation.h"
 #include "engine/single/binary_estimate.h"
 #include "engine/single/estimation_runner.h"
@@ -231,11 +230,6 @@ bool LOGITPROBITML(BinaryModel model, const BinaryData& data, BinaryEstimate& es
 }
 
 void LOGITPROBIT() {
-  // Leading observations with a missing value are dropped for the life of the dialogue; a
-  // gap inside the sample is refused.
-  const diagnostics::SampleGuard sample;
-  const auto& s = estimation();
-  if (diagnostics::CHECKSAMPLE(s.eqvarlist, static_cast<int>(s.eqvarlist.size()) - 1, "this model")) return;
   if (!dependent_is_binary()) {
     core::SHOWOK(core::kError, core::kNoHelp, "Dependent variable contains number(s) other than zeroes or ones!");
     return;

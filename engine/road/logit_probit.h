@@ -18,13 +18,11 @@ namespace qorv::road {
 bool LOGITPROBITML(single::BinaryModel model, const single::BinaryData& data, single::BinaryEstimate& estimate,
                    bool interactive);
 
-/// `LOGITPROBIT`: drops leading observations where a variable of the equation is missing
-/// and refuses a gap inside the sample (`CHECKSAMPLE`), refuses a dependent variable with a
-/// value other than 0 or 1 in the sample ("Dependent variable contains number(s) other
-/// than zeroes or ones!"), then
+/// `LOGITPROBIT`: refuses a dependent variable with a value other than 0 or 1 in the
+/// sample ("Dependent variable contains number(s) other than zeroes or ones!"), then
 /// loops on menu 1027 until its option 0 (or a cancel): each estimate is reported on the
-/// results page and followed by the Post Estimation Menu (1029). The sample is restored
-/// on return.
+/// results page and followed by the Post Estimation Menu (1029). The request driver has
+/// already cut the sample to observations where every variable of the equation is present.
 void LOGITPROBIT();
 
 }  // namespace qorv::road

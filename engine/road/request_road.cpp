@@ -169,8 +169,10 @@ void mark_available() {
   if (d.equation.empty()) return;
   const auto work = work_array();
   const std::span<const double> data(work.data(), static_cast<std::size_t>(g.nobs) * static_cast<std::size_t>(g.nvars));
+  // Offset 1: the regressors decide whether an observation can be used at all, the
+  // dependent variable with them whether it can be used for estimation.
   MARKAVAILABLE(data, g.nobs, static_cast<int>(d.equation.size()) - 1, d.equation, limits::kMissing,
-                g.sample_start, g.sample_end, d.marks, 0);
+                g.sample_start, g.sample_end, d.marks, 1);
 }
 
 /// Step 8: the Backtracking Menu, until its choice is settled.

@@ -206,21 +206,6 @@ TEST_F(LogitProbit, RefusalsEstimateNothing) {
   EXPECT_TRUE(holds("message error 0 Dependent variable contains number(s) other than zeroes or ones!"));
   EXPECT_FALSE(holds("menu 2027"));
 
-  // A regressor missing inside the sample: a gap, nothing estimated, the sample kept.
-  dialog_script::reset();
-  install(mt);
-  core::data_at(5, core::find_variable("HP")) = limits::kMissing;
-  run("");
-  EXPECT_TRUE(holds("Gaps in observations for this model, can't estimate!")) << dialog_script::transcript_text();
-  EXPECT_FALSE(holds("menu 2027"));
-  // Missing at the start: the sample starts after it while the dialogue lasts.
-  core::data_at(5, core::find_variable("HP")) = core::data_at(6, core::find_variable("HP"));
-  core::data_at(1, core::find_variable("WT")) = limits::kMissing;
-  dialog_script::reset();
-  run("menu 1027 -> 1 once\nresults -> close\nmenu 1029 -> 0\nmenu 1027 -> 0\n");
-  EXPECT_TRUE(holds(" 31 observations used for estimation from    2 to   32")) << dialog_script::transcript_text();
-  EXPECT_EQ(core::globals().sample_start, 1);
-
   // Perfectly separated: AM = 1 exactly when WT < 3.2.
   dialog_script::reset();
   install(mt);
