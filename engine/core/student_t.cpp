@@ -24,7 +24,9 @@ double TDISTRIBUTION(double t, int n, int& fault) {
   double previous = 1.0;
   double fk = odd ? 3.0 : 2.0;
   for (int k = odd ? 3 : 2; k <= n - 2; k += 2) {
-    c = c * b * (fk - 1.0) / fk;
+    // The ratio of successive terms does not wait on the previous term, so the divisions
+    // overlap and the chain from term to term is one multiplication.
+    c *= b * (fk - 1.0) / fk;
     sum += c;
     if (sum == previous) break;
     previous = sum;

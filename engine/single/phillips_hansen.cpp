@@ -132,7 +132,7 @@ bool estimate(const std::vector<int>& regressors, int window, int m, bool drift)
 
 }  // namespace
 
-void PHILLIPSHANSEN() {
+void PHILLIPSHANSEN(bool /*interactive*/) {
   auto& s = estimation();
   auto& g = core::globals();
   const int start = g.sample_start, end = g.sample_end;

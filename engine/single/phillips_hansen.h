@@ -11,7 +11,9 @@ namespace qorv::single {
 /// asks the drift (menu 1011), the lag window (menu 1018) and its length (the preset of
 /// slot 24 once, else asked; the answer goes to slot 28), refuses n <= k + 1, estimates,
 /// and fills the state (variance option = window + 2, its length, the trend case). Every
-/// failure or going back leaves status 1 and the engine's sample as it was.
-void PHILLIPSHANSEN();
+/// failure or going back leaves status 1 and the engine's sample as it was. The estimator
+/// of the method's row: its questions and refusals are always shown, so `interactive`
+/// changes nothing.
+void PHILLIPSHANSEN(bool interactive);
 
 }  // namespace qorv::single

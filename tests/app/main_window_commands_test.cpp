@@ -25,7 +25,7 @@
 #include "app/modal_hint.h"
 #include "app/new_data_dialog.h"
 #include "app/small_dialogs.h"
-#include "dialogs/help.h"
+#include "qtshared/help.h"
 #include "tests/app/app_test_support.h"
 #include "tests/dialogs/dialog_driver.h"
 
@@ -38,11 +38,11 @@ using zelvorin::testing::RecordedMessages;
 using zelvorin::testing::TestHome;
 using Kind = Call::Kind;
 
-Call slot(int code, int value) { return {Kind::kInt, code, value, {}}; }
-Call text(int code, const std::string& t) { return {Kind::kChar, code, 0, t}; }
+using zelvorin::testing::request;
+using zelvorin::testing::slot;
+using zelvorin::testing::text;
 Call var(int index, const std::string& name) { return {Kind::kVars, index, 0, name}; }
 Call data(int nobs, int nvars) { return {Kind::kData, nobs, nvars, {}}; }
-Call request(int r, int result) { return {Kind::kDriver, r, result, {}}; }
 
 QString sample_path() {
   return QString::fromStdString((zelvorin::testing::sample_folder() / "usmacro.zvd").string());
@@ -270,15 +270,16 @@ TEST(MainWindowButtons, EnabledOnceDataIsLoaded) {
   f.window.speed_button("Multi")->trigger();
   EXPECT_EQ(f.window.estimation()->outer_page(), 2);
 
-  // The windows behind these buttons come with a later version.
+  // "Process" brings the command editor forward; the other windows come with a later version.
   f.window.speed_button("Process")->trigger();
+  EXPECT_TRUE(f.window.command_editor_frame()->isVisible());
+  EXPECT_FALSE(f.window.estimation_frame()->isMaximized());
   f.window.speed_button("Data")->trigger();
   f.window.speed_button("Variables")->trigger();
   QApplication::clipboard()->setText("1\t2");
   f.window.menu_action("&Edit", "Paste &Data")->trigger();
   EXPECT_EQ(f.messages.shown,
-            (std::vector<QString>{"The command editor is not available in this version of Zelvorin.",
-                                  "The data editor is not available in this version of Zelvorin.",
+            (std::vector<QString>{"The data editor is not available in this version of Zelvorin.",
                                   "The variables window is not available in this version of Zelvorin.",
                                   "Pasting data from the clipboard is not available in this version of Zelvorin."}));
 }
@@ -311,13 +312,13 @@ TEST(MainWindowEdit, CutCopyAndPasteActOnTheFocusedBox) {
 
 TEST(MainWindowHelp, MenuItemsOpenTheirTopics) {
   Fixture f;
-  pravel::help::set_file(std::filesystem::path(ZV_SOURCE_DIR) / "dialogs" / "help" / "zelvorin.hlp");
+  qtshared::help::set_file(std::filesystem::path(ZV_SOURCE_DIR) / "dialogs" / "help" / "zelvorin.hlp");
   const std::pair<const char*, int> items[] = {
       {"&Overview", 1000}, {"Help on &Functions", 102}, {"Help on Co&mmands", 101}, {"&How to Use Help", 100}};
   for (const auto& [caption, context] : items) {
     f.window.menu_action("&Help", caption)->trigger();
-    EXPECT_EQ(pravel::help::last_topic(), context) << caption;
-    EXPECT_TRUE(pravel::help::find_topic(context).has_value()) << caption;
+    EXPECT_EQ(qtshared::help::last_topic(), context) << caption;
+    EXPECT_TRUE(qtshared::help::find_topic(context).has_value()) << caption;
   }
 
   QString listed;
@@ -333,13 +334,13 @@ TEST(MainWindowHelp, MenuItemsOpenTheirTopics) {
   f.window.menu_action("&Help", "&Search for Help On")->trigger();
   ASSERT_TRUE(driver.finish()) << driver.failure();
   EXPECT_FALSE(listed.isEmpty());
-  EXPECT_NE(pravel::help::last_topic(), 100);
+  EXPECT_NE(qtshared::help::last_topic(), 100);
 
   f.window.menu_action("&Help", "&Tutorial")->trigger();
   ASSERT_EQ(f.messages.shown.size(), 1u);
   for (QWidget* w : QApplication::topLevelWidgets())
     if (w->objectName() == "helpWindow") w->close();
-  pravel::help::set_file({});
+  qtshared::help::set_file({});
 }
 
 TEST(MainWindowWindows, WindowMenuFollowsTheChildWindows) {

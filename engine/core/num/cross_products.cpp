@@ -92,7 +92,8 @@ void pack_panel(const SplitColumns& s, std::size_t j0, std::vector<double>& pane
   constexpr std::size_t width = kWidth;
   const std::size_t n = s.n;
   const std::size_t used = std::min(width, s.x.size() - j0);
-  panel.assign(3 * width * n, 0.0);
+  panel.resize(3 * width * n);
+  if (used < width) std::fill(panel.begin(), panel.end(), 0.0);
   std::array<const double*, kWidth> h{}, l{}, x{};
   for (std::size_t c = 0; c < used; ++c) {
     h[c] = s.h(j0 + c);
@@ -101,6 +102,7 @@ void pack_panel(const SplitColumns& s, std::size_t j0, std::vector<double>& pane
   }
   double* p = panel.data();
   for (std::size_t t = 0; t < n; ++t, p += 3 * width)
+#pragma GCC unroll 4
     for (std::size_t c = 0; c < used; ++c) {
       p[c] = h[c][t];
       p[width + c] = l[c][t];
@@ -184,8 +186,7 @@ __attribute__((target("avx2,fma"))) void avx2_kernel(const RowBlock& rows, const
 /// The kernel this machine runs best (the portable one when asked for).
 Kernel kernel() {
 #ifdef ZV_CROSS_AVX2
-  static const bool avx2 = __builtin_cpu_supports("avx2") && __builtin_cpu_supports("fma");
-  if (chosen != cross_detail::KernelChoice::kPortable && avx2) return avx2_kernel;
+  if (cross_detail::vector_kernels()) return avx2_kernel;
 #endif
   return portable_kernel;
 }
@@ -242,6 +243,15 @@ void cross_products(std::span<const double* const> left, std::span<const double*
 namespace cross_detail {
 
 void choose_kernel(KernelChoice choice) { chosen = choice; }
+
+bool vector_kernels() {
+#ifdef ZV_CROSS_AVX2
+  static const bool avx2 = __builtin_cpu_supports("avx2") && __builtin_cpu_supports("fma");
+  return chosen != KernelChoice::kPortable && avx2;
+#else
+  return false;
+#endif
+}
 
 }  // namespace cross_detail
 

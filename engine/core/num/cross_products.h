@@ -44,6 +44,9 @@ namespace cross_detail {
 /// multiply-add), or the portable one. For tests that compare them.
 enum class KernelChoice { kBest, kPortable };
 void choose_kernel(KernelChoice choice);
+/// True when the vector kernels serve (the machine has them and the portable ones were not
+/// chosen); the compensated sums follow the same choice.
+bool vector_kernels();
 
 }  // namespace cross_detail
 

@@ -1,0 +1,28 @@
+// Compensated sums of products for the fitted values X·b and residuals y − X·b of least
+// squares, each as accurate as if it were summed in twice the double precision and then
+// rounded once.
+//
+// Method: every product a·b is split exactly into p + e by a fused multiply-add, and the
+// running sum s of the p is kept with its rounding errors (the two-sum of s and p), which
+// join the e in a second running sum c; the result is s + c. The error is at most about
+// half an ulp of the sum plus k²·2^-106 of Σ|a·b| for k terms (an extended-precision
+// sum leaves k·2^-64 of it), and sixteen observations proceed side by side in the vector units.
+//
+// The vector path (AVX2 with fused multiply-add, chosen at run time with the cross-product
+// kernels) and the portable one perform the same operations on each sum in the same order,
+// so both give the same result to the last bit.
+#pragma once
+
+#include <cstddef>
+#include <span>
+
+namespace qorv::core {
+
+/// fitted(t) = Σ_j x_j(t)·coef_j and residual(t) = y(t) − Σ_j x_j(t)·coef_j for t < n,
+/// each from one compensated sum over the columns in order (the residual is not rounded
+/// through the fitted value). `fitted` and `residual` must not share storage with the
+/// columns or y.
+void compensated_fit(std::span<const double* const> x, std::span<const double> coef, const double* y,
+                     std::size_t n, double* fitted, double* residual);
+
+}  // namespace qorv::core
