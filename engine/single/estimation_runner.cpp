@@ -6,12 +6,14 @@
 #include <vector>
 
 #include "engine/core/dialog_bridge.h"
+#include "engine/core/driver_state.h"
 #include "engine/core/initial_values.h"
 #include "engine/core/menu_system.h"
 #include "engine/core/message_lines.h"
 #include "engine/core/workspace.h"
 #include "engine/single/estimation_state.h"
 #include "engine/single/least_squares.h"
+#include "engine/single/recursive_rolling_menus.h"
 #include "engine/tests/post_regression.h"
 #include "shared/exchange_slots.h"
 
@@ -94,7 +96,16 @@ std::string method_name(int code) {
   }
 }
 
-bool method_available(int code) { return code == method::kOls || code == method::kIv; }
+bool method_available(int code) {
+  switch (code) {
+    case method::kOls: case method::kIv:
+    case method::kRollingOls: case method::kRolling2sls:
+    case method::kRecursiveOls: case method::kRecursive2sls:
+      return true;
+    default:
+      return false;
+  }
+}
 
 void refuse_method(int code) {
   core::SHOWOK(core::kInformation, core::kNoHelp, method_name(code) + " is not available in this version of Zelvorin.");
@@ -197,6 +208,15 @@ void RUNESTIMATION(bool interactive) {
       s.status = status::kFailed;
       core::SHOWOK(core::kError, core::kNoHelp,
                    limit_text("Too many observations/variables (>", block::kMaxSeries));
+      return;
+    }
+    // Recursive and rolling regressions run their own result menus; no post-regression.
+    if (s.method == method::kRecursiveOls || s.method == method::kRecursive2sls) {
+      RECURSIVEMENU();
+      return;
+    }
+    if (s.method == method::kRollingOls || s.method == method::kRolling2sls) {
+      ROLLINGPLOTS(core::driver_state().window);
       return;
     }
     const bool has_lags = !s.arma_lags.empty() && s.method != method::kExactAr1;
