@@ -1,5 +1,6 @@
 // Ordinary least squares from the data matrix to the report: the estimate and the three
-// report pieces, written to a results page file. A user's data set holds at most 124000
+// report pieces, written to a results page file, alone and followed by the table of
+// diagnostic tests (the serial-correlation and functional-form regressions among them). A user's data set holds at most 124000
 // values (1200 observations of 101 variables); the 3000 × 101 case fills the work array
 // past the data matrix, which the least-squares path never uses as scratch, to measure the
 // estimator at the longest sample with 100 regressors.
@@ -14,6 +15,7 @@
 #include "engine/single/estimation_state.h"
 #include "engine/single/least_squares.h"
 #include "engine/single/result_report.h"
+#include "engine/tests/diagnostic_tests.h"
 
 namespace {
 
@@ -47,7 +49,7 @@ void install(int n, int k) {
   }
 }
 
-void ols_report(benchmark::State& state) {
+void run_report(benchmark::State& state, bool with_tests) {
   const int n = static_cast<int>(state.range(0));
   const int k = static_cast<int>(state.range(1));
   install(n, k);
@@ -60,6 +62,7 @@ void ols_report(benchmark::State& state) {
     core::open_channel(core::channel::kResultsPage, page, core::OpenMode::kReplace);
     core::report_writer().copy_flag = true;
     single::write_estimate_report(core::channel::kResultsPage);
+    if (with_tests) diag::DIAGNOSTICTESTS(core::channel::kResultsPage);
     core::report_writer().copy_flag = false;
     core::close_channel(core::channel::kResultsPage, core::CloseMode::kDelete);
     benchmark::DoNotOptimize(single::estimation().rss);
@@ -67,6 +70,13 @@ void ols_report(benchmark::State& state) {
   if (single::estimation().status != single::status::kEstimated) state.SkipWithError("the estimate failed");
 }
 
+/// The estimate and its page.
+void ols_report(benchmark::State& state) { run_report(state, false); }
+
+/// The estimate, its page and the diagnostic table: what one OLS request costs.
+void ols_report_and_tests(benchmark::State& state) { run_report(state, true); }
+
 BENCHMARK(ols_report)->Args({3000, 100})->Args({3000, 10})->Args({1200, 100})->Unit(benchmark::kMillisecond);
+BENCHMARK(ols_report_and_tests)->Args({1200, 100})->Args({3000, 40})->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <new>
+#include <span>
 
 #include "engine/core/num/matrices.h"
 #include "engine/core/square_guard.h"
@@ -70,6 +71,49 @@ std::vector<double> test_fitted_values() {
   return f;
 }
 
+/// Whether the estimate's stored variance matrix is (X'X)⁻¹ of the regressor matrix of
+/// its residual tests, as formed by the least-squares and instrumental-variable cores for
+/// OLS and IV: the same columns give the same matrix to the last bit.
+bool holds_cross_inverse(int k) {
+  const auto& s = estimation();
+  return (s.method == method::kOls || s.method == method::kIv) && s.scale == single::VarianceScale::kScaled &&
+         s.variance.size() == at(k) * at(k + 1) / 2;
+}
+
+/// The regressor matrix as PACKEDXTXSOLVE reads it: an OLS estimate's own data columns in
+/// the work array, otherwise a copy from regressor_matrix().
+struct RegressorView {
+  bool in_place = false;
+  RegressorMatrix copy;
+  std::vector<int> list;  ///< variable numbers, the dependent variable's place first
+  int ld = 0;
+  long offset = 0;
+  int n = 0, k = 0;
+  std::span<const double> data() const { return in_place ? std::span<const double>(core::work_array()) : copy.x; }
+};
+
+RegressorView regressor_view() {
+  const auto& s = estimation();
+  const auto& g = core::globals();
+  RegressorView v;
+  const auto known = [&](int var) { return var >= 1 && var <= g.nvars; };
+  if (s.method == method::kOls && sample_fits(s.nused) && s.nregs >= 1 && s.eqvarlist.size() == at(s.nregs) + 1 &&
+      std::all_of(s.eqvarlist.begin(), s.eqvarlist.end(), known)) {
+    v.in_place = true;
+    v.list = s.eqvarlist;
+    v.ld = g.nobs;
+    v.offset = g.sample_start - 1;
+    v.n = s.nused;
+    v.k = s.nregs;
+    return v;
+  }
+  v.copy = regressor_matrix();
+  v.list = identity_list(v.copy.k);
+  v.ld = v.n = v.copy.n;
+  v.k = v.copy.k;
+  return v;
+}
+
 }  // namespace
 
 RegressorMatrix regressor_matrix() {
@@ -112,7 +156,7 @@ AuxiliaryRegression auxiliary_regression(int mode, int p) {
   if (p < 1 || (mode != kSerialCorrelation && mode != kFunctionalForm)) return a;
   if (!(s.rss > 0.0) || s.rss == limits::kMissing) return a;
   try {
-    const RegressorMatrix x = regressor_matrix();
+    const RegressorView x = regressor_view();
     if (x.k < 1 || x.n != s.nused) return a;
     const int n = x.n, k = x.k;
     const auto e = std::span<const double>(s.result).subspan(at(block::kResiduals), at(n));
@@ -126,16 +170,20 @@ AuxiliaryRegression auxiliary_regression(int mode, int p) {
       for (int t = 0; t < n; ++t) z[at(t)] = f[at(t)] * f[at(t)];
     }
     // Columns whose squares overflow give no statistic, not a false singularity.
-    if (!core::squares_finite(x.x) || !core::squares_finite(z)) return a;
+    if (core::first_unsquarable(x.data(), x.offset, x.list, 1, k, n, x.ld) >= 0 || !core::squares_finite(z))
+      return a;
     // Each added column with its projection on X taken out: Z̃ = MZ, and Γ = (X'X)⁻¹X'Z.
-    const auto list = identity_list(k);
-    std::vector<double> m(at(k) * at(k + 1) / 2), gamma(at(k) * at(p)), fit(at(n)), work(at(std::max(k, n)));
+    // (X'X)⁻¹ is the estimate's own where it holds it, so only X'Z is formed here.
+    std::vector<double> m, gamma(at(k) * at(p)), fit(at(n)), work(at(std::max(k, n)));
+    const bool reuse = holds_cross_inverse(k);
+    if (reuse) m = s.variance;
+    else m.resize(at(k) * at(k + 1) / 2);
     std::vector<double> zt(at(n) * at(p));
     for (int j = 0; j < p; ++j) {
       double rss = 0.0;
       int fail = 0;
       const std::span<const double> column(z.data() + static_cast<long>(j) * n, at(n));
-      core::PACKEDXTXSOLVE(x.x, 0, column, list, k, n, n, 0, j == 0 ? 0 : core::kSolveReuseInverse,
+      core::PACKEDXTXSOLVE(x.data(), x.offset, column, x.list, k, n, x.ld, 0, reuse || j > 0 ? core::kSolveReuseInverse : 0,
                            std::span<double>(gamma).subspan(at(j * k), at(k)), fit, work, rss, m, fail);
       if (fail != 0) return a;
       std::copy(work.begin(), work.begin() + n, zt.begin() + static_cast<long>(j) * n);

@@ -49,7 +49,8 @@ struct AuxiliaryRegression {
 /// estimate's residuals along X does not enter g); LM = n·g'Ag/RSS.
 /// fail = 1 when X'X or Z'MZ is singular, p < 1, the estimate has no regressor matrix,
 /// RSS is not positive, or a column of X or Z is too large to be squared.
-/// Cost: n·k²/2 + k³/2 + p·(4·n·k + n·p/2) + p³/2.
+/// The OLS and IV estimates hand over their (X'X)⁻¹, so only the border X'Z is formed.
+/// Cost: p·(4·n·k + n·p/2) + p³/2, plus n·k²/2 + k³/2 for other estimates.
 AuxiliaryRegression auxiliary_regression(int mode, int p);
 
 /// `QUADFORMS`: the LM statistic of `auxiliary_regression(mode, p)`; fail = 1 (and the

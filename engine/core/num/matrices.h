@@ -23,8 +23,10 @@
 // - INVERTSYMPACKED and PACKEDCHOLESKY, and every routine built on them, set the
 //   numerical-failure word (numerical_state().failure) on failure; estimation entry points
 //   clear it with clear_numerical_failure().
-// - Sums over observations and inner products run in extended precision (long double) and
-//   are rounded once per stored element.
+// - Cross products of data columns (X'X, W'X) come from the split kernels of
+//   cross_products.h, within about half an ulp of the exact sums; other sums over
+//   observations and inner products run in extended precision (long double). Each stored
+//   element is rounded once.
 // - Only INVERTLU, LUDECOMP, MATRANKTOL (no scratch memory), LOGDETERMINANT (failed
 //   factorisation) and PACKEDPRODUCT (on request) talk to the user.
 //
@@ -41,6 +43,7 @@
 #pragma once
 
 #include "engine/core/num/ar_covariance.h"
+#include "engine/core/num/cross_products.h"
 #include "engine/core/num/data_vectors.h"
 #include "engine/core/num/dense.h"
 #include "engine/core/num/gauss_jordan.h"

@@ -56,26 +56,63 @@ bool factor_in_place(std::span<double> a, int n) {
   return true;
 }
 
-/// Replaces the factor U by V = U⁻¹, column by column, then by A⁻¹ = V·V'.
+/// s[q] = Σ_{k = first + q}^{last} x[k]·rows[q][k] for q = 0..3 (0-based k), each in
+/// extended precision in ascending k, the four sums proceeding side by side.
+void four_sums(const double* x, const double* const rows[4], long first, long last, long double s[4]) {
+  for (int q = 0; q < 4; ++q) s[q] = 0;
+  for (long k = first; k < first + 3 && k <= last; ++k)  // the ragged start
+    for (long q = 0; q <= k - first; ++q) s[q] += static_cast<long double>(x[k]) * rows[q][k];
+  for (long k = first + 3; k <= last; ++k) {
+    const long double xk = x[k];
+    s[0] += xk * rows[0][k];
+    s[1] += xk * rows[1][k];
+    s[2] += xk * rows[2][k];
+    s[3] += xk * rows[3][k];
+  }
+}
+
+/// Replaces the factor U by V = U⁻¹, column by column, then by A⁻¹ = V·V'. The rows of V
+/// are also kept in a full row-major copy, so that every inner product reads contiguous
+/// values; four of them proceed side by side (each sum, and its order, is that of the
+/// plain loops).
 void invert_from_factor(std::span<double> a, int n) {
   double* p = a.data();
+  const auto un = static_cast<std::size_t>(n);
+  std::vector<double> rows(un * un, 0.0);  // V(j, k) at (j − 1)·n + k − 1
+  const auto v = [&](long j, long k) -> double& { return rows[static_cast<std::size_t>((j - 1) * n + k - 1)]; };
+  long double s[4];
   for (long i = 1; i <= n; ++i) {
     const double vii = 1.0 / p[packed_at(i, i)];
-    // V(j, i) for ascending j reads U(k, i) only for k >= j, which is not yet overwritten.
-    for (long j = 1; j < i; ++j) {
-      long double s = 0;
-      for (long k = j; k < i; ++k) s += static_cast<long double>(p[packed_at(j, k)]) * p[packed_at(k, i)];
-      p[packed_at(j, i)] = static_cast<double>(-vii * s);
+    const double* u_i = p + packed_at(1, i);  // U(1..i, i), contiguous
+    long j = 1;
+    for (; j + 3 < i; j += 4) {  // V(j..j+3, i) = −vii·Σ_{k=j+q}^{i−1} V(j+q, k)·U(k, i)
+      const double* r[4] = {&v(j, 1), &v(j + 1, 1), &v(j + 2, 1), &v(j + 3, 1)};
+      four_sums(u_i, r, j - 1, i - 2, s);
+      for (long q = 0; q < 4; ++q) v(j + q, i) = static_cast<double>(-vii * s[q]);
     }
-    p[packed_at(i, i)] = vii;
+    for (; j < i; ++j) {
+      const double* v_j = &v(j, 1);
+      long double sum = 0;
+      for (long k = j; k < i; ++k) sum += static_cast<long double>(v_j[k - 1]) * u_i[k - 1];
+      v(j, i) = static_cast<double>(-vii * sum);
+    }
+    v(i, i) = vii;
   }
-  // A⁻¹(i, j), i <= j, in this order overwrites only V(i, j), never read again.
-  for (long i = 1; i <= n; ++i)
-    for (long j = i; j <= n; ++j) {
-      long double s = 0;
-      for (long k = j; k <= n; ++k) s += static_cast<long double>(p[packed_at(i, k)]) * p[packed_at(j, k)];
-      p[packed_at(i, j)] = static_cast<double>(s);
+  for (long i = 1; i <= n; ++i) {  // A⁻¹(i, j) = Σ_{k=j}^{n} V(i, k)·V(j, k), j >= i
+    const double* v_i = &v(i, 1);
+    long j = i;
+    for (; j + 3 <= n; j += 4) {
+      const double* r[4] = {&v(j, 1), &v(j + 1, 1), &v(j + 2, 1), &v(j + 3, 1)};
+      four_sums(v_i, r, j - 1, n - 1, s);
+      for (long q = 0; q < 4; ++q) p[packed_at(i, j + q)] = static_cast<double>(s[q]);
     }
+    for (; j <= n; ++j) {
+      const double* v_j = &v(j, 1);
+      long double sum = 0;
+      for (long k = j; k <= n; ++k) sum += static_cast<long double>(v_i[k - 1]) * v_j[k - 1];
+      p[packed_at(i, j)] = static_cast<double>(sum);
+    }
+  }
 }
 
 int failed() {

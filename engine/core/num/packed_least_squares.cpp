@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "engine/core/dialog_bridge.h"
+#include "engine/core/num/cross_products.h"
 #include "engine/core/num/num_detail.h"
 #include "engine/core/num/numerical_state.h"
 #include "engine/core/num/packed_factor.h"
@@ -28,6 +29,13 @@ Columns regressor_columns(std::span<const double> data, std::span<const int> lis
   return cols;
 }
 
+/// v(j) = Σ_t left_j(t)·z(t) for the k columns of `left`, in extended precision: the
+/// refinement step's residuals are not data, and these sums cost only n·k.
+void products_with(const Columns& left, const double* z, int n, std::span<double> v) {
+  for (std::size_t j = 0; j < left.size(); ++j)
+    v[j] = static_cast<double>(num_detail::dot(left[j], z, static_cast<std::size_t>(n)));
+}
+
 /// b = M·v (M packed of order k), each element summed in extended precision.
 void packed_times(std::span<const double> M, std::span<const double> v, int k, std::span<double> b) {
   for (long i = 1; i <= k; ++i) {
@@ -37,14 +45,36 @@ void packed_times(std::span<const double> M, std::span<const double> v, int k, s
   }
 }
 
-/// fitted = X·b and work = y − X·b, both from one extended-precision sum per observation.
+/// fitted = X·b and work = y − X·b, both from one extended-precision sum per observation
+/// over the columns in order; four observations at a time, so that their sums proceed
+/// side by side.
 void fit_and_residuals(const Columns& x, std::span<const double> b, std::span<const double> y,
                        int n, std::span<double> fitted, std::span<double> work) {
-  for (std::size_t t = 0; t < static_cast<std::size_t>(n); ++t) {
-    long double s = 0;
-    for (std::size_t j = 0; j < x.size(); ++j) s += static_cast<long double>(x[j][t]) * b[j];
+  const auto un = static_cast<std::size_t>(n);
+  const auto finish = [&](std::size_t t, long double s) {
     fitted[t] = static_cast<double>(s);
     work[t] = static_cast<double>(y[t] - s);
+  };
+  std::size_t t = 0;
+  for (; t + 4 <= un; t += 4) {
+    long double s0 = 0, s1 = 0, s2 = 0, s3 = 0;
+    for (std::size_t j = 0; j < x.size(); ++j) {
+      const double* xj = x[j] + t;
+      const long double bj = b[j];
+      s0 += xj[0] * bj;
+      s1 += xj[1] * bj;
+      s2 += xj[2] * bj;
+      s3 += xj[3] * bj;
+    }
+    finish(t, s0);
+    finish(t + 1, s1);
+    finish(t + 2, s2);
+    finish(t + 3, s3);
+  }
+  for (; t < un; ++t) {
+    long double s = 0;
+    for (std::size_t j = 0; j < x.size(); ++j) s += x[j][t] * static_cast<long double>(b[j]);
+    finish(t, s);
   }
 }
 
@@ -56,12 +86,11 @@ void solve(const Columns& left, const Columns& x, std::span<const double> M,
            std::span<const double> y, int n, int k, std::span<double> b, std::span<double> fitted,
            std::span<double> work) {
   const auto uk = static_cast<std::size_t>(k);
-  const auto un = static_cast<std::size_t>(n);
   std::vector<double> rhs(uk), step(uk);
-  for (std::size_t i = 0; i < uk; ++i) rhs[i] = static_cast<double>(num_detail::dot(left[i], y.data(), un));
+  products_with(left, y.data(), n, rhs);
   packed_times(M, rhs, k, b);
   fit_and_residuals(x, b, y, n, fitted, work);
-  for (std::size_t i = 0; i < uk; ++i) rhs[i] = static_cast<double>(num_detail::dot(left[i], work.data(), un));
+  products_with(left, work.data(), n, rhs);
   packed_times(M, rhs, k, step);
   for (std::size_t i = 0; i < uk; ++i) b[i] += step[i];
   fit_and_residuals(x, b, y, n, fitted, work);
@@ -100,10 +129,7 @@ void PACKEDXTXSOLVE(std::span<const double> data, long offset1, std::span<const 
     return;
   }
   if (mode != kSolveReuseInverse) {
-    for (int i = 1; i <= k; ++i)
-      for (int j = 1; j <= i; ++j)
-        M[packed_at(i, j)] = static_cast<double>(num_detail::dot(
-            cols[static_cast<std::size_t>(i - 1)], cols[static_cast<std::size_t>(j - 1)], static_cast<std::size_t>(n)));
+    symmetric_cross_products(cols, static_cast<std::size_t>(n), M);
     INVERTSYMPACKED(M, k, fail);
     if (fail == 1 || mode == kSolveInverseOnly) return;
   }
@@ -125,10 +151,11 @@ void PACKEDPRODUCT(std::span<const double> data, std::span<double> M, int k, int
   const auto cols = regressor_columns(data, current_estimation().list, k, ld, offset, n);
   Columns wcols;
   for (int i = 0; i < k; ++i) wcols.push_back(W.data() + static_cast<std::size_t>(i) * static_cast<std::size_t>(n));
+  std::vector<double> full(static_cast<std::size_t>(k) * static_cast<std::size_t>(k));
+  cross_products(wcols, cols, static_cast<std::size_t>(n), full);
   for (int i = 1; i <= k; ++i)
     for (int j = 1; j <= i; ++j)
-      M[packed_at(i, j)] = static_cast<double>(num_detail::dot(
-          wcols[static_cast<std::size_t>(i - 1)], cols[static_cast<std::size_t>(j - 1)], static_cast<std::size_t>(n)));
+      M[packed_at(i, j)] = full[static_cast<std::size_t>(i - 1) + static_cast<std::size_t>(j - 1) * static_cast<std::size_t>(k)];
   INVERTSYMPACKED(M, k, fail);
   if (fail == 0 && !num_detail::all_finite(y.first(static_cast<std::size_t>(n)))) {
     fail = 1;

@@ -5,7 +5,8 @@
 // (t = 1..n) of variable v is element (v − 1)·ld + offset + t, counting elements from 1,
 // where offset is the sum of the offsets passed. Regressor j (1..k) is variable list[j] of
 // the equation's variable-number list, whose entry list[0] is the dependent variable and is
-// skipped. Sums over observations run in extended precision.
+// skipped. The cross-product matrix comes from symmetric_cross_products (cross_products.h);
+// the other sums over observations run in extended precision.
 //
 // Arguments that do not fit (a column outside `data`, a list shorter than k + 1, an output
 // shorter than stated, y sharing storage with fitted or work) throw std::invalid_argument

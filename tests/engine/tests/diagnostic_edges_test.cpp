@@ -10,6 +10,7 @@
 #include "engine/single/estimation_runner.h"
 #include "engine/single/estimation_state.h"
 #include "engine/single/least_squares.h"
+#include "engine/tests/auxiliary_regression.h"
 #include "engine/tests/diagnostic_tests.h"
 #include "engine/tests/residual_tests.h"
 #include "tests/engine/single/printed_numbers.h"
@@ -124,6 +125,41 @@ TEST_F(DiagnosticEdges, InstrumentalVariablesHaveNoFColumn) {
     EXPECT_FALSE(none(row(lines, test), 35));
     EXPECT_EQ(columns(row(lines, test), 50, 79), "*       Not applicable       *");
   }
+}
+
+// The OLS and IV estimates hand their (X'X)⁻¹ to the auxiliary regressions; forming it
+// afresh from the same columns must give the same statistics to the last bit.
+TEST_F(DiagnosticEdges, AuxiliaryRegressionsReuseTheEstimateInverseExactly) {
+  const auto compare = [](int mode, int p) {
+    SCOPED_TRACE(mode);
+    const AuxiliaryRegression reused = auxiliary_regression(mode, p);
+    auto& s = single::estimation();
+    const auto kept = s.variance;
+    s.variance.clear();  // the regression now forms and inverts X'X itself
+    const AuxiliaryRegression fresh = auxiliary_regression(mode, p);
+    s.variance = kept;
+    ASSERT_EQ(reused.fail, 0);
+    ASSERT_EQ(fresh.fail, 0);
+    EXPECT_EQ(reused.lm, fresh.lm);
+    EXPECT_EQ(reused.explained, fresh.explained);
+    EXPECT_EQ(reused.coef, fresh.coef);
+    EXPECT_EQ(reused.inverse, fresh.inverse);
+  };
+  estimate_ols({macro::kLc, macro::kIntercept, macro::kLcLag, macro::kLy, macro::kInfl, macro::kR}, 2, 196);
+  compare(kSerialCorrelation, 4);
+  compare(kFunctionalForm, 1);
+  core::globals().sample_start = 2;
+  core::globals().sample_end = 196;
+  single::take_equation(std::vector<int>{macro::kLc, macro::kIntercept, macro::kLy});
+  single::begin_estimate(single::method::kIv);
+  auto& s = single::estimation();
+  s.ninstr = 3;
+  s.instrlist = {macro::kIntercept, macro::kLcLag, macro::kR};
+  ASSERT_TRUE(single::load_sample());
+  single::LSQCORE(false);
+  ASSERT_EQ(s.status, 0);
+  compare(kSerialCorrelation, 2);
+  compare(kFunctionalForm, 1);
 }
 
 TEST(ResidualStatistics, HandComputedValues) {

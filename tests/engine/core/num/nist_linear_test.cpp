@@ -74,9 +74,32 @@ struct Fit {
   double sd = 0.0, r2 = 0.0;
 };
 
+/// How X'X is summed: by the engine's cross products, or by the extended-precision sums
+/// (long double, four running sums) the engine used before them.
+enum class Sums { kEngine, kExtended };
+
+/// X'X of the data columns 2..k + 1 by extended-precision sums, as the engine formed it
+/// before its cross-product kernels.
+std::vector<double> extended_cross_products(const std::vector<double>& data, int n, int k) {
+  std::vector<double> m;
+  for (int i = 1; i <= k; ++i)
+    for (int j = 1; j <= i; ++j) {
+      const double* a = data.data() + static_cast<std::size_t>(i) * n;
+      const double* b = data.data() + static_cast<std::size_t>(j) * n;
+      long double s[4] = {0, 0, 0, 0};
+      int t = 0;
+      for (; t + 4 <= n; t += 4)
+        for (int r = 0; r < 4; ++r) s[r] += static_cast<long double>(a[t + r]) * b[t + r];
+      for (; t < n; ++t) s[0] += static_cast<long double>(a[t]) * b[t];
+      m.push_back(static_cast<double>((s[0] + s[1]) + (s[2] + s[3])));
+    }
+  return m;
+}
+
 /// y and the regressors laid out as data columns (variable 1 = y, 2.. = regressors) and
-/// fitted by PACKEDXTXSOLVE; regressors scaled by sx (not the constant) and y by sy.
-Fit fit(const Problem& p, double sx = 1.0, double sy = 1.0) {
+/// fitted by PACKEDXTXSOLVE; regressors scaled by sx (not the constant) and y by sy. With
+/// Sums::kExtended, X'X comes from extended_cross_products and the fit reuses its inverse.
+Fit fit(const Problem& p, double sx = 1.0, double sy = 1.0, Sums sums = Sums::kEngine) {
   const int n = static_cast<int>(p.y.size());
   const int k = static_cast<int>(p.x.size());
   std::vector<double> data;
@@ -91,7 +114,14 @@ Fit fit(const Problem& p, double sx = 1.0, double sy = 1.0) {
   std::vector<double> fitted(n), work(std::max(n, k)), m(static_cast<std::size_t>(k * (k + 1) / 2));
   f.b.assign(k, 0.0);
   double rss = 0.0;
-  PACKEDXTXSOLVE(data, 0, std::span<const double>(data).first(n), list, k, n, n, 0, 0, f.b, fitted,
+  int mode = 0;
+  if (sums == Sums::kExtended) {
+    m = extended_cross_products(data, n, k);
+    INVERTSYMPACKED(m, k, f.fail);
+    if (f.fail != 0) return f;
+    mode = kSolveReuseInverse;
+  }
+  PACKEDXTXSOLVE(data, 0, std::span<const double>(data).first(n), list, k, n, n, 0, mode, f.b, fitted,
                  work, rss, m, f.fail);
   if (f.fail != 0) return f;
   f.sd = std::sqrt(rss / (n - k));
@@ -116,6 +146,18 @@ double lowest_lre(const std::vector<double>& est, const std::vector<double>& cer
   return low;
 }
 
+/// The lowest correct digits of a fit: coefficients, standard errors, residual s.d.
+struct Digits {
+  double b = 0.0, se = 0.0, sd = 0.0;
+};
+
+Digits digits(const Problem& p, const Fit& f) {
+  double ymax = 0.0;
+  for (double v : p.y) ymax = std::max(ymax, std::fabs(v));
+  return {lowest_lre(f.b, p.b, ymax), lowest_lre(f.se, p.se, ymax),
+          p.sd == 0.0 ? lre(f.sd / ymax, 0.0) : lre(f.sd, p.sd)};
+}
+
 struct Floors {
   const char* name;
   double b, se;  ///< se also serves for the residual s.d.; exact fits: −log10(s.d./max|y|)
@@ -128,11 +170,7 @@ TEST_P(NistLinear, CrossProductRouteReachesTheFloors) {
   const Problem p = load(floors.name);
   const Fit f = fit(p);
   ASSERT_EQ(f.fail, 0) << p.name;
-  double ymax = 0.0;
-  for (double v : p.y) ymax = std::max(ymax, std::fabs(v));
-  const double b = lowest_lre(f.b, p.b, ymax);
-  const double se = lowest_lre(f.se, p.se, ymax);
-  const double sd = p.sd == 0.0 ? lre(f.sd / ymax, 0.0) : lre(f.sd, p.sd);
+  const auto [b, se, sd] = digits(p, f);
   const double r2 = lre(f.r2, p.r2);
   std::printf("[ LRE      ] %-9s coefficients %5.1f  standard errors %5.1f  residual s.d. %5.1f  R2 %5.1f\n",
               p.name.c_str(), b, se, sd, r2);
@@ -149,6 +187,22 @@ INSTANTIATE_TEST_SUITE_P(
                       Floors{"Wampler2", 8.5, 9}, Floors{"Wampler3", 5.5, 11},
                       Floors{"Wampler4", 5.5, 11}, Floors{"Wampler5", 5.5, 11}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// The cross-product kernels replaced extended-precision sums: on the ill-conditioned sets
+// they must give at least the digits those sums gave, through the same inverse and fit.
+TEST_P(NistLinear, CrossProductsKeepTheDigitsOfExtendedSums) {
+  const Problem p = load(GetParam().name);
+  const Fit now = fit(p);
+  const Fit before = fit(p, 1.0, 1.0, Sums::kExtended);
+  ASSERT_EQ(now.fail, 0);
+  ASSERT_EQ(before.fail, 0);
+  const Digits d_now = digits(p, now), d_before = digits(p, before);
+  std::printf("[ LRE      ] %-9s kernels b %5.1f se %5.1f sd %5.1f | extended sums b %5.1f se %5.1f sd %5.1f\n",
+              p.name.c_str(), d_now.b, d_now.se, d_now.sd, d_before.b, d_before.se, d_before.sd);
+  EXPECT_GE(d_now.b, d_before.b);
+  EXPECT_GE(d_now.se, d_before.se);
+  EXPECT_GE(d_now.sd, d_before.sd);
+}
 
 using NistVerdicts = qorv::testing::EngineTest;
 
