@@ -79,6 +79,14 @@ void GrowingCrossProducts::add(std::span<const double> x, std::span<const double
   ++n_;
 }
 
+void GrowingCrossProducts::assign_packed(std::span<const double> packed, int n) {
+  if (packed.size() < at(p_) * at(p_ + 1) / 2)
+    throw std::invalid_argument("GrowingCrossProducts::assign_packed: too few values");
+  for (int i = 0; i < p_; ++i)
+    for (int j = 0; j <= i; ++j) s_[at(j) * at(p_) + at(i)] = packed[at(i) * at(i + 1) / 2 + at(j)];
+  n_ = n;
+}
+
 long double StepEstimate::variance_factor(std::span<const double> x) const {
   const int k = static_cast<int>(coef.size());
   std::vector<long double> v(x.begin(), x.end());

@@ -3,7 +3,7 @@
 // and solved afresh at any point. Recursive estimates carry the cross products forward and
 // solve at every observation; rolling estimates build each window's cross products from
 // its own observations (a running sum with observations taken out again loses the digits
-// of levels data). No dialog and no engine state: callers pass the data.
+// of levels data), summed by the engine's cross-product kernel. No dialog and no engine state: callers pass the data.
 #pragma once
 
 #include <span>
@@ -30,6 +30,11 @@ class GrowingCrossProducts {
   /// Adds one observation: x (k values), z (l values), y. Throws std::invalid_argument on
   /// lengths that do not fit. Cost: p²/2 multiply-adds.
   void add(std::span<const double> x, std::span<const double> z, double y);
+
+  /// Takes the cross products of `n` observations whole: `packed` holds the lower triangle
+  /// of order p in the PACKEDINDEX layout, in the order Z, X, y. Throws
+  /// std::invalid_argument when it is shorter than p(p + 1)/2.
+  void assign_packed(std::span<const double> packed, int n);
 
   /// Element (i, j) of the cross-product matrix, 0-based in the order Z, X, y.
   long double element(int i, int j) const { return s_[static_cast<size_t>(i) * static_cast<size_t>(p_) + static_cast<size_t>(j)]; }

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <stdexcept>
 
+#include "engine/core/num/cross_products.h"
 #include "engine/single/growing_least_squares.h"
 #include "shared/exchange_slots.h"
 
@@ -82,15 +83,17 @@ RollingSeries rolling_estimates(const EquationData& eq, int h) {
   out.se.assign(at(windows) * at(k), limits::kMissing);
   out.sigma.assign(at(windows), limits::kMissing);
   if (h <= k) return out;
+  // Each window's cross products of [Z | X | y] by the engine's kernel, from the columns in place.
   GrowingCrossProducts cp(k, eq.l);
-  std::vector<double> x, z;
+  const int p = eq.l + k + 1;
+  std::vector<const double*> columns(at(p));
+  std::vector<double> packed(at(p) * at(p + 1) / 2);
   for (int w = 0; w < windows; ++w) {
-    cp.reset();
-    for (int t = w; t < w + h; ++t) {
-      row_of(eq.x, n, k, t, x);
-      row_of(eq.z, n, eq.l, t, z);
-      cp.add(x, z, eq.y[at(t)]);
-    }
+    for (int i = 0; i < eq.l; ++i) columns[at(i)] = eq.z.data() + at(i) * at(n) + at(w);
+    for (int j = 0; j < k; ++j) columns[at(eq.l + j)] = eq.x.data() + at(j) * at(n) + at(w);
+    columns[at(p - 1)] = eq.y.data() + at(w);
+    core::symmetric_cross_products(columns, at(h), packed);
+    cp.assign_packed(packed, h);
     const StepEstimate step = solve(cp, true);
     if (step.fail != 0) continue;
     const double s = std::sqrt(step.rss / (h - k));
