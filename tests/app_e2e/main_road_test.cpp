@@ -192,6 +192,39 @@ TEST(MainRoad, LeastSquaresFromTheSampleFileToASavedResultsFileAndAGraph) {
   dialog_driver::screenshot(&window, "main_window_after_estimation");
 }
 
+// Rolling least squares from the window: the window length typed in the estimation
+// window's box reaches the engine (no question asked), and a rolling coefficient plot is
+// kept in a graph window.
+TEST(MainRoad, RollingLeastSquaresFromTheWindowLengthBoxKeepsARollingPlot) {
+  LeastSquaresSession session;
+  MainWindow& window = session.window;
+  ASSERT_TRUE(session.start());
+  window.method_action(MethodMenu::kUnivariate, 32)->trigger();
+  EstimationWindow* estimation = window.estimation();
+  ASSERT_TRUE(estimation->window_size()->isVisible());
+  QTest::keyClicks(estimation->nonlin(), "LC INPT LY INFL R");
+  estimation->window_size()->setText("40");
+  DialogDriver driver(std::chrono::seconds(60));
+  driver.then("Tget1option", [](QWidget* form) { choose(form, "Plot rolling coefficients and their standard errors"); })
+      .then("Tget1option", [](QWidget* form) { choose(form, "LY"); })
+      .then("TGraForm", [](QWidget* form) { click(form, "later"); })
+      .then("Tget1option", [](QWidget* form) { choose(form, "Move to Backtracking Menu (Rolling Regression)"); })
+      .then("Tget1option", [](QWidget* form) { choose(form, "Return to Single Equation Estimation Window"); });
+  QPushButton* start = nullptr;
+  for (QPushButton* b : estimation->findChildren<QPushButton*>())
+    if (b->text() == "&Start") start = b;
+  ASSERT_NE(start, nullptr);
+  start->click();
+  ASSERT_TRUE(driver.finish()) << driver.failure() << "\nforms answered: " << driver.seen().size();
+  EXPECT_EQ(window.state().plot_counter, 1);
+  const QMdiArea* area = window.findChild<QMdiArea*>();
+  int graphs = 0;
+  for (QMdiSubWindow* frame : area->subWindowList())
+    if (dynamic_cast<GraphWindow*>(frame->widget()) != nullptr) ++graphs;
+  EXPECT_EQ(graphs, 1);
+  EXPECT_TRUE(session.messages.shown.empty());
+}
+
 // An unknown variable corrected in the engine's editor: the estimate runs on the corrected
 // equation, and the window's box shows the equation the engine estimated.
 TEST(MainRoad, EquationCorrectedInTheEnginesEditorComesBackToTheWindow) {
