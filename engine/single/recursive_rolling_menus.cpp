@@ -37,6 +37,20 @@ class NotInteractive {
   bool saved_;
 };
 
+/// Runs `compute` with the interactive switch at 0; false, with the disk-space box, when
+/// memory is short.
+template <class Compute>
+bool computed_quietly(Compute&& compute) {
+  try {
+    const NotInteractive quiet;
+    compute();
+    return true;
+  } catch (const std::bad_alloc&) {
+    core::DISKSPACEMESSAGE();
+    return false;
+  }
+}
+
 /// The regressor names of the current equation.
 std::vector<std::string> regressor_names() {
   const auto& names = estimation().eqvarnames;
@@ -87,6 +101,18 @@ std::span<const double> column(const std::vector<double>& m, size_t n, int j) {
 /// The menu's default: plots when they can be drawn, else the first save.
 int default_choice() { return core::driver_state().plot_availability != 0 ? 1 : 3; }
 
+/// What a choice of either result menu needs before it acts (1 and 2 plot, 1, 3 and 4 are
+/// for one regressor): false when the menu comes again, because plots cannot be drawn
+/// (plot-availability word 0) or the choice of regressor was cancelled; `j` the picked
+/// regressor (from 0).
+bool ready(int option, const std::vector<std::string>& names, int& j) {
+  if ((option == 1 || option == 2) && core::driver_state().plot_availability == 0) return false;
+  if (option != 1 && option != 3 && option != 4) return true;
+  const int picked = data::PICKVARIABLE(names);
+  j = picked - 1;
+  return picked >= 1;
+}
+
 /// Predictions x'b_(t−1) from k variables the user names (specification kind 24); false
 /// when the user cancelled.
 bool predictions_from_named(const RecursiveSeries& r, std::vector<double>& out) {
@@ -136,13 +162,7 @@ bool RECURSIVEMENU() {
   const int code = estimation().method;
   const std::string road = code == method::kRecursive2sls ? "IV" : "OLS";
   RecursiveSeries r;
-  try {
-    const NotInteractive quiet;
-    r = recursive_estimates(sample_equation_data(), true);
-  } catch (const std::bad_alloc&) {
-    core::DISKSPACEMESSAGE();
-    return false;
-  }
+  if (!computed_quietly([&r] { r = recursive_estimates(sample_equation_data(), true); })) return false;
   const int n = estimation().nused;
   if (r.m == 0) {
     core::SHOWOK(core::kError, core::kNoHelp, " First " + std::to_string(n - 1) + " regressions are collinear!");
@@ -156,13 +176,8 @@ bool RECURSIVEMENU() {
     core::RECURSIVERESULTSMENU(choice, code);
     const int option = choice;
     if (option < 1 || option > 8) return true;
-    if ((option == 1 || option == 2) && core::driver_state().plot_availability == 0) continue;
     int j = 0;
-    if (option == 1 || option == 3 || option == 4) {
-      const int picked = data::PICKVARIABLE(names);
-      if (picked < 1) continue;
-      j = picked - 1;
-    }
+    if (!ready(option, names, j)) continue;
     switch (option) {
       case 1:
         plot_span("Coef. of " + names[at(j)] + " and its 2 S.E. bands based on recursive " + road,
@@ -193,13 +208,7 @@ bool ROLLINGPLOTS(int window) {
   const int code = s.method;
   const std::string road = code == method::kRolling2sls ? "IV" : "OLS";
   RollingSeries r;
-  try {
-    const NotInteractive quiet;
-    r = rolling_estimates(sample_equation_data(), window);
-  } catch (const std::bad_alloc&) {
-    core::DISKSPACEMESSAGE();
-    return false;
-  }
+  if (!computed_quietly([&r, window] { r = rolling_estimates(sample_equation_data(), window); })) return false;
   if (r.windows < 1) return false;
   s.rolling_results = true;
   const size_t w = at(r.windows);
@@ -210,13 +219,8 @@ bool ROLLINGPLOTS(int window) {
     core::ROLLINGRESULTMENU(choice);
     const int option = choice;
     if (option < 1 || option > 5) return true;
-    if ((option == 1 || option == 2) && core::driver_state().plot_availability == 0) continue;
     int j = 0;
-    if (option == 1 || option == 3 || option == 4) {
-      const int picked = data::PICKVARIABLE(names);
-      if (picked < 1) continue;
-      j = picked - 1;
-    }
+    if (!ready(option, names, j)) continue;
     // Rolling series are dated from sample observation h: pad them to the sample for the plots.
     const auto padded = [&](std::span<const double> v) {
       std::vector<double> out(at(first), limits::kMissing);

@@ -64,6 +64,18 @@ std::vector<std::string> fields(const std::string& line) {
   return out;
 }
 
+/// Presses the estimation window's Start button and lets `driver` answer the forms; what
+/// went wrong, or "" when every form was answered.
+std::string run_request(EstimationWindow* estimation, DialogDriver& driver) {
+  QPushButton* start = nullptr;
+  for (QPushButton* b : estimation->findChildren<QPushButton*>())
+    if (b->text() == "&Start") start = b;
+  if (start == nullptr) return "no Start button";
+  start->click();
+  if (driver.finish()) return {};
+  return driver.failure() + "\nforms answered: " + std::to_string(driver.seen().size());
+}
+
 /// The main window on the sample file with least squares chosen, as a user starts.
 struct LeastSquaresSession {
   /// Opens the sample file and chooses least squares; false when the file did not open.
@@ -121,12 +133,7 @@ TEST(MainRoad, LeastSquaresFromTheSampleFileToASavedResultsFileAndAGraph) {
       .then("Tget1option", [](QWidget* form) { choose(form, "Return to Post Regression Menu"); })
       .then("Tget1option", [](QWidget* form) { choose(form, "Move to Backtracking Menu"); })
       .then("Tget1option", [](QWidget* form) { choose(form, "Return to Single Equation Estimation Window"); });
-  QPushButton* start = nullptr;
-  for (QPushButton* b : estimation->findChildren<QPushButton*>())
-    if (b->text() == "&Start") start = b;
-  ASSERT_NE(start, nullptr);
-  start->click();
-  ASSERT_TRUE(driver.finish()) << driver.failure() << "\nforms answered: " << driver.seen().size();
+  ASSERT_EQ(run_request(estimation, driver), "");
   EXPECT_EQ(hint_during_request, kModalHint);
   EXPECT_EQ(hint_text(), kHelpHint);
   EXPECT_FALSE(window.state().busy);
@@ -210,12 +217,7 @@ TEST(MainRoad, RollingLeastSquaresFromTheWindowLengthBoxKeepsARollingPlot) {
       .then("TGraForm", [](QWidget* form) { click(form, "later"); })
       .then("Tget1option", [](QWidget* form) { choose(form, "Move to Backtracking Menu (Rolling Regression)"); })
       .then("Tget1option", [](QWidget* form) { choose(form, "Return to Single Equation Estimation Window"); });
-  QPushButton* start = nullptr;
-  for (QPushButton* b : estimation->findChildren<QPushButton*>())
-    if (b->text() == "&Start") start = b;
-  ASSERT_NE(start, nullptr);
-  start->click();
-  ASSERT_TRUE(driver.finish()) << driver.failure() << "\nforms answered: " << driver.seen().size();
+  ASSERT_EQ(run_request(estimation, driver), "");
   EXPECT_EQ(window.state().plot_counter, 1);
   const QMdiArea* area = window.findChild<QMdiArea*>();
   int graphs = 0;
