@@ -178,6 +178,11 @@ TEST_F(ResultMenus, EdgeCases) {
   EXPECT_NE(coef->series[1].values[0], limits::kMissing);
   g.sample_end = 196;
 
+  // Cancelling the choice of a regressor or of the variables returns to the menu.
+  t = run(core::kRecursive, "strict\nmenu 1035 -> 1\nmenu 1036 -> 3\nmenu \"Choose Regressor\" -> cancel\n"
+                            "menu 1036 -> 8\ntext -> cancel\nmenu 1036 -> 0\n");
+  EXPECT_EQ(t.find("Name and optional description"), std::string::npos) << t;
+
   // A plot-availability word of 0: choices 1 and 2 show the menu again.
   core::driver_state().plot_availability = 0;
   t = run(core::kRecursive, "strict\nmenu 1035 -> 1\nmenu 1036 -> 1\nmenu 1036 -> 2\nmenu 1036 -> 0\n");
