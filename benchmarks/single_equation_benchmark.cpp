@@ -8,8 +8,8 @@
 
 #include <filesystem>
 
+#include "benchmarks/benchmark_workspace.h"
 #include "engine/core/channels.h"
-#include "engine/core/engine_state.h"
 #include "engine/core/report_writer.h"
 #include "engine/core/workspace.h"
 #include "engine/single/estimation_state.h"
@@ -23,30 +23,10 @@ using namespace qorv;
 
 /// Installs y and an intercept plus k − 1 pseudo-random regressors over n observations.
 void install(int n, int k) {
-  core::reset_engine_state();
-  auto& g = core::globals();
-  g.nobs = n;
-  g.nvars = k + 1;
-  g.frequency = 1;
-  g.periods_per_year = 1;
-  g.sample_start = 1;
-  g.sample_end = n;
-  unsigned state = 12345u;
-  const auto uniform = [&state] {
-    state = state * 1664525u + 1013904223u;
-    return (state >> 8) * (1.0 / 16777216.0) - 0.5;
-  };
-  for (int v = 1; v <= k + 1; ++v) {
-    core::set_variable(v, "X" + std::to_string(v), "");
+  bench::install_workspace(n, k + 1);
+  bench::Uniform uniform;
+  for (int v = 1; v <= k + 1; ++v)
     for (int t = 1; t <= n; ++t) core::data_at(t, v) = v == 2 ? 1.0 : 10.0 * v + uniform();
-  }
-  auto& s = single::estimation();
-  s.eqvarlist.clear();
-  s.eqvarnames.clear();
-  for (int v = 1; v <= k + 1; ++v) {
-    s.eqvarlist.push_back(v);
-    s.eqvarnames.push_back(core::variable_name(v));
-  }
 }
 
 void run_report(benchmark::State& state, bool with_tests) {

@@ -18,6 +18,7 @@
 #include "engine/core/workspace.h"
 #include "engine/single/estimation_runner.h"
 #include "engine/single/estimation_state.h"
+#include "engine/single/logit_probit.h"
 #include "engine/tests/sample_check.h"
 #include "shared/exchange_slots.h"
 #include "shared/names.h"
@@ -382,7 +383,7 @@ void SINGLEEQOPTIONS(int& next_step, int kind, int& window, int trailing, bool& 
       }
       return;
     case kLogitProbit:
-      refuse_method(method::kLogit);
+      LOGITPROBIT();
       return;
     default:
       return;

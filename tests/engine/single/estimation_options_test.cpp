@@ -267,7 +267,7 @@ TEST_F(Options, OtherKindsAskTheirOptionsAndRefuse) {
       {core::kNonLinear, "menu 1034 -> 2\n", 0, "Non-linear least squares is not available", 0, false},
       {core::kNonLinear, "menu 1034 -> 1\n", 0, "menu 2034", 9, true},
       {core::kArdl, "", 0, "ARDL estimation is not available", 0, false},
-      {core::kLogitProbit, "", 0, "Logit and probit estimation is not available", 0, false},
+      {core::kLogitProbit, "", 0, "Dependent variable contains number(s) other than zeroes or ones!", 0, false},
   };
   for (const auto& r : rows) {
     SCOPED_TRACE(r.script);

@@ -1,24 +1,11 @@
 #include "tests/engine/single/macro_fixture.h"
 
-#include <fstream>
-#include <stdexcept>
-
 #include "engine/core/workspace.h"
 
 namespace qorv::testing {
 
 void install_macro_data() {
-  std::ifstream in(macro_reference_file("data.csv"));
-  if (!in) throw std::runtime_error("data.csv not found");
-  std::string line;
-  std::getline(in, line);
-  std::vector<std::vector<double>> rows;
-  while (std::getline(in, line)) {
-    const auto f = csv_fields(line);
-    std::vector<double> row;
-    for (size_t i = 1; i < f.size(); ++i) row.push_back(csv_number(f[i]));
-    rows.push_back(row);
-  }
+  const std::vector<std::vector<double>> rows = read_data_table(macro_reference_file("data.csv")).rows;
   auto& g = core::globals();
   g.nobs = static_cast<int>(rows.size());
   g.nvars = 6;

@@ -1,5 +1,6 @@
 #include "tests/engine/single/macro_reference.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <fstream>
@@ -29,9 +30,8 @@ std::string macro_reference_file(const std::string& name) {
   return std::string(ZV_REFERENCE_DIR) + "/ols-macro/" + name;
 }
 
-namespace {
-
-std::map<std::string, Expected> expected_rows(const std::string& path, const std::string& case_name) {
+std::map<std::string, Expected> read_expected(const std::string& path, const std::string& case_name,
+                                              const std::vector<std::string>& readings) {
   std::ifstream in(path);
   if (!in) throw std::runtime_error(path + " not found");
   std::map<std::string, Expected> rows;
@@ -40,6 +40,8 @@ std::map<std::string, Expected> expected_rows(const std::string& path, const std
   while (std::getline(in, line)) {
     const auto f = csv_fields(line);
     if (f.size() < 5 || f[0] != case_name) continue;
+    if (!readings.empty() && (f.size() < 6 || std::find(readings.begin(), readings.end(), f[5]) == readings.end()))
+      continue;
     // NA, the missing value of the reference, stands for the engine's missing code.
     const double value = f[2] == "NA" ? limits::kMissing : csv_number(f[2]);
     rows[f[1]] = Expected{value, csv_number(f[3]), f[4] == "rel"};
@@ -47,14 +49,29 @@ std::map<std::string, Expected> expected_rows(const std::string& path, const std
   return rows;
 }
 
-}  // namespace
+DataTable read_data_table(const std::string& path) {
+  std::ifstream in(path);
+  if (!in) throw std::runtime_error(path + " not found");
+  DataTable table;
+  std::string line;
+  std::getline(in, line);
+  table.names = csv_fields(line);
+  if (!table.names.empty()) table.names.erase(table.names.begin());
+  while (std::getline(in, line)) {
+    const auto f = csv_fields(line);
+    std::vector<double> row;
+    for (size_t i = 1; i < f.size(); ++i) row.push_back(csv_number(f[i]));
+    table.rows.push_back(row);
+  }
+  return table;
+}
 
 std::map<std::string, Expected> macro_expected(const std::string& case_name) {
-  return expected_rows(macro_reference_file("expected.csv"), case_name);
+  return read_expected(macro_reference_file("expected.csv"), case_name);
 }
 
 std::map<std::string, Expected> single_extra_expected(const std::string& case_name) {
-  return expected_rows(std::string(ZV_REFERENCE_DIR) + "/single-extra/expected.csv", case_name);
+  return read_expected(std::string(ZV_REFERENCE_DIR) + "/single-extra/expected.csv", case_name);
 }
 
 bool agrees(double x, const Expected& e) {

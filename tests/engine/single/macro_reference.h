@@ -15,6 +15,20 @@ struct Expected {
   bool relative = false;
 };
 
+/// The rows of the expected-values file at `path` (columns case, quantity, value,
+/// tolerance, tol_kind, reading, ...) for `case_name`, by quantity; with `readings` non-empty
+/// only the rows whose reading is one of them.
+std::map<std::string, Expected> read_expected(const std::string& path, const std::string& case_name,
+                                              const std::vector<std::string>& readings = {});
+
+/// A data file of the reference folder: a heading row of names, then one row per
+/// observation, its first column the observation's number (dropped here).
+struct DataTable {
+  std::vector<std::string> names;
+  std::vector<std::vector<double>> rows;
+};
+DataTable read_data_table(const std::string& path);
+
 /// The rows of expected.csv for `case_name` ("S", "D", ...), by quantity.
 std::map<std::string, Expected> macro_expected(const std::string& case_name);
 

@@ -4,20 +4,25 @@
 
 namespace qorv::testing {
 
-std::vector<std::string> last_page() {
-  std::vector<std::string> page;
+std::vector<std::vector<std::string>> shown_pages() {
+  std::vector<std::vector<std::string>> pages;
   bool inside = false;
   for (const std::string& line : dialog_script::transcript()) {
     if (line.starts_with("--- page ")) {
       inside = true;
-      page.clear();
+      pages.emplace_back();
     } else if (line == "--- end page ---") {
       inside = false;
     } else if (inside) {
-      page.push_back(line);
+      pages.back().push_back(line);
     }
   }
-  return page;
+  return pages;
+}
+
+std::vector<std::string> last_page() {
+  auto pages = shown_pages();
+  return pages.empty() ? std::vector<std::string>{} : pages.back();
 }
 
 size_t find_line(const std::vector<std::string>& lines, const std::string& text) {

@@ -11,6 +11,9 @@ namespace qorv::testing {
 /// The lines of the last page the results viewer showed in the dialog transcript.
 std::vector<std::string> last_page();
 
+/// Every page the results viewer showed in the dialog transcript, in order.
+std::vector<std::vector<std::string>> shown_pages();
+
 /// Index of the first line of `lines` that contains `text`; lines.size() when none does.
 size_t find_line(const std::vector<std::string>& lines, const std::string& text);
 
