@@ -64,6 +64,14 @@ std::vector<std::string> fields(const std::string& line) {
   return out;
 }
 
+/// The graph windows open in the main window's work area.
+int graph_windows(const MainWindow& window) {
+  int graphs = 0;
+  for (QMdiSubWindow* frame : window.findChild<QMdiArea*>()->subWindowList())
+    if (dynamic_cast<GraphWindow*>(frame->widget()) != nullptr) ++graphs;
+  return graphs;
+}
+
 /// Presses the estimation window's Start button and lets `driver` answer the forms; what
 /// went wrong, or "" when every form was answered.
 std::string run_request(EstimationWindow* estimation, DialogDriver& driver) {
@@ -173,10 +181,7 @@ TEST(MainRoad, LeastSquaresFromTheSampleFileToASavedResultsFileAndAGraph) {
   // The graph kept opens in a window of its own; the counters and the sample follow.
   EXPECT_EQ(window.state().plot_counter, 1);
   const QMdiArea* area = window.findChild<QMdiArea*>();
-  int graphs = 0;
-  for (QMdiSubWindow* frame : area->subWindowList())
-    if (dynamic_cast<GraphWindow*>(frame->widget()) != nullptr) ++graphs;
-  EXPECT_EQ(graphs, 1);
+  EXPECT_EQ(graph_windows(window), 1);
   EXPECT_EQ(estimation->period1()->currentText(), "1960Q1");
   EXPECT_EQ(estimation->period2()->currentText(), "2008Q4");
   EXPECT_EQ(window.state().sample_end, 196);
@@ -219,11 +224,7 @@ TEST(MainRoad, RollingLeastSquaresFromTheWindowLengthBoxKeepsARollingPlot) {
       .then("Tget1option", [](QWidget* form) { choose(form, "Return to Single Equation Estimation Window"); });
   ASSERT_EQ(run_request(estimation, driver), "");
   EXPECT_EQ(window.state().plot_counter, 1);
-  const QMdiArea* area = window.findChild<QMdiArea*>();
-  int graphs = 0;
-  for (QMdiSubWindow* frame : area->subWindowList())
-    if (dynamic_cast<GraphWindow*>(frame->widget()) != nullptr) ++graphs;
-  EXPECT_EQ(graphs, 1);
+  EXPECT_EQ(graph_windows(window), 1);
   EXPECT_TRUE(session.messages.shown.empty());
 }
 
