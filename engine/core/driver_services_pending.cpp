@@ -26,8 +26,6 @@ bool SUREESTIMATE(int) {
   return false;
 }
 
-void DATACOMMANDS(const std::string&) { not_available("The command interpreter"); }
-
 bool NONLINSPEC(bool) {
   not_available("Non-linear regression");
   return false;

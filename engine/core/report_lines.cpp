@@ -11,10 +11,7 @@
 
 namespace qorv::core {
 
-namespace {
-
-// The probability `APPENDPROB` prints; NaN when there is none.
-double probability(ProbKind kind, double statistic, int df1, int df2) {
+double tail_probability(ProbKind kind, double statistic, int df1, int df2) {
   constexpr double kNone = std::numeric_limits<double>::quiet_NaN();
   if (!std::isfinite(statistic) || statistic == limits::kMissing) return kNone;
   int fault = 0;
@@ -45,8 +42,6 @@ double probability(ProbKind kind, double statistic, int df1, int df2) {
   }
   return kNone;
 }
-
-}  // namespace
 
 void APPENDTEXT(std::string& line, int gap, std::string_view text) {
   const std::size_t last = line.find_last_not_of(' ');
@@ -91,7 +86,7 @@ void APPENDSIGNEDREAL(std::string& line, double value) {
 }
 
 bool APPENDPROB(std::string& line, ProbKind kind, double statistic, int df1, int df2) {
-  double p = probability(kind, statistic, df1, df2);
+  double p = tail_probability(kind, statistic, df1, df2);
   if (!std::isfinite(p)) return false;
   p = std::max(p, 0.0);
   APPENDTEXT(line, 0, "[" + FORMATFIXED(p, 4, p > 0.999 ? 2 : 3) + "]");

@@ -47,6 +47,10 @@ enum class ProbKind {
   kNormal = 4,      ///< standard normal, two-sided: twice the tail above |z|
 };
 
+/// The probability `APPENDPROB` prints for `statistic`, before rounding: NaN when the
+/// statistic is missing or not finite or the degrees of freedom are below 1.
+double tail_probability(ProbKind kind, double statistic, int df1, int df2 = 0);
+
 /// The probability of `statistic` in brackets, "[" + 4 columns + "]" ("[.055]"; "[1.00]"
 /// above 0.999; a negative result prints as 0), directly after the last non-blank
 /// character. Nothing is placed, and false returned, for a statistic that is missing or

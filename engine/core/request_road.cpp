@@ -97,7 +97,10 @@ bool data_processing() {
           int status = 0;
           qorv::data::DATAINPUTMENU(status, qorv::data::DataInputRoad::kNewData);
           // The main program did not define this data set: it reads the shape back.
-          if (status != qorv::data::kInputFailed) qorv::data::write_shape_slots();
+          if (status != qorv::data::kInputFailed) {
+            qorv::data::write_shape_slots();
+            d.new_data = true;
+          }
           whole_command_range();
           return true;
         }

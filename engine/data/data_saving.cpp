@@ -229,11 +229,12 @@ void SAVEDATA(const SaveBlock& b, int format) {
   core::SHOWMESSAGE(std::string(save_messages::kSavedPrefix) + file + std::string(save_messages::kSavedSuffix));
 }
 
-void save_workspace(int format) {
+SaveBlock workspace_block(std::vector<std::string>& names, std::vector<std::string>& descs) {
   const core::Globals& g = core::globals();
   SaveBlock b;
   b.header = core::DataFileHeader{g.nobs, g.nvars, g.frequency, g.periods_per_year, g.start_year, g.start_period, g.century_base};
-  std::vector<std::string> names, descs;
+  names.clear();
+  descs.clear();
   for (int j = 1; j <= g.nvars; ++j) {
     names.push_back(core::variable_name(j));
     descs.push_back(core::variable_desc(j));
@@ -242,7 +243,17 @@ void save_workspace(int format) {
   b.descs = descs;
   const std::span<const double> work = core::work_array();
   b.values = work.first(std::min(work.size(), static_cast<std::size_t>(std::max(g.nobs, 0)) * static_cast<std::size_t>(std::max(g.nvars, 0))));
-  SAVEDATA(b, format);
+  return b;
+}
+
+void save_workspace(int format) {
+  std::vector<std::string> names, descs;
+  SAVEDATA(workspace_block(names, descs), format);
+}
+
+std::vector<std::string> workspace_csv_lines() {
+  std::vector<std::string> names, descs;
+  return csv_lines(workspace_block(names, descs), 1, core::globals().nobs);
 }
 
 }  // namespace qorv::data

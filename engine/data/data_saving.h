@@ -74,7 +74,13 @@ RawLines raw_lines(const SaveBlock& block, const AsciiLayout& layout, int first,
 /// The period question is about the workspace's data set. Cost linear in the values saved.
 void SAVEDATA(const SaveBlock& block, int format);
 
+/// The workspace's data set as a block whose texts live in `names` and `descs`.
+SaveBlock workspace_block(std::vector<std::string>& names, std::vector<std::string>& descs);
+
 /// Saves the workspace's data set in `format`.
 void save_workspace(int format);
+
+/// The lines of a comma-delimited file of the workspace's whole data set.
+std::vector<std::string> workspace_csv_lines();
 
 }  // namespace qorv::data

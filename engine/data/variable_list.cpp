@@ -26,9 +26,10 @@ std::vector<int> variable_order(bool workspace_order) {
 }
 
 /// The listing of mode 2: a heading, then each name in 14 columns and its description.
-void write_listing(const std::vector<int>& order) {
+void write_listing(std::span<const int> order) {
   core::WRITELINE("List of Variables and their Descriptions", core::channel::kResultsPage);
   for (const int j : order) {
+    if (j < 1 || j > core::globals().nvars) continue;
     const std::string desc = core::variable_desc(j);
     core::WRITELINE(" " + fixed_text::pad(core::variable_name(j), limits::kNameWidth) +
                         (desc.empty() ? "No description for this series" : desc),
@@ -55,6 +56,8 @@ std::string LISTVARIABLES(int mode) {
   if (status != core::kDialogOk || index < 0 || index >= static_cast<int>(order.size())) return {};
   return core::variable_name(order[static_cast<std::size_t>(index)]);
 }
+
+void list_descriptions(std::span<const int> numbers) { write_listing(numbers); }
 
 int PICKVARIABLE(std::span<const std::string> names) {
   const std::string chosen = LISTVARIABLES(kChooseRegressor);

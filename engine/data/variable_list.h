@@ -23,6 +23,10 @@ enum VariableListMode : int {
 /// description. Cost O(NVARS log NVARS).
 std::string LISTVARIABLES(int mode);
 
+/// Writes to the results page the listing of mode 2 for `numbers` (variables from 1, in
+/// the order given; numbers out of range are skipped).
+void list_descriptions(std::span<const int> numbers);
+
 /// Offers the variables in workspace order (" Choose Regressor") and returns the chosen
 /// name's position in `names` (from 1; 0 when it is not there), or -1 when nothing was
 /// chosen.

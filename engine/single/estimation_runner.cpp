@@ -11,7 +11,9 @@
 #include "engine/core/menu_system.h"
 #include "engine/core/message_lines.h"
 #include "engine/core/workspace.h"
+#include "engine/single/error_models.h"
 #include "engine/single/estimation_state.h"
+#include "engine/single/iteration_limit.h"
 #include "engine/single/least_squares.h"
 #include "engine/single/recursive_rolling_menus.h"
 #include "engine/tests/post_regression.h"
@@ -98,7 +100,9 @@ std::string method_name(int code) {
 
 bool method_available(int code) {
   switch (code) {
-    case method::kOls: case method::kIv:
+    case method::kOls: case method::kIv: case method::kCochraneOrcutt: case method::kExactAr1:
+    case method::kExactAr2: case method::kGaussNewtonAr: case method::kGaussNewtonArGaps: case method::kIvAr:
+    case method::kIvArGaps: case method::kMa: case method::kMaGaps: case method::kIvMa: case method::kIvMaGaps:
     case method::kRollingOls: case method::kRolling2sls:
     case method::kRecursiveOls: case method::kRecursive2sls:
       return true;
@@ -169,6 +173,52 @@ Start initial_values_menu() {
   }
 }
 
+/// Runs the AR or MA estimator of the current method code. The AR estimators show the
+/// iteration-limit dialogue only when the run is interactive; the optimiser always does.
+ErrorModelOutcome estimate_error_model(bool interactive) {
+  auto& s = estimation();
+  const auto dialogue = [](bool permitted) {
+    return LimitHandler([permitted](int& limit, bool& abandon, bool& print) {
+      ITERATIONLIMIT(limit, permitted, abandon, print);
+    });
+  };
+  switch (s.method) {
+    case method::kExactAr1: case method::kExactAr2: return ESTIMATEAREXACT(interactive, dialogue(interactive));
+    case method::kMa: case method::kMaGaps: case method::kIvMa: case method::kIvMaGaps:
+      return ESTIMATEMA(dialogue(true));
+    default: return ESTIMATEARITERATIVE(dialogue(interactive));
+  }
+}
+
+/// The status of an AR or MA estimate, after the message that explains a failure.
+int error_model_status(ErrorModelOutcome outcome, bool interactive) {
+  const auto& s = estimation();
+  switch (outcome) {
+    case ErrorModelOutcome::kEstimated: return status::kEstimated;
+    case ErrorModelOutcome::kFirstStepFailed:
+      if (!interactive) break;
+      if (s.method == method::kCochraneOrcutt && s.user_initial_values) break;
+      if (s.method == method::kCochraneOrcutt || s.method == method::kGaussNewtonAr ||
+          s.method == method::kGaussNewtonArGaps)
+        core::SHOWMSGFILE(core::msg::kArFirstStepFailed);
+      else if (s.method == method::kIvMa || s.method == method::kIvMaGaps)
+        core::SHOWMSGFILE(core::msg::kSingularInstruments);
+      else if (!is_iv_method(s.method))
+        core::SHOWMSGFILE(core::msg::kSingularMatrix);
+      break;
+    case ErrorModelOutcome::kStepFailed:
+      if (interactive && !is_iv_method(s.method)) core::SHOWMSGFILE(core::msg::kArIterationFailed);
+      break;
+    case ErrorModelOutcome::kNoMaStart: core::SHOWMSGFILE(core::msg::kMaStartFailed); break;
+    case ErrorModelOutcome::kNotPositiveDefinite:
+      core::SHOWOK(core::kError, core::kNoHelp, "The variance-covariance matrix of estimates is notpositive definite!");
+      break;
+    case ErrorModelOutcome::kShortOfMemory: core::DISKSPACEMESSAGE(); break;
+    case ErrorModelOutcome::kFailed: break;
+  }
+  return status::kFailed;
+}
+
 /// Runs the estimator of the current method code and refuses a perfect fit of a method
 /// other than OLS.
 void estimate(bool interactive) {
@@ -182,6 +232,11 @@ void estimate(bool interactive) {
     }
     case method::kIv:
       LSQCORE(interactive);
+      break;
+    case method::kCochraneOrcutt: case method::kExactAr1: case method::kExactAr2: case method::kGaussNewtonAr:
+    case method::kGaussNewtonArGaps: case method::kIvAr: case method::kIvArGaps: case method::kMa: case method::kMaGaps:
+    case method::kIvMa: case method::kIvMaGaps:
+      s.status = error_model_status(estimate_error_model(interactive), interactive);
       break;
     default:
       refuse_method(s.method);

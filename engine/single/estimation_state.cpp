@@ -121,4 +121,20 @@ bool load_sample() {
   return true;
 }
 
+bool has_ar_errors(int code) { return (code >= 2 && code <= 4) || (code >= 6 && code <= 9); }
+
+bool has_ma_errors(int code) { return code >= 10 && code <= 13; }
+
+int lost_observations() {
+  const auto& s = state();
+  const bool filtered = s.method == method::kCochraneOrcutt || (s.method >= 6 && s.method <= 9);
+  return filtered && !s.arma_lags.empty() ? s.arma_lags.back() : 0;
+}
+
+std::string error_parameter_label(int i) {
+  const auto& s = state();
+  if (i < 1 || static_cast<size_t>(i) > s.arma_lags.size()) return {};
+  return std::string(has_ma_errors(s.method) ? "E(-" : "U(-") + std::to_string(s.arma_lags[static_cast<size_t>(i - 1)]) + ")";
+}
+
 }  // namespace qorv::single

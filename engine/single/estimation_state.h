@@ -157,6 +157,7 @@ struct EstimationState {
   int iterations = 0;         ///< iterations taken by an iterative estimator
   int convergence = 0;        ///< 0 converged, 1 not converged, 2 numerical method failed
   bool user_initial_values = false;  ///< the AR/MA estimate starts from values the user typed
+  std::array<int, 2> ma_unit_roots{};  ///< MA roots kept at 1 and at −1 (MA estimates)
   int variance_kind = 1;      ///< 1 ordinary, 2 White, 3..6 Newey-West (equal, Bartlett, Tukey, Parzen)
   int truncation_lag = 0;     ///< truncation lag of the Newey-West kinds
   GarchFlags garch;           ///< GARCH specification
@@ -175,6 +176,19 @@ void begin_estimate(int method);
 
 /// Parameters of the current estimate: NREGS plus the AR/MA lags.
 int parameter_count();
+
+/// Whether `code` estimates AR errors (2-4, 6-9) or MA errors (10-13).
+bool has_ar_errors(int code);
+bool has_ma_errors(int code);
+
+/// Observations at the start of the sample that the estimate loses to its AR filter: the
+/// largest AR lag for Cochrane-Orcutt and Gauss-Newton (2, 6-9), else 0. The estimate
+/// uses NUSED minus these, from the sample start plus these.
+int lost_observations();
+
+/// The label of error parameter i (from 1) in the coefficient table: "U(-lag)" for AR
+/// errors, "E(-lag)" for MA errors.
+std::string error_parameter_label(int i);
 
 /// Observation t (1..NUSED) of the actual, fitted and residual blocks.
 double& actual(int t);

@@ -55,6 +55,61 @@ std::vector<std::string> regressor_names() {
   return {s.eqvarnames.begin() + 1, s.eqvarnames.end()};
 }
 
+/// The second and convergence lines of an estimate with AR or MA errors.
+void write_error_model_title(int code, int channel) {
+  const auto& s = estimation();
+  const std::string order = std::to_string(s.arma_lags.empty() ? 0 : s.arma_lags.back());
+  const std::string count = std::to_string(s.iterations);
+  const bool not_converged = s.convergence == 1;
+  const bool iv = code == method::kIvAr || code == method::kIvArGaps || code == method::kIvMa || code == method::kIvMaGaps;
+  const std::string process = (has_ma_errors(code) ? "MA(" : "AR(") + order;
+  switch (code) {
+    case method::kGaussNewtonAr: case method::kGaussNewtonArGaps:
+      write_centred("Maximum Likelihood Estimation:Fixed Initial Values of Disturbances", channel);
+      break;
+    case method::kMa: case method::kMaGaps:
+      write_centred("Exact Maximum Likelihood Estimation Method", channel);
+      break;
+    case method::kIvAr: case method::kIvMa:
+      write_centred("IV Estimation under " + process + ") Error Specification", channel);
+      break;
+    case method::kIvArGaps: case method::kIvMaGaps:
+      write_centred("IV Estimation under a Restricted " + process + ") Error Specification", channel);
+      break;
+    default:
+      break;
+  }
+  const std::string ending = not_converged ? "**Not converged after " + count + " iterations**"
+                                           : "converged after " + count + " iterations";
+  std::string line;
+  switch (code) {
+    case method::kCochraneOrcutt:
+      line = "Cochrane-Orcutt Method AR(" + order + ")" + (not_converged ? "" : " ") + ending;
+      break;
+    case method::kExactAr1: {
+      const std::string head = "Exact AR(1) Inverse Interpolation Method ";
+      if (s.convergence == 2) line = head + "**Numerical Method Failed**";
+      else if (not_converged) line = head + ending;
+      else line = head + "Converged after " + count + " iterations";
+      break;
+    }
+    case method::kExactAr2:
+      line = std::string("Exact AR(2) Newton-Raphson Iterative Method ") + (s.convergence != 0 ? "not " : "") +
+             "converged after " + count + " iterations";
+      break;
+    case method::kGaussNewtonAr: case method::kMa:
+      line = "Error TERM : " + process + ")" + (not_converged ? "" : " ") + ending;
+      break;
+    case method::kGaussNewtonArGaps: case method::kMaGaps:
+      line = "Error TERM : Restricted " + process + ")" + (not_converged ? "" : " ") + ending;
+      break;
+    default:
+      if (iv) line = ending;
+      break;
+  }
+  if (!line.empty()) write_centred(line, channel);
+}
+
 }  // namespace
 
 std::string method_word(int code) {
@@ -102,14 +157,16 @@ void ESTIMATIONTITLE(int code, int mode, int channel) {
   }
   const std::string_view title = main_title(code);
   if (!title.empty()) write_centred(title, channel);
+  if (has_ar_errors(code) || has_ma_errors(code)) write_error_model_title(code, channel);
 }
 
 std::string sample_line() {
   const auto& g = core::globals();
   std::string line = blank_line();
-  core::APPENDINTEGER(line, 1, estimation().nused);
+  const int lost = lost_observations();
+  core::APPENDINTEGER(line, 1, estimation().nused - lost);
   core::APPENDTEXT(line, 0, " observations used for estimation from");
-  core::APPENDOBSLABEL(line, 1, g.sample_start);
+  core::APPENDOBSLABEL(line, 1, g.sample_start + lost);
   core::APPENDTEXT(line, 0, " to");
   core::APPENDOBSLABEL(line, 1, g.sample_end);
   return line;
@@ -119,7 +176,18 @@ void BASEDONHEADER(int code, int channel) {
   const auto& s = estimation();
   core::WRITESTARS(kLineWidth, channel);
   std::string line = blank_line();
-  switch (code) {
+  const bool error_model = (has_ar_errors(code) || has_ma_errors(code)) && !s.arma_lags.empty();
+  switch (error_model ? -1 : code) {
+    case -1:
+      // " Based on fixed initial value(s)  AR(  2) regression of ..."
+      core::APPENDTEXT(line, 0, " Based on");
+      core::APPENDTEXT(line, 1, code < method::kMa && code != method::kExactAr1 && code != method::kExactAr2
+                                    ? "fixed initial value(s)"
+                                    : "stochastic initial value(s)");
+      core::APPENDTEXT(line, 1, method_word(code));
+      core::APPENDINTEGER(line, 0, s.arma_lags.back());
+      core::APPENDTEXT(line, 0, ") regression of");
+      break;
     case method::kArdlLongRun:
       core::APPENDTEXT(line, 0, " Based on long run ARDL regression of");
       break;

@@ -53,6 +53,18 @@ int lagged_dependent_index() {
 
 }  // namespace
 
+namespace {
+
+/// The parameters the instruments must identify: the error parameters of IV estimates
+/// with AR or MA errors are not among them (the lagged residuals instrument themselves,
+/// and the MA filter is applied to instruments and regressors alike).
+int instrumented_parameters() {
+  const auto& s = estimation();
+  return has_ar_errors(s.method) || has_ma_errors(s.method) ? s.nregs : parameter_count();
+}
+
+}  // namespace
+
 FitStatistics FITSTATS(int method_code, std::span<const double> e, int k, int l, double variance,
                        double grss, bool print, int channel) {
   FitStatistics fit;
@@ -173,7 +185,8 @@ void REGSTATS(const FitStatistics& fit, int channel) {
     core::APPENDTEXT(line, 0, " Akaike Info. Criterion");
     core::APPENDREAL(line, 4, ' ', have ? loglik - p : kMissing);
     core::APPENDTEXT(line, 3, "Schwarz Bayesian Criterion");
-    core::APPENDREAL(line, 2, ' ', have ? loglik - 0.5 * p * std::log(static_cast<double>(s.nused)) : kMissing);
+    const double used = s.nused - lost_observations();
+    core::APPENDREAL(line, 2, ' ', have ? loglik - 0.5 * p * std::log(used) : kMissing);
     core::WRITELINE(line, channel);
   }
 
@@ -185,8 +198,8 @@ void REGSTATS(const FitStatistics& fit, int channel) {
     core::APPENDTEXT(line, 3, "Durbin's h-statistic");
     const double h = durbin_h(fit.dw, s.nused, coefficient_variance(lagged, lagged));
     append_value_prob(line, 2, h, core::ProbKind::kNormal, 1);
-  } else if (iv && s.ninstr > parameter_count()) {
-    const int df = s.ninstr - parameter_count();
+  } else if (iv && s.ninstr > instrumented_parameters()) {
+    const int df = s.ninstr - instrumented_parameters();
     core::APPENDTEXT(line, 3, "Sargan's");
     core::APPENDCHISQ(line, 1, df);
     const double sargan = missing(s.sigma) || s.sigma < kTol || missing(s.iv_minimand)
@@ -267,9 +280,11 @@ void REGRESSIONTABLE(int method_code, int channel) {
   core::APPENDTEXT(line, 7, "Standard Error");
   core::APPENDTEXT(line, 9, "T-Ratio[Prob]");
   core::WRITELINE(line, channel);
-  const int df = s.nused - s.nregs;
+  const int df = s.nused - lost_observations() - s.nregs;
   for (int j = 1; j <= parameter_count(); ++j) {
-    const std::string name = static_cast<size_t>(j) < s.eqvarnames.size() ? s.eqvarnames[static_cast<size_t>(j)] : "";
+    const std::string name = j > s.nregs ? error_parameter_label(j - s.nregs)
+                             : static_cast<size_t>(j) < s.eqvarnames.size() ? s.eqvarnames[static_cast<size_t>(j)]
+                                                                            : "";
     const double v = coefficient_variance(j, j);
     const double se = missing(v) || v < 0 ? kMissing : std::sqrt(v);
     core::WRITELINE(coefficient_row(name, s.result[static_cast<size_t>(block::kCoefficients + j - 1)], se, df),
@@ -282,8 +297,14 @@ FitStatistics write_estimate_report(int channel) {
   const auto& s = estimation();
   REGRESSIONTABLE(s.method, channel);
   const double grss = is_iv_method(s.method) ? s.grss : kMissing;
-  const FitStatistics fit =
-      FITSTATS(s.method, series_block(block::kResiduals), s.nregs, 0, s.depvar, grss, true, channel);
+  // Models with AR or MA errors are judged by their transformed residuals (after the
+  // observations the AR filter loses), with the error parameters counted.
+  const bool error_model = has_ar_errors(s.method) || has_ma_errors(s.method);
+  const auto residuals = error_model ? series_block(block::kTransformedResiduals).subspan(
+                                           static_cast<size_t>(lost_observations()))
+                                     : series_block(block::kResiduals);
+  const FitStatistics fit = FITSTATS(s.method, residuals, error_model ? parameter_count() : s.nregs, 0, s.depvar,
+                                     grss, true, channel);
   REGSTATS(fit, channel);
   return fit;
 }

@@ -175,6 +175,10 @@ PostRegressionContext prepare_post_regression() {
     }
     table.loglik = s.stage_loglik;
     table.unstable = ar && context.ar_inverse_covariance.empty();
+    if (ma) {
+      table.roots_at_one = s.ma_unit_roots[0];
+      table.roots_at_minus_one = s.ma_unit_roots[1];
+    }
   }
 
   // 4. Mean and variance of the dependent variable (after the first p observations for the

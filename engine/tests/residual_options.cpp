@@ -62,8 +62,12 @@ void list_residuals() {
   std::vector<double> shown(s.result);
   const std::vector<double> e = listed_residuals();
   std::copy(e.begin(), e.end(), shown.begin() + single::block::kResiduals);
+  // The observations an AR filter lost are not listed: every block starts after them.
+  const int lost = std::clamp(single::lost_observations(), 0, std::max(s.nused - 1, 0));
+  shown.erase(shown.begin(), shown.begin() + lost);
+  shown.resize(s.result.size(), 0.0);
   int status = 0;
-  core::PRINTFITTED(s.nused, core::globals().sample_start - 1, shown, s.method, page, status);
+  core::PRINTFITTED(s.nused - lost, core::globals().sample_start - 1 + lost, shown, s.method, page, status);
   core::SHOWRESULTS(core::kShowPage);
 }
 

@@ -72,27 +72,29 @@ int graph_windows(const MainWindow& window) {
   return graphs;
 }
 
-/// Presses the estimation window's Start button and lets `driver` answer the forms; what
-/// went wrong, or "" when every form was answered.
-std::string run_request(EstimationWindow* estimation, DialogDriver& driver) {
-  QPushButton* start = nullptr;
-  for (QPushButton* b : estimation->findChildren<QPushButton*>())
-    if (b->text() == "&Start") start = b;
-  if (start == nullptr) return "no Start button";
-  start->click();
-  if (driver.finish()) return {};
-  return driver.failure() + "\nforms answered: " + std::to_string(driver.seen().size());
+/// The driver's last answers: the results page read into `page` and closed, then back
+/// through the Post Regression and Backtracking Menus to the estimation window.
+void read_page_and_return(DialogDriver& driver, std::string& page) {
+  driver
+      .then("Tbegfin",
+            [&page](QWidget* form) {
+              page = child<QPlainTextEdit>(form, "page")->toPlainText().toStdString();
+              click(form, "close");
+            })
+      .then("Tget1option", [](QWidget* form) { choose(form, "Move to Backtracking Menu"); })
+      .then("Tget1option", [](QWidget* form) { choose(form, "Return to Single Equation Estimation Window"); });
 }
 
 /// The main window on the sample file with least squares chosen, as a user starts.
 struct LeastSquaresSession {
-  /// Opens the sample file and chooses least squares; false when the file did not open.
-  bool start() {
+  /// Opens the sample file and chooses least squares (or the univariate method of `tag`);
+  /// false when the file did not open.
+  bool start(int tag = 11) {
     window.resize(1000, 700);
     window.show();
     const QString sample = QString::fromStdString((zelvorin::testing::sample_folder() / "usmacro.zvd").string());
     if (!window.open_data_file(sample)) return false;
-    window.method_action(MethodMenu::kUnivariate, 11)->trigger();
+    window.method_action(MethodMenu::kUnivariate, tag)->trigger();
     return true;
   }
   TestHome home;
@@ -141,7 +143,8 @@ TEST(MainRoad, LeastSquaresFromTheSampleFileToASavedResultsFileAndAGraph) {
       .then("Tget1option", [](QWidget* form) { choose(form, "Return to Post Regression Menu"); })
       .then("Tget1option", [](QWidget* form) { choose(form, "Move to Backtracking Menu"); })
       .then("Tget1option", [](QWidget* form) { choose(form, "Return to Single Equation Estimation Window"); });
-  ASSERT_EQ(run_request(estimation, driver), "");
+  ASSERT_TRUE(estimation->start());
+  ASSERT_TRUE(driver.finish()) << driver.failure() << "\nforms answered: " << driver.seen().size();
   EXPECT_EQ(hint_during_request, kModalHint);
   EXPECT_EQ(hint_text(), kHelpHint);
   EXPECT_FALSE(window.state().busy);
@@ -210,8 +213,7 @@ TEST(MainRoad, LeastSquaresFromTheSampleFileToASavedResultsFileAndAGraph) {
 TEST(MainRoad, RollingLeastSquaresFromTheWindowLengthBoxKeepsARollingPlot) {
   LeastSquaresSession session;
   MainWindow& window = session.window;
-  ASSERT_TRUE(session.start());
-  window.method_action(MethodMenu::kUnivariate, 32)->trigger();
+  ASSERT_TRUE(session.start(32));
   EstimationWindow* estimation = window.estimation();
   ASSERT_TRUE(estimation->window_size()->isVisible());
   QTest::keyClicks(estimation->nonlin(), "LC INPT LY INFL R");
@@ -222,7 +224,8 @@ TEST(MainRoad, RollingLeastSquaresFromTheWindowLengthBoxKeepsARollingPlot) {
       .then("TGraForm", [](QWidget* form) { click(form, "later"); })
       .then("Tget1option", [](QWidget* form) { choose(form, "Move to Backtracking Menu (Rolling Regression)"); })
       .then("Tget1option", [](QWidget* form) { choose(form, "Return to Single Equation Estimation Window"); });
-  ASSERT_EQ(run_request(estimation, driver), "");
+  ASSERT_TRUE(estimation->start());
+  ASSERT_TRUE(driver.finish()) << driver.failure() << "\nforms answered: " << driver.seen().size();
   EXPECT_EQ(window.state().plot_counter, 1);
   EXPECT_EQ(graph_windows(window), 1);
   EXPECT_TRUE(session.messages.shown.empty());
@@ -250,19 +253,43 @@ TEST(MainRoad, EquationCorrectedInTheEnginesEditorComesBackToTheWindow) {
               auto* editor = child<QPlainTextEdit>(form, "editor");
               editor->setPlainText(editor->toPlainText().replace("INFLATION", "INFL R"));
               click(form, "ok");
-            })
-      .then("Tbegfin",
-            [&](QWidget* form) {
-              page = child<QPlainTextEdit>(form, "page")->toPlainText().toStdString();
-              click(form, "close");
-            })
-      .then("Tget1option", [](QWidget* form) { choose(form, "Move to Backtracking Menu"); })
-      .then("Tget1option", [](QWidget* form) { choose(form, "Return to Single Equation Estimation Window"); });
+            });
+  read_page_and_return(driver, page);
   ASSERT_TRUE(estimation->start());
   ASSERT_TRUE(driver.finish()) << driver.failure() << "\nforms answered: " << driver.seen().size();
   EXPECT_TRUE(refused.contains("INFLATION")) << refused.toStdString();
   EXPECT_NE(coefficient_row(page, "R"), "") << page;
   EXPECT_EQ(estimation->nonlin()->toPlainText().trimmed(), "LC INPT LY INFL R");
+}
+
+// Moving-average errors chosen in the window's method menu: the lag list and the initial
+// values answered as a user answers them, and the MA(1) estimate of the reference.
+TEST(MainRoad, MovingAverageErrorsFromTheEstimationWindow) {
+  LeastSquaresSession session;
+  ASSERT_TRUE(session.start(17));
+  EstimationWindow* estimation = session.window.estimation();
+  ASSERT_TRUE(session.window.estimation_frame()->isVisible());
+  QTest::keyClicks(estimation->nonlin(), "INFL INPT R");
+
+  std::string page;
+  DialogDriver driver(std::chrono::seconds(60));
+  driver
+      .then("Tgetstr", [](QWidget* form) { e2e::answer(form, "1"); })
+      .then("Tget1option", [](QWidget* form) { choose(form, "Initial estimates supplied by program"); });
+  read_page_and_return(driver, page);
+  ASSERT_TRUE(estimation->start());
+  ASSERT_TRUE(driver.finish()) << driver.failure() << "\nforms answered: " << driver.seen().size();
+
+  const std::map<std::string, Expected> expected = qorv::testing::read_expected(std::string(ZV_REFERENCE_DIR) + "/ar-ma/expected.csv", "I_MA1");
+  EXPECT_NE(page.find("Error TERM : MA(1) converged after"), std::string::npos) << page;
+  for (const char* name : {"INPT", "R", "E(-1)"}) {
+    SCOPED_TRACE(name);
+    const std::vector<std::string> row = fields(coefficient_row(page, name));
+    ASSERT_EQ(row.size(), 4u) << page;
+    EXPECT_TRUE(qorv::testing::shows(qorv::testing::parse_number(row[1]), expected.at(std::string("coef:") + name)));
+    EXPECT_TRUE(qorv::testing::shows(qorv::testing::parse_number(row[2]), expected.at(std::string("se:") + name)));
+  }
+  EXPECT_TRUE(session.messages.shown.empty());
 }
 
 }  // namespace

@@ -5,6 +5,8 @@
 //   --slot N=VALUE     register exchange slot N
 //   --char CODE=TEXT   register character setting CODE
 //   --request R        call DRIVER with R and print "request R -> result, slots 4 21 22"
+//   --print-data FILE  write the engine's data set to FILE as a comma-delimited file (the
+//                      layout of the data saving), for checks outside the program
 //   --help             print the usage and stop
 // Exit status: 0 when no dialog was left unanswered and the cap was not reached, 1 when
 // one was, 2 for bad arguments.
@@ -14,11 +16,13 @@
 #include <charconv>
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <iostream>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "engine/data/data_saving.h"
 #include "shared/exchange_slots.h"
 #include "shared/fixed_text.h"
 #include "shared/names.h"
@@ -104,8 +108,16 @@ bool split_assignment(std::string_view arg, int& number, std::string& text) {
   return true;
 }
 
+/// Writes the engine's data set as a comma-delimited file; false when it cannot.
+bool print_data(const fs::path& path) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  for (const std::string& line : qorv::data::workspace_csv_lines()) out << line << "\n";
+  return static_cast<bool>(out.flush());
+}
+
 constexpr char kUsage[] =
-    "usage: qorv-run [--data FILE] [--script FILE] [--slot N=VALUE] [--char CODE=TEXT] [--request R] ...\n"
+    "usage: qorv-run [--data FILE] [--script FILE] [--slot N=VALUE] [--char CODE=TEXT] [--request R]\n"
+    "                [--print-data FILE] ...\n"
     "Runs the engine without windows; a script answers its dialogs and the transcript of\n"
     "everything it showed is printed. The arguments run in order:\n"
     "  --data FILE        load a data file (.zvd as the program reads it; .csv .txt .prn\n"
@@ -115,6 +127,7 @@ constexpr char kUsage[] =
     "  --char CODE=TEXT   set character setting CODE, for example 3=\"LC INPT LY\" for the equation\n"
     "  --request R        run request R (1 read data, 3 carry out a request) and print\n"
     "                     \"request R -> result, slots 4 21 22: variables, sample start, end\"\n"
+    "  --print-data FILE  write the engine's data set to FILE in the layout of Save As CSV\n"
     "  --help             print this text\n"
     "Exit status: 0 when every dialog was answered, 1 when one was not, 2 for bad arguments.\n";
 
@@ -173,6 +186,8 @@ int main(int argc, char** argv) {
         const int result = request(r);
         std::cout << "request " << r << " -> " << result << ", slots 4 21 22: " << get_slot(4) << " "
                   << get_slot(21) << " " << get_slot(22) << "\n";
+      } else if (a == "--print-data") {
+        if (!print_data(v)) return usage("cannot write " + v);
       } else {
         return usage("unknown argument " + a);
       }

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/core/driver_state.h"
 #include "engine/core/workspace.h"
 #include "engine/single/estimation_runner.h"
 #include "engine/single/estimation_state.h"
@@ -51,26 +52,31 @@ TEST_F(Runner, OlsEstimateIsShownAndFailuresShowNoPage) {
 }
 
 TEST_F(Runner, ArAndMaModelsStartFromTheInitialValueMenu) {
-  // Two AR lags: the program's or the user's values (no likelihood plot); the estimator of
-  // this version refuses, and the menu comes back until the user leaves it.
+  // Two AR lags: the program's or the user's values (no likelihood plot). The user's
+  // values start the Gauss-Newton iteration, whose estimate reaches the results page.
   take_equation(std::vector<int>{macro::kLc, macro::kIntercept, macro::kLy});
   estimation().method = method::kGaussNewtonArGaps;
   estimation().arma_lags = {1, 4};
-  dialog_script::load("strict\nmenu 1023 -> 2\nvalues -> 0.5 0.25\nmenu 1023 -> 1\nmenu 1023 -> 0\n");
+  dialog_script::load("menu 1023 -> 2\nvalues -> 0.5 0.25\nresults -> close\nmenu 1002 -> 0\n");
   RUNESTIMATION(true);
-  EXPECT_EQ(estimation().status, status::kFailed);
-  const std::string text = dialog_script::transcript_text();
+  EXPECT_EQ(estimation().status, status::kEstimated);
+  std::string text = dialog_script::transcript_text();
   EXPECT_EQ(text.find("Plot of concentrated"), std::string::npos) << text;
+  EXPECT_NE(text.find("Error TERM : Restricted AR(4) converged after"), std::string::npos) << text;
   std::vector<std::string> grid;
   for (const auto& call : dialog_script::calls())
     if (call.kind == "values")
       for (const auto& item : call.items) grid.push_back(item.substr(0, item.find_last_not_of(' ') + 1));
   EXPECT_EQ(grid, (std::vector<std::string>{"AR lag 1", "AR lag 4"}));
-  size_t refusals = 0;
-  for (size_t at = text.find("Gauss-Newton estimation of AR errors is not available"); at != std::string::npos;
-       at = text.find("Gauss-Newton estimation of AR errors is not available", at + 1))
-    ++refusals;
-  EXPECT_EQ(refusals, 2u);
+  // A singular first regression explains itself and brings the menu back until the user
+  // leaves it.
+  take_equation(std::vector<int>{macro::kLc, macro::kIntercept, macro::kIntercept});
+  dialog_script::reset();
+  dialog_script::load("menu 1023 -> 1 once\nmenu 1023 -> 0\n");
+  RUNESTIMATION(true);
+  EXPECT_EQ(estimation().status, status::kFailed);
+  text = dialog_script::transcript_text();
+  EXPECT_NE(text.find("The first regression of the autoregressive-error estimation failed"), std::string::npos) << text;
   // One MA lag offers the plot, which this version lacks: the menu comes back with the
   // user's values offered.
   estimation().method = method::kMa;
@@ -86,6 +92,70 @@ TEST_F(Runner, ArAndMaModelsStartFromTheInitialValueMenu) {
   for (const auto& call : dialog_script::calls())
     if (call.kind == "menu") preselected.push_back(call.detail);
   EXPECT_EQ(preselected, (std::vector<int>{3, 2}));
+}
+
+TEST_F(Runner, ErrorModelFailuresAndTheirMessages) {
+  enum class Data { kMacro, kExactFit, kQuadraticTrend };
+  struct Row {
+    const char* what;
+    int code;
+    std::vector<int> equation;
+    std::vector<int> lags;
+    Data data;
+    bool interactive;
+    const char* script;
+    int status;
+    const char* seen;  ///< a text the transcript must hold ("" none)
+  };
+  const std::vector<int> consumption = {macro::kLc, macro::kIntercept, macro::kLcLag, macro::kLy, macro::kInfl, macro::kR};
+  const Row rows[] = {
+      {"singular first regression", method::kGaussNewtonAr, {macro::kLc, macro::kIntercept, macro::kIntercept}, {1, 2},
+       Data::kMacro, true, "menu 1023 -> 1 once\nmenu 1023 -> 0\n", 1,
+       "The first regression of the autoregressive-error estimation failed"},
+      {"zero residuals in the iteration", method::kGaussNewtonAr, {macro::kInfl, macro::kIntercept, macro::kR}, {1, 2},
+       Data::kExactFit, true, "menu 1023 -> 1 once\nmenu 1023 -> 0\n", 1,
+       "The iterations of the autoregressive-error estimation failed"},
+      {"no start of the MA recursion", method::kMa, {macro::kInfl, macro::kIntercept, macro::kR}, {1},
+       Data::kExactFit, true, "menu 1023 -> 1 once\nmenu 1023 -> 0\n", 1,
+       "The moving-average error process could not be estimated"},
+      {"likelihood rising to an end", method::kExactAr1, {macro::kInfl, macro::kIntercept}, {1},
+       Data::kQuadraticTrend, true, "results -> close\nmenu 1002 -> 0\n", 0,
+       "Exact AR(1) Inverse Interpolation Method **Numerical Method Failed**"},
+      {"same, unattended", method::kExactAr1, {macro::kInfl, macro::kIntercept}, {1}, Data::kQuadraticTrend, false, "",
+       1, ""},
+      {"iteration limit, unattended", method::kExactAr2, consumption, {1, 2}, Data::kMacro, false,
+       "menu 1023 -> 1 once\nmenu 1023 -> 0\n", 1, ""},
+      {"iteration limit raised", method::kExactAr2, consumption, {1, 2}, Data::kMacro, true,
+       "menu 1023 -> 1\nmenu \"No convergence after 40 iterations\" -> 2\nresults -> close\nmenu 1002 -> 0\n", 0,
+       "Exact AR(2) Newton-Raphson Iterative Method converged after"},
+  };
+  for (const auto& r : rows) {
+    SCOPED_TRACE(r.what);
+    qorv::testing::install_macro_data();
+    auto& g = core::globals();
+    g.sample_start = r.equation == consumption ? 2 : 1;
+    for (int t = 1; t <= g.nobs; ++t) {
+      if (r.data == Data::kExactFit) core::data_at(t, macro::kInfl) = 2.0 * core::data_at(t, macro::kR);
+      if (r.data == Data::kQuadraticTrend) core::data_at(t, macro::kInfl) = 0.01 * t * t;
+    }
+    dialog_script::reset();
+    dialog_script::load(r.script);
+    core::driver_state().interactive = r.interactive;
+    take_equation(r.equation);
+    estimation().method = r.code;
+    estimation().arma_lags = r.lags;
+    RUNESTIMATION(r.interactive);
+    core::driver_state().interactive = true;
+    EXPECT_EQ(estimation().status, r.status);
+    const std::string text = dialog_script::transcript_text();
+    if (*r.seen != '\0') {
+      EXPECT_NE(text.find(r.seen), std::string::npos) << text;
+    }
+    EXPECT_EQ(text.find("--- page 1 ---") != std::string::npos, r.status == 0) << text;
+    if (!r.interactive) {
+      EXPECT_EQ(text.find("No convergence"), std::string::npos) << text;
+    }
+  }
 }
 
 TEST_F(Runner, LagTableFindsTheLaggedDependentVariable) {

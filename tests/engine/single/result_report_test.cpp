@@ -54,7 +54,10 @@ class ResultReport : public qorv::testing::MacroTest {
     double ms = 0, ll = 0;
     RESIDUALSUMMARY(ms, ll, true);
     EXPECT_EQ(s.status, 0);
-    const auto path = std::filesystem::temp_directory_path() / "single_report_page.txt";
+    // One file per test: ctest runs the tests of this file side by side.
+    const auto path = std::filesystem::temp_directory_path() /
+                      (std::string("single_report_page_") +
+                       ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".txt");
     EXPECT_TRUE(core::open_channel(core::channel::kResultsPage, path, core::OpenMode::kReplace));
     core::report_writer().copy_flag = true;
     write_estimate_report(core::channel::kResultsPage);

@@ -69,21 +69,7 @@ void PostRegressionTest::estimate(const std::vector<int>& equation, int first, i
   ASSERT_EQ(s.status, single::status::kEstimated);
 }
 
-std::vector<std::vector<std::string>> PostRegressionTest::pages() {
-  std::vector<std::vector<std::string>> out;
-  bool inside = false;
-  for (const auto& line : dialog_script::transcript()) {
-    if (line.starts_with("--- page")) {
-      out.emplace_back();
-      inside = true;
-    } else if (line == "--- end page ---") {
-      inside = false;
-    } else if (inside) {
-      out.back().push_back(line);
-    }
-  }
-  return out;
-}
+std::vector<std::vector<std::string>> PostRegressionTest::pages() { return dialog_script::pages(); }
 
 std::vector<plot_file::Plot> PostRegressionTest::plots() const {
   std::vector<plot_file::Plot> out;

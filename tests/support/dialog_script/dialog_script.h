@@ -44,6 +44,10 @@ const std::vector<std::string>& transcript();
 /// The transcript as one text, each line ended by "\n".
 std::string transcript_text();
 
+/// The results pages of the transcript, each as its lines (the lines between
+/// "--- page N ---" and "--- end page ---").
+std::vector<std::vector<std::string>> pages();
+
 /// Everything that makes the run fail: unmatched dialogs, answers that do not fit their
 /// dialog, the cap, and (strict scripts) expectations not yet used.
 std::vector<std::string> failures();

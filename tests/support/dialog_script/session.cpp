@@ -117,6 +117,22 @@ std::string transcript_text() {
   return out;
 }
 
+std::vector<std::vector<std::string>> pages() {
+  std::vector<std::vector<std::string>> out;
+  bool inside = false;
+  for (const std::string& line : session().transcript) {
+    if (line.starts_with("--- page")) {
+      out.emplace_back();
+      inside = true;
+    } else if (line == "--- end page ---") {
+      inside = false;
+    } else if (inside) {
+      out.back().push_back(line);
+    }
+  }
+  return out;
+}
+
 std::vector<std::string> failures() {
   const Session& s = session();
   std::vector<std::string> out = s.failures;
