@@ -1,27 +1,22 @@
 #include "engine/data/statistics_commands.h"
 
-#include <string>
-#include <string_view>
-
-#include "engine/core/dialog_bridge.h"
+#include "engine/data/spectrum_command.h"
+#include "engine/data/statistics_command.h"
+#include "engine/data/unit_root_command.h"
+#include "engine/data/value_listing.h"
 
 namespace qorv::data {
 
-namespace {
+// Each routine shows its own refusals; the interpreter goes on with the next statement.
 
-void not_available(std::string_view command) {
-  core::SHOWOK(core::kInformation, core::kNoHelp,
-               "The " + std::string(command) + " command is not available in this version of Zelvorin.");
+void list_command(std::span<const int> variables, int first, int last) { LISTVALUES(variables, first, last); }
+
+void cor_command(std::span<const int> variables, int order, int first, int last) {
+  AUTOCORRELATIONS(variables, first, last, kStatisticsMode, order);
 }
 
-}  // namespace
+void spectrum_command(int variable, int window, int first, int last) { SPECTRUM(variable, first, last, window); }
 
-void list_command(std::span<const int>, int, int) { not_available("LIST"); }
-
-void cor_command(std::span<const int>, int, int, int) { not_available("COR"); }
-
-void spectrum_command(int, int, int, int) { not_available("SPECTRUM"); }
-
-void adf_command(int, int, int, int) { not_available("ADF"); }
+void adf_command(int variable, int order, int first, int last) { ADFTEST(variable, first, last, order); }
 
 }  // namespace qorv::data
