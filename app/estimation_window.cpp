@@ -23,7 +23,7 @@
 #include "app/modal_hint.h"
 #include "app/user_messages.h"
 #include "charts/graph_services.h"
-#include "dialogs/help.h"
+#include "qtshared/help.h"
 #include "shared/exchange_slots.h"
 #include "shared/temp_files.h"
 
@@ -273,7 +273,7 @@ void EstimationWindow::apply_font(const QFont& font, const QColor& colour) {
   }
 }
 
-void EstimationWindow::show_help() const { pravel::help::show_topic(help_context_); }
+void EstimationWindow::show_help() const { qtshared::help::show_topic(help_context_); }
 
 void EstimationWindow::show_page(int outer) {
   outer_->setCurrentIndex(outer == 2 ? 1 : 0);

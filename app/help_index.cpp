@@ -10,7 +10,7 @@
 namespace zelvorin {
 
 HelpIndexDialog::HelpIndexDialog(Mode mode, QWidget* parent)
-    : QDialog(parent), topics_(pravel::help::all_topics()) {
+    : QDialog(parent), topics_(qtshared::help::all_topics()) {
   setObjectName(QStringLiteral("helpIndex"));
   setWindowTitle(mode == Mode::kContents ? QStringLiteral("Help Contents") : QStringLiteral("Search for Help On"));
   auto* layout = new QVBoxLayout(this);
@@ -40,7 +40,7 @@ HelpIndexDialog::HelpIndexDialog(Mode mode, QWidget* parent)
 
 void HelpIndexDialog::filter(const QString& word) {
   list_->clear();
-  for (const pravel::help::Topic& topic : topics_) {
+  for (const qtshared::help::Topic& topic : topics_) {
     const QString title = QString::fromLatin1(topic.title.data(), static_cast<qsizetype>(topic.title.size()));
     if (!word.isEmpty() && !title.contains(word, Qt::CaseInsensitive) &&
         !QString::fromLatin1(topic.text.data(), static_cast<qsizetype>(topic.text.size())).contains(word, Qt::CaseInsensitive))
@@ -52,7 +52,7 @@ void HelpIndexDialog::filter(const QString& word) {
 }
 
 void HelpIndexDialog::show_selected() {
-  if (QListWidgetItem* item = list_->currentItem()) pravel::help::show_topic(item->data(Qt::UserRole).toInt());
+  if (QListWidgetItem* item = list_->currentItem()) qtshared::help::show_topic(item->data(Qt::UserRole).toInt());
 }
 
 }  // namespace zelvorin

@@ -6,7 +6,7 @@
 
 #include <vector>
 
-#include "dialogs/help.h"
+#include "qtshared/help.h"
 
 class QLineEdit;
 class QListWidget;
@@ -26,7 +26,7 @@ class HelpIndexDialog : public QDialog {
   void show_selected();
 
  private:
-  std::vector<pravel::help::Topic> topics_;  ///< every topic of the help file
+  std::vector<qtshared::help::Topic> topics_;  ///< every topic of the help file
   QLineEdit* search_ = nullptr;              ///< the word searched for
   QListWidget* list_ = nullptr;              ///< titles of the topics listed
 };

@@ -24,7 +24,7 @@
 #include "app/modal_hint.h"
 #include "app/small_dialogs.h"
 #include "app/user_messages.h"
-#include "dialogs/help.h"
+#include "qtshared/help.h"
 
 namespace zelvorin {
 
@@ -125,7 +125,7 @@ void MainWindow::arrange_icons() {
 
 void MainWindow::create_help_menu() {
   QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
-  const auto topic = [](int context) { return [context] { pravel::help::show_topic(context); }; };
+  const auto topic = [](int context) { return [context] { qtshared::help::show_topic(context); }; };
   help->addAction(QStringLiteral("&Overview"), this, topic(kOverviewTopic));
   help->addAction(QStringLiteral("&Contents"), this, &MainWindow::help_contents);
   help->addAction(QStringLiteral("Help on &Functions"), this, topic(kFunctionsTopic));

@@ -12,11 +12,11 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include "app/modal_hint.h"
 #include "app/user_messages.h"
 #include "charts/graph_services.h"
-#include "app/modal_hint.h"
-#include "dialogs/page_box.h"
-#include "dialogs/page_printer.h"
+#include "qtshared/page_box.h"
+#include "qtshared/page_printer.h"
 
 namespace zelvorin {
 
@@ -63,7 +63,7 @@ ResultsWindow::ResultsWindow(const QString& path, const QString& text, QWidget* 
   button(QStringLiteral("Print"), QStringLiteral("Print"), &ResultsWindow::print);
   buttons->addStretch();
   layout->addLayout(buttons);
-  text_ = new pravel::PageBox;
+  text_ = new qtshared::PageBox;
   text_->setReadOnly(true);
   text_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   QFont fixed(QStringLiteral("Courier New"), 10);
@@ -133,7 +133,7 @@ void ResultsWindow::print() {
     const ModalHint hint;
     if (dialog.exec() != QDialog::Accepted) return;
   }
-  if (!pravel::print_lines(printer, lines(), text_->font()))
+  if (!qtshared::print_lines(printer, lines(), text_->font()))
     user_messages().show(MessageKind::kError, QStringLiteral("Unable to print ") + file_);
 }
 

@@ -5,7 +5,7 @@
 #include <QString>
 #include <QWidget>
 
-#include "dialogs/page_box.h"
+#include "qtshared/page_box.h"
 
 class QFont;
 
@@ -26,7 +26,7 @@ class ResultsWindow : public QWidget {
   static ResultsWindow* open(const QString& path, QWidget* parent = nullptr);
 
   const QString& file_name() const { return file_; }
-  pravel::PageBox* text() const { return text_; }
+  qtshared::PageBox* text() const { return text_; }
   const SaveChoice& save_choice() const { return save_; }
   /// The text's lines, as saved and printed.
   QStringList lines() const;
@@ -46,7 +46,7 @@ class ResultsWindow : public QWidget {
 
   QString file_;              ///< the file shown
   SaveChoice save_;           ///< the save dialog's filter and the button's hint
-  pravel::PageBox* text_;     ///< the text, read only
+  qtshared::PageBox* text_;     ///< the text, read only
 };
 
 }  // namespace zelvorin

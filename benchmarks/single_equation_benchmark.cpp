@@ -15,7 +15,7 @@
 #include "engine/single/estimation_state.h"
 #include "engine/single/least_squares.h"
 #include "engine/single/result_report.h"
-#include "engine/tests/diagnostic_tests.h"
+#include "engine/diagnostics/diagnostic_tests.h"
 
 namespace {
 
@@ -42,7 +42,7 @@ void run_report(benchmark::State& state, bool with_tests) {
     core::open_channel(core::channel::kResultsPage, page, core::OpenMode::kReplace);
     core::report_writer().copy_flag = true;
     single::write_estimate_report(core::channel::kResultsPage);
-    if (with_tests) diag::DIAGNOSTICTESTS(core::channel::kResultsPage);
+    if (with_tests) diagnostics::DIAGNOSTICTESTS(core::channel::kResultsPage);
     core::report_writer().copy_flag = false;
     core::close_channel(core::channel::kResultsPage, core::CloseMode::kDelete);
     benchmark::DoNotOptimize(single::estimation().rss);

@@ -5,7 +5,7 @@
 #include <QFontMetrics>
 #include <algorithm>
 
-#include "dialogs/text_bridge.h"
+#include "qtshared/text_bridge.h"
 
 namespace pravel {
 
@@ -48,7 +48,7 @@ void CheckButtonGroup::set_items(const QStringList& items) {
     });
     boxes_.push_back(box);
   }
-  for (std::size_t i = 0; i < boxes_.size(); ++i) boxes_[i]->setText(literal_caption(items_[static_cast<qsizetype>(i)]));
+  for (std::size_t i = 0; i < boxes_.size(); ++i) boxes_[i]->setText(qtshared::literal_caption(items_[static_cast<qsizetype>(i)]));
   if (item_index_ >= count()) item_index_ = -1;
   if (item_index_ >= 0) boxes_[static_cast<std::size_t>(item_index_)]->setChecked(true);
   relayout();

@@ -28,13 +28,13 @@
 #include "dialogs/real_form.h"
 #include "dialogs/results_viewer.h"
 #include "dialogs/string_form.h"
-#include "dialogs/text_bridge.h"
 #include "dialogs/text_editor_form.h"
 #include "dialogs/values_form.h"
 #include "dialogs/yes_no_form.h"
-#include "shared/obs_calendar.h"
+#include "qtshared/text_bridge.h"
 #include "shared/fixed_text.h"
 #include "shared/ini_file.h"
+#include "shared/obs_calendar.h"
 #include "shared/pravel_api.h"
 #include "shared/settings.h"
 #include "shared/temp_files.h"
@@ -96,19 +96,19 @@ int len(const int16_t* n) { return n != nullptr && *n > 0 ? *n : 0; }
 
 /// A message or title as it stands (trailing blanks dropped for display).
 QString message_text(const char* text, const int16_t* n) {
-  return to_qt(fixed_text::from_fixed(text, len(n)));
+  return qtshared::to_qt(fixed_text::from_fixed(text, len(n)));
 }
 
 /// Items of `width` characters, blanks and NULs read as blanks, trailing blanks dropped.
 QStringList items_text(const char* items, int width, int count) {
   QStringList out;
   for (const std::string& item : fixed_text::split_items(items, width, count))
-    out << to_qt(fixed_text::from_fixed(item.data(), static_cast<int>(item.size())));
+    out << qtshared::to_qt(fixed_text::from_fixed(item.data(), static_cast<int>(item.size())));
   return out;
 }
 
 QString extension_of(const char* ext) {
-  return to_qt(fixed_text::from_fixed(ext, kExtensionWidth)).trimmed().toUpper();
+  return qtshared::to_qt(fixed_text::from_fixed(ext, kExtensionWidth)).trimmed().toUpper();
 }
 
 /// The folder of this process's temporary files, as the host settled it.
@@ -117,7 +117,7 @@ std::filesystem::path temp_folder() {
 }
 
 QString read_panel_file() {
-  QFile file(path_to_qt((temp_folder() / std::string(temp_files::kEditorPanel)).string()));
+  QFile file(qtshared::path_to_qt((temp_folder() / std::string(temp_files::kEditorPanel)).string()));
   if (!file.open(QIODevice::ReadOnly)) return {};
   QByteArray bytes = file.readAll();
   bytes.replace("\r\n", "\n");
@@ -190,11 +190,11 @@ void GetStringP(const int16_t* msglen, const int16_t* textlen, const int16_t* he
         FormFrame frame;
         const int width = len(textlen);
         StringForm form(owner(), message_text(msg, msglen),
-                        to_qt(fixed_text::from_fixed_answer(text, width)), width);
+                        qtshared::to_qt(fixed_text::from_fixed_answer(text, width)), width);
         apply_font(&form, FontSet::kMain);
         form.set_help_context(helpctx != nullptr ? *helpctx : 0);
         if (form.exec() == kOk && text != nullptr && width > 0) {
-          fixed_text::to_fixed(from_qt(form.answer()), text, width);
+          fixed_text::to_fixed(qtshared::from_qt(form.answer()), text, width);
           *status = kOk;
         } else {
           *status = kCancel;
@@ -237,7 +237,7 @@ void GetTextP(const int16_t* msglen, const int16_t* linelen, const int16_t* nlin
         setup.names = items_text(names, kNameWidth, len(nnames));
         setup.extension = extension_of(ext);
         setup.capacity = capacity;
-        TextEditorForm form(owner(), setup, to_qt(fixed_text::from_fixed(text, capacity)));
+        TextEditorForm form(owner(), setup, qtshared::to_qt(fixed_text::from_fixed(text, capacity)));
         if (setup.show_panel) apply_font(&form, FontSet::kMain);
         form.set_help_context(helpctx != nullptr ? *helpctx : 0);
         const int result = form.exec();
@@ -308,7 +308,7 @@ void GetOKLongP(const int16_t* nlines, const int16_t* linewidth, const char* tex
         for (const std::string& line : fixed_text::split_items(text, len(linewidth), len(nlines))) {
           std::string shown = line;
           std::replace(shown.begin(), shown.end(), '\0', ' ');
-          lines << to_qt(shown);
+          lines << qtshared::to_qt(shown);
         }
         InformationForm form(owner(), lines);
         form.exec();
@@ -352,7 +352,7 @@ void GetFileP(const int16_t* namelen, const int16_t* /*unused*/, int16_t* mode, 
         request.save = *mode != 1;
         request.default_suffix = extension;
         request.max_length = width;
-        request.start_name = path_to_qt(fixed_text::from_fixed_answer(name, width));
+        request.start_name = qtshared::path_to_qt(fixed_text::from_fixed_answer(name, width));
         // Data files: saved in mode 3, and a ZVD file opened to be added to the data set.
         if (*mode == 3 || (*mode == 1 && extension == QLatin1String("ZVD"))) {
           request.filter = QStringLiteral("Zelvorin data files (*.zvd)|*.zvd");
@@ -372,7 +372,7 @@ void GetFileP(const int16_t* namelen, const int16_t* /*unused*/, int16_t* mode, 
           *mode = kCancel;
           return;
         }
-        fixed_text::to_fixed(path_from_qt(chosen), name, width);
+        fixed_text::to_fixed(qtshared::path_from_qt(chosen), name, width);
         *mode = kOk;
       },
       [&] { *mode = kCancel; });
@@ -382,9 +382,9 @@ void ShowResultsP(const char* pagefile, const int16_t* len1, char* resultsfile,
                   const int16_t* len2, char* modelfile, const int16_t* len3, int16_t* action) {
   if (action == nullptr) return;
   ResultsState& state = results_state();
-  state.page_file = path_to_qt(fixed_text::from_fixed_answer(pagefile, len(len1)));
-  state.results_file = path_to_qt(fixed_text::from_fixed_answer(resultsfile, len(len2)));
-  state.model_file = path_to_qt(fixed_text::from_fixed_answer(modelfile, len(len3)));
+  state.page_file = qtshared::path_to_qt(fixed_text::from_fixed_answer(pagefile, len(len1)));
+  state.results_file = qtshared::path_to_qt(fixed_text::from_fixed_answer(resultsfile, len(len2)));
+  state.model_file = qtshared::path_to_qt(fixed_text::from_fixed_answer(modelfile, len(len3)));
   const bool model_allowed = *action != 0;
   state.action = 0;
   guarded(
@@ -397,8 +397,8 @@ void ShowResultsP(const char* pagefile, const int16_t* len1, char* resultsfile,
       [&] { state.action = 0; });
   // Written back also when the viewer failed.
   *action = static_cast<int16_t>(state.action);
-  fixed_text::to_fixed(path_from_qt(state.results_file), resultsfile, len(len2));
-  fixed_text::to_fixed(path_from_qt(state.model_file), modelfile, len(len3));
+  fixed_text::to_fixed(qtshared::path_from_qt(state.results_file), resultsfile, len(len2));
+  fixed_text::to_fixed(qtshared::path_from_qt(state.model_file), modelfile, len(len3));
 }
 
 void ShowGraphP(const char* plotfile, const int16_t* len, int16_t* keep) {
@@ -408,7 +408,7 @@ void ShowGraphP(const char* plotfile, const int16_t* len, int16_t* keep) {
       [&] {
         FormFrame frame;
         LibraryGraphServices services;
-        *keep = static_cast<int16_t>(show_graph(path_to_qt(fixed_text::from_fixed_answer(plotfile, pravel::len(len))), services));
+        *keep = static_cast<int16_t>(show_graph(qtshared::path_to_qt(fixed_text::from_fixed_answer(plotfile, pravel::len(len))), services));
       },
       [&] { *keep = 0; });
 }

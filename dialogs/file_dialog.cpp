@@ -1,12 +1,12 @@
 #include "dialogs/file_dialog.h"
 
 #include "dialogs/message_dialog.h"
-#include "dialogs/text_bridge.h"
+#include "qtshared/text_bridge.h"
 
 namespace pravel {
 
 QStringList qt_filters(std::string_view pipe_filter) {
-  const QStringList parts = to_qt(pipe_filter).split('|');
+  const QStringList parts = qtshared::to_qt(pipe_filter).split('|');
   QStringList filters;
   for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
     QString description = parts[i];
@@ -29,7 +29,7 @@ FileDialog::FileDialog(QWidget* parent, const FileRequest& request)
   setAcceptMode(request.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
   setFileMode(request.save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
   setWindowTitle(request.save ? tr("Save As") : tr("Open"));
-  const QStringList filters = qt_filters(from_qt(request.filter));
+  const QStringList filters = qt_filters(qtshared::from_qt(request.filter));
   setNameFilters(filters);
   if (request.filter_index >= 1 && request.filter_index <= filters.size())
     selectNameFilter(filters[request.filter_index - 1]);
@@ -40,7 +40,7 @@ FileDialog::FileDialog(QWidget* parent, const FileRequest& request)
 void FileDialog::accept() {
   const QStringList files = selectedFiles();
   if (max_length_ > 0 && !files.isEmpty() &&
-      static_cast<int>(path_from_qt(files.front()).size()) > max_length_) {
+      static_cast<int>(qtshared::path_from_qt(files.front()).size()) > max_length_) {
     show_message(MessageKind::kError,
                  tr("The name of this file is too long: at most %1 characters").arg(max_length_));
     return;

@@ -7,8 +7,8 @@
 #include <QShowEvent>
 #include <stdexcept>
 
-#include "dialogs/help.h"
-#include "dialogs/text_bridge.h"
+#include "qtshared/help.h"
+#include "qtshared/text_bridge.h"
 #include "shared/ini_file.h"
 #include "shared/settings.h"
 
@@ -43,7 +43,7 @@ settings::Font font_settings(FontSet set) {
 }
 
 QFont make_font(const settings::Font& f, FontSet set) {
-  QFont font(to_qt(f.name), f.size);
+  QFont font(qtshared::to_qt(f.name), f.size);
   if (set == FontSet::kFixed) {
     font.setStyleHint(QFont::TypeWriter);
     font.setFixedPitch(true);
@@ -92,7 +92,7 @@ QPushButton* Form::make_button(const QString& text, const char* name) {
 QPushButton* Form::make_help_button() {
   help_ = make_button(tr("&Help"), "help");
   help_->setEnabled(help_context_ != 0);
-  connect(help_, &QPushButton::clicked, this, [this] { help::show_topic(help_context_); });
+  connect(help_, &QPushButton::clicked, this, [this] { qtshared::help::show_topic(help_context_); });
   return help_;
 }
 

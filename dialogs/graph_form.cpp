@@ -8,8 +8,8 @@
 #include "charts/button_flow.h"
 #include "charts/graph_actions.h"
 #include "dialogs/file_dialog.h"
-#include "dialogs/help.h"
 #include "dialogs/message_dialog.h"
+#include "qtshared/help.h"
 #include "shared/plot_file.h"
 
 namespace pravel {

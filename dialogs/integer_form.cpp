@@ -2,7 +2,7 @@
 
 #include <QPushButton>
 
-#include "dialogs/text_bridge.h"
+#include "qtshared/text_bridge.h"
 #include "shared/pravel_api.h"
 
 namespace pravel {
@@ -20,7 +20,7 @@ void IntegerForm::reject() {
 
 int IntegerForm::value() const {
   int v = 0;
-  return parse_int16(answer(), v) ? v : pravel_api::kNoInteger;
+  return qtshared::parse_int16(answer(), v) ? v : pravel_api::kNoInteger;
 }
 
 }  // namespace pravel

@@ -12,8 +12,8 @@
 #include <QVBoxLayout>
 
 #include "dialogs/busy_cursor.h"
-#include "dialogs/help.h"
-#include "dialogs/text_bridge.h"
+#include "qtshared/help.h"
+#include "qtshared/text_bridge.h"
 
 namespace pravel {
 
@@ -59,7 +59,7 @@ OptionForm::OptionForm(QWidget* parent, const QString& title, const QStringList&
   buttons_ = new QButtonGroup(this);
   int widest = 0;
   for (int i = 0; i < options.size(); ++i) {
-    auto* radio = new QRadioButton(literal_caption(options[i].trimmed()), group_);
+    auto* radio = new QRadioButton(qtshared::literal_caption(options[i].trimmed()), group_);
     radio->setObjectName(QStringLiteral("option%1").arg(i));
     radio->setMinimumHeight(kRowHeight - 2);
     radio->installEventFilter(this);
@@ -120,7 +120,7 @@ bool OptionForm::handle_key(int key) {
       const int topic = key == Qt::Key_F2 && i >= 0 ? option_topic(help_context(), options_[i])
                                                     : help_context();
       set_busy(true);
-      help::show_topic(topic);
+      qtshared::help::show_topic(topic);
       set_busy(false);
       return true;
     }

@@ -7,7 +7,7 @@
 #include <algorithm>
 
 #include "dialogs/check_button_group.h"
-#include "dialogs/text_bridge.h"
+#include "qtshared/text_bridge.h"
 
 namespace pravel {
 
@@ -20,7 +20,7 @@ OptionsForm::OptionsForm(QWidget* parent, const QString& title, const QStringLis
   auto* layout = new QVBoxLayout(this);
   group_ = new CheckButtonGroup(this);
   group_->setObjectName("options");
-  group_->setTitle(literal_caption(title.trimmed()));
+  group_->setTitle(qtshared::literal_caption(title.trimmed()));
   QStringList items;
   int widest = 0;
   for (const QString& o : options) {

@@ -5,7 +5,7 @@
 #include <QPushButton>
 #include <limits>
 
-#include "dialogs/text_bridge.h"
+#include "qtshared/text_bridge.h"
 #include "shared/pravel_api.h"
 
 namespace pravel {
@@ -13,7 +13,7 @@ namespace pravel {
 namespace {
 bool parse_float(const QString& text, float& value) {
   double v = 0.0;
-  if (!parse_real(text, v) || v > std::numeric_limits<float>::max() ||
+  if (!qtshared::parse_real(text, v) || v > std::numeric_limits<float>::max() ||
       v < -std::numeric_limits<float>::max())
     return false;
   value = static_cast<float>(v);
@@ -22,7 +22,7 @@ bool parse_float(const QString& text, float& value) {
 }  // namespace
 
 RealForm::RealForm(QWidget* parent, const QString& message, float value)
-    : AnswerForm(parent, tr("Input a real number"), message, fixed_number(value), false) {
+    : AnswerForm(parent, tr("Input a real number"), message, qtshared::fixed_number(value), false) {
   setObjectName("Tgetfloat");
   disconnect(ok_, &QPushButton::clicked, nullptr, nullptr);
   connect(ok_, &QPushButton::clicked, this, &RealForm::try_ok);

@@ -17,9 +17,9 @@
 
 #include "dialogs/file_dialog.h"
 #include "dialogs/message_dialog.h"
-#include "dialogs/page_box.h"
-#include "dialogs/page_printer.h"
-#include "dialogs/text_bridge.h"
+#include "qtshared/page_printer.h"
+#include "qtshared/text_bridge.h"
+#include "qtshared/page_box.h"
 #include "shared/atomic_file.h"
 
 namespace pravel {
@@ -50,7 +50,7 @@ QFrame* separator(QWidget* parent) {
 QString load_page(const QString& path) {
   QFile file(path);
   if (!file.open(QIODevice::ReadOnly))
-    throw std::runtime_error("Unable to read the results page " + path_from_qt(path));
+    throw std::runtime_error("Unable to read the results page " + qtshared::path_from_qt(path));
   QByteArray bytes = file.readAll();
   bytes.replace("\r\n", "\n");
   if (bytes.endsWith('\n')) bytes.chop(1);
@@ -134,12 +134,12 @@ ResultsViewer::ResultsViewer(ResultsState& state, bool model_allowed, int result
 void ResultsViewer::set_page_text(const QString& text) { page_->setPlainText(text); }
 
 bool ResultsViewer::write_back() {
-  std::string bytes = from_qt(page_->toPlainText());
+  std::string bytes = qtshared::from_qt(page_->toPlainText());
   bytes += '\n';
-  const atomic_file::Outcome outcome = atomic_file::replace(path_from_qt(state_.page_file), bytes);
+  const atomic_file::Outcome outcome = atomic_file::replace(qtshared::path_from_qt(state_.page_file), bytes);
   if (outcome.failure == atomic_file::Failure::kNone) return true;
   show_message(MessageKind::kError,
-               tr("Could not save to this file") + "\n" + to_qt(outcome.system_message));
+               tr("Could not save to this file") + "\n" + qtshared::to_qt(outcome.system_message));
   state_.action = 0;
   return false;
 }
@@ -200,7 +200,7 @@ void ResultsViewer::print() {
     raise();
     if (!accepted) return;
   }
-  if (!print_lines(printer, page_->toPlainText().split('\n'), page_->font()))
+  if (!qtshared::print_lines(printer, page_->toPlainText().split('\n'), page_->font()))
     show_message(MessageKind::kError, tr("Couldn't open printer"));
 }
 

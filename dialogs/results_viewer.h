@@ -11,9 +11,13 @@
 
 class QToolButton;
 
+namespace qtshared {
+class PageBox;
+}  // namespace qtshared
+
 namespace pravel {
 
-class PageBox;
+using qtshared::PageBox;
 
 /// What the viewer returns to the engine; kept between calls.
 struct ResultsState {

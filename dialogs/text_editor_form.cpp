@@ -17,9 +17,9 @@
 
 #include "dialogs/busy_cursor.h"
 #include "dialogs/file_dialog.h"
-#include "dialogs/help.h"
 #include "dialogs/message_dialog.h"
-#include "dialogs/text_bridge.h"
+#include "qtshared/help.h"
+#include "qtshared/text_bridge.h"
 #include "shared/atomic_file.h"
 
 namespace pravel {
@@ -143,7 +143,7 @@ TextEditorForm::TextEditorForm(QWidget* parent, const EditorSetup& setup, const 
     apply_font(panel, FontSet::kFixed);
     left->addWidget(panel);
   } else {
-    auto* message = new QLabel(editor_title(setup.message), this);
+    auto* message = new QLabel(qtshared::editor_title(setup.message), this);
     message->setObjectName("message");
     message->setWordWrap(true);
     message->setAlignment(Qt::AlignCenter);
@@ -201,7 +201,7 @@ TextEditorForm::TextEditorForm(QWidget* parent, const EditorSetup& setup, const 
 }
 
 std::string TextEditorForm::block_text() const {
-  std::string text = from_qt(memo_->toPlainText());
+  std::string text = qtshared::from_qt(memo_->toPlainText());
   for (char& c : text)
     if (c == '\n' || c == '\r') c = ' ';
   return text;
@@ -254,12 +254,12 @@ void TextEditorForm::save() {
   for (QTextBlock block = memo_->document()->begin(); block.isValid(); block = block.next()) {
     QString line = block.text();
     while (!line.isEmpty() && line.back() == ' ') line.chop(1);
-    bytes += from_qt(line) + "\n";
+    bytes += qtshared::from_qt(line) + "\n";
   }
-  const atomic_file::Outcome outcome = atomic_file::replace(path_from_qt(name), bytes);
+  const atomic_file::Outcome outcome = atomic_file::replace(qtshared::path_from_qt(name), bytes);
   if (outcome.failure != atomic_file::Failure::kNone)
     show_message(MessageKind::kError,
-                 tr("Could not save to this file") + "\n" + to_qt(outcome.system_message));
+                 tr("Could not save to this file") + "\n" + qtshared::to_qt(outcome.system_message));
 }
 
 void TextEditorForm::insert_word(QListWidget* box) {
@@ -291,7 +291,7 @@ bool TextEditorForm::eventFilter(QObject* watched, QEvent* event) {
 void TextEditorForm::keyPressEvent(QKeyEvent* event) {
   if (event->key() == Qt::Key_F1) {
     set_busy(true);
-    help::show_topic(focused_topic());
+    qtshared::help::show_topic(focused_topic());
     set_busy(false);
     return;
   }

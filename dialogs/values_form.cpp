@@ -9,7 +9,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "dialogs/text_bridge.h"
+#include "qtshared/text_bridge.h"
 
 namespace pravel {
 
@@ -42,7 +42,7 @@ ValuesForm::ValuesForm(QWidget* parent, const QString& message, const QStringLis
     auto* name = new QTableWidgetItem(names[i].trimmed());
     name->setFlags(name->flags() & ~Qt::ItemIsEditable);
     grid_->setItem(i, 0, name);
-    grid_->setItem(i, 1, new QTableWidgetItem(general_number(values[static_cast<std::size_t>(i)])));
+    grid_->setItem(i, 1, new QTableWidgetItem(qtshared::general_number(values[static_cast<std::size_t>(i)])));
   }
   layout->addWidget(grid_, 1);
 
@@ -63,7 +63,7 @@ std::vector<double> ValuesForm::values() const {
   std::vector<double> out(static_cast<std::size_t>(grid_->rowCount()), 0.0);
   for (int i = 0; i < grid_->rowCount(); ++i) {
     double v = 0.0;
-    if (const QTableWidgetItem* item = grid_->item(i, 1); item && parse_real(item->text(), v))
+    if (const QTableWidgetItem* item = grid_->item(i, 1); item && qtshared::parse_real(item->text(), v))
       out[static_cast<std::size_t>(i)] = v;
   }
   return out;
@@ -73,7 +73,7 @@ void ValuesForm::try_ok() {
   for (int i = 0; i < grid_->rowCount(); ++i) {
     double v = 0.0;
     const QTableWidgetItem* item = grid_->item(i, 1);
-    if (item == nullptr || !parse_real(item->text(), v)) {
+    if (item == nullptr || !qtshared::parse_real(item->text(), v)) {
       QApplication::beep();
       grid_->setCurrentCell(i, 1);
       grid_->setFocus();

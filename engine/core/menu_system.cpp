@@ -124,30 +124,9 @@ int RECURSIVERESULTSMENU(int& choice, int method_code) {
 int HYPOTHESISMENU(int& choice) { return show_number(1019, choice); }
 int VARIANCEMENU(int& choice) { return show_number(1003, choice); }
 
-int POSTREGMENU(int& choice, int method_code) {
-  MenuCopy menu(1002);
-  switch (method_code) {
-    case 70: menu.options[0] = "Move to GARCH Estimation Menu"; break;
-    case 17: case 82: case 83: case 84: menu.options[0] = "Choose another equation to inspect"; break;
-    case 78: case 79: case 80: menu.options[0] = "Move to Post ARDL Model Selection Menu"; break;
-    default: break;
-  }
-  return menu.show(choice);
-}
-
 int ADJVARIANCEMENU(int& choice, int variance_choice) {
   MenuCopy menu(1033);
   if (variance_choice >= 3) menu.title = "Newey-West Adjusted Variance-Covariance Matrix";
-  return menu.show(choice);
-}
-
-int RESIDMENU(int& choice, int method_code) {
-  MenuCopy menu(1037);
-  if (method_code == 70) {
-    menu.options[5] = "Plot the histogram of scaled residuals";
-  } else {
-    menu.options.resize(8);  // the GARCH options 8 and 9 only for method 70
-  }
   return menu.show(choice);
 }
 

@@ -76,8 +76,6 @@ int ARDLORDERMENU(int& choice);
 int RECURSIVERESULTSMENU(int& choice, int method_code);
 /// 1038 Rolling Regression Result Menu, 0..5.
 int ROLLINGRESULTMENU(int& choice);
-/// 1002 Post Regression Menu, 0..9; option 0 follows the method code.
-int POSTREGMENU(int& choice, int method_code);
 /// 1019 Hypothesis Testing Menu, 0..9.
 int HYPOTHESISMENU(int& choice);
 /// 1003 Standard, White and Newey-West Adjusted Variance Menu, 0..6.
@@ -85,8 +83,6 @@ int VARIANCEMENU(int& choice);
 /// 1033 adjusted-matrix menu, 0..4; titled White (variance choice 2 or less) or
 /// Newey-West (3 and above).
 int ADJVARIANCEMENU(int& choice, int variance_choice);
-/// 1037 Display/Save Residuals and Fitted Values Menu, 0..7, or 0..9 for method 70.
-int RESIDMENU(int& choice, int method_code);
 /// 1040 variance decomposition menu, 0..2, for Johansen's or the restricted vectors.
 int VARDECMENU(int& choice, bool restricted);
 /// 1041 impulse-response menu, 0..2, for Johansen's or the restricted vectors.

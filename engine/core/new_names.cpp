@@ -4,8 +4,8 @@
 #include <array>
 
 #include "engine/core/dialog_bridge.h"
+#include "engine/core/variable_list.h"
 #include "engine/core/workspace.h"
-#include "engine/data/variable_list.h"
 #include "shared/exchange_slots.h"
 #include "shared/fixed_text.h"
 #include "shared/names.h"
@@ -41,7 +41,7 @@ NewNameOutcome ASKNEWVARNAME(std::vector<std::string>& names_list, std::string_v
   if (status != kDialogOk) return NewNameOutcome::kCancelled;
   const std::string_view typed = fixed_text::trim(answer);
   if (typed.empty()) {
-    data::LISTVARIABLES(data::kChooseVariable);
+    core::LISTVARIABLES(core::kChooseVariable);
     return NewNameOutcome::kChooser;
   }
   std::string name(first_word(typed).first);
@@ -62,7 +62,7 @@ int ASKSERIESNAME(std::string_view answer, int method, std::span<const std::stri
   const std::string_view typed = fixed_text::trim(answer);
   if (typed == "Q" || typed == "q") return kSeriesNameGiveUp;
   if (typed.empty()) {
-    data::LISTVARIABLES(data::kListVariables);
+    core::LISTVARIABLES(core::kListVariables);
     return kSeriesNameAgain;
   }
   const auto [word, rest] = first_word(typed);

@@ -5,9 +5,9 @@
 
 #include "engine/core/channels.h"
 #include "engine/core/dialog_bridge.h"
+#include "engine/core/file_names.h"
 #include "engine/core/report_writer.h"
 #include "engine/core/workspace.h"
-#include "engine/data/file_names.h"
 #include "shared/fixed_text.h"
 #include "shared/temp_files.h"
 
@@ -47,7 +47,7 @@ void OPENFILE(int& kind, std::string_view extension, std::string& name) {
     return;
   }
   const int mode = kind == kEditorTextFile ? kSaveFile : kSaveDataFile;
-  if (!data::GETFILENAME(name, extension, mode)) {
+  if (!core::GETFILENAME(name, extension, mode)) {
     kind = 0;
     return;
   }
@@ -61,7 +61,7 @@ void OPENFILE(int& kind, std::string_view extension, std::string& name) {
     ready = open_channel(channel::kUserOutput, name, OpenMode::kReplaceSafely);
   }
   if (!ready) {
-    data::FILEERRORBOX();
+    core::FILEERRORBOX();
     kind = 0;
   }
 }

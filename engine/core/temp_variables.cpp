@@ -3,8 +3,8 @@
 #include <algorithm>
 
 #include "engine/core/engine_state.h"
+#include "engine/core/variable_deletion.h"
 #include "engine/core/workspace.h"
-#include "engine/data/variable_deletion.h"
 #include "shared/digit_text.h"
 #include "shared/exchange_slots.h"
 
@@ -121,7 +121,7 @@ int delete_temporaries(std::size_t keep) {
     if (j != 0 && is_temporary(j)) doomed.push_back(j);
   }
   g_registry.names.resize(keep);
-  return data::DELETEVARIABLES(doomed);
+  return core::DELETEVARIABLES(doomed);
 }
 
 }  // namespace qorv::core

@@ -6,8 +6,8 @@
 #include "engine/core/dialog_bridge.h"
 #include "engine/core/lag_lists.h"
 #include "engine/core/temp_variables.h"
+#include "engine/core/variable_deletion.h"
 #include "engine/core/workspace.h"
-#include "engine/data/variable_deletion.h"
 #include "shared/exchange_slots.h"
 #include "shared/fixed_text.h"
 #include "shared/names.h"
@@ -188,7 +188,7 @@ ListOutcome read_var_list(std::string_view text, VarList& list, int kind, int ma
   }
   if (outcome.ok && !any) outcome = refuse(invalid_name(""));
   if (!outcome.ok) {
-    data::DELETEVARIABLES(reader.created());
+    core::DELETEVARIABLES(reader.created());
     list = on_entry;
     return outcome;
   }

@@ -12,8 +12,8 @@
 #include "engine/data/command_steps.h"
 #include "engine/data/formula_compiler.h"
 #include "engine/data/formula_evaluator.h"
-#include "engine/data/variable_deletion.h"
-#include "engine/data/variable_list.h"
+#include "engine/core/variable_deletion.h"
+#include "engine/core/variable_list.h"
 #include "shared/exchange_slots.h"
 #include "shared/fixed_text.h"
 #include "shared/names.h"
@@ -48,7 +48,7 @@ bool bare_list(std::string_view text) {
   core::VarList list = core::VarList::with_dependent("", 0);
   if (core::PARSEVARLIST(text, list, 1, core::globals().max_vars)) return true;
   core::SHOWRESULTS(core::kOpenPage);
-  list_descriptions(std::span<const int>(list.numbers).subspan(1));
+  core::list_descriptions(std::span<const int>(list.numbers).subspan(1));
   core::SHOWRESULTS(core::kShowPage);
   return false;
 }
@@ -93,7 +93,7 @@ bool formula(std::string_view text, int simulation, const Statement& s) {
     if (simulation != 0) return true;
     const int j = core::find_variable(names::upper(left));
     if (j == 0) return true;
-    DELETEVARIABLE(j);
+    core::DELETEVARIABLE(j);
     return false;
   }
   const std::string_view expression = right.substr(0, right.find('"'));

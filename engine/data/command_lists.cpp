@@ -16,8 +16,8 @@
 #include "engine/data/command_steps.h"
 #include "engine/data/data_commands.h"
 #include "engine/data/statistics_commands.h"
-#include "engine/data/variable_deletion.h"
-#include "engine/data/variable_list.h"
+#include "engine/core/variable_deletion.h"
+#include "engine/core/variable_list.h"
 #include "shared/exchange_slots.h"
 #include "shared/fixed_text.h"
 #include "shared/plot_file.h"
@@ -179,7 +179,7 @@ void keep(const core::VarList& list) {
   for (int j = 1; j <= core::globals().nvars;) {
     const std::string name = core::variable_name(j);
     if (std::find(list.names.begin() + 1, list.names.end(), name) == list.names.end())
-      DELETEVARIABLE(j);
+      core::DELETEVARIABLE(j);
     else
       ++j;
   }
@@ -215,7 +215,7 @@ bool list_command(std::string_view keyword, std::string_view arguments, const St
     return false;
   }
   if (keyword == "DELETE") {
-    for (std::size_t i = 1; i < list.names.size(); ++i) DELETEVARIABLE(core::find_variable(list.names[i]));
+    for (std::size_t i = 1; i < list.names.size(); ++i) core::DELETEVARIABLE(core::find_variable(list.names[i]));
     return false;
   }
   if (keyword == "KEEP") {
@@ -264,9 +264,9 @@ bool titles(bool entitle, std::string_view arguments, const Statement& s) {
   if (!entitle) {
     core::SHOWRESULTS(core::kOpenPage);
     if (chosen.empty())
-      LISTVARIABLES(kListVariables);
+      core::LISTVARIABLES(core::kListVariables);
     else
-      list_descriptions(chosen);
+      core::list_descriptions(chosen);
     core::SHOWRESULTS(core::kShowPage);
     return false;
   }

@@ -5,11 +5,10 @@
 #include <vector>
 
 #include "engine/core/dialog_bridge.h"
-#include "engine/core/driver_services.h"
 #include "engine/core/driver_state.h"
+#include "engine/core/file_names.h"
 #include "engine/core/message_lines.h"
 #include "engine/core/workspace.h"
-#include "engine/data/file_names.h"
 #include "shared/fixed_text.h"
 #include "shared/names.h"
 #include "shared/obs_calendar.h"
@@ -128,9 +127,9 @@ std::optional<DataSet> joined_data_set(const DataSet& added) {
   return joined;
 }
 
-void add_data_file() {
+void ADDDATAFILE() {
   std::string name;
-  if (!GETFILENAME(name, "ZVD", core::kOpenFile)) return;
+  if (!core::GETFILENAME(name, "ZVD", core::kOpenFile)) return;
   const zvd::ReadResult read = zvd::read_file(name);
   if (read.error != zvd::ReadError::kNone) {
     core::SHOWOK(core::kError, core::kNoHelp, zvd::read_error_message(read.error));
@@ -154,9 +153,3 @@ void add_data_file() {
 }
 
 }  // namespace qorv::data
-
-namespace qorv::core {
-
-void ADDDATAFILE() { data::add_data_file(); }
-
-}  // namespace qorv::core

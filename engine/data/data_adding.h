@@ -25,12 +25,12 @@ inline constexpr std::string_view kCommonSuffix = "is common to both data sets, 
 /// added!"). The workspace is not touched. Cost O(joined values + names^2).
 std::optional<DataSet> joined_data_set(const DataSet& added);
 
-/// Asks a ZVD file (character setting 1 when it is set, else the open dialog), reads it
+/// `ADDDATAFILE`: asks a ZVD file (character setting 1 when it is set, else the open dialog), reads it
 /// through the shared codec (an unreadable or impossible file refused with its message),
 /// and installs the joined data set: NOBS, NVARS, MAXVARS and the start follow it, slots
 /// 4, 8, 7, 12, 13, 14 and the sample slots 21, 22 describe it, and the estimation sample
 /// and the command range become the whole of it. Any refusal or cancel leaves the
 /// workspace and the slots as they were.
-void add_data_file();
+void ADDDATAFILE();
 
 }  // namespace qorv::data

@@ -5,7 +5,6 @@
 #include <string>
 
 #include "engine/core/dialog_bridge.h"
-#include "engine/core/driver_services.h"
 #include "engine/core/driver_state.h"
 #include "engine/core/engine_state.h"
 #include "engine/core/sample_period.h"
@@ -14,7 +13,7 @@
 #include "engine/core/workspace.h"
 #include "engine/data/batch_file.h"
 #include "engine/data/command_steps.h"
-#include "engine/data/file_names.h"
+#include "engine/core/file_names.h"
 #include "engine/data/session_prompts.h"
 #include "shared/exchange_slots.h"
 #include "shared/fixed_text.h"
@@ -91,14 +90,14 @@ std::optional<BatchRecords> open_batch(std::string_view arguments) {
     // The file dialog asks only while the data-file setting is blank; it keeps its name.
     const std::string data_file(core::char_setting(charset::kDataFile));
     core::set_char_setting(charset::kDataFile, "");
-    const bool chosen = GETFILENAME(name, "BAT", core::kOpenFile);
+    const bool chosen = core::GETFILENAME(name, "BAT", core::kOpenFile);
     core::set_char_setting(charset::kDataFile, data_file);
     if (!chosen) return std::nullopt;
   } else {
     name = batch_file_path(arguments).string();
   }
   std::optional<BatchRecords> records = open_batch_file(name);
-  if (!records) FILEERRORBOX();
+  if (!records) core::FILEERRORBOX();
   return records;
 }
 
@@ -234,10 +233,6 @@ bool prepare_formula(std::string_view text, const FormulaNames& names, FormulaPr
   return false;
 }
 
+void DATACOMMANDS(const std::string& text) { run_commands(text); }
+
 }  // namespace qorv::data
-
-namespace qorv::core {
-
-void DATACOMMANDS(const std::string& text) { data::run_commands(text); }
-
-}  // namespace qorv::core

@@ -30,6 +30,9 @@ CommandState& command_state();
 /// Runs every statement of `text` over the command sample of the request driver.
 void run_commands(std::string_view text);
 
+/// `DATACOMMANDS` of the request road: `run_commands` over the command editor's text.
+void DATACOMMANDS(const std::string& text);
+
 /// The prepare-only use: checks the expression `text` (no left-hand side) and puts it in
 /// postfix form into `program` without running it. A refusal shows the expression's own
 /// message where it has one. Returns the error flag: false when prepared.

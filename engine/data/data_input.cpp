@@ -8,13 +8,13 @@
 
 #include "engine/core/channels.h"
 #include "engine/core/dialog_bridge.h"
+#include "engine/core/file_names.h"
 #include "engine/core/menu_system.h"
 #include "engine/core/temp_variables.h"
 #include "engine/core/workspace.h"
 #include "engine/data/ascii_data.h"
 #include "engine/data/data_import.h"
 #include "engine/data/data_set.h"
-#include "engine/data/file_names.h"
 #include "engine/data/new_data_shape.h"
 #include "shared/exchange_slots.h"
 #include "shared/fixed_text.h"
@@ -126,7 +126,7 @@ int input_of_kind(int kind) {
     case kInputKeyboard:
       return new_data_set(kind);
     case kInputAscii:
-      if (!OPENOUTFILE(core::channel::kDataInput, "DAT")) return kInputFailed;
+      if (!core::OPENOUTFILE(core::channel::kDataInput, "DAT")) return kInputFailed;
       return new_data_set(kind);
     case kInputZvd:
       // The main program read the file and registered it: its name is only consumed.
@@ -144,7 +144,7 @@ int input_of_kind(int kind) {
     case kInputText:
     case kInputTsd:
       if (kind == kInputText) CSVINPUTHELP();
-      if (!OPENOUTFILE(core::channel::kDataInput, kind == kInputText ? "CSV" : "TSD")) return kInputFailed;
+      if (!core::OPENOUTFILE(core::channel::kDataInput, kind == kInputText ? "CSV" : "TSD")) return kInputFailed;
       if (!(kind == kInputText ? IMPORTTEXTFILE : IMPORTTSDFILE)(core::channel::kDataInput)) return kInputFailed;
       write_shape_slots();
       return 0;

@@ -7,7 +7,6 @@
 #include <utility>
 
 #include "engine/core/channels.h"
-#include "engine/core/driver_services.h"
 #include "engine/core/obs_label.h"
 #include "engine/core/output_files.h"
 #include "engine/core/sample_period.h"
@@ -246,7 +245,7 @@ SaveBlock workspace_block(std::vector<std::string>& names, std::vector<std::stri
   return b;
 }
 
-void save_workspace(int format) {
+void SAVEDATA(int format) {
   std::vector<std::string> names, descs;
   SAVEDATA(workspace_block(names, descs), format);
 }
@@ -257,9 +256,3 @@ std::vector<std::string> workspace_csv_lines() {
 }
 
 }  // namespace qorv::data
-
-namespace qorv::core {
-
-void SAVEDATA(int format) { data::save_workspace(format); }
-
-}  // namespace qorv::core

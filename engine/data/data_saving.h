@@ -77,8 +77,8 @@ void SAVEDATA(const SaveBlock& block, int format);
 /// The workspace's data set as a block whose texts live in `names` and `descs`.
 SaveBlock workspace_block(std::vector<std::string>& names, std::vector<std::string>& descs);
 
-/// Saves the workspace's data set in `format`.
-void save_workspace(int format);
+/// Saves the workspace's data set in `format` (1 raw text, 2 ZVD, 3 CSV, 4 TSD).
+void SAVEDATA(int format);
 
 /// The lines of a comma-delimited file of the workspace's whole data set.
 std::vector<std::string> workspace_csv_lines();

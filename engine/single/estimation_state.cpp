@@ -28,21 +28,6 @@ double& block_value(int offset, int t, int length) {
 
 }  // namespace
 
-bool is_iv_method(int code) {
-  switch (code) {
-    case method::kIv:
-    case method::kIvAr:
-    case method::kIvArGaps:
-    case method::kIvMa:
-    case method::kIvMaGaps:
-    case method::kNl2sls:
-    case method::kArdlLongRun:
-      return true;
-    default:
-      return false;
-  }
-}
-
 EstimationState& estimation() { return state(); }
 
 void begin_estimate(int method_code) {
@@ -63,6 +48,7 @@ void begin_estimate(int method_code) {
   s.reglagtable = std::move(reglagtable);
   s.arma_lags = std::move(lags);
   s.method = method_code;
+  s.scale = method_row(method_code).variance;
   s.result.assign(block::kSize, 0.0);
 }
 
@@ -121,9 +107,11 @@ bool load_sample() {
   return true;
 }
 
-bool has_ar_errors(int code) { return (code >= 2 && code <= 4) || (code >= 6 && code <= 9); }
+bool has_ar_errors(int code) { return method_row(code).lags == ErrorLags::kAr; }
 
-bool has_ma_errors(int code) { return code >= 10 && code <= 13; }
+bool has_ma_errors(int code) { return method_row(code).lags == ErrorLags::kMa; }
+
+bool is_iv_method(int code) { return method_row(code).iv_fit; }
 
 int lost_observations() {
   const auto& s = state();

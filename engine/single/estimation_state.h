@@ -32,46 +32,9 @@
 #include <vector>
 
 #include "engine/core/workspace.h"
+#include "engine/single/method_table.h"
 
 namespace qorv::single {
-
-/// Method codes of the current equation.
-namespace method {
-inline constexpr int kOls = 1;               ///< ordinary least squares
-inline constexpr int kCochraneOrcutt = 2;    ///< AR(J) errors, Cochrane-Orcutt
-inline constexpr int kExactAr1 = 3;          ///< AR(1) errors, exact ML
-inline constexpr int kExactAr2 = 4;          ///< AR(2) errors, exact ML
-inline constexpr int kIv = 5;                ///< instrumental variables (2SLS)
-inline constexpr int kGaussNewtonAr = 6;     ///< AR errors, Gauss-Newton, lags 1..J
-inline constexpr int kGaussNewtonArGaps = 7; ///< AR errors, Gauss-Newton, lags with gaps
-inline constexpr int kIvAr = 8;              ///< IV with AR errors, lags 1..J
-inline constexpr int kIvArGaps = 9;          ///< IV with AR errors, lags with gaps
-inline constexpr int kMa = 10;               ///< MA errors, exact ML, lags 1..J
-inline constexpr int kMaGaps = 11;           ///< MA errors, lags with gaps
-inline constexpr int kIvMa = 12;             ///< IV with MA errors, lags 1..J
-inline constexpr int kIvMaGaps = 13;         ///< IV with MA errors, lags with gaps
-inline constexpr int kNls = 14;              ///< non-linear least squares
-inline constexpr int kNl2sls = 15;           ///< non-linear two-stage least squares
-inline constexpr int kRollingWindow = 17;    ///< rolling window being specified; never estimated
-inline constexpr int kRollingOls = 18;       ///< rolling least squares
-inline constexpr int kRolling2sls = 19;      ///< rolling two-stage least squares
-inline constexpr int kRecursiveOls = 60;     ///< recursive least squares
-inline constexpr int kRecursive2sls = 61;    ///< recursive two-stage least squares
-inline constexpr int kGarch = 70;            ///< GARCH family
-inline constexpr int kArdlEcm = 78;          ///< ARDL error-correction representation
-inline constexpr int kArdl = 79;             ///< ARDL estimates
-inline constexpr int kArdlLongRun = 80;      ///< ARDL long-run coefficients
-inline constexpr int kPhillipsHansen = 81;   ///< fully modified least squares
-inline constexpr int kVar = 82;              ///< one equation of an unrestricted VAR
-inline constexpr int kSure = 83;             ///< SURE
-inline constexpr int kRestrictedSure = 84;   ///< restricted SURE
-inline constexpr int kLogit = 92;            ///< logit
-inline constexpr int kProbit = 93;           ///< probit
-}  // namespace method
-
-/// Whether `code` is an instrumental-variable method whose report carries the generalised
-/// fit measures and the IV minimand (5, 8, 9, 12, 13, 15, 80).
-bool is_iv_method(int code);
 
 /// `ESTSTATUS` values.
 namespace status {
@@ -79,12 +42,6 @@ inline constexpr int kEstimated = 0;   ///< the estimate succeeded
 inline constexpr int kFailed = 1;      ///< the estimator failed and has told the user why
 inline constexpr int kRespecify = -1;  ///< GARCH: the user asked to re-specify the model
 }  // namespace status
-
-/// How the stored variance matrix relates to the variance of the estimates.
-enum class VarianceScale {
-  kScaled,    ///< the matrix times SIGMA² (least squares, IV, AR, NLS, ARDL, fully modified)
-  kAbsolute,  ///< the matrix itself (MA, GARCH, logit/probit, SURE)
-};
 
 /// Block offsets of the result array (see the file comment).
 namespace block {
@@ -180,6 +137,9 @@ int parameter_count();
 /// Whether `code` estimates AR errors (2-4, 6-9) or MA errors (10-13).
 bool has_ar_errors(int code);
 bool has_ma_errors(int code);
+/// Whether `code` is an instrumental-variable method whose report carries the generalised
+/// fit measures and the IV minimand (its row's `iv_fit`).
+bool is_iv_method(int code);
 
 /// Observations at the start of the sample that the estimate loses to its AR filter: the
 /// largest AR lag for Cochrane-Orcutt and Gauss-Newton (2, 6-9), else 0. The estimate

@@ -24,21 +24,9 @@ void write_centred(std::string_view text, int channel) {
   core::WRITELINE(line.substr(0, kLineWidth), channel);
 }
 
-std::string_view main_title(int code) {
+/// The titles of the test pages that name the estimate they test (codes 30-32 and 40-42).
+std::string_view test_title(int code) {
   switch (code) {
-    case method::kOls: return "Ordinary Least Squares Estimation";
-    case method::kIv: return "Instrumental Variable Estimation";
-    case method::kNls: return "Non-Linear Least Squares Estimation";
-    case method::kNl2sls: return "Non-Linear Two-Stage Least Squares Estimation";
-    case method::kArdlEcm: return "Error Correction Representation for the Selected ARDL Model";
-    case method::kArdl: return "Autoregressive Distributed Lag Estimates";
-    case method::kArdlLongRun: return "Estimated Long Run Coefficients using the ARDL Approach";
-    case method::kPhillipsHansen: return "Fully Modified Phillips-Hansen Estimates";
-    case method::kVar: return "OLS estimation of a single equation in the Unrestricted VAR";
-    case method::kSure: return "Seemingly Unrelated Regressions Estimation";
-    case method::kRestrictedSure: return "Restricted Seemingly Unrelated Regressions";
-    case method::kLogit: return "Logit Maximum Likelihood Estimation";
-    case method::kProbit: return "Probit Maximum Likelihood Estimation";
     case 30: return "Test of Serial Correlation of Residuals (OLS case)";
     case 31: return "Test of Serial Correlation of Residuals (IV case)";
     case 32: return "Autoregressive Conditional Heteroscedasticity Test of Residuals (OLS Case)";
@@ -113,49 +101,19 @@ void write_error_model_title(int code, int channel) {
 }  // namespace
 
 std::string method_word(int code) {
-  switch (code) {
-    case method::kOls: return " OLS  ";
-    case method::kCochraneOrcutt: return "CO-AR(";
-    case method::kExactAr1:
-    case method::kExactAr2:
-    case method::kGaussNewtonAr:
-    case method::kGaussNewtonArGaps: return " AR(  ";
-    case method::kIv: return "  IV  ";
-    case method::kIvAr:
-    case method::kIvArGaps: return "IV-AR(";
-    case method::kMa:
-    case method::kMaGaps: return " MA(  ";
-    case method::kIvMa:
-    case method::kIvMaGaps: return "IV-MA(";
-    case method::kNls: return " NLS  ";
-    case method::kNl2sls: return "IV-NLS";
-    case method::kRollingWindow: return "CVAR  ";
-    case method::kGarch: return "GARCH ";
-    case method::kArdlEcm:
-    case method::kArdl:
-    case method::kArdlLongRun: return "ARDL  ";
-    case method::kPhillipsHansen: return "FMPH  ";
-    case method::kVar: return " VAR  ";
-    case method::kSure: return "SURE  ";
-    case method::kRestrictedSure: return "RSURE ";
-    case method::kLogit: return "Logit ";
-    case method::kProbit: return "Probit";
-    default: return "      ";
-  }
+  const std::string_view word = method_row(code).word;
+  return word.empty() ? std::string(6, ' ') : std::string(word);
 }
 
 void ESTIMATIONTITLE(int code, int mode, int channel) {
   if (mode == 1 || mode == 2) {
     const std::string_view test = mode == 1 ? "Variable Addition Test" : "Variable Deletion Test";
-    std::string_view which;
-    if (code == method::kOls) which = " (OLS case)";
-    else if (code == method::kIv) which = " (IV case)";
-    else if (code == method::kArdl || code == method::kArdlLongRun) which = " (ARDL case)";
-    else return;
+    const std::string_view which = method_row(code).test_case;
+    if (which.empty()) return;
     write_centred(std::string(test) + std::string(which), channel);
     return;
   }
-  const std::string_view title = main_title(code);
+  const std::string_view title = method_row(code).title.empty() ? test_title(code) : method_row(code).title;
   if (!title.empty()) write_centred(title, channel);
   if (has_ar_errors(code) || has_ma_errors(code)) write_error_model_title(code, channel);
 }
@@ -176,36 +134,30 @@ void BASEDONHEADER(int code, int channel) {
   const auto& s = estimation();
   core::WRITESTARS(kLineWidth, channel);
   std::string line = blank_line();
-  const bool error_model = (has_ar_errors(code) || has_ma_errors(code)) && !s.arma_lags.empty();
-  switch (error_model ? -1 : code) {
-    case -1:
-      // " Based on fixed initial value(s)  AR(  2) regression of ..."
-      core::APPENDTEXT(line, 0, " Based on");
-      core::APPENDTEXT(line, 1, code < method::kMa && code != method::kExactAr1 && code != method::kExactAr2
-                                    ? "fixed initial value(s)"
-                                    : "stochastic initial value(s)");
-      core::APPENDTEXT(line, 1, method_word(code));
-      core::APPENDINTEGER(line, 0, s.arma_lags.back());
-      core::APPENDTEXT(line, 0, ") regression of");
-      break;
-    case method::kArdlLongRun:
-      core::APPENDTEXT(line, 0, " Based on long run ARDL regression of");
-      break;
-    case method::kPhillipsHansen:
-      core::APPENDTEXT(line, 0, " Based on Fully Modified Phillips-Hansen regression of");
-      break;
-    default:
-      core::APPENDTEXT(line, 0, " Based on");
-      core::APPENDTEXT(line, 1, method_word(code));
-      core::APPENDTEXT(line, 1, "regression of");
-      break;
+  const MethodRow& row = method_row(code);
+  const bool error_model = row.lags != ErrorLags::kNone && !s.arma_lags.empty();
+  if (error_model) {
+    // " Based on fixed initial value(s)  AR(  2) regression of ..."
+    core::APPENDTEXT(line, 0, " Based on");
+    core::APPENDTEXT(line, 1, code < method::kMa && code != method::kExactAr1 && code != method::kExactAr2
+                                  ? "fixed initial value(s)"
+                                  : "stochastic initial value(s)");
+    core::APPENDTEXT(line, 1, method_word(code));
+    core::APPENDINTEGER(line, 0, s.arma_lags.back());
+    core::APPENDTEXT(line, 0, ") regression of");
+  } else if (!row.based_on.empty()) {
+    core::APPENDTEXT(line, 0, row.based_on);
+  } else {
+    core::APPENDTEXT(line, 0, " Based on");
+    core::APPENDTEXT(line, 1, method_word(code));
+    core::APPENDTEXT(line, 1, "regression of");
   }
   core::APPENDTEXT(line, 1, s.eqvarnames.empty() ? std::string() : s.eqvarnames.front());
   core::APPENDTEXT(line, 1, "on:");
   core::WRITELINE(line, channel);
   const auto regressors = regressor_names();
   core::WRITENAMELIST(regressors, static_cast<int>(regressors.size()), channel);
-  if (is_iv_method(code)) {
+  if (row.iv_fit) {
     line = blank_line();
     core::APPENDTEXT(line, 0, " List of instruments:");
     core::WRITELINE(line, channel);

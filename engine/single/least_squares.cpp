@@ -113,7 +113,7 @@ int ORDINARYLEASTSQUARES(bool show_message) {
 
 void RESIDUALSUMMARY(double& mean_square, double& loglik, bool show_message) {
   auto& s = estimation();
-  if (s.method != method::kIv && s.method != method::kArdlLongRun) {
+  if (!method_row(s.method).residuals_given) {
     if (ORDINARYLEASTSQUARES(show_message) != 0) return;
   }
   long double sum = 0.0L;
@@ -215,7 +215,7 @@ void LSQCORE(bool show_message) {
   s.variance = std::move(m2);
   s.scale = VarianceScale::kScaled;
   store_fit_summary();
-  if (s.method == method::kArdlLongRun && s.lr_multiplier != 1.0 &&
+  if (method_row(s.method).residual_scaling == ResidualScaling::kLongRunMultiplier && s.lr_multiplier != 1.0 &&
       s.lr_multiplier != limits::kMissing) {
     for (int t = 0; t < n; ++t) {
       res[static_cast<size_t>(t)] *= s.lr_multiplier;
@@ -223,5 +223,14 @@ void LSQCORE(bool show_message) {
     }
   }
 }
+
+void estimate_ols(bool interactive) {
+  double mean_square = 0.0, loglik = 0.0;
+  RESIDUALSUMMARY(mean_square, loglik, interactive);
+  auto& s = estimation();
+  s.stage_loglik[0] = s.loglik;
+}
+
+void estimate_iv(bool interactive) { LSQCORE(interactive); }
 
 }  // namespace qorv::single

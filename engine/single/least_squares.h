@@ -40,4 +40,11 @@ void RESIDUALSUMMARY(double& mean_square, double& loglik, bool show_message);
 /// Cost: n·l²/2 + l³ + n·l·k + l·k² + O(k³), l = NINSTR.
 void LSQCORE(bool show_message);
 
+/// The estimator of method 1: `RESIDUALSUMMARY`, whose log-likelihood is also the first
+/// stage's.
+void estimate_ols(bool interactive);
+
+/// The estimator of method 5: `LSQCORE`.
+void estimate_iv(bool interactive);
+
 }  // namespace qorv::single

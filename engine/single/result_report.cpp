@@ -99,7 +99,7 @@ FitStatistics FITSTATS(int method_code, std::span<const double> e, int k, int l,
     }
   };
   r_squared(fit.rss, fit.r2, fit.rbar2);
-  const bool iv = is_iv_method(method_code);
+  const bool iv = method_row(method_code).iv_fit;
   if (iv && !missing(grss)) r_squared(grss, fit.gr2, fit.grbar2);
   else fit.gr2 = fit.grbar2 = kMissing;
   if (missing(fit.r2) || fit.r2 == 1.0 || k == 1 || !have_df) {
@@ -151,8 +151,8 @@ double durbin_h(double dw, int n, double v) {
 void REGSTATS(const FitStatistics& fit, int channel) {
   const auto& s = estimation();
   const auto& g = core::globals();
-  const int code = s.method;
-  const bool iv = is_iv_method(code);
+  const MethodRow& row = method_row(s.method);
+  const bool iv = row.iv_fit;
   std::string line = blank_line();
   core::APPENDTEXT(line, 0, " Mean of Dependent Variable");
   core::APPENDREAL(line, 0, ' ', s.depmean);
@@ -164,21 +164,23 @@ void REGSTATS(const FitStatistics& fit, int channel) {
   core::APPENDTEXT(line, 0, " Residual Sum of Squares");
   core::APPENDREAL(line, 3, ' ', fit.rss);
   const double loglik = s.loglik;
-  if (code == method::kIv || code == method::kIvAr || code == method::kIvArGaps ||
-      code == method::kNl2sls || code == method::kArdlLongRun) {
-    core::APPENDTEXT(line, 3, "Value of IV Minimand");
-    core::APPENDREAL(line, 8, ' ', s.iv_minimand);
-  } else if (code == method::kIvMa || code == method::kIvMaGaps) {
-    core::APPENDTEXT(line, 3, "Adjusted IV Minimand");
-    core::APPENDREAL(line, 8, ' ', missing(loglik) ? kMissing : -loglik);
-  } else {
-    core::APPENDTEXT(line, 3, "Equation Log-likelihood");
-    core::APPENDREAL(line, 5, ' ', loglik);
+  switch (row.minimand) {
+    case Minimand::kIvMinimand:
+      core::APPENDTEXT(line, 3, "Value of IV Minimand");
+      core::APPENDREAL(line, 8, ' ', s.iv_minimand);
+      break;
+    case Minimand::kAdjustedIvMinimand:
+      core::APPENDTEXT(line, 3, "Adjusted IV Minimand");
+      core::APPENDREAL(line, 8, ' ', missing(loglik) ? kMissing : -loglik);
+      break;
+    case Minimand::kLogLikelihood:
+      core::APPENDTEXT(line, 3, "Equation Log-likelihood");
+      core::APPENDREAL(line, 5, ' ', loglik);
+      break;
   }
   core::WRITELINE(line, channel);
 
-  if (!iv && code != method::kPhillipsHansen && code != method::kSure &&
-      code != method::kRestrictedSure) {
+  if (row.information_criteria) {
     const int p = parameter_count() - g.df_adjustment;
     const bool have = !missing(loglik) && s.nused > 0;
     line = blank_line();
@@ -193,7 +195,7 @@ void REGSTATS(const FitStatistics& fit, int channel) {
   line = blank_line();
   core::APPENDTEXT(line, 0, " DW-statistic");
   core::APPENDREAL(line, 14, ' ', fit.dw);
-  const int lagged = (code == method::kOls || code == method::kArdl) ? lagged_dependent_index() : 0;
+  const int lagged = row.durbin_h ? lagged_dependent_index() : 0;
   if (lagged > 0) {
     core::APPENDTEXT(line, 3, "Durbin's h-statistic");
     const double h = durbin_h(fit.dw, s.nused, coefficient_variance(lagged, lagged));
@@ -266,7 +268,7 @@ void REGRESSIONTABLE(int method_code, int channel) {
       s.eqvarnames.size() > 1 ? std::vector<std::string>(s.eqvarnames.begin() + 1, s.eqvarnames.end())
                               : std::vector<std::string>{};
   core::WRITENAMELIST(regressors, static_cast<int>(regressors.size()), channel);
-  if (is_iv_method(s.method)) {
+  if (method_row(s.method).iv_fit) {
     line = blank_line();
     core::APPENDTEXT(line, 0, " List of instruments:");
     core::WRITELINE(line, channel);

@@ -25,7 +25,7 @@
 #include "app/modal_hint.h"
 #include "app/new_data_dialog.h"
 #include "app/small_dialogs.h"
-#include "dialogs/help.h"
+#include "qtshared/help.h"
 #include "tests/app/app_test_support.h"
 #include "tests/dialogs/dialog_driver.h"
 
@@ -311,13 +311,13 @@ TEST(MainWindowEdit, CutCopyAndPasteActOnTheFocusedBox) {
 
 TEST(MainWindowHelp, MenuItemsOpenTheirTopics) {
   Fixture f;
-  pravel::help::set_file(std::filesystem::path(ZV_SOURCE_DIR) / "dialogs" / "help" / "zelvorin.hlp");
+  qtshared::help::set_file(std::filesystem::path(ZV_SOURCE_DIR) / "dialogs" / "help" / "zelvorin.hlp");
   const std::pair<const char*, int> items[] = {
       {"&Overview", 1000}, {"Help on &Functions", 102}, {"Help on Co&mmands", 101}, {"&How to Use Help", 100}};
   for (const auto& [caption, context] : items) {
     f.window.menu_action("&Help", caption)->trigger();
-    EXPECT_EQ(pravel::help::last_topic(), context) << caption;
-    EXPECT_TRUE(pravel::help::find_topic(context).has_value()) << caption;
+    EXPECT_EQ(qtshared::help::last_topic(), context) << caption;
+    EXPECT_TRUE(qtshared::help::find_topic(context).has_value()) << caption;
   }
 
   QString listed;
@@ -333,13 +333,13 @@ TEST(MainWindowHelp, MenuItemsOpenTheirTopics) {
   f.window.menu_action("&Help", "&Search for Help On")->trigger();
   ASSERT_TRUE(driver.finish()) << driver.failure();
   EXPECT_FALSE(listed.isEmpty());
-  EXPECT_NE(pravel::help::last_topic(), 100);
+  EXPECT_NE(qtshared::help::last_topic(), 100);
 
   f.window.menu_action("&Help", "&Tutorial")->trigger();
   ASSERT_EQ(f.messages.shown.size(), 1u);
   for (QWidget* w : QApplication::topLevelWidgets())
     if (w->objectName() == "helpWindow") w->close();
-  pravel::help::set_file({});
+  qtshared::help::set_file({});
 }
 
 TEST(MainWindowWindows, WindowMenuFollowsTheChildWindows) {

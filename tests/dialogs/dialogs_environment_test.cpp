@@ -9,7 +9,7 @@
 #include <cstdlib>
 #include <memory>
 
-#include "dialogs/help.h"
+#include "qtshared/help.h"
 #include "shared/temp_files.h"
 
 namespace {
@@ -28,7 +28,7 @@ class DialogsEnvironment : public testing::Environment {
     home_ = std::make_unique<QTemporaryDir>();
     ::setenv("XDG_CONFIG_HOME", (home_->path() + "/config").toLocal8Bit().constData(), 1);
     ::setenv(temp_files::kSessionFolderVariable, home_->path().toLocal8Bit().constData(), 1);
-    pravel::help::set_file(ZV_HELP_FILE);
+    qtshared::help::set_file(ZV_HELP_FILE);
   }
   void TearDown() override { home_.reset(); }
 

@@ -13,8 +13,8 @@
 #include <string>
 
 #include "dialogs/check_button_group.h"
-#include "dialogs/help.h"
 #include "dialogs/option_form.h"
+#include "qtshared/help.h"
 #include "shared/pravel_api.h"
 #include "shared/temp_files.h"
 #include "tests/dialogs/dialog_driver.h"
@@ -228,14 +228,14 @@ TEST(QuestionForms, SingleChoiceKeysAndHelpTopics) {
     EXPECT_EQ(form->windowTitle(), "Backtracking Menu");
     EXPECT_TRUE(child<QRadioButton>(form, "option2")->isChecked());  // the index passed in
     QTest::keyClick(form, Qt::Key_F2);
-    EXPECT_EQ(pravel::help::last_topic(), 20193);
+    EXPECT_EQ(qtshared::help::last_topic(), 20193);
     QTest::keyClick(form, Qt::Key_Down);
     QTest::keyClick(form, Qt::Key_Down);  // stops at the last
     EXPECT_TRUE(child<QRadioButton>(form, "option3")->isChecked());
     QTest::keyClick(form, Qt::Key_F2);    // "Quit" starts with a letter
-    EXPECT_EQ(pravel::help::last_topic(), 2019);
+    EXPECT_EQ(qtshared::help::last_topic(), 2019);
     QTest::keyClick(form, Qt::Key_F1);
-    EXPECT_EQ(pravel::help::last_topic(), 2019);
+    EXPECT_EQ(qtshared::help::last_topic(), 2019);
     for (int i = 0; i < 5; ++i) QTest::keyClick(form, Qt::Key_Up);  // stops at the first
     EXPECT_TRUE(child<QRadioButton>(form, "option0")->isChecked());
     QTest::keyClick(form, Qt::Key_Down);
@@ -358,7 +358,7 @@ TEST(QuestionForms, MessageBoxHelpDoesNotCloseIt) {
     EXPECT_EQ(child<QLabel>(form, "text")->text(), "The likelihood function is not defined!");
     click(form, "help");
     EXPECT_TRUE(form->isVisible());
-    EXPECT_EQ(pravel::help::last_topic(), 1000);
+    EXPECT_EQ(qtshared::help::last_topic(), 1000);
     QWidget* help_window = form->findChild<QWidget*>("helpWindow");
     ASSERT_NE(help_window, nullptr);
     EXPECT_TRUE(help_window->isVisible());

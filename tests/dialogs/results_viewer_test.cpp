@@ -16,7 +16,7 @@
 #include <sstream>
 #include <string>
 
-#include "dialogs/page_printer.h"
+#include "qtshared/page_printer.h"
 #include "shared/pravel_api.h"
 #include "shared/temp_files.h"
 #include "tests/dialogs/dialog_driver.h"
@@ -245,16 +245,16 @@ TEST(ResultsViewer, PageFileThatCannotBeWrittenReturnsNoAction) {
 }
 
 TEST(PagePrinter, MarginDateAndPages) {
-  EXPECT_EQ(pravel::left_margin(8 * 25.4, 1.0 / 12.0), 9);
-  EXPECT_EQ(pravel::left_margin(210.0, 0.1), 1);   // A4 is 8 inches: 80 columns
-  EXPECT_EQ(pravel::left_margin(210.0, 0.11), 0);  // fewer than 78 columns: no margin
-  EXPECT_EQ(pravel::print_date(QDateTime(QDate(2026, 3, 9), QTime(7, 5, 30))), "9/Mar/2026 7:5:30");
+  EXPECT_EQ(qtshared::left_margin(8 * 25.4, 1.0 / 12.0), 9);
+  EXPECT_EQ(qtshared::left_margin(210.0, 0.1), 1);   // A4 is 8 inches: 80 columns
+  EXPECT_EQ(qtshared::left_margin(210.0, 0.11), 0);  // fewer than 78 columns: no margin
+  EXPECT_EQ(qtshared::print_date(QDateTime(QDate(2026, 3, 9), QTime(7, 5, 30))), "9/Mar/2026 7:5:30");
 
   settings::Printing p;
   p.user_name = "A. Researcher";
   QStringList lines;
   for (int i = 1; i <= 130; ++i) lines << QString("line %1").arg(i);
-  std::vector<QStringList> pages = pravel::paginate(lines, p, 2, "1/Jan/2026 0:0:0");
+  std::vector<QStringList> pages = qtshared::paginate(lines, p, 2, "1/Jan/2026 0:0:0");
   ASSERT_EQ(pages.size(), 3u);
   EXPECT_EQ(pages[0].mid(0, 10), (QStringList{"", "", "", "", "", "  Page 1", "", "  A. Researcher",
                                               "  1/Jan/2026 0:0:0", ""}));
@@ -268,15 +268,15 @@ TEST(PagePrinter, MarginDateAndPages) {
   p.page_numbers = false;
   p.print_date = false;
   p.lines_per_page = 2;
-  pages = pravel::paginate({"a", "b", "c", "\f", "d", "\f"}, p, 0, "");
+  pages = qtshared::paginate({"a", "b", "c", "\f", "d", "\f"}, p, 0, "");
   ASSERT_EQ(pages.size(), 3u);
   EXPECT_EQ(pages[0].mid(5), (QStringList{"a", "b"}));
   EXPECT_EQ(pages[1].mid(5), (QStringList{"c"}));
   EXPECT_EQ(pages[2].mid(5), (QStringList{"d"}));
-  pages = pravel::paginate({"a", "b", "c", "d"}, p, 0, "");
+  pages = qtshared::paginate({"a", "b", "c", "d"}, p, 0, "");
   EXPECT_EQ(pages.size(), 2u);
   p.lines_per_page = 0;  // counts as 60
-  EXPECT_EQ(pravel::paginate(lines, p, 0, "").size(), 3u);
+  EXPECT_EQ(qtshared::paginate(lines, p, 0, "").size(), 3u);
 }
 
 TEST(ResultsViewer, PrintsTheResultsPageToPdf) {

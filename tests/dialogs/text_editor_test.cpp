@@ -9,8 +9,8 @@
 #include <sstream>
 #include <string>
 
-#include "dialogs/help.h"
 #include "dialogs/text_editor_form.h"
+#include "qtshared/help.h"
 #include "shared/pravel_api.h"
 #include "shared/temp_files.h"
 #include "tests/dialogs/dialog_driver.h"
@@ -115,13 +115,13 @@ TEST(TextEditor, WordBoxesInsertAtTheCaretAndHaveTheirOwnHelp) {
     QTest::keyClick(variables, Qt::Key_Enter);
     EXPECT_EQ(memo->toPlainText(), "Y = (LOG CONS )");
     QTest::keyClick(variables, Qt::Key_F1);
-    EXPECT_EQ(pravel::help::last_topic(), 104);
+    EXPECT_EQ(qtshared::help::last_topic(), 104);
     functions->setFocus();
     QTest::keyClick(functions, Qt::Key_F1);
-    EXPECT_EQ(pravel::help::last_topic(), 102);
+    EXPECT_EQ(qtshared::help::last_topic(), 102);
     memo->setFocus();
     QTest::keyClick(memo, Qt::Key_F1);
-    EXPECT_EQ(pravel::help::last_topic(), 20101);
+    EXPECT_EQ(qtshared::help::last_topic(), 20101);
     QTest::keyClick(form, Qt::Key_Escape);  // Esc is Cancel
   });
   EXPECT_EQ(edit(block, 0), 2);

@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "engine/core/temp_variables.h"
+#include "engine/core/variable_deletion.h"
 #include "engine/core/workspace.h"
-#include "engine/data/variable_deletion.h"
 #include "shared/exchange_slots.h"
 #include "tests/support/dialog_script/dialog_script.h"
 #include "tests/support/engine/engine_fixture.h"
@@ -169,7 +169,7 @@ TEST_F(VarLists, TemporariesAreReusedAndCleanedUpByIdentity) {
   EXPECT_EQ(core::globals().nvars, 7);
   EXPECT_EQ(core::temporaries_registered(), 2u);
   // The user deletes INPT: every later variable moves down one place.
-  data::DELETEVARIABLE(2);
+  core::DELETEVARIABLE(2);
   EXPECT_EQ(core::delete_temporaries(), 2);
   EXPECT_EQ(workspace_names(), (std::vector<std::string>{"Y", "X", "Z", "W"}));
   EXPECT_DOUBLE_EQ(core::data_at(12, w - 2), 312.0);

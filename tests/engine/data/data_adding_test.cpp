@@ -8,7 +8,6 @@
 #include <string>
 #include <vector>
 
-#include "engine/core/driver_services.h"
 #include "engine/core/driver_state.h"
 #include "engine/core/workspace.h"
 #include "engine/data/data_adding.h"
@@ -115,7 +114,7 @@ class DataAdding : public qorv::testing::EngineTest {
   /// Runs the add with the file dialog answered by `path`.
   static void add(const std::filesystem::path& path) {
     dialog_script::load("file -> \"" + path.string() + "\"\n");
-    core::ADDDATAFILE();
+    data::ADDDATAFILE();
   }
 
   zv_test::ScratchFolder folder_{"dataadd"};
@@ -210,7 +209,7 @@ TEST_F(DataAdding, EachRefusalShowsItsMessageAndChangesNothing) {
   EXPECT_NE(dialog_script::transcript_text().find("message error 0 Not a valid ZVD file!"), std::string::npos)
       << dialog_script::transcript_text();
   dialog_script::load("file -> cancel\n");
-  core::ADDDATAFILE();
+  data::ADDDATAFILE();
   EXPECT_TRUE(Snapshot() == before);
 }
 

@@ -8,7 +8,6 @@
 #include <string>
 #include <vector>
 
-#include "engine/core/driver_services.h"
 #include "engine/core/user_format.h"
 #include "engine/core/workspace.h"
 #include "engine/data/data_saving.h"
@@ -64,7 +63,7 @@ class DataSaving : public qorv::testing::EngineTest {
 TEST_F(DataSaving, CsvRowsCarryLabelsHyphenatedDescriptionsAndEmptyMissingFields) {
   const auto file = folder_ / "out.CSV";
   answer(file, " ");
-  core::SAVEDATA(kSaveCsv);
+  data::SAVEDATA(kSaveCsv);
   const std::vector<std::string> expected = {
       "Date,P Prices- index,Y",
       "1990Q3,1.5,100",
@@ -78,7 +77,7 @@ TEST_F(DataSaving, CsvRowsCarryLabelsHyphenatedDescriptionsAndEmptyMissingFields
 TEST_F(DataSaving, CsvOfAPeriodStartsAtItsFirstLabel) {
   const auto file = folder_ / "part.CSV";
   answer(file, "1990Q4 1991Q1");
-  core::SAVEDATA(kSaveCsv);
+  data::SAVEDATA(kSaveCsv);
   const auto lines = lines_of(file);
   ASSERT_EQ(lines.size(), 3u);
   EXPECT_EQ(lines[1], "1990Q4,0.1,");
@@ -89,7 +88,7 @@ TEST_F(DataSaving, CsvAndTsdReadBackWithEqualNamesDatesAndValues) {
     SCOPED_TRACE(format);
     const auto file = folder_ / (format == kSaveCsv ? "back.CSV" : "back.TSD");
     answer(file, " ");
-    core::SAVEDATA(format);
+    data::SAVEDATA(format);
     const ImportResult back = format == kSaveCsv ? read_delimited_text(lines_of(file))
                                                  : read_tsd(lines_of(file), file.string());
     ASSERT_TRUE(back.ok) << back.message.text;
@@ -114,7 +113,7 @@ TEST_F(DataSaving, CsvAndTsdReadBackWithEqualNamesDatesAndValues) {
 TEST_F(DataSaving, TsdRecordsFollowTheColumnLayout) {
   const auto file = folder_ / "cols.TSD";
   answer(file, " ");
-  core::SAVEDATA(kSaveTsd);
+  data::SAVEDATA(kSaveTsd);
   const auto lines = lines_of(file);
   ASSERT_EQ(lines.size(), 6u);
   EXPECT_EQ(lines[0], "P               Prices, index");
@@ -126,7 +125,7 @@ TEST_F(DataSaving, TsdRecordsFollowTheColumnLayout) {
 TEST_F(DataSaving, ZvdSavesTheWholeDataSetWithoutAskingAPeriod) {
   const auto file = folder_ / "all.ZVD";
   answer(file);
-  core::SAVEDATA(kSaveZvd);
+  data::SAVEDATA(kSaveZvd);
   EXPECT_EQ(dialog_script::transcript_text().find("observations to be saved"), std::string::npos);
   const zvd::ReadResult back = zvd::read_file(file);
   ASSERT_EQ(back.error, zvd::ReadError::kNone);
@@ -141,7 +140,7 @@ TEST_F(DataSaving, RawFileByObservationsInFreeFormat) {
   const auto file = folder_ / "raw.DAT";
   dialog_script::load("file -> \"" + file.string() +
                       "\"\nstring \"observations to be saved\" -> \"1990Q3 1990Q4\"\nmenu \"File Structure\" -> 2\nmenu \"Data Format\" -> 1\n");
-  core::SAVEDATA(kSaveRaw);
+  data::SAVEDATA(kSaveRaw);
   EXPECT_EQ(lines_of(file), (std::vector<std::string>{"1.5 100", "0.1 8934567"}));
 }
 
@@ -151,7 +150,7 @@ TEST_F(DataSaving, RawFileByVariablesInTheUsersFormatReadsBackWithIt) {
   dialog_script::load("file -> \"" + file.string() +
                       "\"\nstring \"observations to be saved\" -> \"1990Q3 1991Q1\"\nmenu \"File Structure\" -> 1\n"
                       "menu \"Data Format\" -> 2\nstring \"Type format\" -> \"" + format + "\"\n");
-  core::SAVEDATA(kSaveRaw);
+  data::SAVEDATA(kSaveRaw);
   const std::vector<std::string> lines = lines_of(file);
   EXPECT_EQ(lines, (std::vector<std::string>{"       1.500       0.100", "       0.000",
                                              "     100.000 8934567.000", "       0.333"}));
@@ -177,7 +176,7 @@ TEST_F(DataSaving, AValueTheUsersFormatCannotHoldSavesNothingAndIsNamed) {
   dialog_script::load("file -> \"" + file.string() +
                       "\"\nstring \"observations to be saved\" -> \"1990Q3 1991Q1\"\nmenu \"File Structure\" -> 2\n"
                       "menu \"Data Format\" -> 2\nstring \"Type format\" -> \"(2F8.2)\"\n");
-  core::SAVEDATA(kSaveRaw);
+  data::SAVEDATA(kSaveRaw);
   EXPECT_EQ(lines_of(file), std::vector<std::string>{"old"});
   EXPECT_NE(dialog_script::transcript_text().find("The value of Y at 1990Q4 does not fit the format (2F8.2)! Nothing was saved."),
             std::string::npos)
@@ -188,10 +187,10 @@ TEST_F(DataSaving, ACancelledQuestionWritesNothing) {
   const auto file = folder_ / "none.CSV";
   std::ofstream(file) << "old\n";
   dialog_script::load("file -> \"" + file.string() + "\"\nstring -> cancel\n");
-  core::SAVEDATA(kSaveCsv);
+  data::SAVEDATA(kSaveCsv);
   EXPECT_EQ(lines_of(file), std::vector<std::string>{"old"});
   dialog_script::load("file -> cancel\n");
-  core::SAVEDATA(kSaveTsd);
+  data::SAVEDATA(kSaveTsd);
   EXPECT_FALSE(std::filesystem::exists(folder_ / "none.TSD"));
 }
 

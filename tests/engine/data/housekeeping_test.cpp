@@ -11,8 +11,8 @@
 
 #include "engine/core/channels.h"
 #include "engine/core/dialog_bridge.h"
+#include "engine/core/file_names.h"
 #include "engine/core/workspace.h"
-#include "engine/data/file_names.h"
 #include "engine/data/observation_scans.h"
 #include "engine/data/session_prompts.h"
 #include "shared/exchange_slots.h"
@@ -48,7 +48,7 @@ TEST_F(Housekeeping, FileNameFromTheMainProgram) {
   for (const auto& c : cases) {
     core::set_char_setting(charset::kDataFile, c.setting);
     std::string name;
-    EXPECT_TRUE(data::GETFILENAME(name, "LST", core::kSaveFile));
+    EXPECT_TRUE(core::GETFILENAME(name, "LST", core::kSaveFile));
     EXPECT_EQ(name, c.name);
     EXPECT_TRUE(fixed_text::trim(core::char_setting(charset::kDataFile)).empty());
   }
@@ -58,9 +58,9 @@ TEST_F(Housekeeping, FileNameFromTheMainProgram) {
 TEST_F(Housekeeping, FileNameFromTheDialog) {
   dialog_script::load("strict\nfile \"save LST\" -> /tmp/out.lst\nfile \"open DAT\" -> cancel\n");
   std::string name = "unchanged";
-  EXPECT_TRUE(data::GETFILENAME(name, "LST", core::kSaveFile));
+  EXPECT_TRUE(core::GETFILENAME(name, "LST", core::kSaveFile));
   EXPECT_EQ(name, "/tmp/out.lst");
-  EXPECT_FALSE(data::GETFILENAME(name, "DAT", core::kOpenFile));
+  EXPECT_FALSE(core::GETFILENAME(name, "DAT", core::kOpenFile));
   EXPECT_EQ(name, "/tmp/out.lst");
 }
 
@@ -68,7 +68,7 @@ TEST_F(Housekeeping, OpeningAFileForReading) {
   const fs::path path = folder_ / "in.dat";
   std::ofstream(path) << "1 2\n";
   core::set_char_setting(charset::kDataFile, path.string());
-  EXPECT_TRUE(data::OPENOUTFILE(core::channel::kDataInput, "DAT"));
+  EXPECT_TRUE(core::OPENOUTFILE(core::channel::kDataInput, "DAT"));
   std::string record;
   EXPECT_EQ(core::read_record(core::channel::kDataInput, record), core::ReadStatus::kOk);
   EXPECT_EQ(record, "1 2");
@@ -77,7 +77,7 @@ TEST_F(Housekeeping, OpeningAFileForReading) {
   for (const fs::path& bad : {folder_ / "absent.dat", folder_.path()}) {
     dialog_script::reset();
     core::set_char_setting(charset::kDataFile, bad.string());
-    EXPECT_FALSE(data::OPENOUTFILE(core::channel::kDataInput, "DAT"));
+    EXPECT_FALSE(core::OPENOUTFILE(core::channel::kDataInput, "DAT"));
     EXPECT_FALSE(core::channel_is_open(core::channel::kDataInput));
     EXPECT_EQ(dialog_script::transcript_text(),
               "message long\n"
@@ -99,9 +99,9 @@ TEST_F(Housekeeping, OpeningAFileForReading) {
 TEST_F(Housekeeping, DeletingAFile) {
   const fs::path path = folder_ / "old.tmp";
   std::ofstream(path) << "x";
-  data::DELETEFILE(path);
+  core::DELETEFILE(path);
   EXPECT_FALSE(fs::exists(path));
-  data::DELETEFILE(path);  // already gone: nothing happens
+  core::DELETEFILE(path);  // already gone: nothing happens
 }
 
 TEST_F(Housekeeping, RunOfUsableObservations) {

@@ -10,7 +10,7 @@
 
 #include "engine/single/estimation_state.h"
 #include "engine/single/estimation_titles.h"
-#include "engine/tests/post_regression.h"
+#include "engine/diagnostics/post_regression.h"
 #include "tests/engine/single/error_models_fixture.h"
 #include "tests/engine/single/macro_fixture.h"
 #include "tests/engine/single/page_reading.h"
@@ -53,7 +53,7 @@ TEST_F(ErrorModelPages, EveryPrintedNumberAgreesWithTheReference) {
     ASSERT_EQ(armacase::estimate(c, asked), ErrorModelOutcome::kEstimated);
     dialog_script::reset();
     dialog_script::load("results -> close\nmenu 1002 -> 3 once\nmenu 1037 -> 1 once\nmenu 1037 -> 0 once\nmenu 1002 -> 0\n");
-    diag::POSTREGRESSION();
+    diagnostics::POSTREGRESSION();
     const auto shown = qorv::testing::shown_pages();
     ASSERT_GE(shown.size(), 2u);
     const auto& page = shown[0];
