@@ -3,7 +3,6 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QFile>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -12,7 +11,6 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStackedWidget>
-#include <QTextBlock>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -20,9 +18,6 @@
 
 #include "app/engine_link.h"
 #include "app/engine_request.h"
-#include "app/modal_hint.h"
-#include "app/user_messages.h"
-#include "charts/graph_services.h"
 #include "qtshared/help.h"
 #include "shared/exchange_slots.h"
 #include "shared/temp_files.h"
@@ -32,18 +27,6 @@ namespace zelvorin {
 namespace {
 
 constexpr int kNoValue = slots::kUnset;
-
-QString strip_trailing(const QString& line) {
-  qsizetype n = line.size();
-  while (n > 0 && line[n - 1] == QLatin1Char(' ')) --n;
-  return line.left(n);
-}
-
-QStringList box_lines(const QPlainTextEdit* box) {
-  QStringList lines;
-  for (QTextBlock b = box->document()->begin(); b.isValid(); b = b.next()) lines << b.text();
-  return lines;
-}
 
 QLabel* wrapped_label(const QString& text) {
   auto* label = new QLabel(text);
@@ -89,12 +72,8 @@ StartRequest build_start_request(const StartInputs& in) {
     if (size == 0 && m != 4) size = kNoValue;
     slot(slots::kSingleEqOption, size);
   }
-  std::string spec = " ";
-  for (const QString& line : in.lines) {
-    spec += strip_trailing(line).toStdString();
-    spec += ' ';
-  }
-  if (static_cast<int>(spec.size()) > kMaxSpecification) {
+  std::optional<std::string> spec = specification_text(in.lines);
+  if (!spec) {
     r.settings.clear();
     r.refused = true;
     return r;
@@ -104,18 +83,8 @@ StartRequest build_start_request(const StartInputs& in) {
     if (order != 0 && order != kNoValue) slot(slots::kVarOrderPreset, order);
     if (in.system_method == 1) slot(slots::kVarOptionPreset, in.system_option + 1);
   }
-  r.settings.push_back({charset::kSpecification, true, 0, std::move(spec)});
+  r.settings.push_back({charset::kSpecification, true, 0, std::move(*spec)});
   return r;
-}
-
-QString equation_line(const QString& line) {
-  const QString s = strip_trailing(line);
-  QString out;
-  for (qsizetype i = 0; i < s.size(); ++i) {
-    out += s[i];
-    if (s[i] == QLatin1Char(';') && (i + 1 == s.size() || s[i + 1] != QLatin1Char(' '))) out += QLatin1Char(' ');
-  }
-  return out;
 }
 
 QStringList equation_box_lines(const QStringList& records) {
@@ -409,7 +378,7 @@ bool EstimationWindow::start() {
   const StartInputs in = inputs();
   const StartRequest request = build_start_request(in);
   if (request.refused) {
-    user_messages().show(MessageKind::kError, QStringLiteral("Specification too long: at most 3117 characters"));
+    refuse_long_specification();
     return false;
   }
   for (const EngineSetting& s : request.settings) {
@@ -436,11 +405,7 @@ bool EstimationWindow::start() {
 
   if (kept > 0) {
     if (auto* frame = qobject_cast<QMdiSubWindow*>(parentWidget())) frame->showMinimized();
-    for (int n = state_.plot_counter + kept; n > state_.plot_counter; --n) {
-      const auto path = state_.temp_folder / temp_files::plot_file_name(static_cast<unsigned>(n));
-      if (open_plot) open_plot(QString::fromStdString(path.string()));
-    }
-    state_.plot_counter += kept;
+    open_kept_plots(state_, kept, open_plot);
   }
 
   if (start_index_ >= 0 && start_index_ < period1_->count()) period1_->setCurrentIndex(start_index_);
@@ -475,19 +440,7 @@ bool EstimationWindow::reload_equation_boxes() {
   return true;
 }
 
-bool EstimationWindow::load_equ(const QString& path) {
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) return false;
-  QStringList lines;
-  QList<QByteArray> raw = file.readAll().split('\n');
-  if (!raw.isEmpty() && raw.back().isEmpty()) raw.pop_back();
-  for (QByteArray line : raw) {
-    if (line.endsWith('\r')) line.chop(1);
-    lines << equation_line(QString::fromLatin1(line));
-  }
-  active_box()->setPlainText(lines.join(QLatin1Char('\n')));
-  return true;
-}
+bool EstimationWindow::load_equ(const QString& path) { return load_equation_file(active_box(), path); }
 
 void EstimationWindow::clear_boxes() {
   for (QPlainTextEdit* box : {nonlin_, varmemo_, surememo_}) box->clear();
@@ -498,30 +451,9 @@ QString EstimationWindow::filter_start() const {
   return equations ? QStringLiteral("Equation files (*.equ *.EQU)") : QStringLiteral("Variable-list files (*.lst *.LST)");
 }
 
-void EstimationWindow::save_box() {
-  QString selected = filter_start();
-  const ModalHint hint;
-  QString name =
-      QFileDialog::getSaveFileName(this, QString(), QString(), charts::dialog_filter(kFilter), &selected);
-  if (name.isEmpty()) return;
-  if (QFileInfo(name).suffix().isEmpty()) name += QStringLiteral(".equ");
-  QPlainTextEdit* box = active_box();
-  QStringList lines = box_lines(box);
-  for (QString& line : lines) line = strip_trailing(line);
-  box->setPlainText(lines.join(QLatin1Char('\n')));
-  QFile file(name);
-  if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
-      file.write((lines.join(QLatin1Char('\n')) + QLatin1Char('\n')).toLatin1()) < 0)
-    user_messages().show(MessageKind::kError, QStringLiteral("Unable to write file ") + name);
-}
+void EstimationWindow::save_box() { save_equation_box(this, active_box(), kFilter, filter_start()); }
 
-void EstimationWindow::get_box() {
-  QString selected = filter_start();
-  const ModalHint hint;
-  const QString name =
-      QFileDialog::getOpenFileName(this, QString(), QString(), charts::dialog_filter(kFilter), &selected);
-  if (!name.isEmpty()) load_equ(name);
-}
+void EstimationWindow::get_box() { get_equation_box(this, active_box(), kFilter, filter_start()); }
 
 void EstimationWindow::insert_variable() {
   if (variables_->currentIndex() < 0) return;

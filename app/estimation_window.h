@@ -13,6 +13,7 @@ class QFont;
 #include <string>
 #include <vector>
 
+#include "app/equation_box.h"
 #include "app/host_state.h"
 
 class QComboBox;
@@ -48,9 +49,6 @@ struct EngineSetting {
   bool operator==(const EngineSetting&) const = default;
 };
 
-/// The longest specification text the engine takes.
-inline constexpr int kMaxSpecification = 3117;
-
 /// The registrations of "&Start" in the order they are sent, or `refused` (nothing is sent)
 /// when the specification text would pass `kMaxSpecification` characters.
 struct StartRequest {
@@ -61,10 +59,6 @@ StartRequest build_start_request(const StartInputs& in);
 
 /// An integer typed in a number box (blanks around it allowed), or -999.
 int box_integer(const QString& text);
-
-/// A line read into an editing box: trailing blanks stripped, and a ";" that ends the line
-/// or stands before anything but a blank followed by a blank.
-QString equation_line(const QString& line);
 
 /// The lines of the equation-box file: its records are one text cut every 78 characters,
 /// so they are joined as they stand and broken again at blanks into lines of at most 78

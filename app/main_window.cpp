@@ -21,6 +21,7 @@
 
 #include "app/engine_link.h"
 #include "app/engine_request.h"
+#include "app/command_editor.h"
 #include "app/estimation_window.h"
 #include "app/graph_window.h"
 #include "app/modal_hint.h"
@@ -84,6 +85,7 @@ MainWindow::MainWindow(const fs::path& ini_path, QWidget* parent)
   set_hint_line(hint_label_);
   setAcceptDrops(true);
   QApplication::setWindowIcon(program_icon());  // every window of the program shows it
+  create_command_editor();  // before the menus, which hold its Edit items
   create_menus();
   // The edit commands follow the focus and the clipboard.
   connect(mdi_, &QMdiArea::subWindowActivated, this, &MainWindow::refresh_commands);
@@ -363,6 +365,7 @@ int MainWindow::run_engine_request(int request) {
 void MainWindow::show_sample_status() {
   estimation_->follow_data_set();
   estimation_frame_->setWindowTitle(estimation_->windowTitle());
+  editor_->set_caption();
   refresh_commands();
   const DataShape& s = state_.ws.shape;
   if (!state_.data_loaded || s.nobs < 1) {
@@ -377,6 +380,7 @@ void MainWindow::show_sample_status() {
                              .arg(s.nobs)
                              .arg(s.nvars)
                              .arg(limit));
+  editor_->set_status(status_label_->text());
 }
 
 void MainWindow::options_action(int page) {

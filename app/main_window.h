@@ -20,6 +20,7 @@ class QMdiSubWindow;
 
 namespace zelvorin {
 
+class CommandEditor;
 class EstimationWindow;
 
 class MainWindow : public QMainWindow {
@@ -75,6 +76,11 @@ class MainWindow : public QMainWindow {
   QMdiSubWindow* estimation_frame() const { return estimation_frame_; }
   /// The item of a method menu with `tag`, or nullptr.
   QAction* method_action(MethodMenu menu, int tag) const;
+  /// The command editor (created with the main window, hidden until "Process").
+  CommandEditor* command_editor() const { return editor_; }
+  QMdiSubWindow* command_editor_frame() const { return editor_frame_; }
+  /// The "Process" button: the command editor comes forward maximised.
+  void show_command_editor();
   /// The "Single" (page 1) and "Multi" (page 2) buttons: the estimation window comes
   /// forward maximised at that page.
   void show_estimation(int page);
@@ -105,7 +111,9 @@ class MainWindow : public QMainWindow {
   void help_contents();
   void help_search();
   void tutorial_action();
-  /// The "Process", "Data" and "Variables" buttons: their windows are not in this version.
+  /// Creates the command editor's window and its items in the Edit menu.
+  void create_command_editor();
+  /// The "Data" and "Variables" buttons: their windows are not in this version.
   void not_available(const QString& window);
   /// True when a child window is showing.
   bool has_child_window() const;
@@ -154,6 +162,9 @@ class MainWindow : public QMainWindow {
   QAction* variables_ = nullptr;
   QList<QAction*> method_actions_[2];  ///< Univariate and Multivariate items and submenus
   EstimationWindow* estimation_ = nullptr;
+  CommandEditor* editor_ = nullptr;
+  QMdiSubWindow* editor_frame_ = nullptr;
+  QList<QAction*> editor_items_;   ///< the command editor's Edit items, shown while it is active
   QMdiSubWindow* estimation_frame_ = nullptr;
   charts::DesktopGraphServices graph_services_;  ///< the graph windows' dialogs
   QStringList pending_parameters_;

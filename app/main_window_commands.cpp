@@ -17,6 +17,7 @@
 #include <QTimer>
 #include <QToolBar>
 
+#include "app/command_editor.h"
 #include "app/estimation_window.h"
 #include "app/graph_window.h"
 #include "app/help_index.h"
@@ -79,6 +80,11 @@ void MainWindow::create_edit_menu() {
   paste_ = edit->addAction(QStringLiteral("&Paste"), this, host(&MainWindow::paste_action));
   paste_->setShortcut(QKeySequence::Paste);
   paste_data_ = edit->addAction(QStringLiteral("Paste &Data"), this, host(&MainWindow::paste_data_action));
+  editor_items_ = {edit->addSeparator(), editor_->generated_item(1), editor_->generated_item(2)};
+  edit->addActions({editor_items_[1], editor_items_[2]});
+  QMenu* seasonal = edit->addMenu(QStringLiteral("&Seasonal dummies"));
+  for (int tag = 3; tag <= 5; ++tag) seasonal->addAction(editor_->generated_item(tag));
+  editor_items_ << seasonal->menuAction();
   edit->addSeparator();
   edit->addAction(QStringLiteral("&Font..."), this, host(&MainWindow::font_action));
   connect(edit, &QMenu::aboutToShow, this, &MainWindow::refresh_commands);
@@ -160,8 +166,7 @@ void MainWindow::tutorial_action() {
 
 void MainWindow::create_speed_buttons() {
   QToolBar* tools = addToolBar(QStringLiteral("Tools"));
-  process_ = tools->addAction(QStringLiteral("Process"), this,
-                              [this] { if (!state_.busy) not_available(QStringLiteral("The command editor")); });
+  process_ = tools->addAction(QStringLiteral("Process"), this, [this] { if (!state_.busy) show_command_editor(); });
   data_button_ = tools->addAction(QStringLiteral("Data"), this,
                                   [this] { if (!state_.busy) not_available(QStringLiteral("The data editor")); });
   single_ = tools->addAction(QStringLiteral("Single"), this, [this] { show_estimation(1); });
@@ -174,6 +179,26 @@ void MainWindow::create_speed_buttons() {
   multi_->setToolTip(QStringLiteral("System estimation"));
   variables_->setToolTip(QStringLiteral("Variables"));
   for (QAction* a : {process_, data_button_, single_, multi_, variables_}) a->setEnabled(false);
+}
+
+void MainWindow::create_command_editor() {
+  editor_ = new CommandEditor(state_);
+  editor_->open_plot = [this](const QString& path) { open_plot(path); };
+  editor_->request_done = [this] { show_sample_status(); };
+  editor_->show_help = [](int context) { qtshared::help::show_topic(context); };
+  editor_frame_ = mdi_->addSubWindow(editor_);
+  editor_frame_->hide();
+  editor_->set_caption();
+}
+
+void MainWindow::show_command_editor() {
+  if (!state_.data_loaded) return;
+  QMdiSubWindow* active = mdi_->activeSubWindow();
+  if (active != nullptr && active != editor_frame_) active->showMinimized();
+  editor_->set_caption();
+  editor_frame_->showMaximized();
+  mdi_->setActiveSubWindow(editor_frame_);
+  editor_->memo()->setFocus();
 }
 
 void MainWindow::not_available(const QString& window) {
@@ -218,6 +243,8 @@ void MainWindow::refresh_commands() {
   data_button_->setEnabled(state_.data_loaded && children && state_.ws.shape.nvars > 0);
   variables_->setEnabled(data_button_->isEnabled());
   for (QAction* a : {process_, single_, multi_}) a->setEnabled(state_.data_loaded);
+  const bool editing = mdi_->activeSubWindow() == editor_frame_ && editor_frame_->isVisible();
+  for (QAction* a : editor_items_) a->setVisible(editing);
 }
 
 void MainWindow::cut_action() {
@@ -255,6 +282,8 @@ void MainWindow::font_action() {
   }
   if (!ok) return;
   estimation_->apply_font(chosen, estimation_->palette().color(QPalette::Text));
+  editor_->setFont(chosen);
+  editor_->memo()->setFont(chosen);
 }
 
 void MainWindow::dragEnterEvent(QDragEnterEvent* event) {

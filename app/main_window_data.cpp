@@ -1,6 +1,7 @@
 // The main window's data commands: open, save and add.
 #include <filesystem>
 
+#include <QPlainTextEdit>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -10,6 +11,7 @@
 #include "app/engine_link.h"
 #include "app/engine_request.h"
 #include "app/modal_hint.h"
+#include "app/command_editor.h"
 #include "app/estimation_window.h"
 #include "app/main_window.h"
 #include "app/new_data_dialog.h"
@@ -85,7 +87,10 @@ void MainWindow::restore_engine_data_set() {
 
 bool MainWindow::open_ascii_file(const QString& path) {
   if (!confirm_replace()) return false;
-  if (state_.data_loaded && state_.settings.clear_boxes) estimation_->clear_boxes();
+  if (state_.data_loaded && state_.settings.clear_boxes) {
+    estimation_->clear_boxes();
+    editor_->memo()->clear();
+  }
   NewDataDialog dialog(QStringLiteral("Loading data from an ASCII file"), 20102, NewDataDialog::Road::kAsciiFile,
                        state_.data_loaded ? state_.ws.shape.frequency : slots::kUnset, this);
   {
@@ -140,9 +145,13 @@ bool MainWindow::new_data_set(const DataShape& shape) {
   ws.shape = shape;
   derive_end(ws.shape);
   if (state_.data_loaded) {
-    if (state_.settings.clear_boxes) estimation_->clear_boxes();
-    // The estimation window waits for the new data.
+    if (state_.settings.clear_boxes) {
+      estimation_->clear_boxes();
+      editor_->memo()->clear();
+    }
+    // The estimation window and the command editor wait for the new data.
     estimation_frame_->hide();
+    editor_frame_->hide();
     for (QAction* a : {single_, multi_, process_}) a->setEnabled(false);
   }
   InitWorkspace(ws);

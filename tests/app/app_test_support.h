@@ -52,6 +52,11 @@ struct RecordedEngine : engine::Tap {
   }
 };
 
+/// Calls as a tap records them: a slot, a character setting, a request and its result.
+inline engine::Call slot(int code, int value) { return {engine::Call::Kind::kInt, code, value, {}}; }
+inline engine::Call text(int code, const std::string& t) { return {engine::Call::Kind::kChar, code, 0, t}; }
+inline engine::Call request(int r, int result) { return {engine::Call::Kind::kDriver, r, result, {}}; }
+
 /// A temporary home for the settings file and the desktop's data and configuration folders.
 struct TestHome {
   TestHome();

@@ -38,11 +38,11 @@ using zelvorin::testing::RecordedMessages;
 using zelvorin::testing::TestHome;
 using Kind = Call::Kind;
 
-Call slot(int code, int value) { return {Kind::kInt, code, value, {}}; }
-Call text(int code, const std::string& t) { return {Kind::kChar, code, 0, t}; }
+using zelvorin::testing::request;
+using zelvorin::testing::slot;
+using zelvorin::testing::text;
 Call var(int index, const std::string& name) { return {Kind::kVars, index, 0, name}; }
 Call data(int nobs, int nvars) { return {Kind::kData, nobs, nvars, {}}; }
-Call request(int r, int result) { return {Kind::kDriver, r, result, {}}; }
 
 QString sample_path() {
   return QString::fromStdString((zelvorin::testing::sample_folder() / "usmacro.zvd").string());
@@ -270,15 +270,16 @@ TEST(MainWindowButtons, EnabledOnceDataIsLoaded) {
   f.window.speed_button("Multi")->trigger();
   EXPECT_EQ(f.window.estimation()->outer_page(), 2);
 
-  // The windows behind these buttons come with a later version.
+  // "Process" brings the command editor forward; the other windows come with a later version.
   f.window.speed_button("Process")->trigger();
+  EXPECT_TRUE(f.window.command_editor_frame()->isVisible());
+  EXPECT_FALSE(f.window.estimation_frame()->isMaximized());
   f.window.speed_button("Data")->trigger();
   f.window.speed_button("Variables")->trigger();
   QApplication::clipboard()->setText("1\t2");
   f.window.menu_action("&Edit", "Paste &Data")->trigger();
   EXPECT_EQ(f.messages.shown,
-            (std::vector<QString>{"The command editor is not available in this version of Zelvorin.",
-                                  "The data editor is not available in this version of Zelvorin.",
+            (std::vector<QString>{"The data editor is not available in this version of Zelvorin.",
                                   "The variables window is not available in this version of Zelvorin.",
                                   "Pasting data from the clipboard is not available in this version of Zelvorin."}));
 }
