@@ -119,6 +119,7 @@ struct EstimationState {
   int truncation_lag = 0;     ///< truncation lag of the Newey-West kinds
   GarchFlags garch;           ///< GARCH specification
   int forecast_count = 0;     ///< forecasts held in the forecast blocks
+  bool rolling_results = false;  ///< rolling estimates of this equation have been made
 };
 
 /// The current estimate (reset with the engine).
