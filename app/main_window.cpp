@@ -289,6 +289,9 @@ void MainWindow::settle_folders() {
   state_.temp_folder = temp.folder;
   temp_files::publish_session_folder(temp.folder);  // the dialog library finds its panel file there
   engine::register_char(charset::kTempFolder, temp_files::folder_text(temp.folder));
+  // Plot files are numbered afresh in a new folder, on both sides of the exchange.
+  state_.plot_counter = 0;
+  engine::register_int(slots::kPlotCounters, 0);
 
   const fs::path exe_folder = QCoreApplication::applicationDirPath().toStdString();
   state_.program_folder = program_folder(exe_folder);

@@ -116,6 +116,12 @@ int DRIFTMENU(int& choice) { return show_number(1011, choice); }
 int LAGWINDOWMENU(int& choice) { return show_number(1018, choice); }
 int ARDLORDERMENU(int& choice) { return show_number(1006, choice); }
 int ROLLINGRESULTMENU(int& choice) { return show_number(1038, choice); }
+
+int RECURSIVERESULTSMENU(int& choice, int method_code) {
+  MenuCopy menu(1036);
+  if (method_code == 61) menu.title = "Recursive  IV Regression Results Menu";
+  return menu.show(choice);
+}
 int HYPOTHESISMENU(int& choice) { return show_number(1019, choice); }
 int VARIANCEMENU(int& choice) { return show_number(1003, choice); }
 

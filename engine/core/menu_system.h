@@ -73,6 +73,9 @@ int DRIFTMENU(int& choice);
 int LAGWINDOWMENU(int& choice);
 /// 1006 ARDL Order Selection Menu, 0..6.
 int ARDLORDERMENU(int& choice);
+/// 1036 Recursive OLS Regression Results Menu, 0..8; " IV" takes the place of "OLS" in
+/// its title for method 61.
+int RECURSIVERESULTSMENU(int& choice, int method_code);
 /// 1038 Rolling Regression Result Menu, 0..5.
 int ROLLINGRESULTMENU(int& choice);
 /// 1019 Hypothesis Testing Menu, 0..9.

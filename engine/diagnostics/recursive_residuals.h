@@ -14,12 +14,12 @@ struct RecursiveResiduals {
 
 /// `RECURSIVERESID`: m = k + 1; the regression on the first m observations is solved,
 /// m growing while its cross products are singular. Then for t = m+1..n:
-///   f(t) = 1 + x(t)'(X'X)⁻¹x(t) and w(t) = (y(t) − x(t)'b)/sqrt(f(t)), with the inverse
-///   and the coefficients of observations 1..t−1, both then updated by the rank-one step
-///   (X'X)⁻¹ − (X'X)⁻¹xx'(X'X)⁻¹/f(t), b + (X'X)⁻¹x·(y(t) − x(t)'b)/f(t)
-/// (in extended precision). When m reaches n it shows the error box " First" m − 1
-/// "observations are collinear!" and returns false with no series; false too, silently,
-/// when the estimate has no regressor matrix. Cost: O(n·k²).
+///   w(t) = (y(t) − x(t)'b)/sqrt(1 + x(t)'(X'X)⁻¹x(t)), with the coefficients and cross
+///   products of observations 1..t−1, the cross products grown by one observation per
+///   step and each step solved afresh in extended precision (the recursive estimator's
+///   kernel). When m reaches n it shows the error box " First" n − 1 "observations are
+///   collinear!" and returns false with no series; false too, silently, when the estimate
+///   has no regressor matrix or k + 1 ≥ n. Cost: O(n·k³).
 bool RECURSIVERESID(RecursiveResiduals& out);
 
 }  // namespace qorv::diagnostics

@@ -17,6 +17,7 @@
 #include "engine/diagnostics/post_regression.h"
 #include "engine/diagnostics/sample_check.h"
 #include "engine/road/logit_probit.h"
+#include "engine/road/recursive_rolling_menus.h"
 #include "engine/road/request_road.h"
 #include "engine/road/run_estimation.h"
 #include "engine/single/estimation_runner.h"
@@ -193,7 +194,13 @@ bool estimate_method(int code) {
   }
   core::SHOWCALCULATING();
   RUNESTIMATION(core::driver_state().interactive);
-  if (s.status == status::kEstimated) diagnostics::POSTREGRESSION();
+  if (s.status != status::kEstimated) return true;
+  // Recursive and rolling estimates have their own result menus, and no post-regression.
+  switch (method_row(code).family) {
+    case Family::kRecursive: RECURSIVEMENU(); break;
+    case Family::kRolling: ROLLINGPLOTS(); break;
+    default: diagnostics::POSTREGRESSION(); break;
+  }
   return true;
 }
 

@@ -118,6 +118,7 @@ struct EstimationState {
   int trend_case = 0;         ///< fully modified estimate: 1 non-trended, 2 trended case; else 0
   GarchFlags garch;           ///< GARCH specification
   int forecast_count = 0;     ///< forecasts held in the forecast blocks
+  bool rolling_results = false;  ///< rolling estimates of this equation have been made
 };
 
 /// The current estimate (reset with the engine).

@@ -8,6 +8,7 @@
 #include "engine/single/estimation_runner.h"
 #include "engine/single/least_squares.h"
 #include "engine/single/phillips_hansen.h"
+#include "engine/single/recursive_rolling_estimators.h"
 
 namespace qorv::single {
 
@@ -101,13 +102,13 @@ constexpr std::array kRows = {
               .forecast_advice =
                   "Choose option 5 in the IR Analysis and Forecasts Menu to carry out multivariate forecasts!"},
     MethodRow{.code = method::kRollingOls, .name = "Rolling least squares", .family = Family::kRolling,
-              .offer = {1047, 2}},
+              .offer = {1047, 2}, .estimate = estimate_rolling},
     MethodRow{.code = method::kRolling2sls, .name = "Rolling two-stage least squares", .family = Family::kRolling,
-              .offer = {1047, 3}, .instruments = true},
+              .offer = {1047, 3}, .instruments = true, .estimate = estimate_rolling},
     MethodRow{.code = method::kRecursiveOls, .name = "Recursive least squares", .family = Family::kRecursive,
-              .offer = {1035, 1}},
+              .offer = {1035, 1}, .estimate = estimate_recursive},
     MethodRow{.code = method::kRecursive2sls, .name = "Recursive two-stage least squares",
-              .family = Family::kRecursive, .offer = {1035, 2}, .instruments = true},
+              .family = Family::kRecursive, .offer = {1035, 2}, .instruments = true, .estimate = estimate_recursive},
     MethodRow{.code = method::kGarch, .name = "GARCH estimation", .word = "GARCH ", .family = Family::kGarch,
               .offer = {1014, 9}, .variance = VarianceScale::kAbsolute, .plain_residuals = true,
               .transforms_residuals = false,

@@ -64,6 +64,14 @@ std::vector<std::string> fields(const std::string& line) {
   return out;
 }
 
+/// The graph windows open in the main window's work area.
+int graph_windows(const MainWindow& window) {
+  int graphs = 0;
+  for (QMdiSubWindow* frame : window.findChild<QMdiArea*>()->subWindowList())
+    if (dynamic_cast<GraphWindow*>(frame->widget()) != nullptr) ++graphs;
+  return graphs;
+}
+
 /// The driver's last answers: the results page read into `page` and closed, then back
 /// through the Post Regression and Backtracking Menus to the estimation window.
 void read_page_and_return(DialogDriver& driver, std::string& page) {
@@ -135,11 +143,7 @@ TEST(MainRoad, LeastSquaresFromTheSampleFileToASavedResultsFileAndAGraph) {
       .then("Tget1option", [](QWidget* form) { choose(form, "Return to Post Regression Menu"); })
       .then("Tget1option", [](QWidget* form) { choose(form, "Move to Backtracking Menu"); })
       .then("Tget1option", [](QWidget* form) { choose(form, "Return to Single Equation Estimation Window"); });
-  QPushButton* start = nullptr;
-  for (QPushButton* b : estimation->findChildren<QPushButton*>())
-    if (b->text() == "&Start") start = b;
-  ASSERT_NE(start, nullptr);
-  start->click();
+  ASSERT_TRUE(estimation->start());
   ASSERT_TRUE(driver.finish()) << driver.failure() << "\nforms answered: " << driver.seen().size();
   EXPECT_EQ(hint_during_request, kModalHint);
   EXPECT_EQ(hint_text(), kHelpHint);
@@ -180,10 +184,7 @@ TEST(MainRoad, LeastSquaresFromTheSampleFileToASavedResultsFileAndAGraph) {
   // The graph kept opens in a window of its own; the counters and the sample follow.
   EXPECT_EQ(window.state().plot_counter, 1);
   const QMdiArea* area = window.findChild<QMdiArea*>();
-  int graphs = 0;
-  for (QMdiSubWindow* frame : area->subWindowList())
-    if (dynamic_cast<GraphWindow*>(frame->widget()) != nullptr) ++graphs;
-  EXPECT_EQ(graphs, 1);
+  EXPECT_EQ(graph_windows(window), 1);
   EXPECT_EQ(estimation->period1()->currentText(), "1960Q1");
   EXPECT_EQ(estimation->period2()->currentText(), "2008Q4");
   EXPECT_EQ(window.state().sample_end, 196);
@@ -230,6 +231,30 @@ TEST(MainRoad, FullyModifiedEstimateTakesTheLengthFromTheWindow) {
   EXPECT_TRUE(qorv::testing::shows(qorv::testing::parse_number(row[1]), expected.at("BARTLETT_M4_NODRIFT:COEF:LY")));
   EXPECT_TRUE(qorv::testing::shows(qorv::testing::parse_number(row[2]), expected.at("BARTLETT_M4_NODRIFT:SE:LY")));
   EXPECT_EQ(session.window.state().sample_end, 196);
+}
+
+// Rolling least squares from the window: the window length typed in the estimation
+// window's box reaches the engine (no question asked), and a rolling coefficient plot is
+// kept in a graph window.
+TEST(MainRoad, RollingLeastSquaresFromTheWindowLengthBoxKeepsARollingPlot) {
+  LeastSquaresSession session;
+  MainWindow& window = session.window;
+  ASSERT_TRUE(session.start(32));
+  EstimationWindow* estimation = window.estimation();
+  ASSERT_TRUE(estimation->window_size()->isVisible());
+  QTest::keyClicks(estimation->nonlin(), "LC INPT LY INFL R");
+  estimation->window_size()->setText("40");
+  DialogDriver driver(std::chrono::seconds(60));
+  driver.then("Tget1option", [](QWidget* form) { choose(form, "Plot rolling coefficients and their standard errors"); })
+      .then("Tget1option", [](QWidget* form) { choose(form, "LY"); })
+      .then("TGraForm", [](QWidget* form) { click(form, "later"); })
+      .then("Tget1option", [](QWidget* form) { choose(form, "Move to Backtracking Menu (Rolling Regression)"); })
+      .then("Tget1option", [](QWidget* form) { choose(form, "Return to Single Equation Estimation Window"); });
+  ASSERT_TRUE(estimation->start());
+  ASSERT_TRUE(driver.finish()) << driver.failure() << "\nforms answered: " << driver.seen().size();
+  EXPECT_EQ(window.state().plot_counter, 1);
+  EXPECT_EQ(graph_windows(window), 1);
+  EXPECT_TRUE(session.messages.shown.empty());
 }
 
 // An unknown variable corrected in the engine's editor: the estimate runs on the corrected

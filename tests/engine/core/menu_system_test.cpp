@@ -121,6 +121,18 @@ std::vector<MenuCase> every_menu() {
         "2. Display the adjusted covariance matrix",
         "3. Wald test of restrictions based on adjusted covariance matrix",
         "4. Estimate/test functions of parameters based on adjusted matrix"}},
+      {"1036 OLS", [](int& c) { return RECURSIVERESULTSMENU(c, 60); }, 2036, "Recursive OLS Regression Results Menu",
+       {"0. Move to Backtracking Menu", "1. Plot recursive coefficients and their standard errors",
+        "2. Plot standard errors of recursive regressions", "3. Save recursive coefficients",
+        "4. Save standard errors of recursive coefficients", "5. Save standard errors of the recursive regressions",
+        "6. Save standardized recursive residuals", "7. Save recursive predictions based on existing regressors",
+        "8. Save recursive predictions based on variables to be specified"}},
+      {"1036 IV", [](int& c) { return RECURSIVERESULTSMENU(c, 61); }, 2036, "Recursive  IV Regression Results Menu",
+       {"0. Move to Backtracking Menu", "1. Plot recursive coefficients and their standard errors",
+        "2. Plot standard errors of recursive regressions", "3. Save recursive coefficients",
+        "4. Save standard errors of recursive coefficients", "5. Save standard errors of the recursive regressions",
+        "6. Save standardized recursive residuals", "7. Save recursive predictions based on existing regressors",
+        "8. Save recursive predictions based on variables to be specified"}},
       {"1040 Johansen", [](int& c) { return VARDECMENU(c, false); }, 2040,
        "Variance Decomposition Analysis (Johansen's just-identifying restrictions)",
        {"0. Return to Impulse Response Analysis and Forecasting Menu",
@@ -265,7 +277,8 @@ TEST_F(MenuTest, ShowMenuLines) {
 TEST_F(MenuTest, TablesAreFoundByNumber) {
   const std::vector<int> numbers = menu_table_numbers();
   EXPECT_EQ(numbers, (std::vector<int>{1002, 1003, 1004, 1006, 1007, 1008, 1009, 1010, 1011, 1012, 1014, 1015,
-                                       1018, 1019, 1032, 1033, 1034, 1035, 1037, 1038, 1039, 1040, 1041, 1048}));
+                                       1018, 1019, 1032, 1033, 1034, 1035, 1036, 1037, 1038, 1039, 1040, 1041,
+                                       1048}));
   EXPECT_EQ(find_menu_table(1005), nullptr);
   EXPECT_EQ(find_menu_table(1039)->preset_slot, 6);
   EXPECT_EQ(find_menu_table(1007)->last(), 5);

@@ -216,9 +216,9 @@ TEST_F(Options, RollingWindowLengthAndItsSlots) {
   EXPECT_EQ(core::driver_state().window, 11);
   EXPECT_EQ(core::slot(slots::kSingleEqOptionOut), 11);
   // With a window set, rolling least squares is asked no length.
-  out = run(core::kRolling, "menu 1047 -> 2\n");
+  out = run(core::kRolling, "menu 1047 -> 2\nmenu 1038 -> 0\n");
   EXPECT_FALSE(holds(out.transcript, "Window length")) << out.transcript;
-  EXPECT_TRUE(holds(out.transcript, "Rolling least squares is not available"));
+  EXPECT_TRUE(holds(out.transcript, "menu 2038 Rolling Regression Result Menu"));
   EXPECT_EQ(estimation().method, method::kRollingOls);
   // Zero leaves; a preset in slot 24 is taken once instead of the question.
   core::driver_state().window = -999;
@@ -264,9 +264,10 @@ TEST_F(Options, OtherKindsAskTheirOptionsAndRefuse) {
     bool repeat;
   };
   const Row rows[] = {
-      {core::kRecursive, "menu 1035 -> 1\n", 0, "Recursive least squares is not available", 0, false},
-      {core::kRecursive, "menu 1035 -> 2\ntext -> \"INPT LY INFL R\"\n", 0,
-       "Recursive two-stage least squares is not available", 0, false},
+      {core::kRecursive, "menu 1035 -> 1\nmenu 1036 -> 0\n", 0, "menu 2036 Recursive OLS Regression Results Menu", 0,
+       false},
+      {core::kRecursive, "menu 1035 -> 2\ntext -> \"INPT LY INFL R\"\nmenu 1036 -> 0\n", 0,
+       "menu 2036 Recursive  IV Regression Results Menu", 0, false},
       {core::kNonLinear, "menu 1034 -> 2\n", 0, "Non-linear least squares is not available", 0, false},
       {core::kNonLinear, "menu 1034 -> 1\n", 0, "menu 2034", 9, true},
       {core::kArdl, "", 0, "ARDL estimation is not available", 0, false},

@@ -7,6 +7,8 @@
 #include <sstream>
 #include <stdexcept>
 
+#include "shared/exchange_slots.h"
+
 namespace qorv::testing {
 
 std::vector<std::string> csv_fields(const std::string& line) {
@@ -40,7 +42,9 @@ std::map<std::string, Expected> read_expected(const std::string& path, const std
     if (f.size() < 5 || f[0] != case_name) continue;
     if (!readings.empty() && (f.size() < 6 || std::find(readings.begin(), readings.end(), f[5]) == readings.end()))
       continue;
-    rows[f[1]] = Expected{csv_number(f[2]), csv_number(f[3]), f[4] == "rel"};
+    // NA, the missing value of the reference, stands for the engine's missing code.
+    const double value = f[2] == "NA" ? limits::kMissing : csv_number(f[2]);
+    rows[f[1]] = Expected{value, csv_number(f[3]), f[4] == "rel"};
   }
   return rows;
 }
@@ -68,6 +72,10 @@ std::map<std::string, Expected> macro_expected(const std::string& case_name) {
 
 std::map<std::string, Expected> reference_expected(const std::string& folder, const std::string& case_name) {
   return read_expected(std::string(ZV_REFERENCE_DIR) + "/" + folder + "/expected.csv", case_name);
+}
+
+std::map<std::string, Expected> single_extra_expected(const std::string& case_name) {
+  return reference_expected("single-extra", case_name);
 }
 
 bool agrees(double x, const Expected& e) {

@@ -36,6 +36,10 @@ std::map<std::string, Expected> macro_expected(const std::string& case_name);
 /// `case_name`, by quantity.
 std::map<std::string, Expected> reference_expected(const std::string& folder, const std::string& case_name);
 
+/// The rows of single-extra/expected.csv for `case_name` ("REC_S", "ROLL_S40", ...); a
+/// value NA is read as the engine's missing code.
+std::map<std::string, Expected> single_extra_expected(const std::string& case_name);
+
 /// Whether `x` agrees with `e` within its tolerance.
 bool agrees(double x, const Expected& e);
 
