@@ -9,6 +9,7 @@
 #include "engine/core/report_writer.h"
 #include "engine/core/result_tables.h"
 #include "engine/core/text_format.h"
+#include "shared/exchange_slots.h"
 #include "shared/fixed_text.h"
 
 namespace qorv::core {
@@ -42,6 +43,48 @@ void SYSTEMMODELTITLE(std::string& line, int code, int channel) {
   }
   JUSTIFYTEXT(line, static_cast<int>(line.size()), 'C');
   WRITELINE(line, channel);
+}
+
+void SYSTEMHEADER(const SystemHeaderArgs& args, int channel) {
+  WRITESTARS(kMaxStars, channel);
+  std::string line = blank_line();
+  APPENDTEXT(line, 1, "Based on");
+  APPENDTEXT(line, 1, whole_number(args.n));
+  APPENDTEXT(line, 1, "observations from");
+  APPENDOBSLABEL(line, 1, args.offset + 1);
+  APPENDTEXT(line, 1, "to");
+  APPENDOBSLABEL(line, 1, args.offset + args.n);
+  APPENDTEXT(line, 0, ".");
+  const bool sure = args.kind == kSureHeader || args.kind == kRestrictedSureHeader;
+  if (!sure) {
+    APPENDTEXT(line, 1, "Order of VAR =");
+    APPENDTEXT(line, 1, whole_number(args.p));
+  }
+  WRITELINE(line, channel);
+  constexpr std::array<std::string_view, 4> kListHeads = {"unrestricted VAR:", "cointegrating VAR:",
+                                                           "cointegrating vector:", "restricted VAR:"};
+  const int count = static_cast<int>(args.names.size());
+  if (args.kind >= kUnrestrictedVarHeader && args.kind <= kRestrictedVarHeader) {
+    line = blank_line();
+    APPENDTEXT(line, 1, "List of variables included in the");
+    APPENDTEXT(line, 1, kListHeads[static_cast<std::size_t>(args.kind - 1)]);
+    WRITELINE(line, channel);
+    WRITENAMELIST(args.names, count, channel);
+    if (!args.second.empty()) {
+      WRITELINE(" List of deterministic and/or exogenous variables:", channel);
+      WRITENAMELIST(args.second, static_cast<int>(args.second.size()), channel);
+    }
+  } else if (args.kind == kNonCausalHeader) {
+    WRITELINE(" List of variable(s) assumed to be \"non-causal\" under the null hypothesis:     ", channel);
+    WRITENAMELIST(args.names, count, channel);
+  }
+  if (args.loglik != limits::kMissing) {
+    line = blank_line();
+    APPENDTEXT(line, 1, "Maximized value of log-likelihood =");
+    APPENDTEXT(line, 1, FORMATREAL9(args.loglik));
+    WRITELINE(line, channel);
+  }
+  WRITESTARS(kMaxStars, channel);
 }
 
 void COINTHEADER(const CointHeaderArgs& args, int channel, bool list_eigenvalues) {

@@ -12,6 +12,36 @@ namespace qorv::core {
 /// as it stands.
 void SYSTEMMODELTITLE(std::string& line, int code, int channel);
 
+/// Kinds of the system header.
+enum SystemHeaderKind : int {
+  kArdlBasedHeader = 0,
+  kUnrestrictedVarHeader = 1,
+  kCointegratingVarHeader = 2,
+  kCointegratingVectorHeader = 3,
+  kRestrictedVarHeader = 4,
+  kSureHeader = 5,
+  kNonCausalHeader = 6,
+  kRestrictedSureHeader = 50,
+};
+
+/// What the system header reports.
+struct SystemHeaderArgs {
+  int kind = kUnrestrictedVarHeader;
+  std::span<const std::string> names;   ///< the endogenous variables (kind 6: the non-causal ones)
+  std::span<const std::string> second;  ///< the deterministic and/or exogenous variables
+  int offset = 0;                       ///< first observation - 1
+  int n = 0;                            ///< observations
+  int p = 0;                            ///< order of the VAR
+  double loglik = 0.0;                  ///< the missing code leaves its line out
+};
+
+/// The header of the system reports: a rule, " Based on n observations from A to B."
+/// (with " Order of VAR = p" except for the SURE kinds), the name lists of the kind
+/// (kinds 1 to 4 the variables of the model and the deterministic/exogenous ones, kind 6
+/// the variables assumed non-causal; none for kinds 0, 5, 50), the maximised
+/// log-likelihood when it is defined, and a closing rule.
+void SYSTEMHEADER(const SystemHeaderArgs& args, int channel);
+
 /// What the cointegrating-VAR header reports.
 struct CointHeaderArgs {
   std::span<const std::string> names;      ///< the k names of the cointegrating vector

@@ -18,16 +18,6 @@ void not_available(std::string_view what) {
 
 }  // namespace
 
-void SYSTEMESTIMATE(int, int& next_step) {
-  not_available("Estimation of VAR and cointegrating VAR models");
-  next_step = 0;
-}
-
-bool SUREESTIMATE(int) {
-  not_available("SURE estimation");
-  return false;
-}
-
 bool NONLINSPEC(bool) {
   not_available("Non-linear regression");
   return false;

@@ -18,7 +18,9 @@
 #include "engine/data/dummy_variables.h"
 #include "engine/data/observation_scans.h"
 #include "engine/data/session_prompts.h"
+#include "engine/multi/system_estimate.h"
 #include "engine/road/estimation_options.h"
+#include "engine/road/system_services.h"
 #include "engine/road/pending_services.h"
 #include "shared/fixed_text.h"
 
@@ -39,6 +41,13 @@ void whole_command_range() {
   d.command_last = globals().nobs;
 }
 
+/// The system estimators through their dispatcher; true when SURE asks to run again.
+bool run_system(int& choice) {
+  DriverState& d = driver_state();
+  int order_word = slot(slots::kVarOrderChosen);
+  return multi::SYSTEMESTIMATE(choice, d.after_ampersand, order_word, system_services());
+}
+
 /// The estimation part of the menus: the kinds of action 2 or 3. False when the user left.
 bool estimation_menus() {
   DriverState& d = driver_state();
@@ -53,7 +62,9 @@ bool estimation_menus() {
     if (d.system_kind == 0) return false;
     if (d.system_kind <= 2) return true;
     // SURE runs at once, and again on the same system while the user keeps the equations.
-    while (SUREESTIMATE(d.system_kind == 3 ? 83 : 84)) {
+    while (true) {
+      int choice = d.system_kind;
+      if (!run_system(choice)) break;
     }
     set_slot(slots::kSystemPreset, slots::kUnset);
     if (globals().nvars == 0) return false;
@@ -213,7 +224,9 @@ void estimation_pass(bool& preset_sample_read) {
   }
   mark_available();
   if (d.action == kSystemEstimation) {
-    SYSTEMESTIMATE(d.system_kind, d.next_step);
+    d.next_step = 0;
+    int choice = d.system_kind;
+    run_system(choice);
   } else if (sample_fits()) {
     ASKPREDFAIL();
     bool repeat = false;

@@ -1,0 +1,89 @@
+#include "engine/multi/system_estimate.h"
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "engine/core/dialog_bridge.h"
+#include "engine/core/driver_state.h"
+#include "engine/core/report_lines.h"
+#include "engine/core/workspace.h"
+#include "engine/multi/var_estimate.h"
+#include "engine/single/estimation_state.h"
+#include "shared/fixed_text.h"
+
+namespace qorv::multi {
+
+namespace {
+
+constexpr std::size_t kNameWidth = 14;
+
+/// Restores the method code of the estimation state when the call ends, however it ends.
+class MethodCodeGuard {
+ public:
+  explicit MethodCodeGuard(int code) : saved_(single::estimation().method) { single::estimation().method = code; }
+  ~MethodCodeGuard() { single::estimation().method = saved_; }
+  MethodCodeGuard(const MethodCodeGuard&) = delete;
+  MethodCodeGuard& operator=(const MethodCodeGuard&) = delete;
+
+ private:
+  int saved_;
+};
+
+void not_available(std::string_view what) {
+  core::SHOWOK(core::kInformation, core::kNoHelp, std::string(what) + " is not available in this version of Zelvorin.");
+}
+
+/// The names of list positions 1..k; the first containing "(" is refused with its message.
+bool endogenous_names_valid(const std::vector<int>& list, int k) {
+  for (int i = 0; i < k && i < static_cast<int>(list.size()); ++i) {
+    const std::string name = core::variable_name(list[static_cast<std::size_t>(i)]);
+    if (name.find('(') == std::string::npos) continue;
+    std::string text(core::kMessageWidth, ' ');
+    text.replace(0, 10 + kNameWidth, " Variable " + fixed_text::pad(name, kNameWidth));
+    core::APPENDTEXT(text, 1, "is not valid for inclusion in the VAR!");
+    core::SHOWMESSAGE(text);
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+CointegrationSplit split_cointegration_count(int split) {
+  const int d = split / 1000;
+  return CointegrationSplit{d, split - 1000 * d};
+}
+
+bool SYSTEMESTIMATE(int& choice, int split, int& order_word, const SystemServices& services) {
+  const std::vector<int>& list = core::driver_state().equation;
+  const int nregs = static_cast<int>(list.size()) - 1;
+  switch (choice) {
+    case kVarChoice: {
+      MethodCodeGuard guard(kVarMethod);
+      const int k = nregs - split + 1;
+      if (!endogenous_names_valid(list, k)) return false;
+      VARESTIMATE(std::vector<int>(list.begin(), list.begin() + std::max(k, 0)),
+                  std::vector<int>(list.begin() + std::max(k, 0), list.end()), services);
+      return false;
+    }
+    case kCointegratingChoice: {
+      MethodCodeGuard guard(kCointegratingMethod);
+      static_cast<void>(order_word);  // the cointegrating VAR's order question uses it
+      if (!endogenous_names_valid(list, nregs - split_cointegration_count(split).d + 1)) return false;
+      not_available("Estimation of cointegrating VAR models");
+      return false;
+    }
+    case kSureChoice:
+    case kRestrictedSureChoice: {
+      MethodCodeGuard guard(choice == kSureChoice ? kSureMethod : kRestrictedSureMethod);
+      not_available("SURE estimation");
+      choice = 0;
+      return false;
+    }
+    default:
+      return false;
+  }
+}
+
+}  // namespace qorv::multi
