@@ -17,6 +17,7 @@
 #include "engine/core/text_format.h"
 #include "engine/core/workspace.h"
 #include "engine/diagnostics/result_series.h"
+#include "engine/single/estimation_state.h"
 #include "shared/exchange_slots.h"
 #include "shared/fixed_text.h"
 #include "shared/plot_file.h"
@@ -94,6 +95,19 @@ void plot(const ForecastDisplay& display, const ForecastSeries& s, const std::st
   core::PLOTSERIES(data, count, count, 0, start - 1, columns, 2, names, 0.0, finish, type, title, status);
 }
 
+/// Saves the predictions as a new variable: they start at the first observation of the
+/// estimation period, whatever estimate the estimation state holds.
+void save(const ForecastDisplay& display, std::span<const double> predicted) {
+  auto& g = core::globals();
+  auto& s = single::estimation();
+  const int start = g.sample_start, nused = s.nused;
+  g.sample_start = display.first;
+  s.nused = display.end - display.first + 1;
+  diagnostics::SAVERESULTSERIES(predicted, diagnostics::series_kind::kFittedAndForecasts, display.last - display.end);
+  g.sample_start = start;
+  s.nused = nused;
+}
+
 }  // namespace
 
 ForecastSeries forecast_series(std::span<const double> actual, std::span<const double> predicted, int estimation,
@@ -163,8 +177,7 @@ void DYNFORECAST(const ForecastDisplay& display) {
       const int action = core::show_menu_table(menu, choice);
       if (action == 1) write_table(display, series, title);
       else if (action == 2) plot(display, series, name, title);
-      else if (action == 3) diagnostics::SAVERESULTSERIES(predicted, diagnostics::series_kind::kFittedAndForecasts,
-                                                          display.last - display.end);
+      else if (action == 3) save(display, predicted);
       else break;
     }
   }

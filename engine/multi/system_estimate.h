@@ -2,6 +2,7 @@
 #pragma once
 
 #include <functional>
+#include <string_view>
 
 namespace qorv::multi {
 
@@ -21,11 +22,13 @@ struct CointegrationSplit {
 };
 CointegrationSplit split_cointegration_count(int split);
 
-/// What the request road lends the system estimators: the single-equation estimation of
-/// the current equation (its report and post-regression dialogue), for the VAR's
-/// single-equation results.
+/// What the request road lends the system estimators: the single-equation estimate of
+/// one equation of a system (its report and post-regression dialogue) under the method
+/// code in force, of the variable `dependent` on the regressor list `regressors` (as the
+/// user would type it; lagged variables it names are created for the estimate and
+/// deleted afterwards).
 struct SystemServices {
-  std::function<void()> estimate_single_equation;
+  std::function<void(int dependent, std::string_view regressors)> estimate_single_equation;
 };
 
 /// Dispatches the system `choice` over the current equation's variable list (the driver's

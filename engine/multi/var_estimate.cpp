@@ -28,20 +28,19 @@ constexpr int kMaxForecasts = 500;
 
 std::string whole(int value) { return std::string(fixed_text::trim(core::FORMATFIXED(value, 9, 0))); }
 
-/// Keeps the sample globals and the estimate's observation count as they were on entry.
+/// Keeps the sample globals as they were on entry.
 class SampleGuard {
  public:
-  SampleGuard() : start_(core::globals().sample_start), end_(core::globals().sample_end), nused_(single::estimation().nused) {}
+  SampleGuard() : start_(core::globals().sample_start), end_(core::globals().sample_end) {}
   ~SampleGuard() {
     core::globals().sample_start = start_;
     core::globals().sample_end = end_;
-    single::estimation().nused = nused_;
   }
   SampleGuard(const SampleGuard&) = delete;
   SampleGuard& operator=(const SampleGuard&) = delete;
 
  private:
-  int start_, end_, nused_;
+  int start_, end_;
 };
 
 DataView workspace_data() {
@@ -162,12 +161,22 @@ void VarDialogue::single_equation_results() {
                       " variables from work space and re-estimate.");
     return;
   }
-  if (!services_.estimate_single_equation) {
-    core::SHOWOK(core::kInformation, core::kNoHelp,
-                 "Single equation results of a VAR are not available in this version of Zelvorin.");
-    return;
+  if (!services_.estimate_single_equation) return;
+  // Every equation has the same regressors: the lags 1..p of the VAR's variables, then
+  // the deterministic/exogenous ones.
+  std::string regressors;
+  for (const std::string& name : var_.names) regressors += name + "{1-" + std::to_string(layout.p) + "} ";
+  for (const std::string& name : var_.deterministic) regressors += name + " ";
+  std::vector<std::string> options = {"Quit"};
+  options.insert(options.end(), var_.names.begin(), var_.names.end());
+  int chosen = 1;
+  while (true) {
+    int status = 0;
+    core::ASKONEOPTION(core::kNoHelp, status, chosen, "Choose variable to inspect its single equation results", options);
+    if (status != 1 || chosen == 0) return;
+    single::estimation().system_loglik = var_.fit.loglik;
+    services_.estimate_single_equation(layout.endogenous[static_cast<std::size_t>(chosen - 1)], regressors);
   }
-  services_.estimate_single_equation();
 }
 
 void VarDialogue::responses() {
@@ -346,7 +355,6 @@ void VARESTIMATE(const std::vector<int>& endogenous, const std::vector<int>& det
   SampleGuard guard;
   core::globals().sample_start = first;
   core::globals().sample_end = first + n - 1;
-  single::estimation().nused = n;
   NamedVar var;
   var.names = variable_names(endogenous);
   var.deterministic = variable_names(deterministic);

@@ -39,8 +39,10 @@ void begin_estimate(int method_code) {
   auto reglagtable = std::move(s.reglagtable);
   auto lags = std::move(s.arma_lags);
   const int ninstr = s.ninstr;
+  const double system_loglik = s.system_loglik;
   s = EstimationState{};
   s.ninstr = ninstr;
+  s.system_loglik = system_loglik;
   s.eqvarlist = std::move(eqvarlist);
   s.eqvarnames = std::move(eqvarnames);
   s.instrlist = std::move(instrlist);

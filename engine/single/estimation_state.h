@@ -103,6 +103,8 @@ struct EstimationState {
   double grss = 0.0;          ///< GRSS: sum of squared generalised residuals
   std::array<double, 3> stage_loglik{};  ///< STAGELOGLIK: after OLS, AR(1) and AR(2) stages
   double lr_multiplier = 1.0; ///< LRMULTIPLIER (ARDL long run), else 1
+  double system_loglik = limits::kMissing;  ///< one equation of a system: the system's
+                                            ///< log-likelihood, set by the system beforehand
 
   // Vectors.
   std::vector<double> result;    ///< the result array, block:: layout, block::kSize values

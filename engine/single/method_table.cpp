@@ -145,7 +145,8 @@ constexpr std::array kRows = {
               .least_squares_plots = true, .first_post_option = 2,
               .post_menu_leave = kAnotherEquation,
               .forecast_advice =
-                  "Choose option 5 in the VAR Post Estimation Menu to carry out multivariate forecasts!"},
+                  "Choose option 5 in the VAR Post Estimation Menu to carry out multivariate forecasts!",
+              .estimate = estimate_ols},
     MethodRow{.code = method::kSure, .name = "SURE estimation", .word = "SURE  ",
               .title = "Seemingly Unrelated Regressions Estimation", .family = Family::kSure,
               .information_criteria = false, .variance = VarianceScale::kAbsolute, .plain_residuals = true,

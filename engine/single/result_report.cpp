@@ -210,6 +210,12 @@ void REGSTATS(const FitStatistics& fit, int channel) {
     append_value_prob(line, 0, sargan, core::ProbKind::kChiSquared, df);
   }
   core::WRITELINE(line, channel);
+  if (row.family == Family::kSystem) {
+    line = blank_line();
+    core::APPENDTEXT(line, 0, " System Log-likelihood");
+    core::APPENDREAL(line, 5, ' ', s.system_loglik);
+    core::WRITELINE(line, channel);
+  }
   core::WRITESTARS(kLineWidth, channel);
 }
 

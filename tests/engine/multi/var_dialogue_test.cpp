@@ -9,6 +9,8 @@
 #include "engine/core/workspace.h"
 #include "engine/multi/response_results.h"
 #include "engine/multi/system_estimate.h"
+#include "engine/multi/var_model.h"
+#include "engine/road/system_services.h"
 #include "engine/single/estimation_state.h"
 #include "shared/exchange_slots.h"
 #include "shared/fixed_text.h"
@@ -41,7 +43,7 @@ class VarDialogueTest : public EngineTest {
     core::driver_state().equation = std::move(list);
     int choice = multi::kVarChoice;
     int order_word = 0;
-    EXPECT_FALSE(multi::SYSTEMESTIMATE(choice, split, order_word, {}));
+    EXPECT_FALSE(multi::SYSTEMESTIMATE(choice, split, order_word, road::system_services()));
     EXPECT_EQ(choice, multi::kVarChoice);
     EXPECT_EQ(single::estimation().method, kSingleMethod);
   }
@@ -63,6 +65,30 @@ TEST_F(VarDialogueTest, CovarianceMatrixPage) {
   EXPECT_TRUE(page_has(page, "7.0206"));
   EXPECT_TRUE(page_has(page, "6.2277"));
   EXPECT_TRUE(page_has(page, "246.3356"));
+}
+
+// Option 1 estimates one equation through the single-equation road: its fitted values
+// are the VAR's in-sample predictions.
+TEST_F(VarDialogueTest, SingleEquationResultsAgreeWithTheSystemPredictions) {
+  run_var({4, 5, 1}, 1,
+          "integer \"Order of the VAR model\" -> 1\n"
+          "menu 1044 -> 1 once\nmenu 1044 -> 0\n"
+          "menu \"inspect its single\" -> \"DLI\" once\nmenu \"inspect its single\" -> \"Quit\"\n"
+          "menu 1002 -> 0\nresults -> close\n");
+  const auto page = dialog_script::pages().at(0);
+  EXPECT_TRUE(page_has(page, "OLS estimation of a single equation in the Unrestricted VAR"));
+  EXPECT_TRUE(page_has(page, " System Log-likelihood        -1281.6"));
+  multi::VarFit fit;
+  ASSERT_EQ(multi::fit_var(var_reference_data().view(), var_reference_layout("V1"), fit), multi::FitStatus::kOk);
+  std::vector<double> predictions;
+  multi::ForecastGap gap;
+  ASSERT_TRUE(multi::var_forecasts(var_reference_data().view(), fit, 0, predictions, gap));
+  const auto& s = single::estimation();
+  ASSERT_EQ(s.nused, 196);
+  for (int t = 0; t < 196; ++t)
+    EXPECT_NEAR(s.result[static_cast<std::size_t>(15000 + t)], predictions[static_cast<std::size_t>(196 + t)], 1e-9) << t;
+  // The lagged variables of the equation are gone again.
+  EXPECT_EQ(core::globals().nvars, 5);
 }
 
 // V3: DLY DLC DLI & INPT T, order 3.
@@ -205,8 +231,14 @@ TEST_F(VarDialogueTest, ForecastTableOfLevels) {
           "string \"Final observation\" -> \"2008Q4\"\n"
           "menu \"you wish to forecast\" -> \"DLC\" once\nmenu \"you wish to forecast\" -> \"None\"\n"
           "menu \"levels or changes\" -> \"Level of DLC\"\n"
-          "menu 1046 -> 1 once\nmenu 1046 -> 0\nresults -> close\n");
+          "menu 1046 -> 1 once\nmenu 1046 -> 3 once\nmenu 1046 -> 0\nresults -> close\n"
+          "string \"Name and optional description\" -> \"DLCF fitted and forecast DLC\"\n");
   const auto page = last_page();
+  // The saved series runs from the first observation of the estimation period to 2008Q4.
+  ASSERT_EQ(core::globals().nvars, 6);
+  EXPECT_EQ(core::data_at(3, 6), limits::kMissing);
+  EXPECT_NE(core::data_at(4, 6), limits::kMissing);
+  EXPECT_NE(core::data_at(199, 6), limits::kMissing);
   EXPECT_TRUE(page_has(page, "Multivariate dynamic forecasts for the level of DLC"));
   EXPECT_TRUE(page_has(page, "Summary Statistics for Residuals and Forecast Errors"));
   EXPECT_TRUE(page_has(page, "2008Q4"));
