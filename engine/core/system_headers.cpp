@@ -33,6 +33,18 @@ std::string whole_number(int value) { return std::string(fixed_text::trim(FORMAT
 
 std::string blank_line() { return std::string(kTableWidth, ' '); }
 
+/// "n observations from A to B" (after `lead`, when given) on a blank line.
+std::string observations_line(std::string_view lead, int n, int offset) {
+  std::string line = blank_line();
+  if (!lead.empty()) APPENDTEXT(line, 1, lead);
+  APPENDTEXT(line, 1, whole_number(n));
+  APPENDTEXT(line, 1, "observations from");
+  APPENDOBSLABEL(line, 1, offset + 1);
+  APPENDTEXT(line, 1, "to");
+  APPENDOBSLABEL(line, 1, offset + n);
+  return line;
+}
+
 }  // namespace
 
 void SYSTEMMODELTITLE(std::string& line, int code, int channel) {
@@ -47,13 +59,7 @@ void SYSTEMMODELTITLE(std::string& line, int code, int channel) {
 
 void SYSTEMHEADER(const SystemHeaderArgs& args, int channel) {
   WRITESTARS(kMaxStars, channel);
-  std::string line = blank_line();
-  APPENDTEXT(line, 1, "Based on");
-  APPENDTEXT(line, 1, whole_number(args.n));
-  APPENDTEXT(line, 1, "observations from");
-  APPENDOBSLABEL(line, 1, args.offset + 1);
-  APPENDTEXT(line, 1, "to");
-  APPENDOBSLABEL(line, 1, args.offset + args.n);
+  std::string line = observations_line("Based on", args.n, args.offset);
   APPENDTEXT(line, 0, ".");
   const bool sure = args.kind == kSureHeader || args.kind == kRestrictedSureHeader;
   if (!sure) {
@@ -89,12 +95,7 @@ void SYSTEMHEADER(const SystemHeaderArgs& args, int channel) {
 
 void COINTHEADER(const CointHeaderArgs& args, int channel, bool list_eigenvalues) {
   WRITESTARS(kMaxStars, channel);
-  std::string line = blank_line();
-  APPENDTEXT(line, 1, whole_number(args.n));
-  APPENDTEXT(line, 1, "observations from");
-  APPENDOBSLABEL(line, 1, args.offset + 1);
-  APPENDTEXT(line, 1, "to");
-  APPENDOBSLABEL(line, 1, args.offset + args.n);
+  std::string line = observations_line({}, args.n, args.offset);
   APPENDTEXT(line, 0, ". Order of VAR =");
   APPENDTEXT(line, 1, whole_number(args.p));
   if (args.r > 0) {

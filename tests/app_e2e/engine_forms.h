@@ -3,9 +3,12 @@
 
 #include <gtest/gtest.h>
 
+#include <QPlainTextEdit>
 #include <QRadioButton>
 #include <QString>
 #include <QWidget>
+
+#include <string>
 
 #include "tests/dialogs/dialog_driver.h"
 
@@ -27,6 +30,26 @@ inline void choose(QWidget* form, const QString& caption) {
 inline void answer(QWidget* form, const QString& text) {
   dialog_driver::type(form, "answer", text);
   dialog_driver::click(form, "ok");
+}
+
+/// An action for the results viewer: keeps the page's text in `page` and closes it.
+inline dialog_driver::Action keep_page(std::string& page) {
+  return [&page](QWidget* form) {
+    page = dialog_driver::child<QPlainTextEdit>(form, "page")->toPlainText().toStdString();
+    dialog_driver::click(form, "close");
+  };
+}
+
+/// Reads a text data file as the user does: the length warning, Yes, and the notice.
+template <typename Window>
+::testing::AssertionResult open_text_data(Window& window, const QString& path) {
+  dialog_driver::DialogDriver reading;
+  reading.then("Tinformation", [](QWidget* form) { dialog_driver::click(form, "ok"); })
+      .then("Tgetlogical", [](QWidget* form) { dialog_driver::click(form, "yes"); })
+      .then("messageBox", [](QWidget* form) { dialog_driver::click(form, "ok"); });
+  if (!window.open_data_file(path)) return ::testing::AssertionFailure() << "not opened: " << path.toStdString();
+  if (!reading.finish()) return ::testing::AssertionFailure() << reading.failure();
+  return ::testing::AssertionSuccess();
 }
 
 }  // namespace e2e

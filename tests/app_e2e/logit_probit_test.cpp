@@ -51,13 +51,7 @@ TEST(LogitProbitRoad, ProbitFromTheEstimationWindow) {
   MainWindow window(home.ini());
   window.resize(1000, 700);
   window.show();
-  const QString data = QString(ZV_REFERENCE_DIR) + "/logit-probit/mtcars.csv";
-  DialogDriver reading;
-  reading.then("Tinformation", [](QWidget* form) { click(form, "ok"); })
-      .then("Tgetlogical", [](QWidget* form) { click(form, "yes"); })
-      .then("messageBox", [](QWidget* form) { click(form, "ok"); });
-  ASSERT_TRUE(window.open_data_file(data));
-  ASSERT_TRUE(reading.finish()) << reading.failure();
+  ASSERT_TRUE(e2e::open_text_data(window, QString(ZV_REFERENCE_DIR) + "/logit-probit/mtcars.csv"));
 
   window.method_action(MethodMenu::kUnivariate, 71)->trigger();
   EstimationWindow* estimation = window.estimation();
@@ -67,11 +61,7 @@ TEST(LogitProbitRoad, ProbitFromTheEstimationWindow) {
   std::string page;
   DialogDriver driver(std::chrono::seconds(60));
   driver.then("Tget1option", [](QWidget* form) { choose(form, "Estimate/Test/Forecast with a Probit model"); })
-      .then("Tbegfin",
-            [&](QWidget* form) {
-              page = child<QPlainTextEdit>(form, "page")->toPlainText().toStdString();
-              click(form, "close");
-            })
+      .then("Tbegfin", e2e::keep_page(page))
       .then("Tget1option", [](QWidget* form) { choose(form, "Return to Logit/Probit Estimation Menu"); })
       .then("Tget1option", [](QWidget* form) { choose(form, "Move to Backtracking Menu"); })
       .then("Tget1option", [](QWidget* form) { choose(form, "Return to Single Equation Estimation Window"); });

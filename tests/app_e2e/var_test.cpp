@@ -30,12 +30,7 @@ TEST(VarRoad, CovarianceMatrixFromTheEstimationWindow) {
   MainWindow window(home.ini());
   window.resize(1000, 700);
   window.show();
-  DialogDriver reading;
-  reading.then("Tinformation", [](QWidget* form) { click(form, "ok"); })
-      .then("Tgetlogical", [](QWidget* form) { click(form, "yes"); })
-      .then("messageBox", [](QWidget* form) { click(form, "ok"); });
-  ASSERT_TRUE(window.open_data_file(QString(ZV_REFERENCE_DIR) + "/var/data.csv"));
-  ASSERT_TRUE(reading.finish()) << reading.failure();
+  ASSERT_TRUE(e2e::open_text_data(window, QString(ZV_REFERENCE_DIR) + "/var/data.csv"));
 
   window.method_action(MethodMenu::kMultivariate, 11)->trigger();
   EstimationWindow* estimation = window.estimation();
@@ -46,11 +41,7 @@ TEST(VarRoad, CovarianceMatrixFromTheEstimationWindow) {
   std::string page;
   DialogDriver driver(std::chrono::seconds(60));
   driver.then("Tget1option", [](QWidget* form) { choose(form, "Display system covariance matrix of errors"); })
-      .then("Tbegfin",
-            [&](QWidget* form) {
-              page = child<QPlainTextEdit>(form, "page")->toPlainText().toStdString();
-              click(form, "close");
-            })
+      .then("Tbegfin", e2e::keep_page(page))
       .then("Tget1option", [](QWidget* form) { choose(form, "Move to Backtracking Menu"); })
       .then("Tget1option", [](QWidget* form) { choose(form, "Return to System Estimation Window"); });
   ASSERT_TRUE(estimation->start());

@@ -1,10 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 #include <vector>
 
+#include "engine/core/channels.h"
 #include "engine/core/driver_state.h"
+#include "engine/core/results_page.h"
+#include "engine/core/system_headers.h"
 #include "engine/core/workspace.h"
 #include "engine/multi/dynamic_forecast.h"
 #include "engine/multi/system_estimate.h"
@@ -113,6 +117,27 @@ TEST(ForecastSeries, SummaryStatisticsLeaveOutMissingErrors) {
   const std::vector<double> out = {kMissing, 2};
   EXPECT_DOUBLE_EQ(multi::summary_statistics(out).mean_squares, 4.0);
   EXPECT_EQ(multi::summary_statistics(std::vector<double>{kMissing}).mean, kMissing);
+}
+
+TEST_F(DispatcherTest, SystemHeaderKinds) {
+  const std::vector<std::string> names = {"Y1", "Y2"};
+  const std::vector<std::string> second = {"INPT"};
+  dialog_script::load("results -> close\n");
+  core::SHOWRESULTS(core::kOpenPage);
+  core::SYSTEMHEADER({core::kSureHeader, names, second, 2, 10, 2, limits::kMissing}, core::channel::kResultsPage);
+  core::SYSTEMHEADER({core::kNonCausalHeader, names, {}, 2, 10, 2, -12.25}, core::channel::kResultsPage);
+  core::SHOWRESULTS(core::kShowPage);
+  const auto page = dialog_script::pages().at(0);
+  const std::string text = dialog_script::transcript_text();
+  // SURE: the sample without the order, no lists, no log-likelihood when it is undefined.
+  EXPECT_NE(text.find(" Based on 10 observations from    3 to   12.\n"), std::string::npos) << text;
+  EXPECT_NE(text.find(" Based on 10 observations from    3 to   12. Order of VAR = 2\n"
+                      " List of variable(s) assumed to be \"non-causal\" under the null hypothesis:\n"
+                      " Y1              Y2\n"
+                      " Maximized value of log-likelihood =  -12.2500\n"),
+            std::string::npos)
+      << text;
+  EXPECT_EQ(std::count(page.begin(), page.end(), " Maximized value of log-likelihood =  -12.2500"), 1);
 }
 
 }  // namespace
