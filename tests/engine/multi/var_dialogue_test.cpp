@@ -212,6 +212,32 @@ TEST_F(VarDialogueTest, TooShortSampleShowsMessageLineFive) {
   EXPECT_FALSE(transcript_has("Line 5"));
 }
 
+TEST_F(EngineTest, AtMost3000Observations) {
+  // One variable over 3002 undated observations, order 1: observations 2..3001 are 3000.
+  auto& g = core::globals();
+  g.nobs = 3002;
+  g.frequency = 1;
+  g.max_vars = limits::max_vars_for(g.nobs);
+  g.nvars = 1;
+  core::set_variable(1, "Y", "");
+  for (int t = 1; t <= g.nobs; ++t) core::data_at(t, 1) = (t * 7919) % 101 - 50.0;
+  core::driver_state().equation = {1};
+  for (const int end : {3002, 3001}) {
+    dialog_script::reset();
+    dialog_script::load("integer -> 1\nmenu 1044 -> 0\n");
+    g.sample_start = 1;
+    g.sample_end = end;
+    int choice = multi::kVarChoice;
+    int order_word = 0;
+    multi::SYSTEMESTIMATE(choice, 0, order_word, {});
+    const bool refused = transcript_has(
+        "message error 0  You have included too many observations. A maximum of 3000 observations can be included.  Try "
+        "another option in the next menu.");
+    EXPECT_EQ(refused, end == 3002) << dialog_script::transcript_text();
+    EXPECT_EQ(transcript_has("menu 2044"), end == 3001);
+  }
+}
+
 TEST_F(VarDialogueTest, MissingExogenousValueStopsTheForecastWithItsNameAndDate) {
   core::globals().sample_end = 195;  // 2007Q4
   core::data_at(197, 1) = limits::kMissing;  // INPT at 2008Q2
