@@ -18,6 +18,7 @@
 #include "app/program_name.h"
 #include "app/small_dialogs.h"
 #include "app/user_messages.h"
+#include "app/variables_window.h"
 #include "app/zvd_host.h"
 
 namespace zelvorin {
@@ -99,11 +100,20 @@ bool MainWindow::open_ascii_file(const QString& path) {
   }
   DataShape shape = dialog.shape();
   derive_end(shape);
-  if (state_.data_loaded) estimation_frame_->hide();
   engine::register_char(charset::kDataFile, path.toStdString());
   engine::register_int(slots::kDataInputKind, 2);
-  // The variables are called X1, X2, ... until the user renames them.
-  for (int i = 1; i <= shape.nvars; ++i) engine::register_vars(i, "X" + std::to_string(i), "");
+  // The user names the variables, X1, X2, ... offered.
+  bool named = false;
+  {
+    const ModalHint hint;
+    named = name_variables(shape.nvars, this);
+  }
+  if (!named) {
+    // The loaded data set stays as it was.
+    restore_engine_data_set();
+    return false;
+  }
+  if (state_.data_loaded) estimation_frame_->hide();
   engine::register_int(slots::kNumObservations, shape.nobs);
   engine::register_int(slots::kNumVariables, shape.nvars);
   RegisterSample(shape);
@@ -182,6 +192,7 @@ void MainWindow::after_data_load() {
   for (QAction* a : data_actions_) a->setEnabled(true);
   setWindowTitle(main_window_title(state_.data_file_name));
   estimation_->fill_periods();
+  place_variables_window(state_.settings.vars_on_top);
   show_sample_status();
 }
 
