@@ -12,6 +12,7 @@
 #include "app/engine_request.h"
 #include "app/modal_hint.h"
 #include "app/command_editor.h"
+#include "app/data_editor.h"
 #include "app/estimation_window.h"
 #include "app/main_window.h"
 #include "app/new_data_dialog.h"
@@ -123,6 +124,8 @@ bool MainWindow::open_ascii_file(const QString& path) {
   }
   state_.data_file_name = path;
   after_data_load();
+  show_data_editor();
+  data_editor_->go();
   return true;
 }
 
@@ -146,7 +149,13 @@ void MainWindow::new_action() {
     const ModalHint hint;
     accepted = dialog.exec() == QDialog::Accepted;
   }
-  if (accepted) new_data_set(dialog.shape());
+  if (!accepted || !new_data_set(dialog.shape())) return;
+  // The user types the values into the data editor; without variables there is nothing to
+  // type and the empty data set is handed over at once.
+  if (state_.ws.shape.nvars > 0)
+    show_data_editor();
+  else
+    data_editor_->go();
 }
 
 bool MainWindow::new_data_set(const DataShape& shape) {

@@ -150,7 +150,10 @@ TEST(MainWindowOpen, AsciiFileTakesItsShapeFromTheNewDataDialog) {
   EXPECT_EQ(engine_calls.calls,
             (std::vector<Call>{slot(2, 1), slot(3, 1), slot(7, 2), text(1, path.toStdString()), slot(1, 2),
                                var(1, "X1"), var(2, "GDP"), slot(8, 5), slot(4, 2), text(2, "1990 1994"),
-                               request(1, 0), slot(8, 5)}));
+                               request(1, 0), slot(8, 5),
+                               // the data editor comes forward and hands the values over
+                               slot(8, 5), slot(4, 2), slot(1, 1), data(5, 2)}));
+  EXPECT_TRUE(f.window.data_editor_frame()->isMaximized());
   const HostWorkspace& ws = f.window.state().ws;
   EXPECT_EQ(ws.names[1], "GDP");
   EXPECT_EQ(ws.data[0], 1.0);
