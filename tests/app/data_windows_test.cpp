@@ -249,14 +249,22 @@ TEST(VariablesWindow, RefusedNamesGiveTheOldNameBack) {
   EXPECT_EQ(engine::retrieve_vars(2).desc, "Gross national product");
 }
 
-TEST(VariablesWindow, ANameDoubleClickedOrDraggedGoesIntoTheEditingBoxes) {
+/// The main window with the sample data set, its messages recorded.
+struct Program {
+  Program() {
+    window.resize(900, 640);
+    window.show();
+    EXPECT_TRUE(window.open_data_file(
+        QString::fromStdString((zelvorin::testing::sample_folder() / "usmacro.zvd").string())));
+  }
   TestHome home;
   RecordedMessages messages;
-  MainWindow window(home.ini());
-  window.resize(900, 640);
-  window.show();
-  ASSERT_TRUE(window.open_data_file(
-      QString::fromStdString((zelvorin::testing::sample_folder() / "usmacro.zvd").string())));
+  MainWindow window{home.ini()};
+};
+
+TEST(VariablesWindow, ANameDoubleClickedOrDraggedGoesIntoTheEditingBoxes) {
+  Program p;
+  MainWindow& window = p.window;
   window.show_estimation(1);
   window.speed_button("Process")->trigger();
   window.estimation_frame()->showNormal();
@@ -281,21 +289,8 @@ TEST(VariablesWindow, ANameDoubleClickedOrDraggedGoesIntoTheEditingBoxes) {
   QMimeData plain;
   plain.setText("LY");
   EXPECT_FALSE(AcceptNameDrag(&plain));
-  EXPECT_TRUE(messages.shown.empty());
+  EXPECT_TRUE(p.messages.shown.empty());
 }
-
-/// The main window with the sample data set, its messages recorded.
-struct Program {
-  Program() {
-    window.resize(900, 640);
-    window.show();
-    EXPECT_TRUE(window.open_data_file(
-        QString::fromStdString((zelvorin::testing::sample_folder() / "usmacro.zvd").string())));
-  }
-  TestHome home;
-  RecordedMessages messages;
-  MainWindow window{home.ini()};
-};
 
 TEST(PasteData, ACopiedBlockPastesAsANewDataSetTheEngineHolds) {
   const LocaleScope english(QLocale(QLocale::English, QLocale::UnitedStates));
@@ -372,11 +367,8 @@ TEST(PasteData, CancelInTheMismatchWarningKeepsTheLoadedData) {
 }
 
 TEST(DataWindows, TheDataEditorOpensTheLargestDataSetAtOnce) {
-  TestHome home;
-  RecordedMessages messages;
-  MainWindow window(home.ini());
-  window.resize(900, 640);
-  window.show();
+  Program p;
+  MainWindow& window = p.window;
   DataShape shape;
   shape.nobs = 3100;
   shape.nvars = 40;
