@@ -1,5 +1,6 @@
 #include "engine/multi/system_estimate.h"
 
+#include <algorithm>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -61,10 +62,10 @@ bool SYSTEMESTIMATE(int& choice, int split, int& order_word, const SystemService
   switch (choice) {
     case kVarChoice: {
       MethodCodeGuard guard(kVarMethod);
-      const int k = nregs - split + 1;
+      const int k = std::clamp(nregs - split + 1, 0, static_cast<int>(list.size()));
       if (!endogenous_names_valid(list, k)) return false;
-      VARESTIMATE(std::vector<int>(list.begin(), list.begin() + std::max(k, 0)),
-                  std::vector<int>(list.begin() + std::max(k, 0), list.end()), services);
+      VARESTIMATE(std::vector<int>(list.begin(), list.begin() + k), std::vector<int>(list.begin() + k, list.end()),
+                  services);
       return false;
     }
     case kCointegratingChoice: {
