@@ -9,6 +9,7 @@
 #include "engine/core/results_page.h"
 #include "engine/diagnostics/arch_test.h"
 #include "engine/diagnostics/cusum_plots.h"
+#include "engine/diagnostics/non_nested_tests.h"
 #include "engine/diagnostics/order_prompts.h"
 #include "engine/diagnostics/post_regression_steps.h"
 #include "engine/diagnostics/recursive_residuals.h"
@@ -163,6 +164,11 @@ MenuExit hypothesis_menu(PostRegressionContext& context) {
         } else {
           not_available(option == kDeletion ? "The variable deletion test" : "The variable addition test");
         }
+        break;
+      case kNonNested:
+        // The rival regression is compared with a least-squares estimate only.
+        if (!row.least_squares_plots) core::SHOWMSGFILE(core::msg::kNotForThisMethod);
+        else NONNESTEDTESTS();
         break;
       default:
         not_available("Non-nested testing");

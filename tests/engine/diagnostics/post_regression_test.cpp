@@ -157,7 +157,7 @@ TEST_F(PostRegression, OptionsOfLaterVersionsAndRedirectionsSaySoAndReturn) {
        "The variable deletion test is not available in this version of Zelvorin."},
       {1, "menu 1002 -> 2 once\nmenu 1019 -> 6 once\nmenu 1019 -> 0\n",
        "The variable addition test is not available in this version of Zelvorin."},
-      {1, "menu 1002 -> 2 once\nmenu 1019 -> 8 once\nmenu 1019 -> 0\n",
+      {1, "menu 1002 -> 2 once\nmenu 1019 -> 9 once\nmenu 1019 -> 0\n",
        "Non-nested testing is not available in this version of Zelvorin."},
       {14, "menu 1002 -> 2 once\nmenu 1019 -> 5 once\nmenu 1019 -> 0\n",
        "This option or test is not available for the estimation method used."},
@@ -190,6 +190,8 @@ TEST_F(PostRegression, HypothesisRefusalsReturnOrEndTheDialogue) {
       {5, 2, 33, "", true, false, 0},    // ARCH and unit-root tests refuse IV and end the dialogue
       {15, 3, 33, "", true, false, 0},
       {5, 4, 33, "", false, true, 0},    // CUSUM: least squares only, back to the menu
+      {5, 8, 33, "", false, true, 0},    // non-nested tests: least squares only, back to the menu
+      {14, 8, 33, "", false, true, 0},
       {17, 5, 0,
        "The variables in the error correction model are constructed synthetic variables and cannot be deleted!",
        false, true, 7},
