@@ -12,6 +12,7 @@
 #include "engine/core/report_writer.h"
 #include "engine/core/result_tables.h"
 #include "engine/core/results_page.h"
+#include "engine/core/sample_statistics.h"
 #include "engine/core/square_guard.h"
 #include "engine/core/workspace.h"
 #include "engine/diagnostics/non_nested_tests.h"
@@ -62,15 +63,6 @@ ModelData gather(int dependent, std::span<const int> regressors1, std::span<cons
   for (const int v : regressors1) d.x1.push_back(column_of(v));
   for (const int v : regressors2) d.x2.push_back(column_of(v));
   return d;
-}
-
-/// Variance of `y` with divisor n − 1.
-double variance(std::span<const double> y) {
-  long double mean = 0.0L, sum = 0.0L;
-  for (const double v : y) mean += v;
-  mean /= static_cast<long double>(y.size());
-  for (const double v : y) sum += (v - mean) * (v - mean);
-  return y.size() > 1 ? static_cast<double>(sum / static_cast<long double>(y.size() - 1)) : kMissing;
 }
 
 void write_line(std::string_view text, int gap, int channel) {
@@ -141,7 +133,8 @@ void write_page(const NonNestedStatistics& s, const ModelData& d, std::span<cons
   WRITESTATLINE("JA-Test", s.ja_test[0], s.ja_test[1], page);
   write_encompassing(s, page);
   core::WRITESTARS(kWidth, page);
-  const double v = variance(d.y);
+  double mean = 0.0, v = 0.0;
+  core::MEANVAR(d.y, mean, v);
   const struct {
     const char* label;
     const NonNestedFit* fit;
