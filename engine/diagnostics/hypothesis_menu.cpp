@@ -13,6 +13,7 @@
 #include "engine/diagnostics/post_regression_steps.h"
 #include "engine/diagnostics/recursive_residuals.h"
 #include "engine/diagnostics/serial_correlation_test.h"
+#include "engine/diagnostics/variable_tests.h"
 #include "engine/single/estimation_state.h"
 #include "shared/exchange_slots.h"
 #include "shared/plot_file.h"
@@ -160,8 +161,10 @@ MenuExit hypothesis_menu(PostRegressionContext& context) {
           choice = kWald;
         } else if (row.family == single::Family::kNonLinear) {
           core::SHOWMSGFILE(core::msg::kNotForThisMethod);
+        } else if (option == kDeletion) {
+          variable_deletion_test();
         } else {
-          not_available(option == kDeletion ? "The variable deletion test" : "The variable addition test");
+          variable_addition_test();
         }
         break;
       default:
