@@ -151,8 +151,6 @@ TEST_F(PostRegression, OptionsOfLaterVersionsAndRedirectionsSaySoAndReturn) {
        "Plotting the correlogram and spectrum of residuals is not available in this version of Zelvorin."},
       {1, "menu 1002 -> 2 once\nmenu 1019 -> 7 once\nmenu 1019 -> 0\n",
        "The Wald test is not available in this version of Zelvorin."},
-      {1, "menu 1002 -> 2 once\nmenu 1019 -> 3 once\nmenu 1019 -> 0\n",
-       "Testing the residuals for unit roots is not available in this version of Zelvorin."},
       {1, "menu 1002 -> 2 once\nmenu 1019 -> 8 once\nmenu 1019 -> 0\n",
        "Non-nested testing is not available in this version of Zelvorin."},
       {14, "menu 1002 -> 2 once\nmenu 1019 -> 5 once\nmenu 1019 -> 0\n",
