@@ -158,6 +158,40 @@ TEST_F(VariableTests, IvWithTheRegressorsAsInstrumentsGivesTheSquaredTRatioAsWal
   EXPECT_EQ(wald.substr(0, 43), " Wald Statistic                 CHSQ(   1)=");
   EXPECT_TRUE(prints(page, " Wald Statistic", t * t));
   EXPECT_TRUE(near(t * t, 111.07394, 1e-7));
+  ZeroRestrictionTest test;
+  StateRestorer restore;
+  ASSERT_TRUE(estimate_restricted(std::vector<int>{4}, test));
+  EXPECT_TRUE(near(test.wald, t * t, 1e-8));
+  EXPECT_EQ(test.lm, kMissing);  // the IV methods have the Wald statistic alone
+}
+
+TEST_F(VariableTests, AddingToAnIvEstimateAsksTheMissingInstrumentAndGivesTheWaldStatistic) {
+  // LC on INPT LY INFL instrumented by themselves; R is added with R as its instrument:
+  // the extended equation is least squares of case S, so W = t:R².
+  use_macro_data(true);
+  single::take_equation(std::vector<int>{macro::kLc, macro::kIntercept, macro::kLy, macro::kInfl});
+  auto& s = single::estimation();
+  s.instrlist = {macro::kIntercept, macro::kLy, macro::kInfl};
+  s.instrnames = {"INPT", "LY", "INFL"};
+  s.ninstr = 3;
+  core::globals().sample_start = 1;
+  core::globals().sample_end = 196;
+  single::begin_estimate(single::method::kIv);
+  ASSERT_TRUE(single::load_sample());
+  single::LSQCORE(false);
+  const double t = qorv::testing::macro_expected("S").at("t:R").value;
+  dialog_script::load("text -> \"R\" once\ntext -> \" \" once\ntext -> \"R\" once\nresults -> close\n");
+  const Snapshot before = Snapshot::take();
+  variable_addition_test();
+  EXPECT_EQ(Snapshot::take(), before);
+  EXPECT_TRUE(transcript_has(" At least 1 additional instruments needed!"));  // the blank answer first
+  const auto page = dialog_script::pages().at(0);
+  EXPECT_TRUE(transcript_has("Variable Addition Test (IV case)"));
+  EXPECT_TRUE(prints(page, " Wald Statistic", t * t));
+  ZeroRestrictionTest test;
+  StateRestorer restore;
+  ASSERT_TRUE(estimate_extended({{macro::kR}, {"R"}, {}, {macro::kR}, {"R"}}, test));
+  EXPECT_TRUE(near(test.wald, t * t, 1e-8));
 }
 
 /// Eight observations with an intercept and two orthogonal contrasts: ȳ = 2, Σ(y − ȳ)² = 12,
