@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <string>
 #include <utility>
 
@@ -84,6 +85,22 @@ void write_test_page(int code, bool addition, const ZeroRestrictionTest& test) {
   single::REGRESSIONTABLE(kTableWithoutTitle, page);
   VARADDDELTEST(code, addition, test, page);
   core::SHOWRESULTS(core::kShowPage);
+}
+
+/// Runs `estimate` (the restricted or extended regression) under the busy notice, then
+/// shows the test page, or message-file line 39 when the regression cannot be computed.
+void estimate_and_show(int code, bool addition, const std::function<bool(ZeroRestrictionTest&)>& estimate) {
+  ZeroRestrictionTest test;
+  bool estimated = false;
+  {
+    BusyNotice busy;
+    estimated = estimate(test);
+  }
+  if (!estimated) {
+    core::SHOWMSGFILE(core::msg::kSingularTestRegression);
+    return;
+  }
+  write_test_page(code, addition, test);
 }
 
 /// The specification screen's request showing the current equation.
@@ -229,17 +246,7 @@ void variable_deletion_test() {
     return;
   }
   StateRestorer restore;
-  ZeroRestrictionTest test;
-  bool estimated = false;
-  {
-    BusyNotice busy;
-    estimated = estimate_restricted(positions, test);
-  }
-  if (!estimated) {
-    core::SHOWMSGFILE(core::msg::kSingularTestRegression);
-    return;
-  }
-  write_test_page(code, false, test);
+  estimate_and_show(code, false, [&](ZeroRestrictionTest& test) { return estimate_restricted(positions, test); });
 }
 
 void variable_addition_test() {
@@ -269,17 +276,7 @@ void variable_addition_test() {
   StateRestorer restore;
   SampleGuard sample;
   if (CHECKSAMPLE(checked_list, s.nregs + r, "this model")) return;
-  ZeroRestrictionTest test;
-  bool estimated = false;
-  {
-    BusyNotice busy;
-    estimated = estimate_extended(added, test);
-  }
-  if (!estimated) {
-    core::SHOWMSGFILE(core::msg::kSingularTestRegression);
-    return;
-  }
-  write_test_page(code, true, test);
+  estimate_and_show(code, true, [&](ZeroRestrictionTest& test) { return estimate_extended(added, test); });
 }
 
 }  // namespace qorv::diagnostics

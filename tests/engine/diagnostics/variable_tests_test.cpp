@@ -70,6 +70,24 @@ class VariableTests : public qorv::testing::PostRegressionTest {
     if (!with_lagged_lc) core::globals().nvars = 5;
   }
 
+  /// IV of LC on `regressors`, instrumented by themselves, over 1960Q1-2008Q4.
+  static void estimate_iv_on_macro_data(const std::vector<int>& regressors, const std::vector<std::string>& names) {
+    use_macro_data(true);
+    std::vector<int> equation = {macro::kLc};
+    equation.insert(equation.end(), regressors.begin(), regressors.end());
+    single::take_equation(equation);
+    auto& s = single::estimation();
+    s.instrlist = regressors;
+    s.instrnames = names;
+    s.ninstr = static_cast<int>(regressors.size());
+    core::globals().sample_start = 1;
+    core::globals().sample_end = 196;
+    single::begin_estimate(single::method::kIv);
+    ASSERT_TRUE(single::load_sample());
+    single::LSQCORE(false);
+    ASSERT_EQ(s.status, single::status::kEstimated);
+  }
+
   static std::string line_starting(const std::vector<std::string>& lines, const std::string& start) {
     for (const auto& l : lines)
       if (l.starts_with(start)) return l;
@@ -134,18 +152,7 @@ TEST_F(VariableTests, DeletingLaggedConsumptionFromTheDynamicEquationGivesTheSam
 }
 
 TEST_F(VariableTests, IvWithTheRegressorsAsInstrumentsGivesTheSquaredTRatioAsWald) {
-  use_macro_data(true);
-  single::take_equation(std::vector<int>{macro::kLc, macro::kIntercept, macro::kLy, macro::kInfl, macro::kR});
-  auto& s = single::estimation();
-  s.instrlist = {macro::kIntercept, macro::kLy, macro::kInfl, macro::kR};
-  s.instrnames = {"INPT", "LY", "INFL", "R"};
-  s.ninstr = 4;
-  core::globals().sample_start = 1;
-  core::globals().sample_end = 196;
-  single::begin_estimate(single::method::kIv);
-  ASSERT_TRUE(single::load_sample());
-  single::LSQCORE(false);
-  ASSERT_EQ(s.status, single::status::kEstimated);
+  estimate_iv_on_macro_data({macro::kIntercept, macro::kLy, macro::kInfl, macro::kR}, {"INPT", "LY", "INFL", "R"});
   const double t = qorv::testing::macro_expected("S").at("t:R").value;
   dialog_script::load("text -> \"R\"\nresults -> close\n");
   const Snapshot before = Snapshot::take();
@@ -168,17 +175,7 @@ TEST_F(VariableTests, IvWithTheRegressorsAsInstrumentsGivesTheSquaredTRatioAsWal
 TEST_F(VariableTests, AddingToAnIvEstimateAsksTheMissingInstrumentAndGivesTheWaldStatistic) {
   // LC on INPT LY INFL instrumented by themselves; R is added with R as its instrument:
   // the extended equation is least squares of case S, so W = t:R².
-  use_macro_data(true);
-  single::take_equation(std::vector<int>{macro::kLc, macro::kIntercept, macro::kLy, macro::kInfl});
-  auto& s = single::estimation();
-  s.instrlist = {macro::kIntercept, macro::kLy, macro::kInfl};
-  s.instrnames = {"INPT", "LY", "INFL"};
-  s.ninstr = 3;
-  core::globals().sample_start = 1;
-  core::globals().sample_end = 196;
-  single::begin_estimate(single::method::kIv);
-  ASSERT_TRUE(single::load_sample());
-  single::LSQCORE(false);
+  estimate_iv_on_macro_data({macro::kIntercept, macro::kLy, macro::kInfl}, {"INPT", "LY", "INFL"});
   const double t = qorv::testing::macro_expected("S").at("t:R").value;
   dialog_script::load("text -> \"R\" once\ntext -> \" \" once\ntext -> \"R\" once\nresults -> close\n");
   const Snapshot before = Snapshot::take();
