@@ -3,6 +3,7 @@
 // dialogue's refusals.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 #include <vector>
@@ -118,6 +119,23 @@ TEST_F(ArdlDialogue, LongRunUnrounded) {
     EXPECT_PRED2(qorv::testing::agrees, coefficient(j), ex.at("LR_AIC:THETA:" + names[i]));
     EXPECT_PRED2(qorv::testing::agrees, std::sqrt(coefficient_variance(j, j)), ex.at("LR_AIC:THETA_SE:" + names[i]));
   }
+}
+
+TEST_F(ArdlDialogue, ASeriesSavedInsideTheEstimatesStaysAndTheTemporariesGo) {
+  const Snapshot before = snapshot();
+  run("strict\ninteger -> 4\nmenu 1006 -> 4\nmenu 1028 -> 1\nresults -> close\n"
+      "menu 1002 -> 3\nmenu 1037 -> 6\nstring -> \"RES1 residuals of the ARDL model\"\nmenu 1037 -> 0\nmenu 1002 -> 0\n"
+      "menu 1028 -> 0\nmenu 1006 -> 0\n");
+  const Snapshot after = snapshot();
+  ASSERT_EQ(after.nvars, before.nvars + 1);
+  EXPECT_EQ(after.names.back(), "RES1");
+  EXPECT_FALSE(core::is_temporary(after.nvars));
+  for (int v = 0; v < before.nvars; ++v) EXPECT_EQ(after.names[static_cast<size_t>(v)], before.names[static_cast<size_t>(v)]);
+  // Residuals of the ARDL(3,2,1) fit over 1961Q1-2008Q4, missing before.
+  const int res = core::find_variable("RES1");
+  EXPECT_EQ(core::data_at(4, res), limits::kMissing);
+  EXPECT_NE(core::data_at(5, res), limits::kMissing);
+  EXPECT_TRUE(std::equal(before.data.begin(), before.data.end(), after.data.begin()));
 }
 
 TEST_F(ArdlDialogue, EdgeCases) {
