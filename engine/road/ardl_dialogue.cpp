@@ -251,18 +251,24 @@ void estimate_and_show() {
   if (estimation().status == status::kEstimated) diagnostics::POSTREGRESSION();
 }
 
+/// Makes `equation` (dependent first) the current equation of method `code`, without
+/// instruments.
+void take_plain_equation(const std::vector<int>& equation, int code) {
+  take_equation(equation);
+  auto& s = estimation();
+  s.method = code;
+  s.ninstr = 0;
+  s.instrlist.clear();
+  s.instrnames.clear();
+}
+
 /// Choice 1: the ARDL estimates under code 79.
 void ARDLESTIMATES(const ArdlEquation& eq, const std::vector<int>& orders) {
   const core::TemporaryScope temporaries;
   const EquationRestore restore;
   const std::vector<int> list = model_variables(eq, orders);
   if (list.empty()) return;
-  take_equation(list);
-  auto& s = estimation();
-  s.method = method::kArdl;
-  s.ninstr = 0;
-  s.instrlist.clear();
-  s.instrnames.clear();
+  take_plain_equation(list, method::kArdl);
   estimate_and_show();
 }
 
@@ -357,12 +363,8 @@ void ARDLECM(const ArdlEquation& eq, const std::vector<int>& orders) {
     }
     if (equation.back() == 0) return;
   }
-  take_equation(equation);
+  take_plain_equation(equation, method::kArdlEcm);
   auto& s = estimation();
-  s.method = method::kArdlEcm;
-  s.ninstr = 0;
-  s.instrlist.clear();
-  s.instrnames.clear();
   if (!start_estimate()) return;
   const int m = static_cast<int>(form.terms.size());
   const int n = s.nused;
