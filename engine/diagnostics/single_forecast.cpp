@@ -213,7 +213,7 @@ void plot_forecasts(const SingleForecast& f) {
     data[at(n + before + i)] = f.prediction[at(i)];
   }
   const std::vector<int> columns = {1, 2};
-  const std::vector<std::string> names = {s.eqvarnames.front(), "Forecast"};
+  const std::vector<std::string> names = {s.eqvarnames.empty() ? std::string() : s.eqvarnames.front(), "Forecast"};
   std::string title = f.dynamic ? "Plot of Actual and Single Equation Dynamic Forecast(s)"
                                 : "Plot of Actual and Single Equation Static Forecast(s)";
   int type = static_cast<int>(plot_file::PlotType::kForecast), status = 0;
@@ -285,12 +285,16 @@ std::optional<SingleForecast> forecast_equation(int last) {
 }
 
 void SINGLEFORECAST(bool plot_only) {
-  auto& s = single::estimation();
+  const auto& s = single::estimation();
   const auto& g = core::globals();
+  if (s.nregs < 1 || s.eqvarlist.size() != at(s.nregs) + 1 || s.reglagtable.size() != at(s.nregs)) {
+    not_available("Forecasting");
+    return;
+  }
   // The lags of the dependent variable take earlier predictions: only the other
   // regressors must hold data over the period.
   std::vector<int> checked;
-  for (int j = 0; j < s.nregs && at(j) < s.reglagtable.size(); ++j)
+  for (int j = 0; j < s.nregs; ++j)
     if (dependent_lag(j) == 0) checked.push_back(s.eqvarlist[at(j) + 1]);
   const int first = g.sample_end + 1;
   const int last_available = std::min(g.nobs, g.sample_end + single::block::kMaxParameters);
