@@ -28,9 +28,4 @@ bool SUREESTIMATE(int) {
   return false;
 }
 
-bool NONLINSPEC(bool) {
-  not_available("Non-linear regression");
-  return false;
-}
-
 }  // namespace qorv::road

@@ -1,5 +1,5 @@
 // The services a request reaches that this version does not have yet: the system
-// estimators and the non-linear formula.
+// estimators.
 // Each tells the user so plainly and returns as a cancelled step would.
 #pragma once
 
@@ -13,8 +13,5 @@ void SYSTEMESTIMATE(int system_kind, int& next_step);
 /// SURE (code 83) or restricted SURE (84); true when the user asked to keep the
 /// equations and estimate again.
 bool SUREESTIMATE(int code);
-
-/// The formula of a non-linear regression, typed in the editor; false when cancelled.
-bool NONLINSPEC(bool edit_initial_values);
 
 }  // namespace qorv::road

@@ -19,6 +19,7 @@
 #include "engine/data/observation_scans.h"
 #include "engine/data/session_prompts.h"
 #include "engine/road/estimation_options.h"
+#include "engine/road/nonlinear_spec.h"
 #include "engine/road/pending_services.h"
 #include "shared/fixed_text.h"
 
@@ -198,7 +199,7 @@ void estimation_pass(bool& preset_sample_read) {
   DriverState& d = driver_state();
   d.cancelled = false;
   if (d.action == kSingleEquation && d.single_kind == kNonLinear) {
-    if (!NONLINSPEC(d.keep_equation == 2)) {
+    if (!NONLINSPEC(d.keep_equation)) {
       d.next_step = 8;
       d.cancelled = true;
       return;
