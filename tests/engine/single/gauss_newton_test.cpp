@@ -13,58 +13,14 @@
 
 #include "engine/single/nonlinear_formula.h"
 #include "tests/engine/single/macro_reference.h"
+#include "tests/engine/single/nls_reference.h"
 
 namespace {
 
 using namespace qorv::single;
 using qorv::testing::agrees;
-using qorv::testing::csv_fields;
-using qorv::testing::csv_number;
-
-std::string nls_file(const std::string& name) { return std::string(ZV_REFERENCE_DIR) + "/nls/" + name; }
-
-/// One row of nls/cases.csv with its data (every column but an "obs" label).
-struct NlsCase {
-  std::string name, formula;
-  std::vector<double> start;
-  std::vector<std::string> variables;  // upper case
-  std::vector<double> data;            // column-major
-  int n = 0;
-};
-
-std::vector<NlsCase> nls_cases() {
-  std::vector<NlsCase> out;
-  std::ifstream cases(nls_file("cases.csv"));
-  std::string line;
-  std::getline(cases, line);
-  while (std::getline(cases, line)) {
-    const auto f = csv_fields(line);
-    NlsCase c;
-    c.name = f[0];
-    c.formula = f[2];
-    std::istringstream start(f[4]);
-    for (double v; start >> v;) c.start.push_back(v);
-    std::ifstream data(nls_file(f[1]));
-    std::getline(data, line);
-    auto heading = csv_fields(line);
-    const bool labelled = heading[0] == "obs";
-    for (std::size_t j = labelled ? 1 : 0; j < heading.size(); ++j) {
-      for (char& ch : heading[j]) ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
-      c.variables.push_back(heading[j]);
-    }
-    std::vector<std::vector<double>> rows;
-    while (std::getline(data, line)) {
-      const auto v = csv_fields(line);
-      rows.emplace_back();
-      for (std::size_t j = labelled ? 1 : 0; j < v.size(); ++j) rows.back().push_back(csv_number(v[j]));
-    }
-    c.n = static_cast<int>(rows.size());
-    for (std::size_t j = 0; j < c.variables.size(); ++j)
-      for (const auto& r : rows) c.data.push_back(r[j]);
-    out.push_back(std::move(c));
-  }
-  return out;
-}
+using qorv::testing::NlsCase;
+using qorv::testing::nls_cases;
 
 /// The case's formula read and estimated from its start.
 struct Estimated {
