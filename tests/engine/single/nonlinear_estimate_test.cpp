@@ -78,27 +78,15 @@ TEST_F(NonLinearEstimate, ConvergingRunsGiveEveryFigureOfTheirPage) {
     }
     const FitStatistics fit = FITSTATS(s.method, series_block(block::kResiduals), m, 0, s.depvar,
                                        limits::kMissing, false, 0);
-    EXPECT_PRED2(agrees, fit.r2, e.at("R2"));
-    EXPECT_PRED2(agrees, fit.rbar2, e.at("RBAR2"));
-    EXPECT_PRED2(agrees, fit.sigma, e.at("SE_REG"));
-    EXPECT_PRED2(agrees, fit.f, e.at("F"));
-    EXPECT_PRED2(agrees, fit.dw, e.at("DW"));
-    EXPECT_PRED2(agrees, s.rss, e.at("RSS"));
-    EXPECT_PRED2(agrees, s.sigma, e.at("SE_REG"));
-    EXPECT_PRED2(agrees, s.loglik, e.at("LL"));
-    EXPECT_PRED2(agrees, s.loglik - m, e.at("AIC"));
-    EXPECT_PRED2(agrees, s.loglik - 0.5 * m * std::log(s.nused), e.at("SBC"));
-    EXPECT_PRED2(agrees, s.depmean, e.at("MEAN_Y"));
-    EXPECT_PRED2(agrees, std::sqrt(s.depvar), e.at("SD_Y"));
     const diagnostics::DiagnosticStatistics d = diagnostics::diagnostic_statistics();
     EXPECT_EQ(d.order, static_cast<int>(e.at("A_ORDER").value));
-    EXPECT_PRED2(agrees, d.serial_lm, e.at("A_LM"));
-    EXPECT_PRED2(agrees, d.serial_f, e.at("A_F"));
-    EXPECT_PRED2(agrees, d.reset_lm, e.at("B_LM"));
-    EXPECT_PRED2(agrees, d.reset_f, e.at("B_F"));
-    EXPECT_PRED2(agrees, d.normality_lm, e.at("C_LM"));
-    EXPECT_PRED2(agrees, d.hetero_lm, e.at("D_LM"));
-    EXPECT_PRED2(agrees, d.hetero_f, e.at("D_F"));
+    const std::pair<const char*, double> figures[] = {
+        {"R2", fit.r2}, {"RBAR2", fit.rbar2}, {"SE_REG", fit.sigma}, {"F", fit.f}, {"DW", fit.dw},
+        {"RSS", s.rss}, {"SE_REG", s.sigma}, {"LL", s.loglik}, {"AIC", s.loglik - m},
+        {"SBC", s.loglik - 0.5 * m * std::log(s.nused)}, {"MEAN_Y", s.depmean}, {"SD_Y", std::sqrt(s.depvar)},
+        {"A_LM", d.serial_lm}, {"A_F", d.serial_f}, {"B_LM", d.reset_lm}, {"B_F", d.reset_f},
+        {"C_LM", d.normality_lm}, {"D_LM", d.hetero_lm}, {"D_F", d.hetero_f}};
+    for (const auto& [quantity, value] : figures) EXPECT_PRED2(agrees, value, e.at(quantity)) << quantity;
   }
 }
 
