@@ -18,6 +18,7 @@
 #include "engine/diagnostics/diagnostic_tests.h"
 #include "engine/diagnostics/post_regression_menus.h"
 #include "engine/diagnostics/post_regression_steps.h"
+#include "engine/diagnostics/wald_options.h"
 #include "engine/single/estimation_state.h"
 #include "engine/single/result_report.h"
 
@@ -212,7 +213,7 @@ void POSTREGRESSION() {
               "Choose option 5 in the SURE Post Estimation Menu to estimate/test (possibly non-linear) functions "
               "of parameters!");
         } else {
-          not_available("Estimating and testing functions of parameters");
+          single_equation_wald(RelationMode::kFunctions);
         }
         break;
       case kPlotLeverage:
