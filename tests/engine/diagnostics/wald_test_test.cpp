@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -25,17 +24,11 @@ namespace macro = qorv::testing::macro;
 namespace small = qorv::testing::small;
 using qorv::testing::parse_number;
 using qorv::testing::shows;
+using qorv::testing::words;
 
 namespace {
 
 using Page = std::vector<std::string>;
-
-std::vector<std::string> words(const std::string& line) {
-  std::istringstream in(line);
-  std::vector<std::string> out;
-  for (std::string w; in >> w;) out.push_back(w);
-  return out;
-}
 
 /// The first line of `page` holding `text`; empty when none does.
 std::string line_with(const Page& page, const std::string& text) {
