@@ -179,7 +179,7 @@ bool WALDTEST(const WaldRequest& request, std::string& text) {
   std::string session = fixed_text::pad(text, core::kEditorLength);
   core::EditorCursor cursor;
   while (true) {
-    const int answer = core::SCREENEDITOR(session, cursor, 1, "EQU", kEditorHelp);
+    const int answer = core::SCREENEDITOR(session, cursor, 1, "EQU", kEditorHelp, names);
     text = session;
     if (answer != core::kEditorAccepted) return false;
     RelationParse parse;

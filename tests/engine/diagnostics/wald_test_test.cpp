@@ -329,6 +329,13 @@ TEST_F(WaldTest, SystemBlocksGetTheirOwnTexts) {
   EXPECT_FALSE(line_with(page, " B1 to B2 are assigned to parameters of equation 2 and so on.").empty());
   EXPECT_FALSE(line_with(page, " List of restrictions imposed on the coefficients of the SURE model:").empty());
   EXPECT_TRUE(shows(wald_value(page), {1.0 / 3.0, 1e-9, true}));  // f = 5 − 1 − 3, J V J' = 3
+  // The editor offers the parameter names for insertion, not the workspace's variables.
+  for (const auto& c : dialog_script::calls()) {
+    if (c.kind != "text") continue;
+    std::vector<std::string> offered;
+    for (const auto& item : c.items) offered.push_back(qorv::testing::trim(item));
+    EXPECT_EQ(offered, (std::vector<std::string>{"A1", "A2", "B1", "B2", "C1"}));
+  }
 }
 
 }  // namespace
