@@ -9,10 +9,13 @@
 #include "engine/core/results_page.h"
 #include "engine/diagnostics/arch_test.h"
 #include "engine/diagnostics/cusum_plots.h"
+#include "engine/diagnostics/non_nested_tests.h"
 #include "engine/diagnostics/order_prompts.h"
 #include "engine/diagnostics/post_regression_steps.h"
 #include "engine/diagnostics/recursive_residuals.h"
+#include "engine/diagnostics/residual_unit_root.h"
 #include "engine/diagnostics/serial_correlation_test.h"
+#include "engine/diagnostics/variable_tests.h"
 #include "engine/diagnostics/wald_options.h"
 #include "engine/single/estimation_state.h"
 #include "shared/exchange_slots.h"
@@ -81,12 +84,13 @@ bool arch_or_unit_root_option(int option) {
     core::SHOWMSGFILE(core::msg::kTooFewForTest);
     return true;
   }
+  const int order = ask_order(option == kUnitRoot ? "ADF" : "ARCH", maximum, 1);
+  if (order == 0) return false;
   if (option == kUnitRoot) {
-    not_available("Testing the residuals for unit roots");
-    return false;
+    write_residual_unit_root_page(order);
+  } else {
+    write_arch_page(order);
   }
-  const int order = ask_order("ARCH", maximum, 1);
-  if (order > 0) write_arch_page(order);
   return false;
 }
 
@@ -161,9 +165,16 @@ MenuExit hypothesis_menu(PostRegressionContext& context) {
           choice = kWald;
         } else if (row.family == single::Family::kNonLinear) {
           core::SHOWMSGFILE(core::msg::kNotForThisMethod);
+        } else if (option == kDeletion) {
+          variable_deletion_test();
         } else {
-          not_available(option == kDeletion ? "The variable deletion test" : "The variable addition test");
+          variable_addition_test();
         }
+        break;
+      case kNonNested:
+        // The rival regression is compared with a least-squares estimate only.
+        if (!row.least_squares_plots) core::SHOWMSGFILE(core::msg::kNotForThisMethod);
+        else NONNESTEDTESTS();
         break;
       default:
         not_available("Non-nested testing");

@@ -18,6 +18,7 @@
 #include "engine/diagnostics/diagnostic_tests.h"
 #include "engine/diagnostics/post_regression_menus.h"
 #include "engine/diagnostics/post_regression_steps.h"
+#include "engine/diagnostics/single_forecast.h"
 #include "engine/diagnostics/wald_options.h"
 #include "engine/single/estimation_state.h"
 #include "engine/single/result_report.h"
@@ -79,9 +80,11 @@ int largest_ar_lag() {
 }
 
 /// Option 8 or 9: the systems and ARDL equations forecast from their own menus.
-void forecast_option() {
-  const std::string_view advice = single::method_row(single::estimation().method).forecast_advice;
+void forecast_option(int option) {
+  const int code = single::estimation().method;
+  const std::string_view advice = single::method_row(code).forecast_advice;
   if (!advice.empty()) core::SHOWMESSAGE(std::string(advice));
+  else if (forecasts_single_equation(code)) SINGLEFORECAST(option == kForecastPlotOnly);
   else not_available("Forecasting");
 }
 
@@ -222,7 +225,7 @@ void POSTREGRESSION() {
         break;
       case kForecast:
       case kForecastPlotOnly:
-        forecast_option();
+        forecast_option(option);
         break;
       default:
         return;  // option 0 or a cancelled menu
