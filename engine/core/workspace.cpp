@@ -90,6 +90,12 @@ std::string variable_name(int index) {
   return valid_index(index) ? std::string(fixed_text::trim_right(g_exchange.names[static_cast<std::size_t>(index)])) : std::string{};
 }
 
+std::vector<std::string> variable_names() {
+  std::vector<std::string> names;
+  for (int j = 1; j <= std::min(g_globals.nvars, limits::kMaxVars); ++j) names.push_back(variable_name(j));
+  return names;
+}
+
 std::string variable_desc(int index) {
   return valid_index(index) ? std::string(fixed_text::trim_right(g_exchange.descs[static_cast<std::size_t>(index)])) : std::string{};
 }

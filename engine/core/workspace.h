@@ -108,6 +108,8 @@ void set_char_setting(int code, std::string_view text);
 /// Variable `index`'s (1..200) name and description, trimmed; out of range gives "".
 std::string variable_name(int index);
 std::string variable_desc(int index);
+/// The names of variables 1..NVARS (entry j − 1 names variable j), upper case.
+std::vector<std::string> variable_names();
 void set_variable(int index, std::string_view name, std::string_view desc);
 
 /// Whether variable `index` is a temporary the engine made (a lag or lead of a list);

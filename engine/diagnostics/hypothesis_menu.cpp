@@ -16,6 +16,7 @@
 #include "engine/diagnostics/residual_unit_root.h"
 #include "engine/diagnostics/serial_correlation_test.h"
 #include "engine/diagnostics/variable_tests.h"
+#include "engine/diagnostics/wald_options.h"
 #include "engine/single/estimation_state.h"
 #include "shared/exchange_slots.h"
 #include "shared/plot_file.h"
@@ -139,7 +140,7 @@ MenuExit hypothesis_menu(PostRegressionContext& context) {
     choice = kBack;
     if (option <= kBack || option > kNonNestedOtherLhs) return MenuExit::kBackToPostRegression;
     if (option == kWald) {
-      not_available("The Wald test");
+      single_equation_wald(RelationMode::kRestrictions);
       continue;
     }
     if (!row.diagnostic_table) {

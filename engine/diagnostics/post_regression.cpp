@@ -19,6 +19,7 @@
 #include "engine/diagnostics/post_regression_menus.h"
 #include "engine/diagnostics/post_regression_steps.h"
 #include "engine/diagnostics/single_forecast.h"
+#include "engine/diagnostics/wald_options.h"
 #include "engine/single/estimation_state.h"
 #include "engine/single/result_report.h"
 
@@ -215,7 +216,7 @@ void POSTREGRESSION() {
               "Choose option 5 in the SURE Post Estimation Menu to estimate/test (possibly non-linear) functions "
               "of parameters!");
         } else {
-          not_available("Estimating and testing functions of parameters");
+          single_equation_wald(RelationMode::kFunctions);
         }
         break;
       case kPlotLeverage:

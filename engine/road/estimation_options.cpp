@@ -23,6 +23,7 @@
 #include "engine/road/run_estimation.h"
 #include "engine/single/estimation_runner.h"
 #include "engine/single/estimation_state.h"
+#include "engine/single/nonlinear_estimate.h"
 #include "engine/single/method_table.h"
 #include "shared/exchange_slots.h"
 #include "shared/names.h"
@@ -61,7 +62,13 @@ const core::MenuTable kRollingMenu{1047, 0, slots::kMethodPreset, " Rolling Regr
 
 int sample_size() { return core::globals().sample_end - core::globals().sample_start + 1; }
 
-int regressor_count() { return std::max(0, static_cast<int>(estimation().eqvarlist.size()) - 1); }
+/// The parameters of the equation's coefficient table: the regressors, or the non-linear
+/// formula's parameters.
+int regressor_count() {
+  if (method_row(estimation().method).family == Family::kNonLinear)
+    return static_cast<int>(nonlinear_equation().formula.parameters.size());
+  return std::max(0, static_cast<int>(estimation().eqvarlist.size()) - 1);
+}
 
 std::vector<int> lags_up_to(int order) {
   std::vector<int> lags(static_cast<size_t>(order));
@@ -142,6 +149,7 @@ bool take_instruments(int parameters) {
   request.model_dependent = s.eqvarnames.empty() ? std::string() : s.eqvarnames.front();
   if (s.eqvarnames.size() > 1) request.model_names.assign(s.eqvarnames.begin() + 1, s.eqvarnames.end());
   request.required = regressor_count();
+  if (method_row(s.method).family == Family::kNonLinear) request.formula = formula_lines();
   // The screen keeps the title it was given: it names what is listed now.
   core::set_editor_title({"List the instrument(s) (separated by spaces)"});
   const core::SpecResult result = core::SPECIFYMODEL(request);

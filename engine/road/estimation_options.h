@@ -1,7 +1,6 @@
 // The single-equation options dialogue: from the choice in the Single Equation Estimation
 // Menu to a method code, its options (AR order or lag list, window length, instruments),
-// the parameter, space and observation checks, and the runner. `SINGLEEQOPTIONS` itself
-// is declared with the request driver's services (engine/road/pending_services.h).
+// the parameter, space and observation checks, and the runner.
 #pragma once
 
 #include <vector>

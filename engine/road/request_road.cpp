@@ -20,8 +20,8 @@
 #include "engine/data/session_prompts.h"
 #include "engine/multi/system_estimate.h"
 #include "engine/road/estimation_options.h"
+#include "engine/road/nonlinear_spec.h"
 #include "engine/road/system_services.h"
-#include "engine/road/pending_services.h"
 #include "shared/fixed_text.h"
 
 namespace qorv::road {
@@ -209,7 +209,7 @@ void estimation_pass(bool& preset_sample_read) {
   DriverState& d = driver_state();
   d.cancelled = false;
   if (d.action == kSingleEquation && d.single_kind == kNonLinear) {
-    if (!NONLINSPEC(d.keep_equation == 2)) {
+    if (!NONLINSPEC(d.keep_equation)) {
       d.next_step = 8;
       d.cancelled = true;
       return;

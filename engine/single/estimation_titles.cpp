@@ -9,6 +9,7 @@
 #include "engine/core/workspace.h"
 #include "engine/single/ardl_model.h"
 #include "engine/single/estimation_state.h"
+#include "engine/single/nonlinear_estimate.h"
 
 namespace qorv::single {
 
@@ -118,6 +119,13 @@ void ESTIMATIONTITLE(int code, int mode, int channel) {
   if (!title.empty()) write_centred(title, channel);
   if (method_row(code).family == Family::kArdl) write_centred(ardl_title_line(), channel);
   if (has_ar_errors(code) || has_ma_errors(code)) write_error_model_title(code, channel);
+  if (method_row(code).family == Family::kNonLinear) {
+    const auto& s = estimation();
+    const std::string count = std::to_string(s.iterations);
+    write_centred(s.convergence == 0 ? "The estimation method converged after " + count + " iterations"
+                                     : "**No convergence after " + count + " iterations*",
+                  channel);
+  }
 }
 
 std::string sample_line() {
@@ -147,6 +155,10 @@ void BASEDONHEADER(int code, int channel) {
     core::APPENDTEXT(line, 1, method_word(code));
     core::APPENDINTEGER(line, 0, s.arma_lags.back());
     core::APPENDTEXT(line, 0, ") regression of");
+  } else if (row.family == Family::kNonLinear) {
+    core::APPENDTEXT(line, 0, " Non-linear regression is:");
+    core::WRITELINE(line, channel);
+    for (const std::string& text : formula_lines()) core::WRITELINE(text, channel);
   } else if (!row.based_on.empty()) {
     core::APPENDTEXT(line, 0, row.based_on);
   } else {
@@ -154,11 +166,13 @@ void BASEDONHEADER(int code, int channel) {
     core::APPENDTEXT(line, 1, method_word(code));
     core::APPENDTEXT(line, 1, "regression of");
   }
-  core::APPENDTEXT(line, 1, s.eqvarnames.empty() ? std::string() : s.eqvarnames.front());
-  core::APPENDTEXT(line, 1, "on:");
-  core::WRITELINE(line, channel);
-  const auto regressors = regressor_names();
-  core::WRITENAMELIST(regressors, static_cast<int>(regressors.size()), channel);
+  if (row.family != Family::kNonLinear) {
+    core::APPENDTEXT(line, 1, s.eqvarnames.empty() ? std::string() : s.eqvarnames.front());
+    core::APPENDTEXT(line, 1, "on:");
+    core::WRITELINE(line, channel);
+    const auto regressors = regressor_names();
+    core::WRITENAMELIST(regressors, static_cast<int>(regressors.size()), channel);
+  }
   if (row.iv_fit) {
     line = blank_line();
     core::APPENDTEXT(line, 0, " List of instruments:");

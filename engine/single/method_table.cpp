@@ -8,6 +8,7 @@
 #include "engine/single/ardl_model.h"
 #include "engine/single/estimation_runner.h"
 #include "engine/single/least_squares.h"
+#include "engine/single/nonlinear_estimate.h"
 #include "engine/single/phillips_hansen.h"
 #include "engine/single/recursive_rolling_estimators.h"
 
@@ -89,13 +90,13 @@ constexpr std::array kRows = {
     MethodRow{.code = method::kNls, .name = "Non-linear least squares", .word = " NLS  ",
               .title = "Non-Linear Least Squares Estimation", .family = Family::kNonLinear, .offer = {1034, 2},
               .least_squares_tests = true, .plain_residuals = true, .transforms_residuals = false,
-              .diagnostic_table = true, .first_post_option = 2},
+              .diagnostic_table = true, .first_post_option = 2, .estimate = estimate_nonlinear},
     MethodRow{.code = method::kNl2sls, .name = "Non-linear two-stage least squares", .word = "IV-NLS",
               .title = "Non-Linear Two-Stage Least Squares Estimation", .family = Family::kNonLinear,
               .offer = {1034, 3}, .instruments = true, .iv_fit = true, .iv_tests = true,
               .minimand = Minimand::kIvMinimand, .information_criteria = false, .plain_residuals = true,
               .transforms_residuals = false, .diagnostic_table = true, .residual_arch_tests = false,
-              .first_post_option = 2},
+              .first_post_option = 2, .estimate = estimate_nonlinear},
     MethodRow{.code = method::kErrorCorrection, .word = "CVAR  ", .family = Family::kSystem,
               .least_squares_tests = true, .plain_residuals = true, .diagnostic_table = true,
               .least_squares_plots = true, .first_post_option = 2,

@@ -10,6 +10,7 @@
 #include "engine/core/workspace.h"
 #include "engine/single/estimation_state.h"
 #include "engine/single/estimation_titles.h"
+#include "engine/single/nonlinear_estimate.h"
 #include "shared/exchange_slots.h"
 
 namespace qorv::single {
@@ -278,17 +279,25 @@ void REGRESSIONTABLE(int method_code, int channel, std::span<const double> adjus
   }
   core::WRITESTARS(kLineWidth, channel);
   std::string line = blank_line();
-  core::APPENDTEXT(line, 0, " Dependent variable is");
-  core::APPENDTEXT(line, 1, s.eqvarnames.empty() ? std::string() : s.eqvarnames.front());
-  core::WRITELINE(line, channel);
-  line = blank_line();
-  core::APPENDTEXT(line, 0, s.method == method::kOls ? " List of variables in OLS regression:"
-                                                     : " List of the variables in the regression:");
-  core::WRITELINE(line, channel);
-  const std::vector<std::string> regressors =
-      s.eqvarnames.size() > 1 ? std::vector<std::string>(s.eqvarnames.begin() + 1, s.eqvarnames.end())
-                              : std::vector<std::string>{};
-  core::WRITENAMELIST(regressors, static_cast<int>(regressors.size()), channel);
+  const bool non_linear = method_row(s.method).family == Family::kNonLinear;
+  if (non_linear) {
+    // The formula names the dependent variable and the parameters.
+    core::APPENDTEXT(line, 0, " Non-linear regression formula:");
+    core::WRITELINE(line, channel);
+    for (const std::string& text : formula_lines()) core::WRITELINE(text, channel);
+  } else {
+    core::APPENDTEXT(line, 0, " Dependent variable is");
+    core::APPENDTEXT(line, 1, s.eqvarnames.empty() ? std::string() : s.eqvarnames.front());
+    core::WRITELINE(line, channel);
+    line = blank_line();
+    core::APPENDTEXT(line, 0, s.method == method::kOls ? " List of variables in OLS regression:"
+                                                       : " List of the variables in the regression:");
+    core::WRITELINE(line, channel);
+    const std::vector<std::string> regressors =
+        s.eqvarnames.size() > 1 ? std::vector<std::string>(s.eqvarnames.begin() + 1, s.eqvarnames.end())
+                                : std::vector<std::string>{};
+    core::WRITENAMELIST(regressors, static_cast<int>(regressors.size()), channel);
+  }
   if (method_row(s.method).iv_fit) {
     line = blank_line();
     core::APPENDTEXT(line, 0, " List of instruments:");
@@ -298,9 +307,10 @@ void REGRESSIONTABLE(int method_code, int channel, std::span<const double> adjus
   core::WRITELINE(sample_line(), channel);
   core::WRITESTARS(kLineWidth, channel);
   line = blank_line();
-  core::APPENDTEXT(line, 0, " Regressor");
-  core::APPENDTEXT(line, 14, "Coefficient");
-  core::APPENDTEXT(line, 7, "Standard Error");
+  // Both headings keep the columns 25, 43 and 66.
+  core::APPENDTEXT(line, 0, non_linear ? " Parameter" : " Regressor");
+  core::APPENDTEXT(line, 14, non_linear ? "Estimate" : "Coefficient");
+  core::APPENDTEXT(line, non_linear ? 10 : 7, "Standard Error");
   core::APPENDTEXT(line, 9, "T-Ratio[Prob]");
   core::WRITELINE(line, channel);
   const int df = s.nused - lost_observations() - s.nregs;

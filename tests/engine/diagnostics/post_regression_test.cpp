@@ -130,11 +130,6 @@ TEST_F(PostRegression, OptionsOfLaterVersionsAndRedirectionsSaySoAndReturn) {
     const char* seen;     ///< the message shown
   };
   const Row rows[] = {
-      {1, "menu 1002 -> 4 once\nmenu 1003 -> 2 once\nmenu 1033 -> 3 once\nmenu 1033 -> 0\nmenu 1003 -> 0\n",
-       "The Wald test on the adjusted covariance matrix is not available in this version of Zelvorin."},
-      {1, "menu 1002 -> 4 once\nmenu 1003 -> 2 once\nmenu 1033 -> 4 once\nmenu 1033 -> 0\nmenu 1003 -> 0\n",
-       "on the adjusted covariance matrix is not available in this version of Zelvorin."},
-      {1, "menu 1002 -> 5 once\n", "functions of parameters is not available in this version of Zelvorin."},
       {1, "menu 1002 -> 8 once\n", "No observation is available for forecasting!"},
       {5, "menu 1002 -> 9 once\n", "No observation is available for forecasting!"},
       {14, "menu 1002 -> 8 once\n", "Forecasting is not available in this version of Zelvorin."},
@@ -148,8 +143,6 @@ TEST_F(PostRegression, OptionsOfLaterVersionsAndRedirectionsSaySoAndReturn) {
       {79, "menu 1002 -> 8 once\n", "Choose option 4 in the Post ARDL Model Selection Menu to carry out forecasts"},
       {5, "menu 1002 -> 6 once\n", "This option or test is not available for the estimation method used."},
       {14, "menu 1002 -> 7 once\n", "This option or test is not available for the estimation method used."},
-      {1, "menu 1002 -> 2 once\nmenu 1019 -> 7 once\nmenu 1019 -> 0\n",
-       "The Wald test is not available in this version of Zelvorin."},
       {1, "menu 1002 -> 2 once\nmenu 1019 -> 9 once\nmenu 1019 -> 0\n",
        "Non-nested testing is not available in this version of Zelvorin."},
       {14, "menu 1002 -> 2 once\nmenu 1019 -> 5 once\nmenu 1019 -> 0\n",

@@ -9,7 +9,6 @@
 #include "engine/core/driver_state.h"
 #include "engine/core/workspace.h"
 #include "engine/road/estimation_options.h"
-#include "engine/road/pending_services.h"
 #include "engine/single/estimation_state.h"
 #include "tests/engine/single/macro_fixture.h"
 #include "tests/engine/single/page_reading.h"
@@ -268,7 +267,6 @@ TEST_F(Options, OtherKindsAskTheirOptionsAndRefuse) {
        false},
       {core::kRecursive, "menu 1035 -> 2\ntext -> \"INPT LY INFL R\"\nmenu 1036 -> 0\n", 0,
        "menu 2036 Recursive  IV Regression Results Menu", 0, false},
-      {core::kNonLinear, "menu 1034 -> 2\n", 0, "Non-linear least squares is not available", 0, false},
       {core::kNonLinear, "menu 1034 -> 1\n", 0, "menu 2034", 9, true},
       {core::kArdl, "integer -> 0\n", 0, "Maximum lag to be used in model selection (At most", 0, false},
       {core::kLogitProbit, "", 0, "Dependent variable contains number(s) other than zeroes or ones!", 0, false},
