@@ -11,6 +11,7 @@
 #include "engine/road/estimation_options.h"
 #include "engine/road/pending_services.h"
 #include "engine/single/estimation_state.h"
+#include "engine/single/garch_estimate.h"
 #include "tests/engine/single/macro_fixture.h"
 #include "tests/engine/single/page_reading.h"
 #include "tests/support/dialog_script/dialog_script.h"
