@@ -19,6 +19,7 @@
 #include "engine/diagnostics/post_regression_menus.h"
 #include "engine/diagnostics/parameter_tables.h"
 #include "engine/diagnostics/post_regression_steps.h"
+#include "engine/single/equation_text.h"
 #include "engine/single/estimation_state.h"
 #include "engine/single/result_report.h"
 
@@ -211,8 +212,9 @@ void show_estimation_results(const PostRegressionContext& context, bool announce
     if (!context.error_parameters.lags.empty()) ERRORPARAMETERTABLE(context.error_parameters, page);
     if (row.family == single::Family::kGarch) GARCHPARAMETERTABLE(garch_parameters(), page);
     if (row.diagnostic_table) DIAGNOSTICTESTS(page);
+    single::GARCHFORMULA();
   }
-  core::SHOWRESULTS(core::kShowPage);
+  core::SHOWRESULTS(core::kShowPageWithModel);
 }
 
 void POSTREGRESSION() {

@@ -4,6 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <regex>
 #include <string>
 #include <vector>
@@ -132,7 +135,9 @@ TEST_F(GarchEstimate, ReferenceCasesOnStateAndPage) {
              {"DW", R"(DW-statistic)"}})
       EXPECT_TRUE(shows(grab(text, label), rows.at(quantity))) << quantity;
     EXPECT_NE(text.find("Parameters of the Conditional Heteroscedastic Model"), std::string::npos);
-    EXPECT_NE(text.find(c.student_t ? "GARCH(" : "GARCH("), std::string::npos);
+    const std::string title = std::string(c.lag_text == "1 ; 1" ? "GARCH(1,1)" : "GARCH(0,0)") +
+                              (c.student_t ? " assuming a t distribution" : " assuming a normal distribution");
+    EXPECT_NE(text.find(title), std::string::npos) << title;
   }
 }
 
@@ -239,6 +244,30 @@ TEST_F(GarchEstimate, RestrictedArchAndExponentialDefaults) {
   estimate(5, 1, "1 ; 1");
   EXPECT_FALSE(transcript_holds("-ve unconditional variance"));
   EXPECT_EQ(estimation().status, status::kEstimated) << dialog_script::transcript_text();
+}
+
+// The page of a GARCH estimate offers model saving: the saved file holds the estimated
+// regression and variance equations.
+TEST_F(GarchEstimate, SavedModelHoldsTheEquation) {
+  install_garch_data(1, 2);
+  set_equation("YN", {"INPT"});
+  estimate(1, 1, "1 ; 1");
+  ASSERT_EQ(estimation().status, status::kEstimated);
+  const auto target = std::filesystem::temp_directory_path() / "garch_model_test.MOD";
+  std::filesystem::remove(target);
+  dialog_script::reset();
+  dialog_script::load("results -> save-model \"" + target.string() +
+                      "\"\nmenu \"Model file format\" -> 1\ntext -> cancel\nmenu 1002 -> 0\n");
+  diagnostics::POSTREGRESSION();
+  std::ifstream in(target);
+  std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  EXPECT_NE(text.find("YN = .0515"), std::string::npos) << text;
+  EXPECT_NE(text.find(".8446"), std::string::npos) << text;
+  EXPECT_NE(text.find("*hsq(-1)"), std::string::npos) << text;
+  EXPECT_NE(text.find("hsq = .0856"), std::string::npos) << text;
+  EXPECT_NE(text.find("+ .0660"), std::string::npos) << text;
+  EXPECT_NE(text.find("*esq(-1)"), std::string::npos) << text;
+  std::filesystem::remove(target);
 }
 
 }  // namespace
