@@ -8,12 +8,9 @@
 #include <string>
 
 #include "benchmarks/benchmark_workspace.h"
-#include "engine/core/channels.h"
-#include "engine/core/report_writer.h"
 #include "engine/core/workspace.h"
 #include "engine/single/estimation_state.h"
 #include "engine/single/garch_estimate.h"
-#include "engine/single/result_report.h"
 #include "tests/support/dialog_script/dialog_script.h"
 
 namespace {
@@ -55,11 +52,7 @@ void garch11_report(benchmark::State& state) {
     single::load_sample();
     single::GARCHESTIMATE(true);
     estimated = estimated && single::estimation().status == single::status::kEstimated;
-    core::open_channel(core::channel::kResultsPage, page, core::OpenMode::kReplace);
-    core::report_writer().copy_flag = true;
-    single::write_estimate_report(core::channel::kResultsPage);
-    core::report_writer().copy_flag = false;
-    core::close_channel(core::channel::kResultsPage, core::CloseMode::kDelete);
+    bench::write_report_page(page);
     benchmark::DoNotOptimize(single::estimation().loglik);
   }
   if (!estimated) state.SkipWithError("the estimate failed");

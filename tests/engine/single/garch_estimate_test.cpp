@@ -72,13 +72,6 @@ void estimate(int model, int distribution, const std::string& lags, const std::s
 
 class GarchEstimate : public qorv::testing::EngineTest {};
 
-/// The printed number after `label` (a regular expression) in `text`.
-Printed grab(const std::string& text, const std::string& label) {
-  std::smatch m;
-  const std::regex re(label + R"(\s*(-?[0-9.]+(?:E[-+]?[0-9]+)?|\*NONE\*))");
-  EXPECT_TRUE(std::regex_search(text, m, re)) << label;
-  return parse_number(m.size() > 1 ? m[1].str() : "*NONE*");
-}
 
 // Each reference case from the default start: the estimates, standard errors and
 // log-likelihood in the state to the reference's tolerances, and the page's numbers at
@@ -133,7 +126,7 @@ TEST_F(GarchEstimate, ReferenceCasesOnStateAndPage) {
              {"RSS", R"(Residual Sum of Squares)"}, {"LL", R"(Equation Log-likelihood)"},
              {"AIC", R"(Akaike Info\. Criterion)"}, {"SBC", R"(Schwarz Bayesian Criterion)"},
              {"DW", R"(DW-statistic)"}})
-      EXPECT_TRUE(shows(grab(text, label), rows.at(quantity))) << quantity;
+      EXPECT_TRUE(shows(qorv::testing::printed_after(text, label), rows.at(quantity))) << quantity;
     EXPECT_NE(text.find("Parameters of the Conditional Heteroscedastic Model"), std::string::npos);
     const std::string title = std::string(c.lag_text == "1 ; 1" ? "GARCH(1,1)" : "GARCH(0,0)") +
                               (c.student_t ? " assuming a t distribution" : " assuming a normal distribution");
