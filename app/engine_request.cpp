@@ -15,10 +15,8 @@ bool same_observations(const DataShape& a, const DataShape& b) {
 }
 
 void follow_engine(HostState& state, const DataShape& base) {
-  const DataMatrix matrix = state.clipboard_data ? DataMatrix::kKeepHost : DataMatrix::kFromEngine;
-  state.clipboard_data = false;
   const DataShape before = state.ws.shape;
-  if (!read_back_data_set(state.ws, base, matrix)) return;
+  if (!read_back_data_set(state.ws, base)) return;
   const int nobs = state.ws.shape.nobs;
   if (!same_observations(before, state.ws.shape) || state.sample_start < 1 || state.sample_end > nobs ||
       state.sample_start > state.sample_end) {

@@ -30,9 +30,6 @@ struct HostState {
   int sample_start = 1;                  ///< the remembered sample (observations, from 1)
   int sample_end = 0;
   HostWorkspace ws;                      ///< the host's copy of the data set
-  /// The data matrix came from the clipboard and the engine does not hold it yet: the
-  /// read-back after the next request keeps the host's matrix (and clears this).
-  bool clipboard_data = false;
 };
 
 }  // namespace zelvorin

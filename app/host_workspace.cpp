@@ -60,7 +60,7 @@ void RetrieveDataShape(DataShape& shape) {
   derive_end(shape);
 }
 
-bool read_back_data_set(HostWorkspace& ws, const DataShape& base, DataMatrix matrix) {
+bool read_back_data_set(HostWorkspace& ws, const DataShape& base) {
   DataShape shape = base;
   RetrieveDataShape(shape);
   if (shape.nobs < 1 || shape.nobs > limits::kMaxObs || shape.nvars < 0 || shape.nvars > limits::kMaxVars ||
@@ -78,11 +78,9 @@ bool read_back_data_set(HostWorkspace& ws, const DataShape& base, DataMatrix mat
     ws.names[at] = v.name;
     ws.descs[at] = v.desc;
   }
-  if (matrix == DataMatrix::kFromEngine) {
-    const auto used = static_cast<std::size_t>(shape.nobs) * static_cast<std::size_t>(shape.nvars);
-    engine::retrieve_data(ws.data, shape.nobs, shape.nvars);
-    std::fill(ws.data.begin() + static_cast<long>(used), ws.data.end(), limits::kMissing);
-  }
+  const auto used = static_cast<std::size_t>(shape.nobs) * static_cast<std::size_t>(shape.nvars);
+  engine::retrieve_data(ws.data, shape.nobs, shape.nvars);
+  std::fill(ws.data.begin() + static_cast<long>(used), ws.data.end(), limits::kMissing);
   return true;
 }
 
@@ -106,15 +104,19 @@ bool SameNamePrefix(std::string_view a, std::string_view b) {
   return b.size() == a.size() || b[a.size()] == ' ';
 }
 
-bool IsNewNameAllowed(const HostWorkspace& ws, std::string_view name, int n) {
+bool name_allowed(std::string_view name, std::span<const std::string> others) {
   const std::string valid = ValidateVarName(name);
   if (valid.empty()) return false;
-  for (int i = 1; i < n && i <= limits::kMaxVars; ++i)
-    if (SameNamePrefix(valid, ws.names[static_cast<std::size_t>(i - 1)])) return false;
   const auto matches = [&](std::string_view word) { return SameNamePrefix(valid, word); };
-  return std::none_of(kFunctionWords.begin(), kFunctionWords.end(), matches) &&
+  return std::none_of(others.begin(), others.end(), [&](const std::string& n) { return matches(n); }) &&
+         std::none_of(kFunctionWords.begin(), kFunctionWords.end(), matches) &&
          std::none_of(kCommandWords.begin(), kCommandWords.end(), matches) && !matches("EDIT") &&
          !matches("DOS");
+}
+
+bool IsNewNameAllowed(const HostWorkspace& ws, std::string_view name, int n) {
+  const int earlier = std::clamp(n - 1, 0, limits::kMaxVars);
+  return name_allowed(name, std::span<const std::string>(ws.names.data(), static_cast<std::size_t>(earlier)));
 }
 
 std::string GetEnvVar(const char* name) {

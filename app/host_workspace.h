@@ -5,6 +5,7 @@
 #include <QString>
 
 #include <array>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -52,16 +53,13 @@ void derive_end(DataShape& shape);
 /// -999 leaves its field) and derives the end fields.
 void RetrieveDataShape(DataShape& shape);
 
-/// Whether the engine's data matrix is copied back, or the host's own matrix kept.
-enum class DataMatrix { kFromEngine, kKeepHost };
-
 /// Makes `ws` the engine's data set: the shape (`RetrieveDataShape` over `base`, which gives
 /// the fields whose slots are unset), every name and description, and the first
 /// nobs x nvars values of the data matrix, the cells after them and the names after the
 /// last variable emptied. Counts the workspace cannot hold (no observation, more than 3100
 /// observations or 200 variables, more than 124000 values) leave `ws` unchanged and give
 /// false. Cost O(size of the workspace).
-bool read_back_data_set(HostWorkspace& ws, const DataShape& base, DataMatrix matrix);
+bool read_back_data_set(HostWorkspace& ws, const DataShape& base);
 
 /// The sample text of the whole data set: undated "1 N", annual "1960 1990", otherwise
 /// "1985Q2 1995Q1" (letters H, Q, M).
@@ -85,8 +83,11 @@ bool SameNamePrefix(std::string_view a, std::string_view b);
 extern const std::array<std::string_view, 26> kFunctionWords;
 extern const std::array<std::string_view, 21> kCommandWords;
 
-/// False when `name` is empty after `ValidateVarName`, or matches one of the names of
-/// variables 1 to n - 1, a function or command word, "EDIT" or "DOS".
+/// False when `name` is empty after `ValidateVarName`, or matches (`SameNamePrefix`) one of
+/// `others`, a function or command word, "EDIT" or "DOS".
+bool name_allowed(std::string_view name, std::span<const std::string> others);
+
+/// `name_allowed` against the names of variables 1 to n - 1.
 bool IsNewNameAllowed(const HostWorkspace& ws, std::string_view name, int n);
 
 /// The value of an environment variable, or "".

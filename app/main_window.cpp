@@ -100,6 +100,7 @@ MainWindow::MainWindow(const fs::path& ini_path, QWidget* parent)
   estimation_frame_ = mdi_->addSubWindow(estimation_);
   estimation_frame_->setWindowTitle(estimation_->windowTitle());
   estimation_frame_->hide();
+  create_data_windows();
   read_settings();
   estimation_->apply_font(to_qfont(state_.settings.main_font), text_colour(state_.settings.main_font));
   settle_folders();
@@ -220,12 +221,9 @@ void MainWindow::choose_method(MethodMenu menu, const MethodItem& item, QAction*
 
 void MainWindow::show_estimation(int page) {
   if (state_.busy || !state_.data_loaded) return;
-  QMdiSubWindow* active = mdi_->activeSubWindow();
-  if (active != nullptr && active != estimation_frame_) active->showMinimized();
   estimation_->show_page(page);
   estimation_frame_->setWindowTitle(estimation_->windowTitle());
-  estimation_frame_->showMaximized();
-  mdi_->setActiveSubWindow(estimation_frame_);
+  bring_forward(estimation_frame_);
   if (page == 1) estimation_->nonlin()->setFocus();
   refresh_commands();
 }
@@ -349,7 +347,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
   s.workdir = QDir::currentPath().toStdString();
   const QRect r = normalGeometry();
   const StoredGeometry main{r.left(), r.top(), r.width(), r.height()};
-  write_exit_settings(file, s, main, std::nullopt);
+  write_exit_settings(file, s, main, variables_geometry());
   file.save();
   event->accept();
 }
@@ -364,6 +362,7 @@ int MainWindow::run_engine_request(int request) {
 
 void MainWindow::show_sample_status() {
   estimation_->follow_data_set();
+  refresh_data_windows();
   estimation_frame_->setWindowTitle(estimation_->windowTitle());
   editor_->set_caption();
   refresh_commands();
@@ -399,7 +398,7 @@ void MainWindow::options_action(int page) {
   setToolTipDuration(state_.settings.show_bubble ? -1 : 0);
   ini::IniFile file = ini::IniFile::load(ini_path_);
   const QRect r = geometry();
-  write_option_settings(file, state_.settings, {r.left(), r.top(), r.width(), r.height()}, std::nullopt);
+  write_option_settings(file, state_.settings, {r.left(), r.top(), r.width(), r.height()}, variables_geometry());
   file.save();
   engine::register_int(slots::kLinesPerPage, state_.settings.printing.lines_per_page);
 }

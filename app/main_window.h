@@ -7,6 +7,7 @@
 
 #include <filesystem>
 #include <functional>
+#include <optional>
 
 #include "app/host_state.h"
 #include "app/method_menus.h"
@@ -21,7 +22,10 @@ class QMdiSubWindow;
 namespace zelvorin {
 
 class CommandEditor;
+class DataEditor;
 class EstimationWindow;
+class VariablesWindow;
+struct CopyBlock;
 
 class MainWindow : public QMainWindow {
   Q_OBJECT
@@ -81,6 +85,20 @@ class MainWindow : public QMainWindow {
   QMdiSubWindow* command_editor_frame() const { return editor_frame_; }
   /// The "Process" button: the command editor comes forward maximised.
   void show_command_editor();
+  /// The "Data" button: the data editor comes forward maximised, showing the data set.
+  void show_data_editor();
+  DataEditor* data_editor() const { return data_editor_; }
+  QMdiSubWindow* data_editor_frame() const { return data_frame_; }
+  /// The variables window; its frame is nullptr while it floats on top.
+  VariablesWindow* variables_window() const { return variables_window_; }
+  QMdiSubWindow* variables_frame() const { return variables_frame_; }
+  /// The variables window floats on top (the Variables button pressed) or is a child.
+  void place_variables_window(bool on_top);
+  /// Copies a block of the data set to the clipboard as spreadsheet text; false when it
+  /// was refused (with a message).
+  bool copy_data_to_clipboard(const CopyBlock& block);
+  /// "Paste &Data": a new data set from the text on the clipboard.
+  void paste_data_action();
   /// The "Single" (page 1) and "Multi" (page 2) buttons: the estimation window comes
   /// forward maximised at that page.
   void show_estimation(int page);
@@ -104,7 +122,6 @@ class MainWindow : public QMainWindow {
   void cut_action();
   void copy_action();
   void paste_action();
-  void paste_data_action();
   void font_action();
   void arrange_icons();
   void fill_window_list();
@@ -113,8 +130,24 @@ class MainWindow : public QMainWindow {
   void tutorial_action();
   /// Creates the command editor's window and its items in the Edit menu.
   void create_command_editor();
-  /// The "Data" and "Variables" buttons: their windows are not in this version.
-  void not_available(const QString& window);
+  /// Brings a child window forward maximised, minimising the active one.
+  void bring_forward(QMdiSubWindow* frame);
+  /// Creates the data editor and the variables window, and lets the editing boxes take
+  /// dragged names.
+  void create_data_windows();
+  /// The data editor handed its values to the engine.
+  void data_registered();
+  /// The data editor and the variables window show the program's copy of the data set.
+  void refresh_data_windows();
+  /// A name from the variables window goes into the editing boxes open for typing.
+  void insert_name_into_boxes(const QString& name);
+  /// The Variables button pressed or released.
+  void variables_button(bool pressed);
+  /// Copy while the data editor is active: the copy dialog chooses the block.
+  bool copy_data_block();
+  /// The variables window's geometry to store: while it floats and its place is not the
+  /// default one.
+  std::optional<StoredGeometry> variables_geometry() const;
   /// True when a child window is showing.
   bool has_child_window() const;
   void read_settings();
@@ -166,6 +199,10 @@ class MainWindow : public QMainWindow {
   QMdiSubWindow* editor_frame_ = nullptr;
   QList<QAction*> editor_items_;   ///< the command editor's Edit items, shown while it is active
   QMdiSubWindow* estimation_frame_ = nullptr;
+  DataEditor* data_editor_ = nullptr;
+  QMdiSubWindow* data_frame_ = nullptr;
+  VariablesWindow* variables_window_ = nullptr;
+  QMdiSubWindow* variables_frame_ = nullptr;  ///< nullptr while the window floats on top
   charts::DesktopGraphServices graph_services_;  ///< the graph windows' dialogs
   QStringList pending_parameters_;
   bool shown_ = false;

@@ -167,12 +167,12 @@ void MainWindow::tutorial_action() {
 void MainWindow::create_speed_buttons() {
   QToolBar* tools = addToolBar(QStringLiteral("Tools"));
   process_ = tools->addAction(QStringLiteral("Process"), this, [this] { if (!state_.busy) show_command_editor(); });
-  data_button_ = tools->addAction(QStringLiteral("Data"), this,
-                                  [this] { if (!state_.busy) not_available(QStringLiteral("The data editor")); });
+  data_button_ = tools->addAction(QStringLiteral("Data"), this, [this] { show_data_editor(); });
   single_ = tools->addAction(QStringLiteral("Single"), this, [this] { show_estimation(1); });
   multi_ = tools->addAction(QStringLiteral("Multi"), this, [this] { show_estimation(2); });
-  variables_ = tools->addAction(QStringLiteral("Variables"), this,
-                                [this] { if (!state_.busy) not_available(QStringLiteral("The variables window")); });
+  variables_ = tools->addAction(QStringLiteral("Variables"));
+  variables_->setCheckable(true);
+  connect(variables_, &QAction::toggled, this, &MainWindow::variables_button);
   process_->setToolTip(QStringLiteral("Process data"));
   data_button_->setToolTip(QStringLiteral("Edit data"));
   single_->setToolTip(QStringLiteral("Single equation estimation"));
@@ -193,17 +193,9 @@ void MainWindow::create_command_editor() {
 
 void MainWindow::show_command_editor() {
   if (!state_.data_loaded) return;
-  QMdiSubWindow* active = mdi_->activeSubWindow();
-  if (active != nullptr && active != editor_frame_) active->showMinimized();
   editor_->set_caption();
-  editor_frame_->showMaximized();
-  mdi_->setActiveSubWindow(editor_frame_);
+  bring_forward(editor_frame_);
   editor_->memo()->setFocus();
-}
-
-void MainWindow::not_available(const QString& window) {
-  user_messages().show(MessageKind::kInformation,
-                       window + QStringLiteral(" is not available in this version of Zelvorin."));
 }
 
 QAction* MainWindow::menu_action(const QString& menu, const QString& caption) const {
@@ -257,6 +249,10 @@ void MainWindow::copy_action() {
     graph->copy();
     return;
   }
+  if (active != nullptr && active == data_frame_) {
+    copy_data_block();
+    return;
+  }
   if (QWidget* box = focused_text_box()) QMetaObject::invokeMethod(box, "copy");
 }
 
@@ -266,11 +262,6 @@ void MainWindow::paste_action() {
     return;
   }
   if (QWidget* box = focused_text_box()) QMetaObject::invokeMethod(box, "paste");
-}
-
-void MainWindow::paste_data_action() {
-  user_messages().show(MessageKind::kInformation,
-                       QStringLiteral("Pasting data from the clipboard is not available in this version of Zelvorin."));
 }
 
 void MainWindow::font_action() {

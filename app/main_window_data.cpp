@@ -12,12 +12,14 @@
 #include "app/engine_request.h"
 #include "app/modal_hint.h"
 #include "app/command_editor.h"
+#include "app/data_editor.h"
 #include "app/estimation_window.h"
 #include "app/main_window.h"
 #include "app/new_data_dialog.h"
 #include "app/program_name.h"
 #include "app/small_dialogs.h"
 #include "app/user_messages.h"
+#include "app/variables_window.h"
 #include "app/zvd_host.h"
 
 namespace zelvorin {
@@ -99,11 +101,20 @@ bool MainWindow::open_ascii_file(const QString& path) {
   }
   DataShape shape = dialog.shape();
   derive_end(shape);
-  if (state_.data_loaded) estimation_frame_->hide();
   engine::register_char(charset::kDataFile, path.toStdString());
   engine::register_int(slots::kDataInputKind, 2);
-  // The variables are called X1, X2, ... until the user renames them.
-  for (int i = 1; i <= shape.nvars; ++i) engine::register_vars(i, "X" + std::to_string(i), "");
+  // The user names the variables, X1, X2, ... offered.
+  bool named = false;
+  {
+    const ModalHint hint;
+    named = name_variables(shape.nvars, this);
+  }
+  if (!named) {
+    // The loaded data set stays as it was.
+    restore_engine_data_set();
+    return false;
+  }
+  if (state_.data_loaded) estimation_frame_->hide();
   engine::register_int(slots::kNumObservations, shape.nobs);
   engine::register_int(slots::kNumVariables, shape.nvars);
   RegisterSample(shape);
@@ -113,6 +124,8 @@ bool MainWindow::open_ascii_file(const QString& path) {
   }
   state_.data_file_name = path;
   after_data_load();
+  show_data_editor();
+  data_editor_->go();
   return true;
 }
 
@@ -136,7 +149,13 @@ void MainWindow::new_action() {
     const ModalHint hint;
     accepted = dialog.exec() == QDialog::Accepted;
   }
-  if (accepted) new_data_set(dialog.shape());
+  if (!accepted || !new_data_set(dialog.shape())) return;
+  // The user types the values into the data editor; without variables there is nothing to
+  // type and the empty data set is handed over at once.
+  if (state_.ws.shape.nvars > 0)
+    show_data_editor();
+  else
+    data_editor_->go();
 }
 
 bool MainWindow::new_data_set(const DataShape& shape) {
@@ -182,6 +201,7 @@ void MainWindow::after_data_load() {
   for (QAction* a : data_actions_) a->setEnabled(true);
   setWindowTitle(main_window_title(state_.data_file_name));
   estimation_->fill_periods();
+  place_variables_window(state_.settings.vars_on_top);
   show_sample_status();
 }
 

@@ -71,15 +71,6 @@ std::vector<double> test_fitted_values() {
   return f;
 }
 
-/// Whether the estimate's stored variance matrix is (X'X)⁻¹ of the regressor matrix of
-/// its residual tests, as formed by the least-squares and instrumental-variable cores for
-/// OLS and IV: the same columns give the same matrix to the last bit.
-bool holds_cross_inverse(int k) {
-  const auto& s = estimation();
-  return (s.method == method::kOls || s.method == method::kIv) && s.scale == single::VarianceScale::kScaled &&
-         s.variance.size() == at(k) * at(k + 1) / 2;
-}
-
 /// The regressor matrix as PACKEDXTXSOLVE reads it: an OLS estimate's own data columns in
 /// the work array, otherwise a copy from regressor_matrix().
 struct RegressorView {
@@ -115,6 +106,12 @@ RegressorView regressor_view() {
 }
 
 }  // namespace
+
+bool holds_cross_inverse(int k) {
+  const auto& s = estimation();
+  return (s.method == method::kOls || s.method == method::kIv) && s.scale == single::VarianceScale::kScaled &&
+         s.variance.size() == at(k) * at(k + 1) / 2;
+}
 
 RegressorMatrix regressor_matrix() {
   const auto& s = estimation();

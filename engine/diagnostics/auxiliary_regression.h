@@ -24,6 +24,11 @@ struct RegressorMatrix {
 /// Cost: n·k for data columns; n·l²/2 + l³/2 + 4·n·l·k with l instruments.
 RegressorMatrix regressor_matrix();
 
+/// Whether the estimate's stored variance matrix is (X'X)⁻¹ of the regressor matrix of
+/// its residual tests, as formed by the least-squares and instrumental-variable cores for
+/// OLS and IV (k regressors): the same columns give the same matrix to the last bit.
+bool holds_cross_inverse(int k);
+
 /// `QUADFORMS` modes.
 enum QuadMode : int {
   kSerialCorrelation = 1,  ///< added regressors e(t−1) .. e(t−p), zero before the sample

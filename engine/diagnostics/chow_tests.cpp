@@ -1,6 +1,7 @@
 #include "engine/diagnostics/chow_tests.h"
 
 #include <algorithm>
+#include <cmath>
 #include <new>
 #include <string>
 #include <vector>
@@ -9,6 +10,7 @@
 #include "engine/core/report_lines.h"
 #include "engine/core/report_writer.h"
 #include "engine/core/workspace.h"
+#include "engine/diagnostics/auxiliary_regression.h"
 #include "engine/diagnostics/diagnostic_rows.h"
 #include "engine/single/estimation_state.h"
 #include "shared/exchange_slots.h"
@@ -47,6 +49,73 @@ double window_rss(int first, int n) {
   }
 }
 
+/// RSS of the least-squares fit over the estimation sample and the t2 observations after
+/// it, from the fit itself: with A⁻¹ = (X1'X1)⁻¹ and b the fit's, and e2 = y2 − X2·b the
+/// prediction errors, RSS = RSS1 + e2'(I + X2·A⁻¹·X2')⁻¹e2. Only the t2 new observations are
+/// read. The missing value when the fit does not hold A⁻¹ or the rows hold a gap or a
+/// non-finite value; the caller then forms the regression afresh.
+/// Cost: t2·k² + t2²·k/2 + t2³/6 multiply-adds.
+double extended_rss(int first, int n1, int t2) {
+  const auto& s = single::estimation();
+  const auto& g = core::globals();
+  const int k = s.nregs;
+  if (s.method != single::method::kOls || !holds_cross_inverse(k) || s.rss == kMissing || first + n1 - 1 + t2 > g.nobs)
+    return kMissing;
+  try {
+    // W = X2·A⁻¹ (t2 × k, by rows) and the prediction errors.
+    std::vector<double> x2(at(t2) * at(k)), w(at(t2) * at(k)), e2(at(t2));
+    for (int t = 0; t < t2; ++t) {
+      const int obs = first + n1 + t;
+      long double fitted = 0.0L;
+      for (int j = 1; j <= k; ++j) {
+        const double x = core::data_at(obs, s.eqvarlist[at(j)]);
+        if (x == kMissing || !std::isfinite(x)) return kMissing;
+        x2[at(t * k + j - 1)] = x;
+        fitted += static_cast<long double>(x) * s.result[at(single::block::kCoefficients + j - 1)];
+      }
+      const double y = core::data_at(obs, s.eqvarlist[0]);
+      if (y == kMissing || !std::isfinite(y)) return kMissing;
+      e2[at(t)] = static_cast<double>(static_cast<long double>(y) - fitted);
+      for (int i = 1; i <= k; ++i) {
+        long double sum = 0.0L;
+        for (int j = 1; j <= k; ++j)
+          sum += static_cast<long double>(x2[at(t * k + j - 1)]) * s.variance[at(core::PACKEDINDEX(i, j) - 1)];
+        w[at(t * k + i - 1)] = static_cast<double>(sum);
+      }
+    }
+    // S = I + W·X2' (packed), factored; the quadratic form e2'S⁻¹e2 by forward substitution.
+    std::vector<double> factor(at(t2) * at(t2 + 1) / 2);
+    for (int r = 1; r <= t2; ++r)
+      for (int c = 1; c <= r; ++c) {
+        long double sum = r == c ? 1.0L : 0.0L;
+        for (int j = 0; j < k; ++j)
+          sum += static_cast<long double>(w[at((r - 1) * k + j)]) * x2[at((c - 1) * k + j)];
+        factor[at(core::PACKEDINDEX(r, c) - 1)] = static_cast<double>(sum);
+      }
+    int fail = 0;
+    core::PACKEDCHOLESKY(factor, t2, fail);
+    if (fail != 0) return kMissing;
+    long double quadratic = 0.0L;
+    std::vector<long double> z(at(t2));
+    for (int r = 1; r <= t2; ++r) {
+      long double sum = e2[at(r - 1)];
+      for (int c = 1; c < r; ++c) sum -= static_cast<long double>(factor[at(core::PACKEDINDEX(r, c) - 1)]) * z[at(c - 1)];
+      z[at(r - 1)] = sum / factor[at(core::PACKEDINDEX(r, r) - 1)];
+      quadratic += z[at(r - 1)] * z[at(r - 1)];
+    }
+    return s.rss + static_cast<double>(quadratic);
+  } catch (const std::bad_alloc&) {
+    return kMissing;
+  }
+}
+
+/// True when the fit's own inverse gives the extended RSS for less than forming the
+/// extended regression afresh: (n1 + t2)·k²/2 + k³/2.
+bool extension_pays(int n1, int t2, int k) {
+  const double cost = static_cast<double>(t2) * k * k + 0.5 * t2 * t2 * k + t2 * static_cast<double>(t2) * t2 / 6.0;
+  return cost < 0.5 * (n1 + t2) * static_cast<double>(k) * k + 0.5 * static_cast<double>(k) * k * k;
+}
+
 bool any_missing(std::initializer_list<double> values) {
   return std::any_of(values.begin(), values.end(), [](double v) { return v == kMissing; });
 }
@@ -82,7 +151,8 @@ ChowSums chow_sums(int t2) {
   const int first = core::globals().sample_start;
   ChowSums sums{s.rss, kMissing, kMissing};
   if (t2 < 1) return sums;
-  sums.rss = window_rss(first, s.nused + t2);
+  if (extension_pays(s.nused, t2, s.nregs)) sums.rss = extended_rss(first, s.nused, t2);
+  if (sums.rss == kMissing) sums.rss = window_rss(first, s.nused + t2);
   if (t2 > s.nregs) sums.rss2 = window_rss(first + s.nused, t2);
   return sums;
 }

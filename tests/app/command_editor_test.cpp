@@ -17,9 +17,11 @@
 
 #include <algorithm>
 
+#include "app/data_editor.h"
 #include "app/engine_link.h"
 #include "app/graph_window.h"
 #include "app/main_window.h"
+#include "app/variables_window.h"
 #include "app/zvd_host.h"
 #include "shared/exchange_slots.h"
 #include "tests/app/app_test_support.h"
@@ -187,6 +189,13 @@ TEST(CommandEditor, FormulaAndPlotRunByTheEngineReachTheProgram) {
             1);
   EXPECT_TRUE(editor->status_line()->text().contains(QStringLiteral("%1 variables").arg(nvars + 1)));
   EXPECT_TRUE(messages.shown.empty()) << messages.shown.front().toStdString();
+  // The variables window and the data editor follow.
+  const QTableWidget* names = window.variables_window()->grid();
+  ASSERT_EQ(names->rowCount(), nvars + 1);
+  EXPECT_EQ(names->item(nvars, 0)->text(), "DLC");
+  const DataGridModel* grid = window.data_editor()->model();
+  EXPECT_EQ(grid->headerData(nvars, Qt::Horizontal, Qt::DisplayRole).toString(), "DLC");
+  EXPECT_EQ(grid->data(grid->index(0, nvars), Qt::DisplayRole).toString(), "*NONE*");
 
   const QString saved = QString::fromStdString((home.path / "with_dlc.zvd").string());
   ASSERT_TRUE(window.save_zvd(saved, 0, ws.shape.nobs - 1));

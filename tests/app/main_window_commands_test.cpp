@@ -25,6 +25,7 @@
 #include "app/modal_hint.h"
 #include "app/new_data_dialog.h"
 #include "app/small_dialogs.h"
+#include "app/variables_window.h"
 #include "qtshared/help.h"
 #include "tests/app/app_test_support.h"
 #include "tests/dialogs/dialog_driver.h"
@@ -134,16 +135,27 @@ TEST(MainWindowOpen, AsciiFileTakesItsShapeFromTheNewDataDialog) {
     dialog->end_year_box()->setText("1994");
     dialog->accept();
   });
+  driver.then("variablesDialog", [](QWidget* w) {
+    auto* names = w->findChild<VariablesWindow*>();
+    ASSERT_NE(names, nullptr);
+    ASSERT_EQ(names->grid()->rowCount(), 2);
+    EXPECT_EQ(names->grid()->item(0, 0)->text(), "X1");
+    names->grid()->item(1, 0)->setText("gdp");  // upper-cased as names are
+    names->ok();
+  });
   ASSERT_TRUE(f.window.open_data_file(path));
   ASSERT_TRUE(driver.finish()) << driver.failure();
   EXPECT_EQ(hint_meanwhile, kModalHint);
   EXPECT_EQ(hint_text(), kHelpHint);
   EXPECT_EQ(engine_calls.calls,
             (std::vector<Call>{slot(2, 1), slot(3, 1), slot(7, 2), text(1, path.toStdString()), slot(1, 2),
-                               var(1, "X1"), var(2, "X2"), slot(8, 5), slot(4, 2), text(2, "1990 1994"),
-                               request(1, 0), slot(8, 5)}));
+                               var(1, "X1"), var(2, "GDP"), slot(8, 5), slot(4, 2), text(2, "1990 1994"),
+                               request(1, 0), slot(8, 5),
+                               // the data editor comes forward and hands the values over
+                               slot(8, 5), slot(4, 2), slot(1, 1), data(5, 2)}));
+  EXPECT_TRUE(f.window.data_editor_frame()->isMaximized());
   const HostWorkspace& ws = f.window.state().ws;
-  EXPECT_EQ(ws.names[1], "X2");
+  EXPECT_EQ(ws.names[1], "GDP");
   EXPECT_EQ(ws.data[0], 1.0);
   EXPECT_EQ(ws.data[5 + 4], 10.0);
   EXPECT_EQ(f.window.status_text(), "Current sample from 1990 to 1994. Min 1990 Max 1994. (5 obs.) 2 variables, max 200.");
@@ -270,18 +282,25 @@ TEST(MainWindowButtons, EnabledOnceDataIsLoaded) {
   f.window.speed_button("Multi")->trigger();
   EXPECT_EQ(f.window.estimation()->outer_page(), 2);
 
-  // "Process" brings the command editor forward; the other windows come with a later version.
+  // "Process" and "Data" bring their windows forward; "Variables" floats the variables
+  // window on top while it is pressed and makes it a minimised child when released.
   f.window.speed_button("Process")->trigger();
   EXPECT_TRUE(f.window.command_editor_frame()->isVisible());
   EXPECT_FALSE(f.window.estimation_frame()->isMaximized());
   f.window.speed_button("Data")->trigger();
-  f.window.speed_button("Variables")->trigger();
-  QApplication::clipboard()->setText("1\t2");
-  f.window.menu_action("&Edit", "Paste &Data")->trigger();
-  EXPECT_EQ(f.messages.shown,
-            (std::vector<QString>{"The data editor is not available in this version of Zelvorin.",
-                                  "The variables window is not available in this version of Zelvorin.",
-                                  "Pasting data from the clipboard is not available in this version of Zelvorin."}));
+  EXPECT_TRUE(f.window.data_editor_frame()->isMaximized());
+  EXPECT_FALSE(f.window.command_editor_frame()->isMaximized());
+  QAction* variables = f.window.speed_button("Variables");
+  variables->trigger();
+  EXPECT_TRUE(variables->isChecked());
+  EXPECT_EQ(f.window.variables_frame(), nullptr);
+  EXPECT_TRUE(f.window.variables_window()->isWindow());
+  EXPECT_TRUE(f.window.variables_window()->isVisible());
+  variables->trigger();
+  ASSERT_NE(f.window.variables_frame(), nullptr);
+  EXPECT_TRUE(f.window.variables_frame()->isMinimized());
+  EXPECT_FALSE(f.window.variables_window()->isWindow());
+  EXPECT_TRUE(f.messages.shown.empty());
 }
 
 TEST(MainWindowEdit, CutCopyAndPasteActOnTheFocusedBox) {

@@ -46,6 +46,7 @@
 #include "engine/core/num/cross_products.h"
 #include "engine/core/num/data_vectors.h"
 #include "engine/core/num/dense.h"
+#include "engine/core/num/eigen_solve.h"
 #include "engine/core/num/gauss_jordan.h"
 #include "engine/core/num/log_determinant.h"
 #include "engine/core/num/lu.h"
