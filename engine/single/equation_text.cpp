@@ -68,7 +68,8 @@ std::string lagged(const std::string& head, int lag, const std::string& tail) {
 
 std::vector<std::string> equation_lines() {
   const auto& s = estimation();
-  if (s.eqvarnames.empty()) return {};
+  // A non-linear equation is its formula, not a list of regressors: nothing is written.
+  if (s.eqvarnames.empty() || method_row(s.method).family == Family::kNonLinear) return {};
   Pieces p;
   p.side(s.eqvarnames.front());
   int i = 1;

@@ -21,6 +21,7 @@ inline constexpr int kEquationWidth = 78;
 ///               "h(-j)" for the absolute form; "LOG(hsq) =", "(e/h)(-i)",
 ///               "(ABS(e(-i))/h(-i)-E|z|)", "LOG(hsq(-j))" for the exponential form),
 ///               then the variance-equation variables.
+/// Non-linear estimates (14, 15) write no lines.
 std::vector<std::string> equation_lines();
 
 /// `GARCHFORMULA`: writes the equation's lines to the model page (channel 58).
