@@ -8,6 +8,7 @@
 #include "engine/core/report_lines.h"
 #include "engine/core/report_writer.h"
 #include "engine/core/results_page.h"
+#include "engine/core/unit_root_table.h"
 #include "engine/core/workspace.h"
 
 namespace qorv::data {
@@ -32,36 +33,14 @@ void write_block(const AdfFigures& f, const AdfBlock& block, const std::string& 
   append_period(line, f.first_used, f.last);
   core::WRITELINE(line, kPage);
   core::WRITESTARS(kReportWidth, kPage);
-  line = blank_report_line();
-  core::APPENDTEXT(line, 0, "        Test Statistic");
-  core::APPENDTEXT(line, 6, "LL");
-  core::APPENDTEXT(line, 11, "AIC");
-  core::APPENDTEXT(line, 11, "SBC");
-  core::APPENDTEXT(line, 11, "HQC");
-  core::WRITELINE(line, kPage);
-  // The statistic's field starts in column 10 whatever the label's width; the criteria
-  // follow at a gap of 4.
-  for (const core::AdfRegression& r : block.regressions.orders) {
-    line = blank_report_line();
-    const std::string label = r.order == 0 ? " DF" : " ADF(" + std::to_string(r.order) + ")";
-    core::APPENDTEXT(line, 0, label);
-    core::APPENDREAL(line, 9 - static_cast<int>(label.size()), ' ', r.statistic);
-    for (double v : {r.loglik, r.aic, r.sbc, r.hqc}) core::APPENDREAL(line, 4, ' ', v);
-    core::WRITELINE(line, kPage);
-  }
+  core::write_adf_heading(kPage);
+  for (const core::AdfRegression& r : block.regressions.orders) core::write_adf_row(r, kPage);
   core::WRITESTARS(kReportWidth, kPage);
   line = blank_report_line();
   core::APPENDTEXT(line, 0, " 95% critical value for the augmented Dickey-Fuller statistic");
   core::APPENDREAL(line, 1, '=', block.critical_value);
   core::WRITELINE(line, kPage);
-  line = blank_report_line();
-  core::APPENDTEXT(line, 0, " LL  = Maximized log-likelihood");
-  core::APPENDTEXT(line, 6, "AIC = Akaike Information Criterion");
-  core::WRITELINE(line, kPage);
-  line = blank_report_line();
-  core::APPENDTEXT(line, 0, " SBC = Schwarz Bayesian Criterion");
-  core::APPENDTEXT(line, 4, "HQC = Hannan-Quinn Criterion");
-  core::WRITELINE(line, kPage);
+  core::write_criteria_legend(kPage);
   core::WRITESTARS(kReportWidth, kPage);
 }
 

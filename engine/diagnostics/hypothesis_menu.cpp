@@ -12,7 +12,9 @@
 #include "engine/diagnostics/order_prompts.h"
 #include "engine/diagnostics/post_regression_steps.h"
 #include "engine/diagnostics/recursive_residuals.h"
+#include "engine/diagnostics/residual_unit_root.h"
 #include "engine/diagnostics/serial_correlation_test.h"
+#include "engine/diagnostics/variable_tests.h"
 #include "engine/single/estimation_state.h"
 #include "shared/exchange_slots.h"
 #include "shared/plot_file.h"
@@ -80,12 +82,13 @@ bool arch_or_unit_root_option(int option) {
     core::SHOWMSGFILE(core::msg::kTooFewForTest);
     return true;
   }
+  const int order = ask_order(option == kUnitRoot ? "ADF" : "ARCH", maximum, 1);
+  if (order == 0) return false;
   if (option == kUnitRoot) {
-    not_available("Testing the residuals for unit roots");
-    return false;
+    write_residual_unit_root_page(order);
+  } else {
+    write_arch_page(order);
   }
-  const int order = ask_order("ARCH", maximum, 1);
-  if (order > 0) write_arch_page(order);
   return false;
 }
 
@@ -160,8 +163,10 @@ MenuExit hypothesis_menu(PostRegressionContext& context) {
           choice = kWald;
         } else if (row.family == single::Family::kNonLinear) {
           core::SHOWMSGFILE(core::msg::kNotForThisMethod);
+        } else if (option == kDeletion) {
+          variable_deletion_test();
         } else {
-          not_available(option == kDeletion ? "The variable deletion test" : "The variable addition test");
+          variable_addition_test();
         }
         break;
       default:

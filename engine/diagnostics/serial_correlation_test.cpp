@@ -2,7 +2,6 @@
 
 #include <cmath>
 #include <string>
-#include <utility>
 
 #include "engine/core/dialog_bridge.h"
 #include "engine/core/message_lines.h"
@@ -11,6 +10,7 @@
 #include "engine/diagnostics/auxiliary_regression.h"
 #include "engine/diagnostics/diagnostic_rows.h"
 #include "engine/diagnostics/residual_tests.h"
+#include "engine/diagnostics/state_restorer.h"
 #include "engine/single/estimation_state.h"
 #include "engine/single/estimation_titles.h"
 #include "engine/single/result_report.h"
@@ -43,42 +43,39 @@ void append_statistic(std::string& line, double value, core::ProbKind kind, int 
   if (value != kMissing) core::APPENDPROB(line, kind, value, df1, df2);
 }
 
-/// Puts the estimation state back when it goes out of scope.
-class StateRestorer {
- public:
-  StateRestorer() : saved_(single::estimation()) {}
-  ~StateRestorer() { single::estimation() = std::move(saved_); }
-  StateRestorer(const StateRestorer&) = delete;
-  StateRestorer& operator=(const StateRestorer&) = delete;
-
- private:
-  single::EstimationState saved_;
-};
-
 }  // namespace
+
+std::string chi_squared_line(std::string_view label, int gap, double value, int df) {
+  std::string line(kWidth, ' ');
+  core::APPENDTEXT(line, 0, label);
+  core::APPENDCHISQ(line, gap, df);
+  append_statistic(line, value, core::ProbKind::kChiSquared, df, 0);
+  return line;
+}
+
+std::string f_statistic_line(int gap, double value, int df1, int df2) {
+  std::string line(kWidth, ' ');
+  core::APPENDTEXT(line, 0, " F Statistic");
+  core::APPENDTEXT(line, gap, "F(");
+  core::APPENDINTFIELD(line, 0, df1, 3);
+  core::APPENDTEXT(line, 0, ",");
+  core::APPENDINTFIELD(line, 0, df2, 4);
+  core::APPENDTEXT(line, 0, ")");
+  append_statistic(line, value, core::ProbKind::kF, df1, df2);
+  return line;
+}
 
 void SARGANTEST(int method_code, double lm, int p, int n, int k, int channel) {
   core::WRITESTARS(kWidth, channel);
   const bool ls = least_squares_type(method_code);
-  if (ls || iv_type(method_code)) {
-    std::string line(kWidth, ' ');
-    core::APPENDTEXT(line, 0, ls ? " Lagrange Multiplier Statistic" : " Sargan's test statistic for serial correlation");
-    core::APPENDCHISQ(line, 4, p);
-    append_statistic(line, lm, core::ProbKind::kChiSquared, p, 0);
-    core::WRITELINE(line, channel);
-  }
+  if (ls || iv_type(method_code))
+    core::WRITELINE(chi_squared_line(ls ? " Lagrange Multiplier Statistic" : " Sargan's test statistic for serial correlation",
+                                     4, lm, p),
+                    channel);
   if (ls) {
     const int d = n - k - p;
     const double f = printable(lm) == kMissing ? kMissing : lm_to_f(lm, n, p, d);
-    std::string line(kWidth, ' ');
-    core::APPENDTEXT(line, 0, " F Statistic");
-    core::APPENDTEXT(line, 19, "F(");
-    core::APPENDINTFIELD(line, 0, p, 3);
-    core::APPENDTEXT(line, 0, ",");
-    core::APPENDINTFIELD(line, 0, d, 4);
-    core::APPENDTEXT(line, 0, ")");
-    append_statistic(line, f, core::ProbKind::kF, p, d);
-    core::WRITELINE(line, channel);
+    core::WRITELINE(f_statistic_line(19, f, p, d), channel);
   }
   core::WRITESTARS(kWidth, channel);
 }

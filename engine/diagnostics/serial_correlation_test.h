@@ -2,7 +2,19 @@
 // chooses: the regression with the lagged residuals added and the statistic block.
 #pragma once
 
+#include <string>
+#include <string_view>
+
 namespace qorv::diagnostics {
+
+/// A statistic line of the test blocks: `label`, `gap` blank columns, "CHSQ(" df in 4
+/// columns ")" "=" the 9-column value and its probability (none for a missing or negative
+/// value, which prints "*NONE*"); 79 columns.
+std::string chi_squared_line(std::string_view label, int gap, double value, int df);
+
+/// The F line of the test blocks: " F Statistic", `gap` blank columns, "F(" df1 in 3
+/// columns "," df2 in 4 columns ")" "=" the value and its probability as above.
+std::string f_statistic_line(int gap, double value, int df1, int df2);
 
 /// `SARGANTEST`: the statistic block of the test of order p on `channel`, between two rules
 /// of 79 "*":

@@ -16,6 +16,7 @@
 #include "engine/core/workspace.h"
 #include "engine/diagnostics/post_regression.h"
 #include "engine/diagnostics/sample_check.h"
+#include "engine/road/ardl_dialogue.h"
 #include "engine/road/logit_probit.h"
 #include "engine/road/recursive_rolling_menus.h"
 #include "engine/road/request_road.h"
@@ -356,10 +357,7 @@ void SINGLEEQOPTIONS(int& next_step, int kind, int& window, int trailing, bool& 
       return;
     }
     case kArdl:
-      if (ardl_variables_valid(trailing)) {
-        estimation().method = method::kArdlLongRun;
-        refuse_method(method::kArdlLongRun);
-      }
+      if (ardl_variables_valid(trailing)) ARDLSELECT(trailing);
       return;
     case kLogitProbit:
       LOGITPROBIT();

@@ -7,6 +7,7 @@
 #include "engine/core/result_tables.h"
 #include "engine/core/text_format.h"
 #include "engine/core/workspace.h"
+#include "engine/single/ardl_model.h"
 #include "engine/single/estimation_state.h"
 
 namespace qorv::single {
@@ -126,6 +127,7 @@ void ESTIMATIONTITLE(int code, int mode, int channel) {
   }
   const std::string_view title = method_row(code).title.empty() ? test_title(code) : method_row(code).title;
   if (!title.empty()) write_centred(title, channel);
+  if (method_row(code).family == Family::kArdl) write_centred(ardl_title_line(), channel);
   if (has_ar_errors(code) || has_ma_errors(code)) write_error_model_title(code, channel);
 }
 

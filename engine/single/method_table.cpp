@@ -5,6 +5,7 @@
 #include <string>
 
 #include "engine/core/dialog_bridge.h"
+#include "engine/single/ardl_model.h"
 #include "engine/single/estimation_runner.h"
 #include "engine/single/garch_estimate.h"
 #include "engine/single/least_squares.h"
@@ -127,7 +128,7 @@ constexpr std::array kRows = {
               .family = Family::kArdl, .least_squares_tests = true, .durbin_h = true, .plain_residuals = true,
               .diagnostic_table = true, .least_squares_plots = true, .first_post_option = 2,
               .post_menu_leave = kArdlMenu,
-              .forecast_advice = kArdlAdvice},
+              .forecast_advice = kArdlAdvice, .estimate = estimate_ardl},
     MethodRow{.code = method::kArdlLongRun, .name = "ARDL estimation", .word = "ARDL  ",
               .title = "Estimated Long Run Coefficients using the ARDL Approach", .test_case = " (ARDL case)",
               .based_on = " Based on long run ARDL regression of", .family = Family::kArdl, .iv_fit = true,
@@ -135,7 +136,7 @@ constexpr std::array kRows = {
               .residuals_given = true, .residual_scaling = ResidualScaling::kLongRunMultiplier, .plain_residuals = true,
               .transforms_residuals = false, .coefficient_table_only = true, .residual_menu = false,
               .first_post_option = 2, .post_menu_leave = kArdlMenu,
-              .forecast_advice = kArdlAdvice},
+              .forecast_advice = kArdlAdvice, .estimate = estimate_ardl_long_run},
     MethodRow{.code = method::kPhillipsHansen, .name = "Fully modified Phillips-Hansen estimation", .word = "FMPH  ",
               .title = "Fully Modified Phillips-Hansen Estimates",
               .based_on = " Based on Fully Modified Phillips-Hansen regression of",

@@ -211,6 +211,15 @@ void REGSTATS(const FitStatistics& fit, int channel) {
   }
   core::WRITELINE(line, channel);
   core::WRITESTARS(kLineWidth, channel);
+  if (s.method == method::kArdlEcm) {
+    // The error-correction form's fit measures are those of the differenced variable.
+    line = blank_line();
+    core::APPENDTEXT(line, 0, " R-Squared and R-Bar-Squared measures refer to the dependent variable");
+    core::APPENDTEXT(line, 1, s.eqvarnames.empty() ? std::string() : s.eqvarnames.front());
+    core::WRITELINE(line, channel);
+    core::WRITELINE(" and in cases where the error correction model is highly", channel);
+    core::WRITELINE(" restricted, these measures could become negative.", channel);
+  }
 }
 
 std::string FITSUMMARYLINE(std::string_view label, double dw, double rbar2, double loglik, int channel) {

@@ -257,6 +257,37 @@ TEST(MainRoad, RollingLeastSquaresFromTheWindowLengthBoxKeepsARollingPlot) {
   EXPECT_TRUE(session.messages.shown.empty());
 }
 
+// ARDL from the window: the maximum lag typed in the estimation window's box reaches the
+// engine (no question asked), the Schwarz choice's estimates are shown, and the way back
+// leads through both ARDL menus.
+TEST(MainRoad, ArdlTakesTheMaximumLagFromTheWindow) {
+  LeastSquaresSession session;
+  ASSERT_TRUE(session.start(61));
+  EstimationWindow* estimation = session.window.estimation();
+  ASSERT_TRUE(estimation->window_size()->isVisible());
+  QTest::keyClicks(estimation->nonlin(), "LC LY R & INPT");
+  estimation->window_size()->clear();
+  QTest::keyClicks(estimation->window_size(), "4");
+  std::string page;
+  DialogDriver driver(std::chrono::seconds(60));
+  driver.then("Tget1option", [](QWidget* form) { choose(form, "Schwarz Bayesian Criterion"); })
+      .then("Tget1option", [](QWidget* form) { choose(form, "Display the estimates of the selected ARDL regression"); })
+      .then("Tbegfin",
+            [&page](QWidget* form) {
+              page = child<QPlainTextEdit>(form, "page")->toPlainText().toStdString();
+              click(form, "close");
+            })
+      .then("Tget1option", [](QWidget* form) { choose(form, "Move to Post ARDL Model Selection Menu"); })
+      .then("Tget1option", [](QWidget* form) { choose(form, "Return to ARDL Order Selection Menu"); })
+      .then("Tget1option", [](QWidget* form) { choose(form, "Move to Backtracking Menu"); })
+      .then("Tget1option", [](QWidget* form) { choose(form, "Return to Single Equation Estimation Window"); });
+  ASSERT_TRUE(estimation->start());
+  ASSERT_TRUE(driver.finish()) << driver.failure() << "\nforms answered: " << driver.seen().size();
+  EXPECT_NE(page.find("ARDL(3,2,1) selected based on Schwarz Bayesian Criterion"), std::string::npos) << page;
+  EXPECT_NE(page.find(" 192 observations used for estimation from 1961Q1 to 2008Q4"), std::string::npos) << page;
+  EXPECT_EQ(session.window.state().sample_start, 1);
+}
+
 // An unknown variable corrected in the engine's editor: the estimate runs on the corrected
 // equation, and the window's box shows the equation the engine estimated.
 TEST(MainRoad, EquationCorrectedInTheEnginesEditorComesBackToTheWindow) {

@@ -271,7 +271,7 @@ TEST_F(Options, OtherKindsAskTheirOptionsAndRefuse) {
        "menu 2036 Recursive  IV Regression Results Menu", 0, false},
       {core::kNonLinear, "menu 1034 -> 2\n", 0, "Non-linear least squares is not available", 0, false},
       {core::kNonLinear, "menu 1034 -> 1\n", 0, "menu 2034", 9, true},
-      {core::kArdl, "", 0, "ARDL estimation is not available", 0, false},
+      {core::kArdl, "integer -> 0\n", 0, "Maximum lag to be used in model selection (At most", 0, false},
       {core::kLogitProbit, "", 0, "Dependent variable contains number(s) other than zeroes or ones!", 0, false},
   };
   for (const auto& r : rows) {
@@ -286,8 +286,8 @@ TEST_F(Options, OtherKindsAskTheirOptionsAndRefuse) {
   Outcome out = run(core::kArdl, "");
   EXPECT_TRUE(holds(out.transcript, "message error 0  Variable LC(-1) is not valid for inclusion in the ARDL!"))
       << out.transcript;
-  out = run(core::kArdl, "", 1);
-  EXPECT_TRUE(holds(out.transcript, "ARDL estimation is not available")) << out.transcript;
+  out = run(core::kArdl, "integer -> 0\n", 1);
+  EXPECT_TRUE(holds(out.transcript, "Maximum lag to be used in model selection")) << out.transcript;
 }
 
 TEST_F(Options, GarchReSpecificationTakesGarchWithoutTheMenu) {
