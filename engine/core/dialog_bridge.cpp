@@ -95,14 +95,19 @@ void ASKSTRING(int help_context, int& status, std::string_view prompt, std::stri
 }
 
 void EDITTEXTFILE(std::string_view title, int line_length, int lines, int help_context, int& status,
-                  int mode, std::string_view extension, std::string& text) {
+                  int mode, std::string_view extension, std::string& text,
+                  std::span<const std::string> offered) {
   const TrimmedText t(title);
   const int16_t linelen = to16(std::max(line_length, 1)), nlines = to16(std::max(lines, 1));
   const int16_t help = to16(help_context), m = to16(mode);
   std::string block = fixed_text::pad(text, static_cast<std::size_t>(linelen) * static_cast<std::size_t>(nlines));
-  const int nvars = std::clamp(globals().nvars, 0, limits::kMaxVars);
+  const int nvars = offered.empty() ? std::clamp(globals().nvars, 0, limits::kMaxVars)
+                                    : static_cast<int>(std::min<std::size_t>(offered.size(), INT16_MAX));
   std::string names;
-  for (int i = 1; i <= nvars; ++i) names += fixed_text::pad(exchange().names[static_cast<std::size_t>(i)], kNameWidth);
+  for (int i = 1; i <= nvars; ++i)
+    names += fixed_text::pad(offered.empty() ? exchange().names[static_cast<std::size_t>(i)]
+                                             : offered[static_cast<std::size_t>(i - 1)],
+                             kNameWidth);
   names += ' ';  // never a null pointer
   const int16_t nnames = static_cast<int16_t>(nvars);
   const std::string ext = fixed_text::pad(extension, 3);

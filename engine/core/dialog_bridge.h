@@ -48,14 +48,16 @@ bool ASKYESNO(int help_context, std::string_view prompt);
 void ASKSTRING(int help_context, int& status, std::string_view prompt, std::string& answer, int width);
 
 /// The text editor over `text`, `lines` lines of `line_length` characters (blank-padded or
-/// cut to that block on entry), with the workspace's variable names offered for insertion.
+/// cut to that block on entry), with the workspace's variable names offered for insertion
+/// (or `offered`, when given: the names a text may use in place of variables).
 /// `mode` 1 shows the editor panel file beside the text; `extension` (3 characters) is the
 /// default of the editor's open and save dialogs. Out: status 1 and the edited block (line
 /// breaks typed by the user come back as one blank each), or status 2 and `text` as it
 /// was. A panel file open on its channel is closed for the editor and reopened for
 /// appending afterwards.
 void EDITTEXTFILE(std::string_view title, int line_length, int lines, int help_context, int& status,
-                  int mode, std::string_view extension, std::string& text);
+                  int mode, std::string_view extension, std::string& text,
+                  std::span<const std::string> offered = {});
 
 /// One choice from `options` (each passed 80 wide, blank-padded or cut). `index` in: the
 /// option preselected, from 0; out: status 1 and the chosen option, from 0, or status 2

@@ -55,7 +55,7 @@ void set_editor_title(std::initializer_list<std::string_view> lines) {
 }
 
 int SCREENEDITOR(std::string& text, EditorCursor& /*cursor*/, int panel_mode, std::string_view extension,
-                 int help_kind) {
+                 int help_kind, std::span<const std::string> offered) {
   if (fixed_text::trimmed_length(text) > static_cast<std::size_t>(kEditorLength)) {
     SHOWOK(kError, kNoHelp, kTextTooLong);
     return kEditorCancelled;
@@ -64,7 +64,7 @@ int SCREENEDITOR(std::string& text, EditorCursor& /*cursor*/, int panel_mode, st
   std::string block = fixed_text::pad(text, kEditorLength);
   int status = kDialogCancel;
   EDITTEXTFILE(fixed_text::trim_right(exchange().prompt), kLineWidth, kLines, help, status, panel_mode, extension,
-               block);
+               block, offered);
   write_equation_box(block);
   text = std::move(block);
   return status == kDialogOk ? kEditorAccepted : kEditorCancelled;

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <initializer_list>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -39,10 +40,11 @@ void set_editor_title(std::initializer_list<std::string_view> lines);
 /// folder, whatever the user answered; slot 32 is then set and slot 31 cleared (a file
 /// that cannot be written is reported with the temporary-file message and leaves slot 32
 /// alone). Returns 0 with the edited text on OK, 1 with the text unchanged otherwise.
+/// `offered`, when given, replaces the workspace's names in the editor's word list.
 /// A text with characters past 3120 is never cut: it is refused with `kTextTooLong` and
 /// result 1, and no editor is shown. The cursor is kept (the dialog keeps its own caret).
 int SCREENEDITOR(std::string& text, EditorCursor& cursor, int panel_mode, std::string_view extension,
-                 int help_kind);
+                 int help_kind, std::span<const std::string> offered = {});
 
 /// Blanks every "[...]" comment of `text`. Returns false when done; true after showing
 /// " The commenting out square brackets are not properly positioned!" when a "[" has no

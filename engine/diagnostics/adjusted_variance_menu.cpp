@@ -10,6 +10,7 @@
 #include "engine/core/results_page.h"
 #include "engine/core/workspace.h"
 #include "engine/diagnostics/post_regression_steps.h"
+#include "engine/diagnostics/wald_options.h"
 #include "engine/single/adjusted_variance.h"
 #include "engine/single/estimation_state.h"
 #include "engine/single/estimation_titles.h"
@@ -77,10 +78,10 @@ void adjusted_matrix_menu(int option, const std::vector<double>& matrix) {
         print_matrix(matrix, 1.0);
         break;
       case kWald:
-        not_available("The Wald test on the adjusted covariance matrix");
+        single_equation_wald(RelationMode::kRestrictions, matrix);
         break;
       case kFunctions:
-        not_available("Estimating functions of parameters on the adjusted covariance matrix");
+        single_equation_wald(RelationMode::kFunctions, matrix);
         break;
       default:
         return;

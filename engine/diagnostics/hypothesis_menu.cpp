@@ -9,12 +9,14 @@
 #include "engine/core/results_page.h"
 #include "engine/diagnostics/arch_test.h"
 #include "engine/diagnostics/cusum_plots.h"
+#include "engine/diagnostics/non_nested_tests.h"
 #include "engine/diagnostics/order_prompts.h"
 #include "engine/diagnostics/post_regression_steps.h"
 #include "engine/diagnostics/recursive_residuals.h"
 #include "engine/diagnostics/residual_unit_root.h"
 #include "engine/diagnostics/serial_correlation_test.h"
 #include "engine/diagnostics/variable_tests.h"
+#include "engine/diagnostics/wald_options.h"
 #include "engine/single/estimation_state.h"
 #include "shared/exchange_slots.h"
 #include "shared/plot_file.h"
@@ -138,7 +140,7 @@ MenuExit hypothesis_menu(PostRegressionContext& context) {
     choice = kBack;
     if (option <= kBack || option > kNonNestedOtherLhs) return MenuExit::kBackToPostRegression;
     if (option == kWald) {
-      not_available("The Wald test");
+      single_equation_wald(RelationMode::kRestrictions);
       continue;
     }
     if (!row.diagnostic_table) {
@@ -168,6 +170,11 @@ MenuExit hypothesis_menu(PostRegressionContext& context) {
         } else {
           variable_addition_test();
         }
+        break;
+      case kNonNested:
+        // The rival regression is compared with a least-squares estimate only.
+        if (!row.least_squares_plots) core::SHOWMSGFILE(core::msg::kNotForThisMethod);
+        else NONNESTEDTESTS();
         break;
       default:
         not_available("Non-nested testing");

@@ -19,6 +19,8 @@
 #include "engine/diagnostics/post_regression_menus.h"
 #include "engine/diagnostics/parameter_tables.h"
 #include "engine/diagnostics/post_regression_steps.h"
+#include "engine/diagnostics/single_forecast.h"
+#include "engine/diagnostics/wald_options.h"
 #include "engine/single/equation_text.h"
 #include "engine/single/estimation_state.h"
 #include "engine/single/result_report.h"
@@ -80,9 +82,11 @@ int largest_ar_lag() {
 }
 
 /// Option 8 or 9: the systems and ARDL equations forecast from their own menus.
-void forecast_option() {
-  const std::string_view advice = single::method_row(single::estimation().method).forecast_advice;
+void forecast_option(int option) {
+  const int code = single::estimation().method;
+  const std::string_view advice = single::method_row(code).forecast_advice;
   if (!advice.empty()) core::SHOWMESSAGE(std::string(advice));
+  else if (forecasts_single_equation(code)) SINGLEFORECAST(option == kForecastPlotOnly);
   else not_available("Forecasting");
 }
 
@@ -253,7 +257,7 @@ void POSTREGRESSION() {
               "Choose option 5 in the SURE Post Estimation Menu to estimate/test (possibly non-linear) functions "
               "of parameters!");
         } else {
-          not_available("Estimating and testing functions of parameters");
+          single_equation_wald(RelationMode::kFunctions);
         }
         break;
       case kPlotLeverage:
@@ -262,7 +266,7 @@ void POSTREGRESSION() {
         break;
       case kForecast:
       case kForecastPlotOnly:
-        forecast_option();
+        forecast_option(option);
         break;
       default:
         // Option 0 of a GARCH estimate asks for the model to be specified again.

@@ -19,6 +19,7 @@
 #include "engine/diagnostics/leverage.h"
 #include "engine/diagnostics/post_regression_menus.h"
 #include "engine/diagnostics/post_regression_steps.h"
+#include "engine/diagnostics/residual_correlogram.h"
 #include "engine/diagnostics/residual_series.h"
 #include "engine/diagnostics/result_series.h"
 #include "engine/single/estimation_state.h"
@@ -180,7 +181,7 @@ void residuals_menu() {
       case kList: list_residuals(); break;
       case kPlotFitted: plot_actual_and_fitted(); break;
       case kPlotResiduals: plot_residuals(); break;
-      case kCorrelogram: not_available("Plotting the correlogram and spectrum of residuals"); break;
+      case kCorrelogram: plot_residual_correlogram(); break;
       case kHistogram:
         if (code == method::kGarch) plot_scaled_histogram();
         else plot_histogram();

@@ -13,6 +13,7 @@
 #include "engine/core/workspace.h"
 #include "engine/diagnostics/post_regression_steps.h"
 #include "engine/diagnostics/result_series.h"
+#include "engine/diagnostics/wald_options.h"
 #include "engine/road/run_estimation.h"
 #include "engine/single/binary_estimate.h"
 #include "engine/single/estimation_runner.h"
@@ -161,8 +162,8 @@ void post_estimation(Session& session) {
       case kListFitted: show_fit_table(session); break;
       case kPlotFitted: plot_fit(session); break;
       case kSaveProbabilities: save_probabilities(session); break;
-      case kWaldTest: diagnostics::not_available("The Wald test of restrictions"); break;
-      case kParameterFunctions: diagnostics::not_available("Estimating and testing functions of parameters"); break;
+      case kWaldTest: diagnostics::single_equation_wald(diagnostics::RelationMode::kRestrictions); break;
+      case kParameterFunctions: diagnostics::single_equation_wald(diagnostics::RelationMode::kFunctions); break;
       case kForecast: forecast(session); break;
       default: return;
     }

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -20,20 +19,13 @@ namespace macro = qorv::testing::macro;
 namespace small = qorv::testing::small;
 using qorv::testing::parse_number;
 using qorv::testing::shows;
+using qorv::testing::words;
 
 namespace {
 
 class AdjustedVarianceMenu : public qorv::testing::PostRegressionTest {};
 
 using Page = std::vector<std::string>;
-
-/// The blank-separated words of `line`.
-std::vector<std::string> words(const std::string& line) {
-  std::istringstream in(line);
-  std::vector<std::string> out;
-  for (std::string w; in >> w;) out.push_back(w);
-  return out;
-}
 
 /// The first line of `page` of `count` words whose first word is `name` and whose second
 /// is a number, as words.

@@ -130,13 +130,9 @@ TEST_F(PostRegression, OptionsOfLaterVersionsAndRedirectionsSaySoAndReturn) {
     const char* seen;     ///< the message shown
   };
   const Row rows[] = {
-      {1, "menu 1002 -> 4 once\nmenu 1003 -> 2 once\nmenu 1033 -> 3 once\nmenu 1033 -> 0\nmenu 1003 -> 0\n",
-       "The Wald test on the adjusted covariance matrix is not available in this version of Zelvorin."},
-      {1, "menu 1002 -> 4 once\nmenu 1003 -> 2 once\nmenu 1033 -> 4 once\nmenu 1033 -> 0\nmenu 1003 -> 0\n",
-       "on the adjusted covariance matrix is not available in this version of Zelvorin."},
-      {1, "menu 1002 -> 5 once\n", "functions of parameters is not available in this version of Zelvorin."},
-      {1, "menu 1002 -> 8 once\n", "Forecasting is not available in this version of Zelvorin."},
-      {1, "menu 1002 -> 9 once\n", "Forecasting is not available in this version of Zelvorin."},
+      {1, "menu 1002 -> 8 once\n", "No observation is available for forecasting!"},
+      {5, "menu 1002 -> 9 once\n", "No observation is available for forecasting!"},
+      {14, "menu 1002 -> 8 once\n", "Forecasting is not available in this version of Zelvorin."},
       {83, "menu 1002 -> 5 once\n",
        "Choose option 5 in the SURE Post Estimation Menu to estimate/test (possibly non-linear) functions of "
        "parameters!"},
@@ -147,11 +143,7 @@ TEST_F(PostRegression, OptionsOfLaterVersionsAndRedirectionsSaySoAndReturn) {
       {79, "menu 1002 -> 8 once\n", "Choose option 4 in the Post ARDL Model Selection Menu to carry out forecasts"},
       {5, "menu 1002 -> 6 once\n", "This option or test is not available for the estimation method used."},
       {14, "menu 1002 -> 7 once\n", "This option or test is not available for the estimation method used."},
-      {1, "menu 1002 -> 3 once\nmenu 1037 -> 4 once\nmenu 1037 -> 0\n",
-       "Plotting the correlogram and spectrum of residuals is not available in this version of Zelvorin."},
-      {1, "menu 1002 -> 2 once\nmenu 1019 -> 7 once\nmenu 1019 -> 0\n",
-       "The Wald test is not available in this version of Zelvorin."},
-      {1, "menu 1002 -> 2 once\nmenu 1019 -> 8 once\nmenu 1019 -> 0\n",
+      {1, "menu 1002 -> 2 once\nmenu 1019 -> 9 once\nmenu 1019 -> 0\n",
        "Non-nested testing is not available in this version of Zelvorin."},
       {14, "menu 1002 -> 2 once\nmenu 1019 -> 5 once\nmenu 1019 -> 0\n",
        "This option or test is not available for the estimation method used."},
@@ -184,6 +176,8 @@ TEST_F(PostRegression, HypothesisRefusalsReturnOrEndTheDialogue) {
       {5, 2, 33, "", true, false, 0},    // ARCH and unit-root tests refuse IV and end the dialogue
       {15, 3, 33, "", true, false, 0},
       {5, 4, 33, "", false, true, 0},    // CUSUM: least squares only, back to the menu
+      {5, 8, 33, "", false, true, 0},    // non-nested tests: least squares only, back to the menu
+      {14, 8, 33, "", false, true, 0},
       {17, 5, 0,
        "The variables in the error correction model are constructed synthetic variables and cannot be deleted!",
        false, true, 7},

@@ -161,18 +161,30 @@ TEST_F(LogitProbit, EveryOptionOfBothMenus) {
       "menu 1029 -> 1\nresults -> close\n"
       "menu 1029 -> 2\nresults -> close\n"
       "menu 1029 -> 3\ngraph -> close\n"
-      "menu 1029 -> 5\nmenu 1029 -> 6\n"
       "menu 1029 -> 7\nstring -> \"30\"\nresults -> close\n"
       "menu 1029 -> 4\nstring -> \"PAM\"\n"
       "menu 1029 -> 0\n"
-      "menu 1027 -> 1\nresults -> close\nmenu 1029 -> 0\n"
+      "menu 1027 -> 1\nresults -> close\n"
+      "menu 1029 -> 5\ntext -> \"A2=0\"\nresults -> close\n"
+      "menu 1029 -> 6\ntext -> \"F1=A2\"\nresults -> close\nresults -> close\nmenu 1029 -> 0\n"
       "menu 1027 -> 0\n");
   EXPECT_TRUE(backtracking);
   EXPECT_TRUE(holds("graph 0 plot1.$$$ Plot of Actual Values and Fitted Proababilities -> close"))
       << dialog_script::transcript_text();
   EXPECT_TRUE(holds("Post Estimation Menu (Probit Model)"));
   EXPECT_TRUE(holds("Post Estimation Menu (Logit Model)"));
-  EXPECT_TRUE(holds("The Wald test of restrictions is not available"));
+  // Logit, A2 = 0 on the absolute matrix: the squared t-ratio of WT.
+  const double t = qorv::testing::reference_expected("logit-probit", "MT_LOGIT_F").at("t:WT").value;
+  int wald_lines = 0;
+  for (const auto& page : dialog_script::pages())
+    for (const auto& line : page)
+      if (line.find(" Wald Statistic") == 0) {
+        ++wald_lines;
+        EXPECT_EQ(line.substr(35, 11), "CHSQ(   1)=") << line;
+        EXPECT_TRUE(shows(parse_number(line.substr(46, 9)), {t * t, 1e-9, true})) << line;
+      }
+  EXPECT_EQ(wald_lines, 1);
+  EXPECT_TRUE(holds(" F1 "));
   // The saved series: 24 probabilities and 6 forecasts, missing after them.
   const int v = core::find_variable("PAM");
   ASSERT_GT(v, 0);

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -21,6 +20,7 @@ using namespace qorv::single;
 namespace macro = qorv::testing::macro;
 using qorv::testing::parse_number;
 using qorv::testing::shows;
+using qorv::testing::words;
 
 namespace {
 
@@ -42,14 +42,6 @@ class PhillipsHansen : public qorv::testing::MacroTest {
 
   static bool holds(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
 };
-
-/// The blank-separated words of `line`.
-std::vector<std::string> words(const std::string& line) {
-  std::istringstream in(line);
-  std::vector<std::string> out;
-  for (std::string w; in >> w;) out.push_back(w);
-  return out;
-}
 
 TEST_F(PhillipsHansen, PageShowsTheFullyModifiedEstimates) {
   struct Case {

@@ -7,7 +7,9 @@
 
 #include <charconv>
 #include <cmath>
+#include <sstream>
 #include <string>
+#include <vector>
 
 #include "tests/engine/single/macro_reference.h"
 
@@ -19,6 +21,14 @@ struct Printed {
   double value = 0.0;
   double unit = 0.0;
 };
+
+/// The blank-separated words of `line`.
+inline std::vector<std::string> words(const std::string& line) {
+  std::istringstream in(line);
+  std::vector<std::string> out;
+  for (std::string w; in >> w;) out.push_back(w);
+  return out;
+}
 
 inline std::string trim(std::string s) {
   const auto b = s.find_first_not_of(' ');
