@@ -2,11 +2,15 @@
 // the equation of its first variable on all the others.
 #pragma once
 
+#include <filesystem>
 #include <string>
 
+#include "engine/core/channels.h"
 #include "engine/core/engine_state.h"
+#include "engine/core/report_writer.h"
 #include "engine/core/workspace.h"
 #include "engine/single/estimation_state.h"
+#include "engine/single/result_report.h"
 
 namespace qorv::bench {
 
@@ -41,6 +45,15 @@ inline void install_workspace(int n, int nvars) {
     s.eqvarlist.push_back(v);
     s.eqvarnames.push_back(core::variable_name(v));
   }
+}
+
+/// Writes the current estimate's report to a page file at `page` and deletes it again.
+inline void write_report_page(const std::filesystem::path& page) {
+  core::open_channel(core::channel::kResultsPage, page, core::OpenMode::kReplace);
+  core::report_writer().copy_flag = true;
+  single::write_estimate_report(core::channel::kResultsPage);
+  core::report_writer().copy_flag = false;
+  core::close_channel(core::channel::kResultsPage, core::CloseMode::kDelete);
 }
 
 }  // namespace qorv::bench

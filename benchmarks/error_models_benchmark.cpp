@@ -53,11 +53,7 @@ void error_model_report(benchmark::State& state, int code) {
     single::load_sample();
     const auto outcome = ma ? single::ESTIMATEMA(raise) : single::ESTIMATEAREXACT(true, raise);
     estimated = estimated && outcome == single::ErrorModelOutcome::kEstimated;
-    core::open_channel(core::channel::kResultsPage, page, core::OpenMode::kReplace);
-    core::report_writer().copy_flag = true;
-    single::write_estimate_report(core::channel::kResultsPage);
-    core::report_writer().copy_flag = false;
-    core::close_channel(core::channel::kResultsPage, core::CloseMode::kDelete);
+    bench::write_report_page(page);
     benchmark::DoNotOptimize(single::estimation().loglik);
   }
   if (!estimated) state.SkipWithError("the estimate failed");

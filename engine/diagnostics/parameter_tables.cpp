@@ -160,17 +160,17 @@ void GARCHPARAMETERTABLE(const GarchParameters& t, int channel) {
   core::WRITELINE(line, channel);
   // Row labels in the order of the parameters.
   std::vector<std::string> labels = {"Constant"};
-  for (int j = 1; j <= t.arch_order; ++j) {
+  for (const int j : t.arch_lags) {
     switch (t.form) {
       case GarchForm::kPlain: labels.push_back(term("E-SQ(-", j, ")")); break;
       case GarchForm::kAbsolute: labels.push_back(term("ABS(E(-", j, "))")); break;
       case GarchForm::kExponential: labels.push_back(term("(E/H)(-", j, ")")); break;
     }
   }
-  const bool asymmetric = t.form == GarchForm::kExponential && t.asymmetric_order > 0;
+  const bool asymmetric = t.form == GarchForm::kExponential && !t.asymmetric_lags.empty();
   if (asymmetric)
-    for (int j = 1; j <= t.asymmetric_order; ++j) labels.push_back(term("ABS(E/H)(-", j, ")-MEU"));
-  for (int j = 1; j <= t.garch_order; ++j) {
+    for (const int j : t.asymmetric_lags) labels.push_back(term("ABS(E/H)(-", j, ")-MEU"));
+  for (const int j : t.garch_lags) {
     switch (t.form) {
       case GarchForm::kPlain: labels.push_back(term("H-SQ(-", j, ")")); break;
       case GarchForm::kAbsolute: labels.push_back(term("H(-", j, ")")); break;
@@ -203,7 +203,7 @@ void GARCHPARAMETERTABLE(const GarchParameters& t, int channel) {
   }
   if (t.form == GarchForm::kPlain) {
     double sum = 0.0;
-    const size_t first = 1, last = static_cast<size_t>(t.arch_order + t.garch_order);
+    const size_t first = 1, last = t.arch_lags.size() + t.garch_lags.size();
     for (size_t i = first; i <= last && i < t.values.size(); ++i) sum += t.values[i];
     if (sum >= 1.0)
       core::WRITELINE(" *WARNING* The unconditional variance of the above GARCH processis undefined!  ", channel);

@@ -49,9 +49,9 @@ enum class GarchForm {
 /// parameters, and with Student-t errors the degrees of freedom.
 struct GarchParameters {
   GarchForm form = GarchForm::kPlain;  ///< the variance equation's form
-  int arch_order = 0;                  ///< ARCH terms, lags 1..arch_order
-  int asymmetric_order = 0;            ///< asymmetric terms, lags 1..asymmetric_order
-  int garch_order = 0;                 ///< GARCH terms, lags 1..garch_order
+  std::vector<int> arch_lags;          ///< lags of the ARCH terms
+  std::vector<int> asymmetric_lags;    ///< lags of the asymmetric terms (exponential form)
+  std::vector<int> garch_lags;         ///< lags of the GARCH terms
   bool student_t = false;              ///< Student-t errors: a last row of degrees of freedom
   std::vector<std::string> names;      ///< names of the in-mean and further parameters
   std::vector<double> values;          ///< the estimates in the order above

@@ -17,9 +17,11 @@
 #include "engine/diagnostics/adjusted_variance_menu.h"
 #include "engine/diagnostics/diagnostic_tests.h"
 #include "engine/diagnostics/post_regression_menus.h"
+#include "engine/diagnostics/parameter_tables.h"
 #include "engine/diagnostics/post_regression_steps.h"
 #include "engine/diagnostics/single_forecast.h"
 #include "engine/diagnostics/wald_options.h"
+#include "engine/single/equation_text.h"
 #include "engine/single/estimation_state.h"
 #include "engine/single/result_report.h"
 
@@ -161,6 +163,43 @@ PostRegressionContext prepare_post_regression() {
   return context;
 }
 
+namespace {
+
+/// The variance equation of the current GARCH estimate, in the parameter table's order:
+/// constant, ARCH, asymmetric and GARCH terms, the in-mean coefficient and the variables
+/// by name, the degrees of freedom.
+GarchParameters garch_parameters() {
+  const auto& s = single::estimation();
+  const single::GarchFlags& g = s.garch;
+  GarchParameters t;
+  t.form = g.absolute ? GarchForm::kAbsolute : g.exponential ? GarchForm::kExponential : GarchForm::kPlain;
+  t.arch_lags = g.ma_lags;
+  if (g.exponential) t.asymmetric_lags = g.ma_lags;
+  t.garch_lags = g.ar_lags;
+  t.student_t = g.distribution != 0;
+  const auto take = [&](int i) {
+    t.values.push_back(single::coefficient(i));
+    const double v = single::coefficient_variance(i, i);
+    t.std_errors.push_back(v > 0.0 && v != limits::kMissing ? std::sqrt(v) : limits::kMissing);
+  };
+  int i = s.nregs + 1;
+  const int in_mean = g.in_mean ? i++ : 0;
+  const int lag_terms = 1 + static_cast<int>(g.ma_lags.size() * (g.exponential ? 2 : 1) + g.ar_lags.size());
+  for (int j = 0; j < lag_terms; ++j) take(i++);
+  if (in_mean > 0) {
+    t.names.push_back(single::error_parameter_label(1));
+    take(in_mean);
+  }
+  for (const auto& name : g.variance_names) {
+    t.names.push_back(name);
+    take(i++);
+  }
+  if (t.student_t) take(i);
+  return t;
+}
+
+}  // namespace
+
 void show_estimation_results(const PostRegressionContext& context, bool announce) {
   const auto& s = single::estimation();
   const int page = core::channel::kResultsPage;
@@ -175,9 +214,11 @@ void show_estimation_results(const PostRegressionContext& context, bool announce
       single::write_estimate_report(page);
     }
     if (!context.error_parameters.lags.empty()) ERRORPARAMETERTABLE(context.error_parameters, page);
+    if (row.family == single::Family::kGarch) GARCHPARAMETERTABLE(garch_parameters(), page);
     if (row.diagnostic_table) DIAGNOSTICTESTS(page);
+    single::GARCHFORMULA();
   }
-  core::SHOWRESULTS(core::kShowPage);
+  core::SHOWRESULTS(core::kShowPageWithModel);
 }
 
 void POSTREGRESSION() {
@@ -228,6 +269,9 @@ void POSTREGRESSION() {
         forecast_option(option);
         break;
       default:
+        // Option 0 of a GARCH estimate asks for the model to be specified again.
+        if (option == 0 && row.family == single::Family::kGarch)
+          single::estimation().status = single::status::kRespecify;
         return;  // option 0 or a cancelled menu
     }
   }

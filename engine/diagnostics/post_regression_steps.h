@@ -38,9 +38,11 @@ void show_estimation_results(const PostRegressionContext& context, bool announce
 
 /// A time plot over the estimation sample: `series` (NUSED values each, the missing code
 /// for gaps) named `names`, of plot type `type` (1 a time plot, 8 with critical bounds, 17
-/// a histogram of the first series in `classes` classes).
+/// a histogram of the first series in `classes` classes, 18 the same with the t density of
+/// `degrees_of_freedom`).
 void plot_over_sample(std::string_view title, const std::vector<std::vector<double>>& series,
-                      const std::vector<std::string>& names, int type, int classes = 0);
+                      const std::vector<std::string>& names, int type, int classes = 0,
+                      double degrees_of_freedom = 0.0);
 
 /// The Hypothesis Testing Menu (1019) loop.
 MenuExit hypothesis_menu(PostRegressionContext& context);

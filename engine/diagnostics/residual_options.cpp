@@ -99,6 +99,26 @@ void plot_histogram() {
                    static_cast<int>(PlotType::kHistogramNormal), classes);
 }
 
+/// Option 5 of a GARCH estimate: the residuals scaled by their conditional standard
+/// deviations, against the normal density or the t density of the estimated degrees of
+/// freedom.
+void plot_scaled_histogram() {
+  const auto& s = single::estimation();
+  const auto& g = s.garch;
+  const std::vector<double> e = listed_residuals();
+  std::vector<double> scaled(e.size(), limits::kMissing);
+  for (std::size_t t = 0; t < e.size() && t < g.conditional_sd.size(); ++t)
+    if (g.conditional_sd[t] > 0.0) scaled[t] = e[t] / g.conditional_sd[t];
+  const int classes = histogram_classes(s.nused);
+  if (g.distribution != 0) {
+    plot_over_sample("Histogram of Scaled Residuals and the t-distribution Density", {scaled}, {"Scaled Residuals"},
+                     static_cast<int>(PlotType::kHistogramT), classes, single::coefficient(single::parameter_count()));
+  } else {
+    plot_over_sample("Histogram of Scaled Residuals and the Normal Density", {scaled}, {"Scaled Residuals"},
+                     static_cast<int>(PlotType::kHistogramNormal), classes);
+  }
+}
+
 /// Options 6 and 7: the residuals as the listing shows them followed by the forecast
 /// errors, or the fitted values followed by the forecasts, when forecasts were made (they
 /// cover the observations after the estimation sample).
@@ -132,7 +152,7 @@ void save_residuals_or_fitted(int option) {
 }  // namespace
 
 void plot_over_sample(std::string_view title, const std::vector<std::vector<double>>& series,
-                      const std::vector<std::string>& names, int type, int classes) {
+                      const std::vector<std::string>& names, int type, int classes, double degrees_of_freedom) {
   const auto& s = single::estimation();
   const int n = s.nused;
   if (n < 1 || series.empty()) return;
@@ -147,7 +167,7 @@ void plot_over_sample(std::string_view title, const std::vector<std::vector<doub
   int status = 0;
   const int last = classes > 0 ? classes : n;
   core::PLOTSERIES(data, n, n, 0, core::globals().sample_start - 1, columns, static_cast<int>(series.size()), names,
-                   0.0, last, type, heading, status);
+                   degrees_of_freedom, last, type, heading, status);
 }
 
 void residuals_menu() {
@@ -163,13 +183,18 @@ void residuals_menu() {
       case kPlotResiduals: plot_residuals(); break;
       case kCorrelogram: plot_residual_correlogram(); break;
       case kHistogram:
-        if (code == method::kGarch) not_available("The histogram of scaled GARCH residuals");
+        if (code == method::kGarch) plot_scaled_histogram();
         else plot_histogram();
         break;
       case kSaveResiduals:
       case kSaveFitted: save_residuals_or_fitted(option); break;
       case kPlotGarchErrors:
-      case kSaveGarchErrors: not_available("Plotting or saving the conditional standard errors of GARCH models"); break;
+        plot_over_sample("Plot of the conditinal S.E.'s of GARCH Regression", {single::estimation().garch.conditional_sd},
+                         {"H-hat"}, static_cast<int>(PlotType::kTime));
+        break;
+      case kSaveGarchErrors:
+        SAVERESULTSERIES(single::estimation().garch.conditional_sd, series_kind::kGarchStandardErrors, 0);
+        break;
       default: return;
     }
   }

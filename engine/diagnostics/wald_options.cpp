@@ -40,11 +40,11 @@ void write_assignment(int channel, int a, int b) {
   core::WRITELINE(core::joined_words({" Coefficients A1 to A" + std::to_string(a),
                                       "are assigned to the above regressors respectively."}),
                   channel);
-  if (b > 0)
-    core::WRITELINE(core::joined_words({" Coeffs. B1 to B" + std::to_string(b), "are assigned to",
-                                        single::has_ma_errors(s.method) ? "MA error parameters respectively"
-                                                                        : "AR error parameters respectively"}),
-                    channel);
+  if (b <= 0) return;
+  const char* what = single::method_row(s.method).family == single::Family::kGarch ? "ARCH parameters respectively"
+                     : single::has_ma_errors(s.method)                            ? "MA error parameters respectively"
+                                                                                  : "AR error parameters respectively";
+  core::WRITELINE(core::joined_words({" Coeffs. B1 to B" + std::to_string(b), "are assigned to", what}), channel);
 }
 
 /// The estimate's header on the results page: the "Based on" lines and the model.

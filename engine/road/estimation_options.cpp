@@ -299,24 +299,6 @@ bool ardl_variables_valid(int trailing) {
 
 OptionsMemory& options_memory() { return memory(); }
 
-void MLFAILADVICE() {
-  static const std::vector<std::string> kAdvice = {
-      "  The failure of the GARCH estimation procedure may be due to:",
-      "  1: Inappropriate initial values. Change initial values and try again.",
-      "  2: Large damping factor. Retry with a smaller damping factor if possible.",
-      "  3: Existence of serial correlation in the residuals of the regression.",
-      "     Retry by adding lagged values of the dependent variable to the model.",
-      "  4: There may be no ARCH effects in the model.",
-      "     Use option 2 of the Hypothesis Testing Menu after running an OLS regression",
-      "     to check for the presence of ARCH effects in your regression.",
-      "  5: Inappropriate assumption about the conditional distribution of errors.",
-      "     Change the conditional distribution of the errors from normal",
-      "     (or t-distribution) and re-estimate.",
-      "  6: Very small values of the observations on the dependent variable.",
-      "     Scale up the observations and re-estimate."};
-  core::SHOWOKLONG(kAdvice);
-}
-
 void SINGLEEQOPTIONS(int& next_step, int kind, int& window, int trailing, bool& show_backtracking,
                      bool& repeat) {
   using namespace core;

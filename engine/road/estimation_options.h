@@ -18,13 +18,6 @@ struct OptionsMemory {
 /// The options dialogue's memory (reset with the engine).
 OptionsMemory& options_memory();
 
-/// Lines of the advice shown after a failed GARCH maximisation.
-inline constexpr int kMlFailAdviceLines = 13;
-
-/// `MLFAILADVICE`: the 13-line advice on a failed GARCH estimation, in the long-message
-/// box (lines of 80 columns).
-void MLFAILADVICE();
-
 /// The single-equation options, estimation and post-estimation menus of `kind` (1..7).
 /// `next_step` out: the step the driver takes next; `show_backtracking` cleared when the
 /// Backtracking Menu is not to follow; `repeat` set when the specification is to be asked

@@ -54,8 +54,35 @@ void begin_estimate(int method_code) {
   s.result.assign(block::kSize, 0.0);
 }
 
+namespace {
+
+bool is_garch(int code) { return method_row(code).family == Family::kGarch; }
+
+/// The labels of the GARCH parameters after the regressors.
+std::vector<std::string> garch_labels() {
+  const auto& g = state().garch;
+  const auto with_lag = [](std::string head, int lag) {
+    std::string field = std::to_string(lag);
+    if (field.size() < 2) field.insert(0, 2 - field.size(), ' ');
+    return head + field;
+  };
+  std::vector<std::string> labels;
+  if (g.in_mean) labels.emplace_back("In Mean       ");
+  labels.emplace_back("GARCH cons.   ");
+  for (const int lag : g.ma_lags) labels.push_back(with_lag("MA lag", lag));
+  if (g.exponential)
+    for (const int lag : g.ma_lags) labels.push_back(with_lag("ABS MA lag", lag));
+  for (const int lag : g.ar_lags) labels.push_back(with_lag("AR lag", lag));
+  labels.insert(labels.end(), g.variance_names.begin(), g.variance_names.end());
+  if (g.distribution != 0) labels.emplace_back("D.F. of t-Dist");
+  return labels;
+}
+
+}  // namespace
+
 int parameter_count() {
   const auto& s = state();
+  if (is_garch(s.method)) return s.nregs + static_cast<int>(garch_labels().size());
   return s.nregs + static_cast<int>(s.arma_lags.size());
 }
 
@@ -123,6 +150,10 @@ int lost_observations() {
 
 std::string error_parameter_label(int i) {
   const auto& s = state();
+  if (is_garch(s.method)) {
+    const auto labels = garch_labels();
+    return i >= 1 && static_cast<size_t>(i) <= labels.size() ? labels[static_cast<size_t>(i - 1)] : std::string();
+  }
   if (i < 1 || static_cast<size_t>(i) > s.arma_lags.size()) return {};
   return std::string(has_ma_errors(s.method) ? "E(-" : "U(-") + std::to_string(s.arma_lags[static_cast<size_t>(i - 1)]) + ")";
 }

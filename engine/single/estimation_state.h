@@ -66,14 +66,20 @@ struct RegressorLag {
   int lag = 0;       ///< 0 none; −k for a lag of k periods, +k for a lead
 };
 
-/// The GARCH specification of the current equation.
+/// The GARCH specification of the current equation and what its estimate leaves besides
+/// the common blocks.
 struct GarchFlags {
-  int p = 0;                 ///< lags of the conditional variance
-  int q = 0;                 ///< lags of the squared errors
+  int p = 0;                 ///< lags of the conditional variance (AR set)
+  int q = 0;                 ///< lags of the errors (MA set)
   bool absolute = false;     ///< absolute-value GARCH
   bool exponential = false;  ///< exponential GARCH
   bool in_mean = false;      ///< the conditional variance enters the mean equation
   int distribution = 0;      ///< 0 normal, otherwise Student t
+  std::vector<int> ar_lags;  ///< the AR set, ascending
+  std::vector<int> ma_lags;  ///< the MA set, ascending
+  std::vector<int> variance_variables;          ///< variables of the variance equation
+  std::vector<std::string> variance_names;      ///< their names
+  std::vector<double> conditional_sd;           ///< s(t) over the NUSED observations
 };
 
 /// The estimation state of the one current single equation.
@@ -132,7 +138,8 @@ EstimationState& estimation();
 /// status is 0.
 void begin_estimate(int method);
 
-/// Parameters of the current estimate: NREGS plus the AR/MA lags.
+/// Parameters of the current estimate: NREGS plus the AR/MA lags, or for the GARCH
+/// family NREGS plus every parameter of the variance equation and the distribution.
 int parameter_count();
 
 /// Whether `code` estimates AR errors (2-4, 6-9) or MA errors (10-13).
@@ -148,7 +155,9 @@ bool is_iv_method(int code);
 int lost_observations();
 
 /// The label of error parameter i (from 1) in the coefficient table: "U(-lag)" for AR
-/// errors, "E(-lag)" for MA errors.
+/// errors, "E(-lag)" for MA errors; for the GARCH family the 14-character labels
+/// "In Mean", "GARCH cons.", "MA lag" and "ABS MA lag" with the lag, "AR lag" with the
+/// lag, the variance-equation variables and "D.F. of t-Dist".
 std::string error_parameter_label(int i);
 
 /// Observation t (1..NUSED) of the actual, fitted and residual blocks.

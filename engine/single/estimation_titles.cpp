@@ -115,6 +115,17 @@ void ESTIMATIONTITLE(int code, int mode, int channel) {
     write_centred(std::string(test) + std::string(which), channel);
     return;
   }
+  if (method_row(code).family == Family::kGarch) {
+    // " GARCH(1,1) in mean assuming a t distribution", after an empty line.
+    const GarchFlags& g = estimation().garch;
+    std::string title = g.absolute ? "Absolute value " : g.exponential ? "Exponential " : "";
+    title += "GARCH(" + std::to_string(g.p) + "," + std::to_string(g.q) + ")";
+    if (g.in_mean) title += " in mean";
+    title += g.distribution != 0 ? " assuming a t distribution" : " assuming a normal distribution";
+    core::WRITELINE("", channel);
+    write_centred(title, channel);
+    return;
+  }
   const std::string_view title = method_row(code).title.empty() ? test_title(code) : method_row(code).title;
   if (!title.empty()) write_centred(title, channel);
   if (method_row(code).family == Family::kArdl) write_centred(ardl_title_line(), channel);

@@ -7,6 +7,7 @@
 #include "engine/core/dialog_bridge.h"
 #include "engine/single/ardl_model.h"
 #include "engine/single/estimation_runner.h"
+#include "engine/single/garch_estimate.h"
 #include "engine/single/least_squares.h"
 #include "engine/single/nonlinear_estimate.h"
 #include "engine/single/phillips_hansen.h"
@@ -114,7 +115,8 @@ constexpr std::array kRows = {
     MethodRow{.code = method::kGarch, .name = "GARCH estimation", .word = "GARCH ", .family = Family::kGarch,
               .offer = {1014, 9}, .variance = VarianceScale::kAbsolute, .plain_residuals = true,
               .transforms_residuals = false,
-              .post_menu_leave = "Move to GARCH Estimation Menu", .garch_residual_options = true},
+              .post_menu_leave = "Move to GARCH Estimation Menu", .garch_residual_options = true,
+              .estimate = GARCHESTIMATE},
     MethodRow{.code = method::kGarchVariant, .family = Family::kGarch, .variance = VarianceScale::kAbsolute,
               .transforms_residuals = false},
     MethodRow{.code = method::kArdlEcm, .name = "ARDL estimation", .word = "ARDL  ",

@@ -313,7 +313,9 @@ void REGRESSIONTABLE(int method_code, int channel, std::span<const double> adjus
   core::APPENDTEXT(line, non_linear ? 10 : 7, "Standard Error");
   core::APPENDTEXT(line, 9, "T-Ratio[Prob]");
   core::WRITELINE(line, channel);
-  const int df = s.nused - lost_observations() - s.nregs;
+  // The GARCH family's t-ratios have the degrees of freedom of all its parameters.
+  const int df = s.nused - lost_observations() -
+                 (method_row(s.method).family == Family::kGarch ? parameter_count() : s.nregs);
   for (int j = 1; j <= parameter_count(); ++j) {
     const std::string name = j > s.nregs ? error_parameter_label(j - s.nregs)
                              : static_cast<size_t>(j) < s.eqvarnames.size() ? s.eqvarnames[static_cast<size_t>(j)]

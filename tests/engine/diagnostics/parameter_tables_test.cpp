@@ -103,8 +103,8 @@ TEST_F(ParameterTables, LongErrorEquationsContinueOnTheNextLine) {
 TEST_F(ParameterTables, GarchTableRowsLegendsAndWarning) {
   GarchParameters g;
   g.form = GarchForm::kPlain;
-  g.arch_order = 1;
-  g.garch_order = 1;
+  g.arch_lags = {1};
+  g.garch_lags = {1};
   g.student_t = true;
   g.values = {0.01, 0.3, 0.75, 6.5};
   g.std_errors = {0.002, 0.05, 0.04, 1.25};
@@ -125,9 +125,9 @@ TEST_F(ParameterTables, GarchTableRowsLegendsAndWarning) {
 
   GarchParameters e;
   e.form = GarchForm::kExponential;
-  e.arch_order = 1;
-  e.asymmetric_order = 1;
-  e.garch_order = 1;
+  e.arch_lags = {1};
+  e.asymmetric_lags = {1};
+  e.garch_lags = {1};
   e.names = {"H-SQ in mean"};
   e.values = {-0.5, 0.2, 0.1, 0.9, 0.05};
   e.std_errors = {0.1, 0.05, 0.04, 0.02, 0.01};

@@ -310,6 +310,23 @@ TEST_F(WaldTest, EstimatesFilledByHand) {
   const Page page = pages()[0];
   EXPECT_FALSE(line_with(page, " Coeffs. B1 to B1 are assigned to AR error parameters respectively").empty());
   EXPECT_TRUE(shows(wald_value(page), {4.0, 1e-9, true}));  // .2² / .01
+  // GARCH(1,1): block B holds the constant, the MA and the AR lag of the variance equation.
+  dialog_script::reset();
+  s.method = single::method::kGarch;
+  s.scale = single::VarianceScale::kAbsolute;
+  s.arma_lags.clear();
+  s.garch.ma_lags = {1};
+  s.garch.ar_lags = {1};
+  single::coefficient(3) = 0.1;
+  single::coefficient(4) = 0.05;
+  single::coefficient(5) = 0.9;
+  s.variance.assign(15, 0.0);
+  for (int i = 1; i <= 5; ++i) s.variance[static_cast<std::size_t>(i * (i + 1) / 2 - 1)] = 0.01;
+  dialog_script::load("text -> \"B2+B3=1\"\nresults -> close\n");
+  diagnostics::single_equation_wald(RelationMode::kRestrictions);
+  ASSERT_EQ(pages().size(), 1u);
+  EXPECT_FALSE(line_with(pages()[0], " Coeffs. B1 to B3 are assigned to ARCH parameters respectively").empty());
+  EXPECT_TRUE(shows(wald_value(pages()[0]), {0.125, 1e-9, true}));  // .05² / (.01 + .01)
 }
 
 TEST_F(WaldTest, SystemBlocksGetTheirOwnTexts) {

@@ -10,6 +10,7 @@
 #include "engine/core/workspace.h"
 #include "engine/road/estimation_options.h"
 #include "engine/single/estimation_state.h"
+#include "engine/single/garch_estimate.h"
 #include "tests/engine/single/macro_fixture.h"
 #include "tests/engine/single/page_reading.h"
 #include "tests/support/dialog_script/dialog_script.h"
@@ -85,7 +86,7 @@ TEST_F(Options, LinearMenuChoicesGiveTheirCodesListsAndRefusals) {
        "Initial AR/MA parameter estimates -> 0"},
       {"menu 1014 -> 8\nstring -> \"1 4\"\ntext -> \"INPT LY INFL R LC(-1)\"\nmenu 1023 -> 0\n", 13, {1, 4}, 0,
        "Initial AR/MA parameter estimates -> 0"},
-      {"menu 1014 -> 9\n", 70, {}, 0, "GARCH estimation is not available"},
+      {"menu 1014 -> 9\nmenu 1017 -> 0\n", 70, {}, 0, "GARCH Estimation Menu -> 0"},
       {"menu 1014 -> 0\n", 0, {}, 0, "Estimation Menu (Linear Regression) -> 0"},
   };
   for (const auto& r : rows) {
@@ -289,9 +290,9 @@ TEST_F(Options, OtherKindsAskTheirOptionsAndRefuse) {
 
 TEST_F(Options, GarchReSpecificationTakesGarchWithoutTheMenu) {
   options_memory().garch_again = true;
-  const Outcome out = run(core::kLinearRegression, "");
+  const Outcome out = run(core::kLinearRegression, "menu 1017 -> 0\n");
   EXPECT_FALSE(holds(out.transcript, "menu 2014")) << out.transcript;
-  EXPECT_TRUE(holds(out.transcript, "GARCH estimation is not available"));
+  EXPECT_TRUE(holds(out.transcript, "menu 2017 GARCH Estimation Menu -> 0"));
   EXPECT_EQ(estimation().method, method::kGarch);
   EXPECT_FALSE(options_memory().garch_again);
 }

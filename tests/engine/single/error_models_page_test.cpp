@@ -31,13 +31,6 @@ namespace {
 
 class ErrorModelPages : public qorv::testing::MacroTest {};
 
-/// The printed number after `label` (a regular expression) in `text`.
-Printed grab(const std::string& text, const std::string& label) {
-  std::smatch m;
-  const std::regex re(label + R"(\s*(-?[0-9.]+(?:E[-+]?[0-9]+)?|\*NONE\*))");
-  EXPECT_TRUE(std::regex_search(text, m, re)) << label;
-  return parse_number(m.size() > 1 ? m[1].str() : "*NONE*");
-}
 
 void expect_shows(const std::map<std::string, Expected>& rows, const std::string& quantity, const Printed& p) {
   const auto it = rows.find(quantity);
@@ -75,16 +68,16 @@ TEST_F(ErrorModelPages, EveryPrintedNumberAgreesWithTheReference) {
       expect_shows(rows, "t:" + label, parse_number(columns(row, 64, 72)));
       if (rows.count("tprob:" + label) != 0) expect_shows(rows, "tprob:" + label, parse_number(columns(row, 74, 77)));
     }
-    expect_shows(rows, "R2", grab(text, R"( R-Squared)"));
-    expect_shows(rows, "RBAR2", grab(text, R"(R-Bar-Squared)"));
-    expect_shows(rows, "SE_REG", grab(text, R"(S\.E\. of Regression)"));
-    expect_shows(rows, "MEAN_Y", grab(text, R"(Mean of Dependent Variable)"));
-    expect_shows(rows, "SD_Y", grab(text, R"(S\.D\. of Dependent Variable)"));
-    expect_shows(rows, "RSS", grab(text, R"(Residual Sum of Squares)"));
-    expect_shows(rows, "LL", grab(text, R"(Equation Log-likelihood)"));
-    expect_shows(rows, "AIC", grab(text, R"(Akaike Info\. Criterion)"));
-    expect_shows(rows, "SBC", grab(text, R"(Schwarz Bayesian Criterion)"));
-    expect_shows(rows, "DW", grab(text, R"(DW-statistic)"));
+    expect_shows(rows, "R2", qorv::testing::printed_after(text, R"( R-Squared)"));
+    expect_shows(rows, "RBAR2", qorv::testing::printed_after(text, R"(R-Bar-Squared)"));
+    expect_shows(rows, "SE_REG", qorv::testing::printed_after(text, R"(S\.E\. of Regression)"));
+    expect_shows(rows, "MEAN_Y", qorv::testing::printed_after(text, R"(Mean of Dependent Variable)"));
+    expect_shows(rows, "SD_Y", qorv::testing::printed_after(text, R"(S\.D\. of Dependent Variable)"));
+    expect_shows(rows, "RSS", qorv::testing::printed_after(text, R"(Residual Sum of Squares)"));
+    expect_shows(rows, "LL", qorv::testing::printed_after(text, R"(Equation Log-likelihood)"));
+    expect_shows(rows, "AIC", qorv::testing::printed_after(text, R"(Akaike Info\. Criterion)"));
+    expect_shows(rows, "SBC", qorv::testing::printed_after(text, R"(Schwarz Bayesian Criterion)"));
+    expect_shows(rows, "DW", qorv::testing::printed_after(text, R"(DW-statistic)"));
     std::smatch f;
     ASSERT_TRUE(std::regex_search(text, f, std::regex(R"(F-stat\.\s+F\(\s*(\d+),\s*(\d+)\)\s*(\S+)\[(\S+)\])")));
     EXPECT_EQ(std::stoi(f[1]), rows.at("F_DF1").value);

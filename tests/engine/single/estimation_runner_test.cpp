@@ -30,7 +30,7 @@ TEST_F(Runner, EstimatesWithoutDialogue) {
       {"OLS", method::kOls, {macro::kLc, macro::kIntercept, macro::kLy}, EstimateOutcome::kEstimated},
       {"singular", method::kOls, {macro::kLc, macro::kIntercept, macro::kLy, macro::kLy}, EstimateOutcome::kFailed},
       {"IV perfect fit", method::kIv, {macro::kLy, macro::kIntercept, macro::kLy}, EstimateOutcome::kExactFit},
-      {"not built", method::kGarch, {macro::kLc, macro::kIntercept, macro::kLy},
+      {"not built", 99, {macro::kLc, macro::kIntercept, macro::kLy},
        EstimateOutcome::kNotAvailable},
   };
   for (const auto& r : rows) {

@@ -57,10 +57,9 @@ TEST_F(MethodTable, LagsWithGapsKeepTheirMethodsTexts) {
 TEST_F(MethodTable, MethodsToBeBuiltAreRefusedByName) {
   for (const int code : {method::kOls, method::kIv, method::kCochraneOrcutt, method::kExactAr2, method::kIvMaGaps,
                          method::kPhillipsHansen, method::kRollingOls, method::kRecursive2sls, method::kNls,
-                         method::kNl2sls})
+                         method::kNl2sls, method::kGarch})
     EXPECT_TRUE(method_available(code)) << code;
   const std::pair<int, const char*> refused[] = {
-      {method::kGarch, "GARCH estimation"},
       {method::kLogit, "Logit and probit estimation"},
       {99, "This estimation method"},
   };

@@ -1,5 +1,7 @@
 #include "tests/engine/single/page_reading.h"
 
+#include <regex>
+
 #include "tests/support/dialog_script/dialog_script.h"
 
 namespace qorv::testing {
@@ -29,6 +31,13 @@ size_t find_line(const std::vector<std::string>& lines, const std::string& text)
   size_t i = 0;
   while (i < lines.size() && lines[i].find(text) == std::string::npos) ++i;
   return i;
+}
+
+Printed printed_after(const std::string& text, const std::string& label) {
+  std::smatch m;
+  const std::regex re(label + R"(\s*(-?[0-9.]+(?:E[-+]?[0-9]+)?|\*NONE\*))");
+  EXPECT_TRUE(std::regex_search(text, m, re)) << label;
+  return parse_number(m.size() > 1 ? m[1].str() : "*NONE*");
 }
 
 }  // namespace qorv::testing

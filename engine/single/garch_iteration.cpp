@@ -1,0 +1,193 @@
+#include "engine/single/garch_iteration.h"
+
+#include <cmath>
+#include <numeric>
+#include <optional>
+
+#include "engine/core/num/cross_products.h"
+#include "engine/core/num/packed_factor.h"
+#include "engine/core/num/packed_index.h"
+
+namespace qorv::single {
+
+namespace {
+
+constexpr double kScoreBound = 5.184705528587097e21;
+constexpr double kLikelihoodChange = 0.00001;
+constexpr double kStepTotal = 0.00001;  // times the number of parameters
+constexpr int kHalvings = 30;
+constexpr double kMaxDamping = 2.0;
+constexpr double kMinDamping = 0.1;
+
+double step_of(double theta) { return theta == 0.0 ? 0.0001 : 0.001 * std::fabs(theta); }
+
+/// The log-likelihood, or the stop of the evaluation.
+struct Evaluation {
+  GarchStop stop = GarchStop::kNone;
+  double total = 0.0;
+};
+
+class Maximiser {
+ public:
+  Maximiser(const GarchModel& model, const GarchData& data, const NonstationaryQuestion& ask)
+      : model_(model), data_(data), ask_(ask), l_(static_cast<size_t>(data.observations())) {}
+
+  Evaluation evaluate(std::span<const double> theta) {
+    Evaluation out;
+    out.stop = garch_loglik(model_, data_, theta, l_);
+    if (out.stop == GarchStop::kNone)
+      out.total = static_cast<double>(std::accumulate(l_.begin(), l_.end(), 0.0L));
+    return out;
+  }
+
+  /// The nonstationarity question for the plain and absolute forms: false when the user
+  /// ends the run.
+  bool stationary_or_accepted(std::span<const double> theta) {
+    if (asked_ || model_.form == VarianceForm::kExponential) return true;
+    if (garch_lag_sum(model_, theta) < 1.0) return true;
+    asked_ = true;
+    return !ask_ || ask_();
+  }
+
+ private:
+  const GarchModel& model_;
+  const GarchData& data_;
+  const NonstationaryQuestion& ask_;
+  std::vector<double> l_;
+  bool asked_ = false;
+};
+
+/// (S'S)⁻¹ packed, from the n × m scores; false when singular.
+bool inverse_cross_products(const std::vector<double>& scores, int n, int m, std::vector<double>& packed) {
+  std::vector<const double*> columns(static_cast<size_t>(m));
+  for (int i = 0; i < m; ++i) columns[static_cast<size_t>(i)] = scores.data() + static_cast<size_t>(i) * static_cast<size_t>(n);
+  packed.assign(static_cast<size_t>(m) * static_cast<size_t>(m + 1) / 2, 0.0);
+  core::symmetric_cross_products(columns, static_cast<size_t>(n), packed);
+  int fail = 0;
+  core::INVERTSYMPACKED(packed, m, fail);
+  return fail == 0;
+}
+
+}  // namespace
+
+GarchStop garch_scores(const GarchModel& model, const GarchData& data, std::span<const double> theta,
+                       std::vector<double>& scores) {
+  const int n = data.observations();
+  const auto m = theta.size();
+  scores.assign(static_cast<size_t>(n) * m, 0.0);
+  std::vector<double> point(theta.begin(), theta.end());
+  std::vector<double> up(static_cast<size_t>(n)), down(static_cast<size_t>(n));
+  for (size_t i = 0; i < m; ++i) {
+    const double d = step_of(theta[i]);
+    point[i] = theta[i] + d;
+    GarchStop stop = garch_loglik(model, data, point, up);
+    if (stop != GarchStop::kNone) return stop;
+    point[i] = theta[i] - d;
+    stop = garch_loglik(model, data, point, down);
+    if (stop != GarchStop::kNone) return stop;
+    point[i] = theta[i];
+    double* column = scores.data() + i * static_cast<size_t>(n);
+    for (int t = 0; t < n; ++t) column[t] = (up[static_cast<size_t>(t)] - down[static_cast<size_t>(t)]) / (2.0 * d);
+  }
+  return GarchStop::kNone;
+}
+
+GarchFit fit_garch(const GarchModel& model, const GarchData& data, std::span<double> theta, double damping,
+                   const LimitHandler& on_limit, const NonstationaryQuestion& ask_nonstationary) {
+  GarchFit fit;
+  const int n = data.observations();
+  const int m = static_cast<int>(theta.size());
+  Maximiser maximiser(model, data, ask_nonstationary);
+  const auto fail = [&fit](GarchEnd end, GarchStop stop = GarchStop::kNone) {
+    fit.end = end;
+    fit.stop = stop;
+    return fit;
+  };
+  if (!maximiser.stationary_or_accepted(theta)) return fail(GarchEnd::kAbandoned);
+  Evaluation current = maximiser.evaluate(theta);
+  if (current.stop != GarchStop::kNone) return fail(GarchEnd::kLikelihoodFailed, current.stop);
+
+  std::vector<double> scores, inverse, direction(static_cast<size_t>(m)), trial(static_cast<size_t>(m));
+  const auto scores_and_inverse = [&]() -> std::optional<GarchFit> {
+    const GarchStop stop = garch_scores(model, data, theta, scores);
+    if (stop != GarchStop::kNone) return fail(GarchEnd::kLikelihoodFailed, stop);
+    for (const double v : scores)
+      if (!(std::fabs(v) <= kScoreBound)) return fail(GarchEnd::kScoreOverflow);
+    if (!inverse_cross_products(scores, n, m, inverse)) return fail(GarchEnd::kCollinearScores);
+    return std::nullopt;
+  };
+
+  int limit = kGarchIterationLimit;
+  double previous_change = 0.0;  // change of the log-likelihood at the last accepted move
+  bool previous_rose = true;
+  double c = damping;
+  for (int iteration = 1;; ++iteration) {
+    fit.iterations = iteration;
+    if (auto failed = scores_and_inverse()) return *failed;
+    // Direction: (S'S)⁻¹ S'1.
+    std::vector<double> gradient(static_cast<size_t>(m), 0.0);
+    for (int i = 0; i < m; ++i) {
+      long double sum = 0.0L;
+      const double* column = scores.data() + static_cast<size_t>(i) * static_cast<size_t>(n);
+      for (int t = 0; t < n; ++t) sum += column[t];
+      gradient[static_cast<size_t>(i)] = static_cast<double>(sum);
+    }
+    for (int i = 1; i <= m; ++i) {
+      long double sum = 0.0L;
+      for (int j = 1; j <= m; ++j)
+        sum += static_cast<long double>(inverse[static_cast<size_t>(core::PACKEDINDEX(i, j) - 1)]) *
+               gradient[static_cast<size_t>(j - 1)];
+      direction[static_cast<size_t>(i - 1)] = static_cast<double>(sum);
+    }
+    if (iteration > 1) c = previous_rose ? std::min(1.5 * c, kMaxDamping) : std::max(0.5 * c, kMinDamping);
+
+    // The safeguarded move.
+    double scale = c;
+    Evaluation next;
+    bool moved = false;
+    for (int halving = 0; halving <= kHalvings; ++halving, scale *= 0.5) {
+      for (int i = 0; i < m; ++i)
+        trial[static_cast<size_t>(i)] = theta[static_cast<size_t>(i)] + scale * direction[static_cast<size_t>(i)];
+      next = maximiser.evaluate(trial);
+      if (next.stop == GarchStop::kNone && next.total >= current.total) {
+        moved = true;
+        break;
+      }
+    }
+    if (!moved) {
+      if (iteration > 1 && std::fabs(previous_change) <= kLikelihoodChange) break;
+      return fail(GarchEnd::kNoUphillStep);
+    }
+    if (!maximiser.stationary_or_accepted(trial)) return fail(GarchEnd::kAbandoned);
+    double taken = 0.0;
+    for (int i = 0; i < m; ++i) {
+      taken += std::fabs(trial[static_cast<size_t>(i)] - theta[static_cast<size_t>(i)]);
+      theta[static_cast<size_t>(i)] = trial[static_cast<size_t>(i)];
+    }
+    previous_change = next.total - current.total;
+    previous_rose = next.total >= current.total;
+    current = next;
+    if ((iteration == 1 || std::fabs(previous_change) <= kLikelihoodChange) && taken < kStepTotal * m) break;
+    if (iteration >= limit) {
+      bool abandon = false, print = false;
+      if (on_limit) on_limit(limit, abandon, print);
+      else abandon = true;
+      if (abandon) return fail(GarchEnd::kAbandoned);
+      if (print) {
+        fit.end = GarchEnd::kNotConverged;
+        break;
+      }
+    }
+  }
+  fit.loglik = current.total;
+  const GarchEnd end = fit.end;
+  if (auto failed = scores_and_inverse()) {
+    // Scores that fail at the estimate leave no variance matrix.
+    return failed->end == GarchEnd::kCollinearScores ? fail(GarchEnd::kNotPositiveDefinite) : *failed;
+  }
+  fit.end = end;
+  fit.variance = std::move(inverse);
+  return fit;
+}
+
+}  // namespace qorv::single

@@ -1,0 +1,87 @@
+// The per-observation log-likelihood of a regression whose errors have a conditional
+// variance of the GARCH family (plain, absolute-value and exponential forms, each with or
+// without the in-mean term), with normal or Student-t conditional errors.
+//
+// Parameter vector, in this order (m values):
+//   k regression coefficients; the in-mean coefficient d (in-mean forms); the constant c;
+//   a(i) for each MA lag; b(i) for each MA lag (exponential forms); g(j) for each AR lag;
+//   one coefficient per variance-equation variable; w = 1/v for Student-t errors.
+//
+// Observations: the data rows hold `presample` rows before the first likelihood
+// observation (at least the largest lag), then the likelihood observations. Before the
+// first likelihood observation the stored standard deviation is s0 and the residual comes
+// from the data there (with the in-mean term at h = s0²).
+#pragma once
+
+#include <span>
+#include <vector>
+
+namespace qorv::single {
+
+/// The form of the variance equation.
+enum class VarianceForm {
+  kPlain,        ///< h = c + Σ a·e² + Σ g·h(−j) + V
+  kAbsolute,     ///< s = c + Σ a·|e| + Σ g·s(−j) + V, h = s²
+  kExponential,  ///< log h = c + Σ (a·z + b·(|z| − E|z|)) + Σ g·log h(−j) + V
+};
+
+/// A model of the family.
+struct GarchModel {
+  VarianceForm form = VarianceForm::kPlain;
+  bool in_mean = false;       ///< the conditional variance enters the regression
+  bool student_t = false;     ///< Student-t conditional errors
+  std::vector<int> ar_lags;   ///< lags of the conditional variance terms, ascending, each >= 1
+  std::vector<int> ma_lags;   ///< lags of the error terms, ascending, each >= 1
+  int regressors = 0;         ///< k
+  int variance_variables = 0; ///< variables of the variance equation
+};
+
+/// The data a model is evaluated on: `rows` observations, the first `presample` of them
+/// before the likelihood observations.
+struct GarchData {
+  std::vector<double> y;                  ///< dependent variable, `rows` values
+  std::vector<std::vector<double>> x;     ///< the k regressors, `rows` values each
+  std::vector<std::vector<double>> z;     ///< the variance-equation variables, `rows` values each
+  int presample = 0;                      ///< rows before the first likelihood observation
+  double s0 = 1.0;                        ///< pre-sample conditional standard deviation
+  int rows() const { return static_cast<int>(y.size()); }
+  int observations() const { return rows() - presample; }
+};
+
+/// Why an evaluation stopped.
+enum class GarchStop {
+  kNone,
+  kUnstableLag,    ///< a lagged standard deviation above the bound
+  kSmallVariance,  ///< the recursion's value not above the square of the tolerance
+  kLargeVariance,  ///< the recursion's value above the bound
+  kLargeDf,        ///< 1/v below the tolerance
+  kSmallDf,        ///< v − 2 below the tolerance
+  kNotFinite,      ///< an error or a log-density that is not a finite number
+};
+
+/// Values above this bound stop an evaluation.
+inline constexpr double kGarchBound = 72004899337.38605;
+
+/// Parameters of `model`.
+int garch_parameter_count(const GarchModel& model);
+/// Position (0-based) of the constant c in the parameter vector.
+int garch_constant_index(const GarchModel& model);
+/// The sum of the MA and AR coefficients (the plain and absolute forms' stationarity sum).
+double garch_lag_sum(const GarchModel& model, std::span<const double> theta);
+
+/// E|z| of a standardised error: sqrt(2/π) for normal errors, and for Student-t errors
+/// with v degrees of freedom sqrt(v − 2)·Γ((v − 1)/2) / (sqrt(π)·Γ(v/2)).
+double expected_absolute_error(bool student_t, double v);
+
+/// The log-density of an error e with conditional variance h: normal, or (v > 0)
+/// standardised Student-t with v degrees of freedom.
+double garch_log_density(double e, double h, double v);
+
+/// Evaluates the model at theta: l(t) for each likelihood observation into `l`, and, when
+/// given, the residual e(t) and the conditional standard deviation s(t) of every row
+/// (rows before the likelihood observations hold their data residual and s0).
+/// Returns kNone on success. Cost: O(rows·(k + lags + variables)).
+GarchStop garch_loglik(const GarchModel& model, const GarchData& data, std::span<const double> theta,
+                       std::span<double> l, std::span<double> e = {}, std::span<double> s = {});
+
+}  // namespace qorv::single
