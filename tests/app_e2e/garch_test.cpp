@@ -16,6 +16,7 @@
 #include "app/main_window.h"
 #include "tests/app/app_test_support.h"
 #include "tests/app_e2e/engine_forms.h"
+#include "tests/app_e2e/shown_window.h"
 #include "tests/dialogs/dialog_driver.h"
 #include "tests/engine/single/garch_reference.h"
 #include "tests/engine/single/printed_numbers.h"
@@ -26,7 +27,6 @@ using dialog_driver::child;
 using dialog_driver::click;
 using dialog_driver::DialogDriver;
 using e2e::choose;
-using zelvorin::testing::TestHome;
 using namespace zelvorin;
 
 /// The line of the coefficient table (after its heading) that starts with " NAME".
@@ -41,16 +41,9 @@ std::string table_row(const std::string& page, const std::string& name) {
 }
 
 TEST(GarchRoad, GarchFromTheEstimationWindow) {
-  TestHome home;
-  MainWindow window(home.ini());
-  window.resize(1000, 700);
-  window.show();
-  DialogDriver reading;
-  reading.then("Tinformation", [](QWidget* form) { click(form, "ok"); })
-      .then("Tgetlogical", [](QWidget* form) { click(form, "yes"); })
-      .then("messageBox", [](QWidget* form) { click(form, "ok"); });
-  ASSERT_TRUE(window.open_data_file(QString(ZV_REFERENCE_DIR) + "/garch/data.csv"));
-  ASSERT_TRUE(reading.finish()) << reading.failure();
+  e2e::ShownWindow shown;
+  MainWindow& window = shown.window;
+  ASSERT_TRUE(shown.open_reference("garch/data.csv"));
 
   window.method_action(MethodMenu::kUnivariate, 19)->trigger();
   EstimationWindow* estimation = window.estimation();

@@ -16,6 +16,7 @@
 #include "app/main_window.h"
 #include "tests/app/app_test_support.h"
 #include "tests/app_e2e/engine_forms.h"
+#include "tests/app_e2e/shown_window.h"
 #include "tests/dialogs/dialog_driver.h"
 #include "tests/engine/single/logit_reference.h"
 #include "tests/engine/single/printed_numbers.h"
@@ -26,7 +27,6 @@ using dialog_driver::child;
 using dialog_driver::click;
 using dialog_driver::DialogDriver;
 using e2e::choose;
-using zelvorin::testing::TestHome;
 using namespace zelvorin;
 
 /// The whitespace-separated fields of the page's line that starts with " NAME ", after
@@ -47,11 +47,9 @@ std::vector<std::string> coefficient_fields(const std::string& page, const std::
 }
 
 TEST(LogitProbitRoad, ProbitFromTheEstimationWindow) {
-  TestHome home;
-  MainWindow window(home.ini());
-  window.resize(1000, 700);
-  window.show();
-  ASSERT_TRUE(e2e::open_text_data(window, QString(ZV_REFERENCE_DIR) + "/logit-probit/mtcars.csv"));
+  e2e::ShownWindow shown;
+  MainWindow& window = shown.window;
+  ASSERT_TRUE(shown.open_reference("logit-probit/mtcars.csv"));
 
   window.method_action(MethodMenu::kUnivariate, 71)->trigger();
   EstimationWindow* estimation = window.estimation();

@@ -14,6 +14,7 @@
 #include "app/main_window.h"
 #include "tests/app/app_test_support.h"
 #include "tests/app_e2e/engine_forms.h"
+#include "tests/app_e2e/shown_window.h"
 #include "tests/dialogs/dialog_driver.h"
 
 namespace {
@@ -22,15 +23,12 @@ using dialog_driver::child;
 using dialog_driver::click;
 using dialog_driver::DialogDriver;
 using e2e::choose;
-using zelvorin::testing::TestHome;
 using namespace zelvorin;
 
 TEST(VarRoad, CovarianceMatrixFromTheEstimationWindow) {
-  TestHome home;
-  MainWindow window(home.ini());
-  window.resize(1000, 700);
-  window.show();
-  ASSERT_TRUE(e2e::open_text_data(window, QString(ZV_REFERENCE_DIR) + "/var/data.csv"));
+  e2e::ShownWindow shown;
+  MainWindow& window = shown.window;
+  ASSERT_TRUE(shown.open_reference("var/data.csv"));
 
   window.method_action(MethodMenu::kMultivariate, 11)->trigger();
   EstimationWindow* estimation = window.estimation();
