@@ -76,7 +76,7 @@ QString copy_text(const HostWorkspace& ws, const CopyBlock& block) {
   return out;
 }
 
-PastedData parse_clipboard_text(const QString& text, const PasteLayout& layout) {
+PastedData PasteDataFromClipboard(const QString& text, const PasteLayout& layout) {
   if (text.size() > kClipboardLimit) return refused(kTooMuchText);
   QStringList lines = text.split(QLatin1Char('\n'));
   while (!lines.isEmpty() && (lines.back().isEmpty() || lines.back() == QLatin1String("\r"))) lines.removeLast();

@@ -66,6 +66,6 @@ struct PastedData {
 /// one missing from a short row are the missing code. Refused: text of more than
 /// `kClipboardLimit` characters, a name the name rule refuses, no data, and counts
 /// beyond what the workspace holds.
-PastedData parse_clipboard_text(const QString& text, const PasteLayout& layout);
+PastedData PasteDataFromClipboard(const QString& text, const PasteLayout& layout);
 
 }  // namespace zelvorin

@@ -96,7 +96,7 @@ class MainWindow : public QMainWindow {
   void place_variables_window(bool on_top);
   /// Copies a block of the data set to the clipboard as spreadsheet text; false when it
   /// was refused (with a message).
-  bool copy_data_to_clipboard(const CopyBlock& block);
+  bool CopyDataToClipboard(const CopyBlock& block);
   /// "Paste &Data": a new data set from the text on the clipboard.
   void paste_data_action();
   /// The "Single" (page 1) and "Multi" (page 2) buttons: the estimation window comes

@@ -155,10 +155,10 @@ bool MainWindow::copy_data_block() {
                   dialog.with_descriptions() ? HeaderRows::kNamesAndDescriptions
                   : dialog.with_names()      ? HeaderRows::kNames
                                              : HeaderRows::kNone};
-  return copy_data_to_clipboard(block);
+  return CopyDataToClipboard(block);
 }
 
-bool MainWindow::copy_data_to_clipboard(const CopyBlock& block) {
+bool MainWindow::CopyDataToClipboard(const CopyBlock& block) {
   static const QString kTooMuch = QStringLiteral(
       "Too much data for the clipboard! Please either specify smaller sections of your data, or save it as a "
       "CSV format file using File|SaveAs. You can then read this CSV file directly into your spreadsheet package.");
@@ -206,7 +206,7 @@ void MainWindow::paste_data_action() {
   DataShape shape = dialog.shape();
   const PasteLayout layout{header_rows(layout_dialog.rows()),
                            layout_dialog.columns() == PasteLayoutDialog::kDatesFirst, shape.nobs, shape.nvars};
-  const PastedData pasted = parse_clipboard_text(text, layout);
+  const PastedData pasted = PasteDataFromClipboard(text, layout);
   if (!pasted.error.isEmpty()) {
     user_messages().show(MessageKind::kError, pasted.error);
     return;

@@ -151,17 +151,17 @@ JohansenFailure johansen_estimate(const JohansenData& data, double tol, Johansen
   fit.k = k;
   if (!concentrate(z, kreg, n, differences, data.m, fit.r0) || !concentrate(z, kreg, n, lagged, k, fit.r1))
     return JohansenFailure::kSingular;
-  return johansen_eigen(data.n, tol, fit);
+  return JOHANSENEIGEN(data.n, tol, fit);
 }
 
-JohansenFailure johansen_eigen(int n_obs, double tol, JohansenFit& fit) {
+JohansenFailure JOHANSENEIGEN(int n_obs, double tol, JohansenFit& fit) {
   const int m = fit.m;
   const int k = fit.k;
   const auto n = static_cast<std::size_t>(n_obs);
   const auto um = static_cast<std::size_t>(m);
   const auto uk = static_cast<std::size_t>(k);
   if (m < 1 || k < 1 || n_obs < 1 || fit.r0.size() < n * um || fit.r1.size() < n * uk)
-    throw std::invalid_argument("johansen_eigen: residual blocks shorter than stated");
+    throw std::invalid_argument("JOHANSENEIGEN: residual blocks shorter than stated");
 
   fit.s00 = packed_cross(fit.r0, n, m);
   fit.s11 = packed_cross(fit.r1, n, k);

@@ -73,6 +73,6 @@ JohansenFailure johansen_estimate(const JohansenData& data, double tol, Johansen
 
 /// The eigenvalue problem of given residual blocks r0 (n × m) and r1 (n × k), which `fit`
 /// must hold: fills the S matrices, the eigenvalues, β, α and LL0.
-JohansenFailure johansen_eigen(int n, double tol, JohansenFit& fit);
+JohansenFailure JOHANSENEIGEN(int n, double tol, JohansenFit& fit);
 
 }  // namespace qorv::multi

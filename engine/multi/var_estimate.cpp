@@ -249,7 +249,7 @@ void VarDialogue::order_selection() {
   if (done) write_order_page(var_, rows);
 }
 
-/// The list of the spec screen `kind` as positions in `among` (from 1); empty when left.
+/// The list of specification screen `kind` as positions in `among` (from 1); empty when left.
 core::SpecResult ask_list(int kind, const NamedVar& var) {
   core::SpecRequest request;
   request.kind = kind;

@@ -87,7 +87,7 @@ TEST(ClipboardText, CopyThenPasteRestoresTheBlockInEveryLayout) {
       for (QString& line : lines) line = line.mid(line.indexOf(QLatin1Char('\t')) + 1);
       text = lines.join(QStringLiteral("\r\n"));
     }
-    const PastedData back = parse_clipboard_text(text, {c.header, c.label_column, 3, 2});
+    const PastedData back = PasteDataFromClipboard(text, {c.header, c.label_column, 3, 2});
     ASSERT_TRUE(back.error.isEmpty()) << back.error.toStdString();
     EXPECT_FALSE(back.mismatch);
     EXPECT_EQ(back.values, std::vector<double>(ws->data.begin(), ws->data.begin() + 6));
@@ -105,14 +105,14 @@ TEST(ClipboardText, SpreadsheetTextAndItsRefusals) {
   const LocaleScope english(QLocale(QLocale::English, QLocale::UnitedStates));
   // Typed by hand: LF line ends, trailing tabs, a description after the name, lower case, a
   // short row and an empty cell.
-  const PastedData typed = parse_clipboard_text(
+  const PastedData typed = PasteDataFromClipboard(
       "GDP Gross domestic product\tx1\t\n1,234.5\t2\t\n3\n\t4\n", {HeaderRows::kNames, false, 3, 2});
   ASSERT_TRUE(typed.error.isEmpty()) << typed.error.toStdString();
   EXPECT_EQ(typed.names, (std::vector<std::string>{"GDP", "X1"}));
   EXPECT_EQ(typed.descs, (std::vector<std::string>{"Gross domestic product", ""}));
   EXPECT_EQ(typed.values, (std::vector<double>{1234.5, 3, kNone, 2, kNone, 4}));
   EXPECT_FALSE(typed.mismatch);
-  EXPECT_TRUE(parse_clipboard_text("A\tB\n1\t2\n", {HeaderRows::kNames, false, 5, 2}).mismatch);
+  EXPECT_TRUE(PasteDataFromClipboard("A\tB\n1\t2\n", {HeaderRows::kNames, false, 5, 2}).mismatch);
 
   struct Refusal {
     QString text;
@@ -132,7 +132,7 @@ TEST(ClipboardText, SpreadsheetTextAndItsRefusals) {
   };
   for (const Refusal& r : refusals) {
     SCOPED_TRACE(r.message);
-    EXPECT_EQ(parse_clipboard_text(r.text, {r.header, false, 1, 1}).error, QString::fromLatin1(r.message));
+    EXPECT_EQ(PasteDataFromClipboard(r.text, {r.header, false, 1, 1}).error, QString::fromLatin1(r.message));
   }
 }
 
@@ -146,7 +146,7 @@ TEST(ClipboardText, AThousandObservationsAreCopiedWhole) {
   for (int i = 0; i < 1000; ++i) ws->data[static_cast<std::size_t>(i)] = 1.0 / (i + 3);
   const QString text = copy_text(*ws, {1, 1, 1, 1000, HeaderRows::kNames});
   EXPECT_GT(text.size(), copy_size_estimate({1, 1, 1, 1000, HeaderRows::kNames}));
-  const PastedData back = parse_clipboard_text(text, {HeaderRows::kNames, true, 1000, 1});
+  const PastedData back = PasteDataFromClipboard(text, {HeaderRows::kNames, true, 1000, 1});
   ASSERT_TRUE(back.error.isEmpty());
   EXPECT_EQ(back.values, std::vector<double>(ws->data.begin(), ws->data.begin() + 1000));
 }
@@ -296,7 +296,7 @@ TEST(PasteData, ACopiedBlockPastesAsANewDataSetTheEngineHolds) {
   const LocaleScope english(QLocale(QLocale::English, QLocale::UnitedStates));
   Program p;
   const auto original = std::make_unique<HostWorkspace>(p.window.state().ws);
-  ASSERT_TRUE(p.window.copy_data_to_clipboard({2, 3, 1, 8, HeaderRows::kNamesAndDescriptions}));
+  ASSERT_TRUE(p.window.CopyDataToClipboard({2, 3, 1, 8, HeaderRows::kNamesAndDescriptions}));
   EXPECT_TRUE(QApplication::clipboard()->text().startsWith(" \tLC\tLY\r\n"));
 
   dialog_driver::DialogDriver driver;

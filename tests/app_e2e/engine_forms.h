@@ -8,6 +8,7 @@
 #include <QString>
 #include <QWidget>
 
+#include <sstream>
 #include <string>
 
 #include "tests/dialogs/dialog_driver.h"
@@ -38,6 +39,18 @@ inline dialog_driver::Action keep_page(std::string& page) {
     page = dialog_driver::child<QPlainTextEdit>(form, "page")->toPlainText().toStdString();
     dialog_driver::click(form, "close");
   };
+}
+
+/// The line of a results page's coefficient table (after its " Regressor " heading) that
+/// starts with " NAME "; empty when there is none.
+inline std::string coefficient_row(const std::string& page, const std::string& name) {
+  std::istringstream in(page);
+  bool table = false;
+  for (std::string line; std::getline(in, line);) {
+    if (line.rfind(" Regressor ", 0) == 0) table = true;
+    if (table && line.rfind(" " + name + " ", 0) == 0) return line;
+  }
+  return {};
 }
 
 /// Reads a text data file as the user does: the length warning, Yes, and the notice.

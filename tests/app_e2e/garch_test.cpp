@@ -8,7 +8,6 @@
 #include <QPlainTextEdit>
 #include <QTest>
 
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -28,17 +27,6 @@ using dialog_driver::click;
 using dialog_driver::DialogDriver;
 using e2e::choose;
 using namespace zelvorin;
-
-/// The line of the coefficient table (after its heading) that starts with " NAME".
-std::string table_row(const std::string& page, const std::string& name) {
-  std::istringstream in(page);
-  bool table = false;
-  for (std::string line; std::getline(in, line);) {
-    if (line.rfind(" Regressor ", 0) == 0) table = true;
-    if (table && line.rfind(" " + name + " ", 0) == 0) return line;
-  }
-  return {};
-}
 
 TEST(GarchRoad, GarchFromTheEstimationWindow) {
   e2e::ShownWindow shown;
@@ -79,7 +67,7 @@ TEST(GarchRoad, GarchFromTheEstimationWindow) {
   const auto expected = qorv::testing::garch_expected("GN", {"favoured"});
   for (const std::string name : {"INPT", "MA lag 1", "AR lag 1"}) {
     SCOPED_TRACE(name);
-    const std::string row = table_row(page, name);
+    const std::string row = e2e::coefficient_row(page, name);
     ASSERT_FALSE(row.empty()) << page;
     EXPECT_TRUE(qorv::testing::shows(qorv::testing::parse_number(qorv::testing::columns(row, 26, 34)),
                                      expected.at("coef:" + name)));

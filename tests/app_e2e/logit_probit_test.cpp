@@ -8,7 +8,6 @@
 #include <QTest>
 
 #include <map>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -28,23 +27,6 @@ using dialog_driver::click;
 using dialog_driver::DialogDriver;
 using e2e::choose;
 using namespace zelvorin;
-
-/// The whitespace-separated fields of the page's line that starts with " NAME ", after
-/// the coefficient table's heading.
-std::vector<std::string> coefficient_fields(const std::string& page, const std::string& name) {
-  std::istringstream in(page);
-  std::string line;
-  bool table = false;
-  while (std::getline(in, line)) {
-    if (line.rfind(" Regressor ", 0) == 0) table = true;
-    if (!table || line.rfind(" " + name + " ", 0) != 0) continue;
-    std::istringstream words(line);
-    std::vector<std::string> out;
-    for (std::string w; words >> w;) out.push_back(w);
-    return out;
-  }
-  return {};
-}
 
 TEST(LogitProbitRoad, ProbitFromTheEstimationWindow) {
   e2e::ShownWindow shown;
@@ -70,7 +52,7 @@ TEST(LogitProbitRoad, ProbitFromTheEstimationWindow) {
   const auto expected = qorv::testing::logit_expected("MT_PROBIT");
   for (const char* name : {"INPT", "WT", "HP"}) {
     SCOPED_TRACE(name);
-    const std::vector<std::string> row = coefficient_fields(page, name);
+    const std::vector<std::string> row = qorv::testing::words(e2e::coefficient_row(page, name));
     ASSERT_EQ(row.size(), 4u) << page;
     EXPECT_TRUE(qorv::testing::shows(qorv::testing::parse_number(row[1]), expected.at(std::string("coef:") + name)));
     EXPECT_TRUE(qorv::testing::shows(qorv::testing::parse_number(row[2]), expected.at(std::string("se:") + name)));
