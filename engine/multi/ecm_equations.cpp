@@ -1,9 +1,12 @@
 #include "engine/multi/ecm_equations.h"
 
+#include <cmath>
 #include <stdexcept>
 #include <string>
 
-#include "engine/core/num/packed_index.h"
+#include "engine/core/num/log_determinant.h"
+#include "engine/core/num/matrices.h"
+#include "shared/exchange_slots.h"
 #include "engine/multi/system_least_squares.h"
 
 namespace qorv::multi {
@@ -100,6 +103,15 @@ bool fit_ecm(const JohansenData& data, int r, std::span<const double> beta, EcmF
   fit.beta.assign(beta.begin(), beta.end());
   if (!solve_columns(X, n, K, ys, fit.coef, fit.fitted, fit.residuals)) return false;
   fit.sigma = residual_moments(fit.residuals, n, s.m, n - K);
+  std::vector<double> factor = residual_moments(fit.residuals, n, s.m, n);
+  int fail = 0;
+  core::PACKEDCHOLESKY(factor, s.m, fail);
+  fit.loglik = limits::kMissing;
+  if (fail == 0) {
+    double log_det = 0.0;
+    for (int i = 1; i <= s.m; ++i) log_det += 2.0 * std::log(factor[idx(PACKEDINDEX(i, i) - 1)]);
+    fit.loglik = -0.5 * n * (s.m * core::kOnePlusLogTwoPi + log_det);
+  }
   return true;
 }
 

@@ -50,6 +50,9 @@ struct EcmFit {
   std::vector<double> fitted;     ///< n × m fitted differences
   std::vector<double> residuals;  ///< n × m
   std::vector<double> sigma;      ///< packed E'E / (n − regressors)
+  /// The system's maximised log-likelihood −(n/2)(m(1 + ln 2π) + ln det(E'E/n)); the
+  /// missing code when E'E is not positive definite.
+  double loglik = 0.0;
 
   /// The coefficient of regressor `position` (from 0) in equation i (from 1).
   double coefficient(int position, int i) const;

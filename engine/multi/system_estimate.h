@@ -2,6 +2,7 @@
 #pragma once
 
 #include <functional>
+#include <span>
 #include <string_view>
 
 namespace qorv::multi {
@@ -27,8 +28,11 @@ CointegrationSplit split_cointegration_count(int split);
 /// code in force, of the variable `dependent` on the regressor list `regressors` (as the
 /// user would type it; lagged variables it names are created for the estimate and
 /// deleted afterwards).
+/// `estimate_listed_equation` does the same for an equation given by variable numbers,
+/// the dependent variable first, whose variables the system has made itself.
 struct SystemServices {
   std::function<void(int dependent, std::string_view regressors)> estimate_single_equation;
+  std::function<void(std::span<const int> equation)> estimate_listed_equation;
 };
 
 /// Dispatches the system `choice` over the current equation's variable list (the driver's

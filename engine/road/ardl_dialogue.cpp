@@ -170,21 +170,10 @@ std::vector<int> model_variables(const ArdlEquation& eq, const std::vector<int>&
   return list.numbers;
 }
 
-/// A new registered temporary variable named `name` (a numeric suffix after "_" when the
-/// name is taken) holding `values` over the whole data set. 0 when there is no room.
+/// A new registered temporary variable named `name` (a numeric suffix when the name is
+/// taken) holding `values` over the whole data set. 0 when there is no room.
 int add_temporary(const std::string& name, const std::string& description, const std::vector<double>& values) {
-  auto& g = core::globals();
-  if (g.nvars >= g.max_vars) return 0;
-  std::string free_name = name;
-  for (int suffix = 2; core::find_variable(free_name) != 0; ++suffix) free_name = name + "_" + std::to_string(suffix);
-  const int v = g.nvars + 1;
-  g.nvars = v;
-  core::set_variable(v, free_name, description.substr(0, std::min<size_t>(description.size(), 80)));
-  core::set_temporary(v, true);
-  for (int t = 1; t <= g.nobs; ++t) core::data_at(t, v) = values[at(t - 1)];
-  const int index[] = {v};
-  core::register_temporaries(index);
-  return v;
+  return core::add_temporary(name, description, values, core::globals().max_vars);
 }
 
 /// v(t − lag) − v(t − lag − 1) over the data set, missing where either is missing or

@@ -17,6 +17,15 @@ namespace qorv::road {
 
 namespace {
 
+/// An equation given by variable numbers, estimated under the method code in force and
+/// followed by the post-regression dialogue.
+void estimate_listed_equation(std::span<const int> equation) {
+  single::take_equation(equation);
+  core::SHOWCALCULATING();
+  RUNESTIMATION(core::driver_state().interactive);
+  if (single::estimation().status == single::status::kEstimated) diagnostics::POSTREGRESSION();
+}
+
 /// One equation of a system through the single-equation road: the list is read (its
 /// lagged variables created for this estimate only), estimated under the method code in
 /// force and followed by the post-regression dialogue.
@@ -24,16 +33,13 @@ void estimate_system_equation(int dependent, std::string_view regressors) {
   const core::TemporaryScope temporaries;
   core::VarList list = core::VarList::with_dependent(fixed_text::trim(core::variable_name(dependent)), dependent);
   if (core::PARSEVARLIST(regressors, list, 0, core::globals().max_vars)) return;
-  single::take_equation(list.numbers);
-  core::SHOWCALCULATING();
-  RUNESTIMATION(core::driver_state().interactive);
-  if (single::estimation().status == single::status::kEstimated) diagnostics::POSTREGRESSION();
+  estimate_listed_equation(list.numbers);
 }
 
 }  // namespace
 
 const multi::SystemServices& system_services() {
-  static const multi::SystemServices services{estimate_system_equation};
+  static const multi::SystemServices services{estimate_system_equation, estimate_listed_equation};
   return services;
 }
 

@@ -101,6 +101,8 @@ TEST(EcmEquations, EveryReferenceCase) {
         double rss = 0.0;
         for (int t = 0; t < n; ++t) rss += std::pow(fit.residuals[static_cast<std::size_t>((i - 1) * n + t)], 2);
         x = q == "ECM_RSS" ? rss : std::sqrt(rss / (n - fit.shape.regressors()));
+      } else if (q == "RANK_LL" && std::stoi(f[1]) == c.r) {
+        x = fit.loglik;
       } else if (q == "K_EQ") {
         x = fit.shape.regressors();
       } else if (q == "SIGMA") {
