@@ -3,6 +3,8 @@
 #include <string>
 
 #include "engine/core/dialog_bridge.h"
+#include "engine/multi/cvar_impulse.h"
+#include "engine/multi/ecm_results.h"
 
 namespace qorv::multi {
 
@@ -14,11 +16,11 @@ void not_available(const std::string& what) {
 
 }  // namespace
 
-void cvar_error_correction(CvarSession&) { not_available("Display of error correction equations"); }
+void cvar_error_correction(CvarSession& session) { ECMRESULTS(session); }
 
-void cvar_dynamic_option(CvarSession&, int) { not_available("This analysis of the cointegrating VAR"); }
+void cvar_dynamic_option(CvarSession& session, int option) { CVARIMPULSE(session, option); }
 
-void cvar_forecast(CvarSession&) { not_available("Forecasting from the cointegrating VAR"); }
+void cvar_forecast(CvarSession& session) { cvar_dynamic_forecasts(session); }
 
 bool cvar_restricted_option(CvarSession&, int) {
   not_available("Estimation of restricted cointegrating vectors");
