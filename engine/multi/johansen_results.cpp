@@ -23,7 +23,8 @@ namespace qorv::multi {
 namespace {
 
 constexpr int kPage = core::channel::kResultsPage;
-constexpr int kValueColumn = 17;  ///< the first value stands this many columns after a name's start
+constexpr int kValueColumn = 17;
+constexpr std::size_t kNameWidth = 14;  ///< a name or a column label  ///< the first value stands this many columns after a name's start
 
 std::string blank_line() { return std::string(core::kTableWidth, ' '); }
 
@@ -83,11 +84,11 @@ void write_vectors(const CvarSession& session, double tol) {
       write_headings(session, kVectorTable);
       std::vector<std::string> labels;
       for (int i = c0; i < c1; ++i) {
-        std::string label = "Vector";
+        std::string label = fixed_text::pad("Vector", kNameWidth);
         core::APPENDINTFIELD(label, 1, i + 1, 2);
         labels.push_back(label);
       }
-      core::WRITETABLEROW(" ", 18, labels, c1 - c0, kBlockColumns, 14, 1, kPage);
+      core::WRITETABLEROW(" ", 18, labels, c1 - c0, kBlockColumns, static_cast<int>(kNameWidth), 1, kPage);
       for (int j = r0; j < std::min(k, r0 + kBlockRows); ++j) {
         std::vector<double> values, normalised;
         for (int i = c0; i < c1; ++i) {
@@ -120,7 +121,7 @@ void write_long_run(const CvarSession& session) {
     for (int r0 = 0; r0 < m; r0 += kBlockRows) {
       write_headings(session, kLongRunTable);
       std::vector<std::string> labels(session.vector_names.begin() + c0, session.vector_names.begin() + c1);
-      core::WRITETABLEROW(" ", 18, labels, c1 - c0, kBlockColumns, 14, 1, kPage);
+      core::WRITETABLEROW(" ", 18, labels, c1 - c0, kBlockColumns, static_cast<int>(kNameWidth), 1, kPage);
       for (int j = r0; j < std::min(m, r0 + kBlockRows); ++j) {
         std::vector<double> values;
         for (int l = c0; l < c1; ++l) values.push_back(pi(j, l));
