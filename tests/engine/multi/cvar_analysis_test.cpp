@@ -1,0 +1,192 @@
+// The dynamic analyses, the error covariance matrix, the error-correction equations and
+// the forecasts of the cointegrating VAR, reached through its menus over the reference
+// cases and read off the results pages at their printed precision.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "engine/core/workspace.h"
+#include "engine/multi/ecm_equations.h"
+#include "engine/multi/cvar_impulse.h"
+#include "engine/multi/ecm_results.h"
+#include "shared/exchange_slots.h"
+#include "tests/engine/multi/coint_reference.h"
+#include "tests/engine/multi/cvar_reference.h"
+#include "tests/engine/single/macro_reference.h"
+#include "tests/engine/single/printed_numbers.h"
+#include "tests/support/dialog_script/dialog_script.h"
+#include "tests/support/engine/engine_fixture.h"
+
+namespace qorv::testing {
+namespace {
+
+using Page = std::vector<std::string>;
+
+class CvarAnalysisTest : public EngineTest {
+ protected:
+  void SetUp() override {
+    EngineTest::SetUp();
+    install_cvar_workspace();
+  }
+};
+
+bool transcript_has(const std::string& text) { return dialog_script::transcript_text().find(text) != std::string::npos; }
+
+/// The chosen r of a case.
+int chosen_r(const std::string& name) {
+  const auto expected = read_expected(cvar_expected_path(), name);
+  int r = 0;
+  for (const auto& [quantity, value] : expected)
+    if (quantity.rfind("PROFILE:CV", 0) == 0) r = std::max(r, std::stoi(quantity.substr(10)));
+  return r;
+}
+
+/// The script that estimates case `c` and chooses its r.
+std::string estimation_script(const CvarCase& c, int r) {
+  return "menu 1025 -> " + std::to_string(c.model_case) + "\ninteger \"Order of the VAR\" -> " + std::to_string(c.p) +
+         "\nresults -> close\nmenu 1026 -> 2 once\ninteger \"Number of cointegrating\" -> " + std::to_string(r) + "\n";
+}
+
+void expect_shows(const std::map<std::string, Expected>& expected, const std::string& quantity, const std::string& text,
+                  double sign = 1.0) {
+  const auto it = expected.find(quantity);
+  ASSERT_NE(it, expected.end()) << quantity;
+  Printed printed = parse_number(text);
+  printed.value *= sign;
+  EXPECT_TRUE(shows(printed, it->second)) << quantity << " printed " << text;
+}
+
+/// The signs that turn the raw vectors of a case into the reference's (first element
+/// positive): the raw vectors' signs are arbitrary.
+std::vector<double> vector_signs(const std::string& name) {
+  const CointCase c = coint_case(name);
+  multi::JohansenFit fit;
+  EXPECT_EQ(multi::johansen_estimate(c.data, multi::kJohansenTolerance, fit), multi::JohansenFailure::kNone);
+  std::vector<double> signs;
+  for (int i = 0; i < fit.k; ++i) signs.push_back(fit.beta[static_cast<std::size_t>(i * fit.k)] < 0 ? -1.0 : 1.0);
+  return signs;
+}
+
+/// The rows of the table of a response page: the labels of " Horizon", then per horizon
+/// the printed values.
+struct Table {
+  std::vector<std::string> labels;
+  std::vector<std::vector<std::string>> rows;
+};
+
+Table response_table(const Page& page) {
+  Table t;
+  auto line = std::find_if(page.begin(), page.end(), [](const std::string& l) { return l.rfind(" Horizon", 0) == 0; });
+  if (line == page.end()) return t;
+  const std::vector<std::string> head = words(*line);
+  t.labels.assign(head.begin() + 1, head.end());
+  for (++line; line != page.end() && line->rfind("****", 0) != 0; ++line) t.rows.push_back(words(*line));
+  return t;
+}
+
+// Every analysis of menu 1020 and the covariance listing of menu 1026 for three cases: two
+// vectors, a restricted trend, an I(0) variable.
+TEST_F(CvarAnalysisTest, AnalysesAgreeWithTheReferenceAtPrintedPrecision) {
+  for (const char* name : {"C3", "C4", "C3D"}) {
+    SCOPED_TRACE(name);
+    dialog_script::reset();
+    const CvarCase c = cvar_case(name);
+    const int r = chosen_r(name);
+    run_cvar(c.list, c.split,
+             estimation_script(c, r) +
+                 "menu 1026 -> 4 once\nmenu 1026 -> 6 once\nmenu 1030 -> 5 once\n"
+                 "menu 1020 -> 1 once\nmenu 1041 -> 1 once\nmenu \"shocked\" -> \"LC\" once\n"
+                 "menu 1020 -> 1 once\nmenu 1041 -> 2 once\nmenu \"shocked\" -> \"LY\" once\n"
+                 "menu 1020 -> 2 once\nmenu 1040 -> 1 once\nmenu \"Choose the variable\" -> \"LI\" once\n"
+                 "menu 1020 -> 2 once\nmenu 1040 -> 2 once\nmenu \"Choose the variable\" -> \"LC\" once\n"
+                 "menu 1020 -> 3 once\nmenu 1041 -> 1 once\nmenu \"shocked\" -> \"LY\" once\n"
+                 "menu 1020 -> 3 once\nmenu 1041 -> 2 once\nmenu \"shocked\" -> \"LI\" once\n"
+                 "menu 1020 -> 4 once\n"
+                 "integer \"Specify\" -> 12\nmenu 1024 -> 0\n"
+                 "menu 1020 -> 0\nyesno -> no\nmenu 1030 -> 0\nmenu 1026 -> 0\n");
+    EXPECT_TRUE(dialog_script::failures().empty()) << dialog_script::transcript_text();
+    const auto pages = dialog_script::pages();
+    ASSERT_EQ(pages.size(), 9u);
+    const auto expected = read_expected(cvar_expected_path(), name, {"definite", "favoured"});
+    const std::vector<double> signs = vector_signs(name);
+
+    // The system covariance matrix of errors: E'E/(n − k) of the error-correction equations.
+    const Page& sigma = pages[1];
+    EXPECT_NE(std::find_if(sigma.begin(), sigma.end(),
+                           [](const std::string& l) { return l.find("Estimated System Covariance Matrix of Errors") != std::string::npos; }),
+              sigma.end());
+    int sigma_rows = 0;
+    for (const std::string& line : sigma) {
+      const std::vector<std::string> w = words(line);
+      if (w.size() != 4 || std::find(c.endogenous.begin(), c.endogenous.end(), w[0]) == c.endogenous.end()) continue;
+      ++sigma_rows;
+      for (std::size_t j = 0; j < 3; ++j) expect_shows(expected, "SIGMA:" + w[0] + ":" + c.endogenous[j], w[j + 1]);
+    }
+    EXPECT_EQ(sigma_rows, 3);
+
+    // The response pages, in the order of the script: quantity, the chosen name, whether
+    // the chosen name comes first in the quantity.
+    struct Analysis {
+      std::string quantity, chosen, title;
+    };
+    const Analysis analyses[] = {
+        {"OIR", "LC", "Orthogonalized Impulse Response(s) to one S.E. shock in the equation for LC"},
+        {"GIR", "LY", "Generalized Impulse Response(s) to one S.E. shock in the equation for LY"},
+        {"OFEVD", "LI", "Orthogonalized Forecast Error Variance Decomposition for variable LI"},
+        {"GFEVD", "LC", "Generalized Forecast Error Variance Decomposition for variable LC"},
+        {"OCV", "LY", "Orthogonalized Impulse Response(s) to one S.E. shock in the equation for LY"},
+        {"GCV", "LI", "Generalized Impulse Response(s) to one S.E. shock in the equation for LI"},
+        {"PROFILE", "", "Persistence Profile of the effect of a system-wide shock to CV'(s)"},
+    };
+    for (std::size_t a = 0; a < std::size(analyses); ++a) {
+      SCOPED_TRACE(analyses[a].quantity);
+      const Page& page = pages[a + 2];
+      EXPECT_NE(std::find_if(page.begin(), page.end(),
+                             [&](const std::string& l) { return l.find(analyses[a].title) != std::string::npos; }),
+                page.end());
+      const Table t = response_table(page);
+      ASSERT_EQ(t.rows.size(), 13u);
+      for (const auto& row : t.rows) {
+        ASSERT_EQ(row.size(), t.labels.size() + 1);
+        for (std::size_t j = 0; j < t.labels.size(); ++j) {
+          const std::string prefix = analyses[a].quantity + ":";
+          const std::string key = analyses[a].quantity == "PROFILE"
+                                      ? prefix + t.labels[j] + ":" + row[0]
+                                      : prefix + analyses[a].chosen + ":" + t.labels[j] + ":" + row[0];
+          const bool relation = analyses[a].quantity == "OCV" || analyses[a].quantity == "GCV";
+          expect_shows(expected, key, row[j + 1], relation ? signs[j] : 1.0);
+        }
+      }
+    }
+  }
+}
+
+TEST_F(CvarAnalysisTest, HorizonQuestions) {
+  const CvarCase c = cvar_case("C3");
+  // A negative horizon beeps and is asked again; 151 too; 0 leaves without a page.
+  run_cvar(c.list, c.split,
+           estimation_script(c, 2) +
+               "menu 1026 -> 6 once\nmenu 1030 -> 5 once\n"
+               "menu 1020 -> 4 once\ninteger \"profile length\" -> -1 once\ninteger \"profile length\" -> 151 once\n"
+               "integer \"profile length\" -> 150 once\nmenu 1024 -> 0 once\n"
+               "menu 1020 -> 1 once\nmenu 1041 -> 1\nmenu \"shocked\" -> \"LC\"\ninteger \"Specify horizon\" -> 0\n"
+               "menu 1020 -> 0\nyesno -> no\nmenu 1030 -> 0\nmenu 1026 -> 0\n");
+  EXPECT_TRUE(dialog_script::failures().empty()) << dialog_script::transcript_text();
+  const std::string t = dialog_script::transcript_text();
+  EXPECT_NE(t.find("Specify profile length (Maximum  150 zero to quit)? -> -1\nbeep\n"), std::string::npos);
+  EXPECT_NE(t.find("Specify profile length (Maximum  150 zero to quit)? -> 151\nbeep\n"), std::string::npos);
+  const auto pages = dialog_script::pages();
+  ASSERT_EQ(pages.size(), 2u);  // the rank tests and one profile page of 151 rows
+  EXPECT_EQ(response_table(pages[1]).rows.size(), 151u);
+  // Quarterly data offer 50.
+  EXPECT_TRUE(transcript_has("integer 0 Specify horizon for impulse responses (Maximum  150 zero to quit)? -> 0"));
+  EXPECT_EQ(multi::cvar_horizon_question(multi::kPersistenceProfiles, 5).offered, 150);
+  EXPECT_EQ(multi::cvar_horizon_question(multi::kOrthogonalDecomposition, 1).offered, 150);
+  EXPECT_EQ(multi::cvar_horizon_question(multi::kOrthogonalResponses, 4).offered, 50);
+}
+
+}  // namespace
+}  // namespace qorv::testing
