@@ -188,5 +188,90 @@ TEST_F(CvarAnalysisTest, HorizonQuestions) {
   EXPECT_EQ(multi::cvar_horizon_question(multi::kOrthogonalResponses, 4).offered, 50);
 }
 
+/// Case `name` over the sample that ends `short_by` observations before the data do.
+CointCase shortened_case(const std::string& name, int short_by) {
+  CointCase c = coint_case(name);
+  const int rows = c.data.n + c.data.p;
+  std::vector<double> levels, stationary;
+  for (int l = 0; l < c.data.m + c.data.e; ++l)
+    levels.insert(levels.end(), c.levels.begin() + l * rows, c.levels.begin() + (l + 1) * rows - short_by);
+  for (int v = 0; v < c.data.d; ++v)
+    stationary.insert(stationary.end(), c.stationary.begin() + v * c.data.n, c.stationary.begin() + (v + 1) * c.data.n - short_by);
+  c.levels = levels;
+  c.stationary = stationary;
+  c.data.n -= short_by;
+  c.data.levels = c.levels;
+  c.data.stationary = c.stationary;
+  return c;
+}
+
+const std::string kForecastScript =
+    "menu 1026 -> 7 once\nstring \"Final observation\" -> \"2008Q4\"\n"
+    "menu \"wish to forecast\" -> \"LC\" once\nmenu \"levels or changes\" -> \"Level of LC\"\n"
+    "menu 1046 -> 1 once\nmenu 1046 -> 0\nmenu \"wish to forecast\" -> \"None\"\nmenu 1026 -> 0\n";
+
+// The sample ends six quarters before the data: the in-sample predictions are the previous
+// level plus the fitted value of the error-correction equation, the forecasts follow.
+TEST_F(CvarAnalysisTest, ForecastsOfTheErrorCorrectionForm) {
+  constexpr int kShortBy = 6;
+  const CvarCase c = cvar_case("C3D");
+  core::globals().sample_end = core::globals().nobs - kShortBy;
+  run_cvar(c.list, c.split, estimation_script(c, 1) + kForecastScript);
+  EXPECT_TRUE(dialog_script::failures().empty()) << dialog_script::transcript_text();
+  const auto pages = dialog_script::pages();
+  ASSERT_EQ(pages.size(), 2u);
+  const Page& page = pages[1];
+  EXPECT_NE(std::find_if(page.begin(), page.end(),
+                         [](const std::string& l) { return l.find("Multivariate dynamic forecasts for the level of LC") != std::string::npos; }),
+            page.end());
+
+  const CointCase sc = shortened_case("C3D", kShortBy);
+  multi::JohansenFit jf;
+  ASSERT_EQ(multi::johansen_estimate(sc.data, multi::kJohansenTolerance, jf), multi::JohansenFailure::kNone);
+  multi::EcmFit fit;
+  ASSERT_TRUE(multi::fit_ecm(sc.data, 1, std::vector<double>(jf.beta.begin(), jf.beta.begin() + jf.k), fit));
+  const int n = sc.data.n;
+  std::vector<std::vector<std::string>> rows;
+  for (const std::string& line : page) {
+    const std::vector<std::string> w = words(line);
+    if (w.size() == 4 && w[0].size() == 6 && w[0][4] == 'Q') rows.push_back(w);
+  }
+  ASSERT_EQ(rows.size(), static_cast<std::size_t>(n + kShortBy));
+  EXPECT_EQ(rows.front()[0], "1960Q1");
+  EXPECT_EQ(rows.back()[0], "2008Q4");
+  for (int t = 1; t <= n; ++t) {
+    const double previous = sc.levels[static_cast<std::size_t>(sc.data.p + t - 2)];
+    const Expected in_sample{previous + fit.fitted[static_cast<std::size_t>(t - 1)], 1e-12, false};
+    EXPECT_TRUE(shows(parse_number(rows[static_cast<std::size_t>(t - 1)][2]), in_sample)) << rows[static_cast<std::size_t>(t - 1)][0];
+  }
+  // After the sample, the error-correction form iterated over the data the dialogue read.
+  const CointCase full = coint_case("C3D");
+  std::vector<double> predictions;
+  multi::EcmForecastGap gap;
+  ASSERT_TRUE(multi::ecm_forecasts(fit, full.levels, full.stationary, kShortBy, limits::kMissing, predictions, gap));
+  for (int t = n + 1; t <= n + kShortBy; ++t) {
+    const Expected forecast{predictions[static_cast<std::size_t>(t - 1)], 1e-12, false};
+    EXPECT_TRUE(shows(parse_number(rows[static_cast<std::size_t>(t - 1)][2]), forecast)) << rows[static_cast<std::size_t>(t - 1)][0];
+  }
+}
+
+TEST_F(CvarAnalysisTest, ForecastsRefuseAnUndefinedI0Value) {
+  const CvarCase c = cvar_case("C3D");
+  core::globals().sample_end = core::globals().nobs - 6;
+  core::data_at(core::globals().nobs - 2, c.list[3]) = limits::kMissing;  // INFL in 2008Q2
+  run_cvar(c.list, c.split, estimation_script(c, 1) + "menu 1026 -> 7 once\nstring \"Final observation\" -> \"2008Q4\"\nmenu 1026 -> 0\n");
+  EXPECT_TRUE(dialog_script::failures().empty()) << dialog_script::transcript_text();
+  EXPECT_TRUE(transcript_has("INFL is not defined over the forecast period!"));
+  EXPECT_FALSE(transcript_has("wish to forecast"));
+  // The exogenous I(1) variable of a model with e > 0 is read over the forecast period.
+  dialog_script::reset();
+  install_cvar_workspace();
+  const CvarCase ce = cvar_case("C3E");
+  core::globals().sample_end = core::globals().nobs - 6;
+  run_cvar(ce.list, ce.split, estimation_script(ce, 1) + kForecastScript);
+  EXPECT_TRUE(dialog_script::failures().empty()) << dialog_script::transcript_text();
+  EXPECT_EQ(dialog_script::pages().size(), 2u);
+}
+
 }  // namespace
 }  // namespace qorv::testing
