@@ -273,5 +273,48 @@ TEST_F(CvarAnalysisTest, ForecastsRefuseAnUndefinedI0Value) {
   EXPECT_EQ(dialog_script::pages().size(), 2u);
 }
 
+/// Adds variables named `names` holding `value` at every observation.
+void add_variables(const std::vector<std::string>& names, double value) {
+  auto& g = core::globals();
+  for (const std::string& name : names) {
+    const int j = ++g.nvars;
+    core::set_variable(j, name, "");
+    for (int t = 1; t <= g.nobs; ++t) core::data_at(t, j) = value;
+  }
+}
+
+const std::string kEcmScript =
+    "menu 1026 -> 6 once\nmenu 1030 -> 5 once\nmenu 1020 -> 7 once\n"
+    "menu \"inspect its single\" -> \"LC\" once\nmenu \"inspect its single\" -> \"Quit\"\nmenu 1002 -> 0\n"
+    "menu 1020 -> 0\nyesno -> no\nmenu 1030 -> 0\nmenu 1026 -> 0\n";
+
+// C3 with r = 2 and p = 2 makes dLC, Intercept, three lagged differences and two
+// error-correction terms: seven places. The work space holds exactly that many free
+// places, then one fewer.
+TEST_F(CvarAnalysisTest, ErrorCorrectionEquationsNeedRoomForTheirTemporaries) {
+  const CvarCase c = cvar_case("C3");
+  multi::EcmShape shape{3, 0, 0, 2, 3, 2};
+  ASSERT_EQ(multi::ecm_room_needed(shape), 7);
+  for (int free_places : {7, 6}) {
+    SCOPED_TRACE(free_places);
+    dialog_script::reset();
+    install_cvar_workspace();
+    const int max_vars = core::globals().max_vars;
+    std::vector<std::string> fill;
+    for (int j = core::globals().nvars + 1; j <= max_vars - free_places; ++j) fill.push_back("F" + std::to_string(j));
+    add_variables(fill, 1.0);
+    const int nvars = core::globals().nvars;
+    run_cvar(c.list, c.split, estimation_script(c, 2) + kEcmScript);
+    EXPECT_TRUE(dialog_script::failures().empty()) << dialog_script::transcript_text();
+    EXPECT_EQ(core::globals().nvars, nvars);
+    EXPECT_EQ(core::variable_name(nvars), "F" + std::to_string(nvars));
+    const bool refused = transcript_has(
+        "It is not possible to display single equation results!  Please delete at least 1 variables from work space and "
+        "re-estimate.");
+    EXPECT_EQ(refused, free_places == 6);
+    EXPECT_EQ(transcript_has("Choose variable to inspect its single equation results"), free_places == 7);
+  }
+}
+
 }  // namespace
 }  // namespace qorv::testing
