@@ -316,5 +316,82 @@ TEST_F(CvarAnalysisTest, ErrorCorrectionEquationsNeedRoomForTheirTemporaries) {
   }
 }
 
+/// The words after `label` on the first line of `page` holding it; empty when none does.
+std::vector<std::string> words_after(const Page& page, const std::string& label) {
+  for (const std::string& line : page) {
+    const auto at = line.find(label);
+    if (at != std::string::npos) return words(line.substr(at + label.size()));
+  }
+  return {};
+}
+
+// The error-correction equation of every variable of C3 while the work space already holds
+// variables named like two of its temporaries: the temporaries take free names, the
+// equation is the reference's.
+TEST_F(CvarAnalysisTest, ErrorCorrectionEquationsAtPrintedPrecision) {
+  const CvarCase c = cvar_case("C3");
+  add_variables({"Intercept", "dLC1"}, 2.0);
+  const int nvars = core::globals().nvars;
+  run_cvar(c.list, c.split,
+           estimation_script(c, 2) +
+               "menu 1026 -> 6 once\nmenu 1030 -> 5 once\nmenu 1020 -> 7 once\n"
+               "menu \"inspect its single\" -> \"LC\" once\nmenu \"inspect its single\" -> \"LY\" once\n"
+               "menu \"inspect its single\" -> \"LI\" once\nmenu \"inspect its single\" -> \"Quit\"\nmenu 1002 -> 0\n"
+               "menu 1020 -> 0\nyesno -> no\nmenu 1030 -> 0\nmenu 1026 -> 0\n");
+  EXPECT_TRUE(dialog_script::failures().empty()) << dialog_script::transcript_text();
+  EXPECT_EQ(core::globals().nvars, nvars);
+  const auto pages = dialog_script::pages();
+  ASSERT_EQ(pages.size(), 4u);
+  const auto expected = read_expected(cvar_expected_path(), "C3", {"definite", "favoured"});
+  const std::vector<double> signs = vector_signs("C3");
+  const std::map<std::string, std::string> reference_name = {
+      {"Intercept2", "Intercept"}, {"dLC12", "dLC1"}, {"dLY1", "dLY1"}, {"dLI1", "dLI1"},
+      {"ecm1(-1)", "ecm1(-1)"},   {"ecm2(-1)", "ecm2(-1)"}};
+  for (std::size_t i = 0; i < 3; ++i) {
+    const std::string dep = "d" + c.endogenous[i];
+    SCOPED_TRACE(dep);
+    const Page& page = pages[i + 1];
+    EXPECT_EQ(words_after(page, " Dependent variable is"), std::vector<std::string>{dep});
+    int rows = 0;
+    bool in_table = false;
+    for (const std::string& line : page) {
+      in_table = in_table || line.rfind(" Regressor", 0) == 0;
+      const std::vector<std::string> w = words(line);
+      if (!in_table || w.size() < 4 || reference_name.count(w[0]) == 0) continue;
+      ++rows;
+      const std::string tag = dep + ":" + reference_name.at(w[0]);
+      const double sign = w[0] == "ecm1(-1)" ? signs[0] : w[0] == "ecm2(-1)" ? signs[1] : 1.0;
+      const std::string& t_prob = w[3];
+      const auto bracket = t_prob.find('[');
+      ASSERT_NE(bracket, std::string::npos) << line;
+      expect_shows(expected, "ECM_coef:" + tag, w[1], sign);
+      expect_shows(expected, "ECM_se:" + tag, w[2]);
+      expect_shows(expected, "ECM_t:" + tag, t_prob.substr(0, bracket), sign);
+      expect_shows(expected, "ECM_tprob:" + tag, t_prob.substr(bracket + 1, t_prob.size() - bracket - 2));
+    }
+    EXPECT_EQ(rows, 6);
+    const std::pair<const char*, const char*> statistics[] = {
+        {" R-Squared", "ECM_R2"},
+        {"R-Bar-Squared", "ECM_RBAR2"},
+        {"S.E. of Regression", "ECM_SE_REG"},
+        {"Mean of Dependent Variable", "ECM_MEAN_Y"},
+        {"S.D. of Dependent Variable", "ECM_SD_Y"},
+        {"Residual Sum of Squares", "ECM_RSS"},
+        {"Equation Log-likelihood", "ECM_LL"},
+        {"Akaike Info. Criterion", "ECM_AIC"},
+        {"Schwarz Bayesian Criterion", "ECM_SBC"},
+        {"DW-statistic", "ECM_DW"},
+    };
+    for (const auto& [label, quantity] : statistics) {
+      const std::vector<std::string> after = words_after(page, label);
+      ASSERT_FALSE(after.empty()) << label;
+      expect_shows(expected, std::string(quantity) + ":" + dep, after[0]);
+    }
+    const std::vector<std::string> system = words_after(page, "System Log-likelihood");
+    ASSERT_FALSE(system.empty());
+    expect_shows(expected, "RANK_LL:2", system[0]);
+  }
+}
+
 }  // namespace
 }  // namespace qorv::testing
