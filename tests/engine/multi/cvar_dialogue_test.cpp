@@ -13,7 +13,9 @@
 
 #include "engine/core/driver_state.h"
 #include "engine/core/workspace.h"
+#include "engine/road/system_services.h"
 #include "engine/single/estimation_state.h"
+#include "engine/single/method_table.h"
 #include "shared/exchange_slots.h"
 #include "shared/fixed_text.h"
 #include "tests/engine/multi/cvar_reference.h"
@@ -523,6 +525,38 @@ TEST_F(CvarDialogueTest, SampleGapsAndShortSamples) {
   EXPECT_TRUE(transcript_has(
       "message error 0 The Johansen ML procedure cannot be implemented. This may be due to lack of enou\n"));
   EXPECT_TRUE(dialog_script::pages().empty());
+}
+
+
+// Method 17 is an error-correction equation: the runner estimates it by least squares under
+// the title naming the variable and the VAR order; the
+// window-size step of the rolling menu, which shares the number, chooses no method.
+TEST_F(CvarDialogueTest, ErrorCorrectionEquationRunsAsLeastSquaresWithItsTitle) {
+  const auto estimate = [](int method) {
+    single::estimation().method = method;
+    single::estimation().system_order = 2;
+    dialog_script::load("menu 1002 -> 0\nresults -> close\n");
+    road::system_services().estimate_single_equation(1, "LY LI");
+    return single::estimation().result;
+  };
+  const std::vector<double> ols = estimate(single::method::kOls);
+  dialog_script::reset();
+  const std::vector<double> ecm = estimate(single::method::kErrorCorrection);
+  const Page page = dialog_script::pages().at(0);
+  EXPECT_NE(std::find_if(page.begin(), page.end(),
+                         [](const std::string& l) {
+                           return trim(l) == "ECM for variable LC estimated by OLS based on cointegrating VAR(2)";
+                         }),
+            page.end());
+  EXPECT_FALSE(transcript_has("Ordinary Least Squares Estimation"));
+  EXPECT_EQ(single::estimation().status, single::status::kEstimated);
+  EXPECT_EQ(ols, ecm);
+  EXPECT_EQ(single::method_of_option(1047, 1), 0);
+  for (const single::MethodRow& row : single::method_rows()) {
+    if (row.code == single::method::kRollingWindow) {
+      EXPECT_EQ(row.offer.menu, 0);
+    }
+  }
 }
 
 }  // namespace
