@@ -115,6 +115,7 @@ void ECMRESULTS(const CvarSession& s) {
     core::globals().sample_start = s.start;
     core::globals().sample_end = s.end;
     single::estimation().system_loglik = system_loglik;
+    single::estimation().system_order = s.p;
     s.services->estimate_listed_equation(equation);
   }
 }
