@@ -34,11 +34,39 @@ std::vector<std::string> regressor_descriptions(const EcmShape& shape, const std
   return out;
 }
 
+/// A coefficient of a definition: "+" before a positive value, then the value.
+std::string signed_piece(double value) {
+  return (value > 0.0 ? "+" : "") + std::string(fixed_text::trim(core::FORMATREAL9(value)));
+}
+
+/// The definitions of the error-correction terms: "ecm" i " =" and each coefficient with
+/// "*" and its variable, the restricted intercept's alone, the restricted trend's with
+/// "*Trend".
+std::vector<std::string> ecm_definitions(const CvarSession& s) {
+  std::vector<std::string> out;
+  const int k = s.k();
+  for (int i = 1; i <= s.r; ++i) {
+    const auto b = [&](int l) { return s.vectors[idx(i - 1) * idx(k) + idx(l - 1)]; };
+    std::string text = "ecm" + std::to_string(i) + " =";
+    for (int l = 1; l <= s.m + s.e; ++l) text += " " + signed_piece(b(l)) + "*" + s.names[idx(l - 1)];
+    if (s.model_case == 2) text += " " + signed_piece(b(k));
+    if (s.model_case == 4) text += " " + signed_piece(b(k)) + "*Trend";
+    out.push_back(text);
+  }
+  return out;
+}
+
+/// The equation of one variable as variable numbers, the dependent variable first, and
+/// the definitions of the temporaries made for it.
+struct MadeEquation {
+  std::vector<int> numbers;
+  std::vector<std::string> definitions;
+};
+
 /// Makes the temporaries of the equation of endogenous variable `chosen` (from 1) over the
-/// session's sample and returns the equation's variable numbers, the dependent variable
-/// first; empty when one could not be made.
-std::vector<int> make_equation(const CvarSession& s, int chosen, const std::vector<double>& X,
-                               const std::vector<std::string>& names) {
+/// session's sample; no numbers when one could not be made.
+MadeEquation make_equation(const CvarSession& s, int chosen, const std::vector<double>& X,
+                           const std::vector<std::string>& names) {
   const EcmShape shape = shape_of(s);
   const int nobs = core::globals().nobs;
   const int max_vars = core::globals().max_vars;
@@ -47,18 +75,27 @@ std::vector<int> make_equation(const CvarSession& s, int chosen, const std::vect
   const auto level = [&](int t) { return s.levels[idx(chosen - 1) * idx(s.n + s.p) + idx(s.p + t - 1)]; };
   for (int t = 1; t <= s.n; ++t) column[idx(s.start + t - 2)] = level(t) - level(t - 1);
   const std::string dependent = "d" + name.substr(0, 13);
-  std::vector<int> equation = {core::add_temporary(dependent, dependent + " = " + name + "-" + name + "(-1)", column, max_vars)};
+  MadeEquation made;
+  const int v = core::add_temporary(dependent, dependent + " = " + name + "-" + name + "(-1)", column, max_vars);
+  made.numbers.push_back(v);
+  made.definitions.push_back(core::variable_name(v) + " = " + name + "-" + name + "(-1)");
   std::vector<std::string> i1_names(s.names.begin(), s.names.begin() + s.m + s.e);
   const std::vector<std::string> descriptions = regressor_descriptions(shape, i1_names);
-  const int made = shape.regressors() - shape.d;
-  for (int c = 0; c < made; ++c) {
+  const int made_count = shape.regressors() - shape.d;
+  const int first_difference = shape.deterministic();
+  const int first_ecm = ecm_position(shape, 1);
+  for (int c = 0; c < made_count; ++c) {
     std::fill(column.begin(), column.end(), limits::kMissing);
     for (int t = 1; t <= s.n; ++t) column[idx(s.start + t - 2)] = X[idx(c) * idx(s.n) + idx(t - 1)];
-    equation.push_back(core::add_temporary(names[idx(c)], descriptions[idx(c)], column, max_vars));
+    const int number = core::add_temporary(names[idx(c)], descriptions[idx(c)], column, max_vars);
+    made.numbers.push_back(number);
+    if (c >= first_difference && c < first_ecm) made.definitions.push_back(core::variable_name(number) + " " + descriptions[idx(c)]);
   }
-  if (std::find(equation.begin(), equation.end(), 0) != equation.end()) return {};
-  equation.insert(equation.end(), s.list.begin() + s.m + s.e, s.list.begin() + s.m + s.e + s.d);
-  return equation;
+  if (std::find(made.numbers.begin(), made.numbers.end(), 0) != made.numbers.end()) return {};
+  made.numbers.insert(made.numbers.end(), s.list.begin() + s.m + s.e, s.list.begin() + s.m + s.e + s.d);
+  const std::vector<std::string> ecm = ecm_definitions(s);
+  made.definitions.insert(made.definitions.end(), ecm.begin(), ecm.end());
+  return made;
 }
 
 }  // namespace
@@ -109,14 +146,16 @@ void ECMRESULTS(const CvarSession& s) {
     if (status != core::kDialogOk || chosen == 0) return;
     core::STARTCALC("Calculating or writing to file! Please wait... ");
     const core::TemporaryScope temporaries;
-    const std::vector<int> equation = make_equation(s, chosen, X, names);
+    const MadeEquation equation = make_equation(s, chosen, X, names);
     core::STOPCALC();
-    if (equation.empty()) return;
+    if (equation.numbers.empty()) return;
     core::globals().sample_start = s.start;
     core::globals().sample_end = s.end;
-    single::estimation().system_loglik = system_loglik;
-    single::estimation().system_order = s.p;
-    s.services->estimate_listed_equation(equation);
+    single::EstimationState& runner_state = single::estimation();
+    runner_state.system_loglik = system_loglik;
+    runner_state.system_order = s.p;
+    runner_state.temporary_definitions = equation.definitions;
+    s.services->estimate_listed_equation(equation.numbers);
   }
 }
 

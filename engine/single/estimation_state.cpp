@@ -41,8 +41,10 @@ void begin_estimate(int method_code) {
   const int ninstr = s.ninstr;
   const double system_loglik = s.system_loglik;
   const int system_order = s.system_order;
+  auto definitions = std::move(s.temporary_definitions);
   s = EstimationState{};
   s.system_order = system_order;
+  s.temporary_definitions = std::move(definitions);
   s.ninstr = ninstr;
   s.system_loglik = system_loglik;
   s.eqvarlist = std::move(eqvarlist);

@@ -113,6 +113,9 @@ struct EstimationState {
                                             ///< log-likelihood, set by the system beforehand
   int system_order = 0;  ///< one equation of a cointegrating VAR: the order of the VAR, set
                          ///< by the system beforehand (the title of method 17)
+  /// The definitions of the temporary variables the caller made for the equation, one a
+  /// line, listed under the fit summary; set beforehand, empty for most estimates.
+  std::vector<std::string> temporary_definitions;
 
   // Vectors.
   std::vector<double> result;    ///< the result array, block:: layout, block::kSize values

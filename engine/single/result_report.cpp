@@ -227,6 +227,10 @@ void REGSTATS(const FitStatistics& fit, int channel) {
     core::WRITELINE(" and in cases where the error correction model is highly", channel);
     core::WRITELINE(" restricted, these measures could become negative.", channel);
   }
+  if (!s.temporary_definitions.empty()) {
+    core::WRITELINE(" List of additional temporary variables created:", channel);
+    for (const std::string& definition : s.temporary_definitions) core::WRITELINE(" " + definition, channel);
+  }
 }
 
 std::string FITSUMMARYLINE(std::string_view label, double dw, double rbar2, double loglik, int channel) {

@@ -386,6 +386,21 @@ TEST_F(CvarAnalysisTest, ErrorCorrectionEquationsAtPrintedPrecision) {
       ASSERT_FALSE(after.empty()) << label;
       expect_shows(expected, std::string(quantity) + ":" + dep, after[0]);
     }
+    // The definitions of the temporaries, the vectors as the estimation left them.
+    EXPECT_TRUE(page_has(page, " List of additional temporary variables created:"));
+    EXPECT_TRUE(page_has(page, " " + dep + " = " + c.endogenous[i] + "-" + c.endogenous[i] + "(-1)"));
+    EXPECT_TRUE(page_has(page, " dLC12 = LC(-1)-LC(-2)"));
+    for (int v = 1; v <= 2; ++v) {
+      const std::vector<std::string> terms = words_after(page, "ecm" + std::to_string(v) + " =");
+      ASSERT_EQ(terms.size(), 3u);
+      for (std::size_t l = 0; l < 3; ++l) {
+        const std::string& term = terms[l];
+        EXPECT_EQ(term.substr(term.find('*') + 1), c.endogenous[l]);
+        const std::size_t from = term[0] == '+' ? 1 : 0;
+        expect_shows(expected, "BETA:" + c.endogenous[l] + ":" + std::to_string(v), term.substr(from, term.find('*') - from),
+                     signs[static_cast<std::size_t>(v - 1)]);
+      }
+    }
     const std::vector<std::string> system = words_after(page, "System Log-likelihood");
     ASSERT_FALSE(system.empty());
     expect_shows(expected, "RANK_LL:2", system[0]);
