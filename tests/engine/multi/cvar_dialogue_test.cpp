@@ -416,7 +416,7 @@ TEST_F(CvarDialogueTest, PresetsAreUsedOnceAndTheOrderIsWritten) {
   run_cvar({1, 2, 3}, 0, "menu 1025 -> 4\ninteger -> cancel\n");
   EXPECT_TRUE(dialog_script::pages().empty());
   EXPECT_EQ(core::slot(slots::kVarOrderChosen), 2);
-  EXPECT_EQ(core::globals().sample_start, 4);
+  EXPECT_EQ(core::globals().sample_start, 1);
   EXPECT_EQ(core::globals().sample_end, 199);
   EXPECT_EQ(single::estimation().method, 1);
 }
