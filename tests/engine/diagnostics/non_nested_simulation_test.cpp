@@ -119,6 +119,59 @@ TEST_F(NonNestedGeneral, OneDependentVariableGivesTheTestsOfOptionEight) {
   EXPECT_NEAR(r.sargan, e.at("LL1").value - e.at("LL2").value, 1e-7);
 }
 
+TEST_F(NonNestedGeneral, LinearFormsThroughTheMenusGiveOptionEightsPage) {
+  const std::string seen = run_option({kLc, kIntercept, kLy, kInfl},
+                                      "strict\nmenu 1042 -> 1\nmenu 1042 -> 1\ntext -> \"INPT LY R\"\ninteger -> 2\n"
+                                      "results -> close\n");
+  const auto pages = dialog_script::pages();
+  ASSERT_EQ(pages.size(), 1u) << seen;
+  const auto has = [&](const std::string& text) {
+    for (const auto& line : pages[0])
+      if (line.find(text) != std::string::npos) return true;
+    return false;
+  };
+  // Option 8's J and JA lines and log-likelihoods (R, tests/reference/nonnested).
+  EXPECT_TRUE(has("    PE-Test                      10.5392[.000]                   -.49441[.621]"));
+  EXPECT_TRUE(has("    BM-Test                     -10.5392[.000]                    .49441[.621]"));
+  EXPECT_TRUE(has(" Adjusted Log-L  508.4831"));
+  EXPECT_TRUE(has(" Adjusted Log-L  553.0936"));
+  EXPECT_TRUE(has(" Dependent variable in model M2 is LC"));
+}
+
+TEST_F(NonNestedGeneral, FailuresOfTheSimulation) {
+  const std::vector<double> ones(196, 1.0), y = column(kLc);
+  const std::vector<double> exact = column(kLy);
+  const struct {
+    const char* what;
+    std::vector<double> dependent1;
+    std::vector<int> regressors2;
+    int failing_call;  ///< the call of the link that fails (from 1), 0 for none
+    diagnostics::SimulationFailure failure;
+    int model;
+  } rows[] = {
+      {"M1 fits exactly", exact, {kIntercept, kR}, 0, diagnostics::SimulationFailure::kExactFit, 0},
+      {"M2's regressors are collinear", y, {kIntercept, kR, kR}, 0, diagnostics::SimulationFailure::kSingular, 1},
+      {"a fitted value cannot be mapped", y, {kIntercept, kR}, 1, diagnostics::SimulationFailure::kUndefined, 0},
+      {"a simulated sample cannot be mapped", y, {kIntercept, kR}, 4, diagnostics::SimulationFailure::kBreakdown, 0},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.what);
+    const std::array<diagnostics::SimulatedModel, 2> models = {
+        diagnostics::SimulatedModel{row.dependent1, ones, columns({kIntercept, kLy})},
+        diagnostics::SimulatedModel{y, ones, columns(row.regressors2)}};
+    int calls = 0;
+    const auto link = [&](int from, std::span<const double> own, std::span<double> other, std::span<double> d1,
+                          std::span<double> d2) {
+      return ++calls != row.failing_call && same_variable(from, own, other, d1, d2);
+    };
+    const auto r = diagnostics::NNSIMULATE(models, 5, link);
+    EXPECT_EQ(r.failure, row.failure);
+    if (row.failure == diagnostics::SimulationFailure::kExactFit || row.failure == diagnostics::SimulationFailure::kSingular) {
+      EXPECT_EQ(r.failed_model, row.model);
+    }
+  }
+}
+
 TEST_F(NonNestedGeneral, LogAgainstLinearAgreesWithEstablishedSoftware) {
   // M1: LC = log C on INPT LY INFL; M2: C on INPT INC R.
   const std::vector<double> c = column(c_);
