@@ -377,7 +377,11 @@ void write_centred(std::string_view text, int channel) {
 void put_value(std::string& line, std::size_t at, double value) { line.replace(at, 9, core::FORMATREAL9(value)); }
 
 /// The parameter block: M1's rows from column 1, M2's from column 41, each a name and the
-/// two 9-column values "Under" its own model and the other one.
+/// two 9-column values "Under" its own model (the estimates on the data) and the other one
+/// (their means over the samples simulated under the other model). The rows: the
+/// coefficients; " Standard Error" s = sqrt(RSS/(n − k)), the scale of the simulated
+/// errors; " Analytic  S.E." the maximum-likelihood σ̃ = sqrt(RSS/n) that the likelihoods
+/// use; " Adjusted Log-L" the log-likelihood with the Jacobian terms.
 void write_parameters(const SimulationResult& r, std::span<const std::string> names1, std::span<const std::string> names2,
                       int channel) {
   constexpr std::size_t kHalf = 40, kValue1 = 16, kValue2 = 26;
