@@ -285,11 +285,11 @@ class Binding {
 bool create_temporaries() {
   auto& g = core::globals();
   const int count = static_cast<int>(kTemporaries.size());
-  const int room = std::min(g.max_vars, limits::kMaxVars);
-  if (g.nvars + count > room || static_cast<long>(g.nvars + count) * g.nobs > limits::kCapacity) {
-    core::SHOWMESSAGE(std::string(data::dummy_messages::kSeasonalNoRoom) + " " +
-                      std::to_string(g.nvars + count - std::min(room, limits::kCapacity / std::max(g.nobs, 1))) + " " +
-                      std::string(data::dummy_messages::kSeasonalNoRoomEnd));
+  // The variables the data matrix holds at most, as for any new variable.
+  const int room = std::min({g.max_vars, limits::kMaxVars, limits::kCapacity / std::max(g.nobs, 1)});
+  if (g.nvars + count > room) {
+    core::SHOWMESSAGE(std::string(data::dummy_messages::kSeasonalNoRoom) + " " + std::to_string(g.nvars + count - room) +
+                      " " + std::string(data::dummy_messages::kSeasonalNoRoomEnd));
     return false;
   }
   for (const std::string_view name : kTemporaries)

@@ -371,6 +371,17 @@ TEST_F(NonNestedGeneral, EveryOtherWayOutLeavesTheWorkspaceAsItWas) {
     EXPECT_EQ(core::globals().sample_end, 196);
     EXPECT_TRUE(dialog_script::take_failures().empty()) << seen;
   }
+  // No room for the three temporaries.
+  auto& g = core::globals();
+  const int max_vars = g.max_vars;
+  g.max_vars = g.nvars + 2;
+  estimate_ols({kLc, kIntercept, kLy}, 1, 196);
+  const WorkspaceState before = workspace_state();
+  const std::string seen = run_option({kLc, kIntercept, kLy}, "strict\nmenu 1042 -> 2\nstring -> \"C\"\nmenu 1042 -> 1\n"
+                                                               "text -> \"INPT R\"\n");
+  g.max_vars = max_vars;
+  EXPECT_NE(seen.find("Not enough store on workspace, you must delete at least 1 variable(s)!"), std::string::npos) << seen;
+  EXPECT_TRUE(workspace_state() == before);
 }
 
 TEST_F(NonNestedGeneral, GeneralFormsFromTheEditorRunLikeTheMenuForms) {
