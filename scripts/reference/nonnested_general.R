@@ -59,3 +59,19 @@ rows$definition <- c("observations", "adjusted log-likelihood of M1 (ln|DF| adde
 rows$peer <- "R"
 write.csv(rows[, c("case", "quantity", "value", "tolerance", "tol_kind", "reading", "definition", "peer")],
           "tests/reference/nonnested-general/expected.csv", row.names = FALSE, quote = FALSE)
+# The qorv-run script's case (tests/tools/non_nested_general_macro.script), 1960Q2-2008Q4:
+# M1 = LC on INPT LY INFL (linear in Y = LC), M2 = LC - LC(-1) on INPT INFL R, the
+# difference formed from the observed lag.
+s <- 2:n
+lag <- d$LC[s - 1]
+md1 <- lm(LC ~ LY + INFL, data = d[s, ])
+dlc <- d$LC[s] - lag
+md2 <- lm(dlc ~ INFL + R, data = d[s, ])
+pe12 <- added_t(d$LC[s], model.matrix(md1), fitted(md2) - (fitted(md1) - lag))
+pe21 <- added_t(dlc, model.matrix(md2), fitted(md1) - (fitted(md2) + lag))
+diff_rows <- data.frame(case = "LC_LY_INFL_VS_DLC_INFL_R", quantity = c("N", "PE_12", "PE_21"),
+                        value = c(length(s), pe12, pe21), tolerance = c(0, 1e-8, 1e-8),
+                        tol_kind = c("abs", "rel", "rel"), reading = "definite",
+                        definition = c("observations", "PE M1 against M2", "PE M2 against M1"), peer = "R")
+write.table(diff_rows, "tests/reference/nonnested-general/expected.csv", sep = ",", append = TRUE,
+            row.names = FALSE, col.names = FALSE, quote = FALSE)
