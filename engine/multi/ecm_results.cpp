@@ -129,7 +129,9 @@ void ECMRESULTS(const CvarSession& s) {
                      " variables from work space and re-estimate.");
     return;
   }
-  if (s.services == nullptr || !s.services->estimate_listed_equation || s.r < 1) return;
+  if (s.services == nullptr || !s.services->estimate_listed_equation || s.r < 1 ||
+      s.vectors.size() != idx(s.k()) * idx(s.r))
+    return;
   const std::vector<double> X = ecm_regressors(s.johansen_data(), s.r, s.vectors);
   EcmFit fit;
   const double system_loglik = fit_ecm(s.johansen_data(), s.r, s.vectors, fit) ? fit.loglik : limits::kMissing;
