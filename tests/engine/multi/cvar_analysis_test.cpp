@@ -164,6 +164,36 @@ TEST_F(CvarAnalysisTest, AnalysesAgreeWithTheReferenceAtPrintedPrecision) {
   }
 }
 
+// With an exogenous I(1) variable the analyses of the variables and relations are refused;
+// the covariance matrix of the error-correction equations is still listed (C3E's Σ).
+TEST_F(CvarAnalysisTest, ExogenousI1VariablesLeaveOnlyTheCovarianceMatrix) {
+  const CvarCase c = cvar_case("C3E");
+  run_cvar(c.list, c.split,
+           estimation_script(c, 1) +
+               "menu 1026 -> 6 once\nmenu 1030 -> 5 once\n"
+               "menu 1020 -> 1 once\nmenu 1020 -> 2 once\nmenu 1020 -> 3 once\nmenu 1020 -> 4 once\nmenu 1020 -> 8 once\n"
+               "menu 1020 -> 0\nyesno -> no\nmenu 1030 -> 0\nmenu 1026 -> 0\n");
+  EXPECT_TRUE(dialog_script::failures().empty()) << dialog_script::transcript_text();
+  const std::string t = dialog_script::transcript_text();
+  std::size_t refusals = 0;
+  for (std::size_t at = t.find("This option is not available when I(1) exogenous variables are present!");
+       at != std::string::npos; at = t.find("This option is not available when I(1) exogenous variables are present!", at + 1))
+    ++refusals;
+  EXPECT_EQ(refusals, 4u);
+  const auto pages = dialog_script::pages();
+  ASSERT_EQ(pages.size(), 2u);
+  const auto expected = read_expected(cvar_expected_path(), "C3E", {"definite", "favoured"});
+  int rows = 0;
+  for (const std::string& line : pages[1]) {
+    const std::vector<std::string> w = words(line);
+    if (w.size() != 3 || (w[0] != "LC" && w[0] != "LI")) continue;
+    ++rows;
+    expect_shows(expected, "SIGMA:" + w[0] + ":LC", w[1]);
+    expect_shows(expected, "SIGMA:" + w[0] + ":LI", w[2]);
+  }
+  EXPECT_EQ(rows, 2);
+}
+
 TEST_F(CvarAnalysisTest, HorizonQuestions) {
   const CvarCase c = cvar_case("C3");
   // A negative horizon beeps and is asked again; 151 too; 0 leaves without a page.
