@@ -9,6 +9,7 @@
 #include "engine/core/driver_state.h"
 #include "engine/core/report_lines.h"
 #include "engine/core/workspace.h"
+#include "engine/multi/sure_estimate.h"
 #include "engine/multi/var_estimate.h"
 #include "engine/single/estimation_state.h"
 #include "shared/fixed_text.h"
@@ -78,9 +79,8 @@ bool SYSTEMESTIMATE(int& choice, int split, int& order_word, const SystemService
     case kSureChoice:
     case kRestrictedSureChoice: {
       MethodCodeGuard guard(choice == kSureChoice ? kSureMethod : kRestrictedSureMethod);
-      not_available("SURE estimation");
       choice = 0;
-      return false;
+      return SUREESTIMATE(services);
     }
     default:
       return false;

@@ -1,0 +1,172 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include "engine/core/driver_state.h"
+#include "engine/core/workspace.h"
+#include "engine/multi/system_estimate.h"
+#include "engine/road/system_services.h"
+#include "engine/single/estimation_state.h"
+#include "engine/single/result_report.h"
+#include "tests/engine/multi/sure_reference.h"
+#include "tests/engine/single/printed_numbers.h"
+#include "tests/support/dialog_script/dialog_script.h"
+#include "tests/support/engine/engine_fixture.h"
+
+namespace qorv::testing {
+namespace {
+
+constexpr int kSingleMethod = 1;
+
+bool transcript_has(const std::string& text) { return dialog_script::transcript_text().find(text) != std::string::npos; }
+
+/// The line of `page` that starts with `start`; empty when there is none.
+std::string line_starting(const std::vector<std::string>& page, const std::string& start) {
+  const auto it = std::find_if(page.begin(), page.end(), [&](const std::string& l) { return l.rfind(start, 0) == 0; });
+  return it == page.end() ? std::string() : *it;
+}
+
+/// The coefficient row of regressor `name`: the line that starts with it and holds a probability.
+std::string coefficient_line(const std::vector<std::string>& page, const std::string& name) {
+  const auto it = std::find_if(page.begin(), page.end(), [&](const std::string& l) {
+    return l.rfind(" " + name + " ", 0) == 0 && l.find('[') != std::string::npos;
+  });
+  return it == page.end() ? std::string() : *it;
+}
+
+/// The number printed after `label` on `line` (the first word after it).
+Printed after(const std::string& line, const std::string& label) {
+  const auto at = line.find(label);
+  if (at == std::string::npos) return {};
+  const auto rest = words(line.substr(at + label.size()));
+  if (rest.empty()) return {};
+  std::string w = rest.front();
+  if (const auto bracket = w.find('['); bracket != std::string::npos) w = w.substr(0, bracket);
+  return parse_number(w);
+}
+
+/// The SURE dialogue on the Grunfeld data, through the dispatcher.
+class SureDialogueTest : public EngineTest {
+ protected:
+  void SetUp() override {
+    EngineTest::SetUp();
+    install_sure_workspace();
+    single::estimation().method = kSingleMethod;
+  }
+  /// Runs the system choice `choice` on `script`; the result is whether SURE asked to run again.
+  bool run(const std::string& script, int choice = multi::kSureChoice) {
+    dialog_script::load(script);
+    int c = choice;
+    int order_word = 0;
+    const bool again = multi::SYSTEMESTIMATE(c, 0, order_word, road::system_services());
+    EXPECT_EQ(c, 0);
+    EXPECT_EQ(single::estimation().method, kSingleMethod);
+    return again;
+  }
+  static std::string system_script(const std::string& case_name) {
+    return "text 3060 -> \"" + sure_case_text(case_name) + "\"\nstring \"estimation period\" -> \"1935 1954\"\n";
+  }
+};
+
+/// The regressor names of equation `dep` of the case.
+std::vector<std::string> regressors_of(const std::string& case_name, const std::string& dep) {
+  const auto& d = sure_reference_data();
+  for (const auto& eq : sure_case_layout(case_name).equations)
+    if (d.names[static_cast<std::size_t>(eq[0] - 1)] == dep) {
+      std::vector<std::string> names;
+      for (std::size_t j = 1; j < eq.size(); ++j) names.push_back(d.names[static_cast<std::size_t>(eq[j] - 1)]);
+      return names;
+    }
+  return {};
+}
+
+/// One equation's results page against the reference rows, at printed precision.
+void expect_page_agrees(const std::string& case_name, const std::string& dep, const std::vector<std::string>& page) {
+  const auto expected = sure_expected(case_name);
+  ASSERT_FALSE(line_starting(page, " Dependent variable is " + dep).empty()) << dep;
+  for (const std::string& reg : regressors_of(case_name, dep)) {
+    const std::string key = dep + ":" + reg;
+    const std::string row = coefficient_line(page, reg);
+    ASSERT_FALSE(row.empty()) << key;
+    const Printed coef = parse_number(columns(row, 25, 34));
+    const Printed se = parse_number(columns(row, 35, 53));
+    const Printed t = parse_number(columns(row, 54, 72));
+    const Printed prob = parse_number(row.substr(row.find('[') + 1, row.find(']') - row.find('[') - 1));
+    EXPECT_TRUE(shows(coef, expected.at("coef:" + key))) << case_name << " coef " << key;
+    EXPECT_TRUE(shows(se, expected.at("se:" + key))) << case_name << " se " << key;
+    EXPECT_TRUE(shows(t, expected.at("t:" + key))) << case_name << " t " << key;
+    EXPECT_TRUE(shows(prob, expected.at("tprob:" + key))) << case_name << " tprob " << key;
+  }
+  const std::string r2 = line_starting(page, " R-Squared");
+  const std::string se = line_starting(page, " S.E. of Regression");
+  const std::string mean = line_starting(page, " Mean of Dependent Variable");
+  const std::string rss = line_starting(page, " Residual Sum of Squares");
+  const std::string dw = line_starting(page, " DW-statistic");
+  const std::string ll = line_starting(page, " System Log-likelihood");
+  const std::string criteria = line_starting(page, " System AIC");
+  const std::vector<std::tuple<std::string, std::string, std::string>> printed = {
+      {r2, "R-Squared", "R2:" + dep}, {r2, "R-Bar-Squared", "RBAR2:" + dep},
+      {se, "S.E. of Regression", "SE_REG:" + dep}, {mean, "Mean of Dependent Variable", "MEAN_Y:" + dep},
+      {mean, "S.D. of Dependent Variable", "SD_Y:" + dep}, {rss, "Residual Sum of Squares", "RSS:" + dep},
+      {rss, "Equation Log-likelihood", "LL:" + dep}, {dw, "DW-statistic", "DW:" + dep},
+      {ll, "System Log-likelihood", "SYSTEM_LL"}, {criteria, "System AIC", "SYSTEM_AIC"},
+      {criteria, "System SBC", "SYSTEM_SBC"}};
+  for (const auto& [line, label, key] : printed)
+    EXPECT_TRUE(shows(after(line, label), expected.at(key))) << case_name << " " << key << " in '" << line << "'";
+}
+
+/// The estimation state the inspection of equation `dep` leaves, at the reference tolerances.
+void expect_state_agrees(const std::string& case_name, const std::string& dep) {
+  const auto expected = sure_expected(case_name);
+  const auto& s = single::estimation();
+  ASSERT_EQ(s.eqvarnames.front(), dep);
+  for (int j = 1; j <= s.nregs; ++j) {
+    const std::string key = dep + ":" + s.eqvarnames[static_cast<std::size_t>(j)];
+    const double b = single::coefficient(j);
+    const double v = std::sqrt(single::coefficient_variance(j, j));
+    EXPECT_TRUE(agrees(b, expected.at("coef:" + key))) << case_name << " coef " << key << " " << b;
+    EXPECT_TRUE(agrees(v, expected.at("se:" + key))) << case_name << " se " << key << " " << v;
+    EXPECT_TRUE(agrees(b / v, expected.at("t:" + key))) << case_name << " t " << key;
+  }
+  const auto fit = single::FITSTATS(s.method, single::series_block(single::block::kResiduals), s.nregs, 0, s.depvar,
+                                    limits::kMissing, false, 0);
+  const std::vector<std::pair<std::string, double>> state = {
+      {"R2", fit.r2}, {"RBAR2", fit.rbar2}, {"SE_REG", fit.sigma}, {"RSS", s.rss}, {"LL", s.loglik},
+      {"DW", fit.dw}, {"MEAN_Y", s.depmean}, {"SD_Y", std::sqrt(s.depvar)}};
+  for (const auto& [name, value] : state)
+    EXPECT_TRUE(agrees(value, expected.at(name + ":" + dep))) << case_name << " " << name << " " << dep << " " << value;
+  EXPECT_TRUE(agrees(s.system_loglik, expected.at("SYSTEM_LL")));
+}
+
+/// Script lines that inspect each equation of `dependents` in turn, then leave.
+std::string inspect_all(const std::vector<std::string>& dependents) {
+  std::string script = "menu 1043 -> 2 once\n";
+  for (const std::string& dep : dependents) script += "menu \"Choose equation to inspect\" -> \"" + dep + "\" once\n";
+  script += "menu \"Choose equation to inspect\" -> \"Quit\"\nmenu 1002 -> 0\nresults -> close\nmenu 1043 -> 0\n";
+  return script;
+}
+
+// Each equation's page and state against the reference cases, S3 answering the
+// iteration-limit menu once (it needs 58 iterations).
+TEST_F(SureDialogueTest, EquationPagesAgreeWithTheReferenceCases) {
+  const std::vector<std::pair<std::string, std::vector<std::string>>> cases = {
+      {"S2", {"I_GE", "I_WH"}}, {"S3", {"I_GM", "I_CH", "I_GE"}}};
+  for (const auto& [case_name, dependents] : cases) {
+    dialog_script::reset();
+    std::string script = system_script(case_name) + "menu \"No convergence after\" -> 2 once\n" + inspect_all(dependents);
+    EXPECT_FALSE(run(script)) << case_name;
+    const auto pages = dialog_script::pages();
+    ASSERT_EQ(pages.size(), dependents.size()) << case_name;
+    // The state holds the last equation inspected; each page is checked against the reference.
+    for (std::size_t i = 0; i < dependents.size(); ++i) expect_page_agrees(case_name, dependents[i], pages[i]);
+    expect_state_agrees(case_name, dependents.back());
+    EXPECT_EQ(transcript_has("No convergence after 40 iterations"), case_name == "S3") << case_name;
+  }
+}
+
+}  // namespace
+}  // namespace qorv::testing

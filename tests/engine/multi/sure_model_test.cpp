@@ -1,0 +1,145 @@
+#include "engine/multi/sure_model.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "engine/core/num/matrices.h"
+#include "tests/engine/multi/sure_reference.h"
+
+namespace qorv::testing {
+namespace {
+
+std::size_t packed(int i, int j) { return static_cast<std::size_t>(core::PACKEDINDEX(i + 1, j + 1) - 1); }
+
+/// The iterations the stopping rule needs on each case (iteration_check.csv).
+int reference_iterations(const std::string& case_name) {
+  std::ifstream in(std::string(ZV_REFERENCE_DIR) + "/sure/iteration_check.csv");
+  for (std::string line; std::getline(in, line);) {
+    const auto f = csv_fields(line);
+    if (f.size() > 1 && f[0] == case_name) return static_cast<int>(csv_number(f[1]));
+  }
+  return -1;
+}
+
+/// Raises the limit by 20 each time it is reached, as the iteration-limit dialogue does.
+void raise_limit(int& limit, bool&, bool&) { limit += 20; }
+
+void expect_fit_agrees(const std::string& case_name, const multi::SureFit& fit) {
+  const auto expected = sure_expected(case_name);
+  const auto& d = sure_reference_data();
+  int checked = 0;
+  for (int i = 0; i < fit.layout.m(); ++i) {
+    const auto& eq = fit.layout.equations[static_cast<std::size_t>(i)];
+    const std::string dep = d.names[static_cast<std::size_t>(eq[0] - 1)];
+    for (int j = 0; j < fit.layout.k(i); ++j) {
+      const std::string reg = d.names[static_cast<std::size_t>(eq[static_cast<std::size_t>(j + 1)] - 1)];
+      const int at = fit.offset(i) + j;
+      const double b = fit.b[static_cast<std::size_t>(at)];
+      const double se = std::sqrt(fit.variance[packed(at, at)]);
+      EXPECT_TRUE(agrees(b, expected.at("coef:" + dep + ":" + reg))) << case_name << " coef " << dep << ":" << reg << " " << b;
+      EXPECT_TRUE(agrees(se, expected.at("se:" + dep + ":" + reg))) << case_name << " se " << dep << ":" << reg << " " << se;
+      checked += 2;
+    }
+    for (int j = 0; j < fit.layout.m(); ++j) {
+      const std::string other = d.names[static_cast<std::size_t>(fit.layout.equations[static_cast<std::size_t>(j)][0] - 1)];
+      const double s = fit.sigma[packed(i, j)];
+      EXPECT_TRUE(agrees(s, expected.at("SIGMA:" + dep + ":" + other))) << case_name << " SIGMA " << dep << ":" << other << " " << s;
+      ++checked;
+    }
+  }
+  EXPECT_TRUE(agrees(fit.loglik, expected.at("SYSTEM_LL"))) << case_name << " " << fit.loglik;
+  EXPECT_GT(checked, 0);
+}
+
+// The unrestricted cases: every coefficient, standard error and displayed error
+// covariance, the system log-likelihood, and the iterations the stopping rule takes.
+TEST(SureModel, UnrestrictedReferenceCases) {
+  for (const std::string case_name : {"S2", "S3"}) {
+    multi::SureFit fit;
+    ASSERT_EQ(multi::fit_sure(sure_reference_data().view(), sure_case_layout(case_name), {}, raise_limit, fit),
+              multi::SureStatus::kOk)
+        << case_name;
+    EXPECT_TRUE(fit.converged);
+    EXPECT_EQ(fit.iterations, reference_iterations(case_name)) << case_name;
+    expect_fit_agrees(case_name, fit);
+  }
+  // S2's value coefficient of GE, from its own row.
+  multi::SureFit fit;
+  multi::fit_sure(sure_reference_data().view(), sure_case_layout("S2"), {}, raise_limit, fit);
+  EXPECT_NEAR(fit.b[1], 0.040510693876237291, 5e-8 * 0.040510693876237291);
+  EXPECT_NEAR(fit.loglik, -158.30310599966847, 1e-9 * 158.3);
+}
+
+// S3 needs 58 iterations: without a raised limit the dialogue decides at 40.
+TEST(SureModel, IterationLimitIsAskedAtForty) {
+  std::vector<int> asked;
+  const auto abandon = [&](int& limit, bool& abandoned, bool&) { asked.push_back(limit); abandoned = true; };
+  multi::SureFit fit;
+  EXPECT_EQ(multi::fit_sure(sure_reference_data().view(), sure_case_layout("S3"), {}, abandon, fit),
+            multi::SureStatus::kAbandoned);
+  EXPECT_EQ(asked, std::vector<int>{40});
+  const auto print = [](int&, bool&, bool& printed) { printed = true; };
+  ASSERT_EQ(multi::fit_sure(sure_reference_data().view(), sure_case_layout("S3"), {}, print, fit),
+            multi::SureStatus::kOk);
+  EXPECT_FALSE(fit.converged);
+  EXPECT_EQ(fit.iterations, 40);
+}
+
+// Two equations on the same regressors: the first iteration gives least squares equation
+// by equation, and the iteration stops at once. GE's least-squares coefficients are
+// Grunfeld's classic -9.956, 0.02655 and 0.1517.
+TEST(SureModel, IdenticalRegressorsGiveLeastSquaresAtOnce) {
+  const auto& d = sure_reference_data();
+  multi::SureLayout layout;
+  const std::vector<int> x = {d.number("INPT"), d.number("F_GE"), d.number("C_GE")};
+  layout.equations = {{d.number("I_GE"), x[0], x[1], x[2]}, {d.number("I_WH"), x[0], x[1], x[2]}};
+  layout.n = d.nobs;
+  multi::SureFit fit;
+  ASSERT_EQ(multi::fit_sure(d.view(), layout, {}, nullptr, fit), multi::SureStatus::kOk);
+  EXPECT_EQ(fit.iterations, 1);
+  for (int i = 0; i < 2; ++i) {
+    const auto& eq = layout.equations[static_cast<std::size_t>(i)];
+    const std::vector<double> y(d.values.begin() + (eq[0] - 1) * d.nobs, d.values.begin() + eq[0] * d.nobs);
+    std::vector<double> b(3), fitted(20), work(20), M(6);
+    double rss = 0.0;
+    int fail = 0;
+    core::PACKEDXTXSOLVE(d.values, 0, y, eq, 3, d.nobs, d.nobs, 0, 0, b, fitted, work, rss, M, fail);
+    ASSERT_EQ(fail, 0);
+    for (int j = 0; j < 3; ++j) EXPECT_NEAR(fit.coefficient(i, j), b[static_cast<std::size_t>(j)], 1e-9 * std::fabs(b[static_cast<std::size_t>(j)]));
+  }
+  EXPECT_NEAR(fit.b[0], -9.956, 1e-3);
+  EXPECT_NEAR(fit.b[1], 0.02655, 1e-5);
+  EXPECT_NEAR(fit.b[2], 0.1517, 1e-4);
+}
+
+// The predetermined variables: distinct regressors in order of first appearance.
+TEST(SureModel, PredeterminedVariablesInOrderOfFirstAppearance) {
+  multi::SureLayout layout;
+  layout.equations = {{10, 1, 3, 4}, {11, 1, 5}, {12, 3, 6, 1}};
+  EXPECT_EQ(multi::predetermined_variables(layout), (std::vector<int>{1, 3, 4, 5, 6}));
+  EXPECT_EQ(layout.p(), 8);
+}
+
+// A collinear set of predetermined variables is refused before any iteration; a
+// regressor listed twice in one equation fails the first solution instead.
+TEST(SureModel, CollinearRegressorsAreRefused) {
+  const auto& d = sure_reference_data();
+  // Variable 14: twice the value of GE.
+  std::vector<double> values = d.values;
+  for (int t = 0; t < d.nobs; ++t) values.push_back(2.0 * d.values[static_cast<std::size_t>((d.number("F_GE") - 1) * d.nobs + t)]);
+  const multi::DataView view{values, d.nobs};
+  multi::SureLayout layout;
+  layout.equations = {{d.number("I_GE"), d.number("INPT"), d.number("F_GE")}, {d.number("I_WH"), d.number("INPT"), 14}};
+  layout.n = d.nobs;
+  multi::SureFit fit;
+  EXPECT_EQ(multi::fit_sure(view, layout, {}, nullptr, fit), multi::SureStatus::kCollinearPredetermined);
+  layout.equations = {{d.number("I_GE"), d.number("INPT"), d.number("INPT")}, {d.number("I_WH"), d.number("F_WH")}};
+  EXPECT_EQ(multi::fit_sure(view, layout, {}, nullptr, fit), multi::SureStatus::kStartFailed);
+}
+
+}  // namespace
+}  // namespace qorv::testing
