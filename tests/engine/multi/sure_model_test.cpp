@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "engine/core/num/matrices.h"
+#include "engine/core/workspace.h"
 #include "tests/engine/multi/sure_reference.h"
 
 namespace qorv::testing {
@@ -114,6 +115,38 @@ TEST(SureModel, IdenticalRegressorsGiveLeastSquaresAtOnce) {
   EXPECT_NEAR(fit.b[0], -9.956, 1e-3);
   EXPECT_NEAR(fit.b[1], 0.02655, 1e-5);
   EXPECT_NEAR(fit.b[2], 0.1517, 1e-4);
+}
+
+// Forecasts: a regressor that lags a dependent variable of the system takes the actual
+// value while the lag lies in the sample, then the forecasts.
+TEST(SureModel, LaggedDependentVariablesTakeEarlierForecasts) {
+  const auto& d = sure_reference_data();
+  const int nobs = d.nobs;
+  std::vector<double> values = d.values;
+  const auto at = [&](int t, int v) { return values[static_cast<std::size_t>((v - 1) * nobs + t - 1)]; };
+  // Variable 14: GE's investment lagged once.
+  values.push_back(limits::kMissing);
+  for (int t = 1; t < nobs; ++t) values.push_back(at(t, d.number("I_GE")));
+  const multi::DataView view{values, nobs};
+  multi::SureLayout layout;
+  layout.equations = {{d.number("I_GE"), d.number("INPT"), d.number("F_GE"), 14},
+                      {d.number("I_WH"), d.number("INPT"), d.number("F_WH"), d.number("C_WH")}};
+  layout.first = 2;  // 1936-1950
+  layout.n = 15;
+  multi::SureFit fit;
+  ASSERT_EQ(multi::fit_sure(view, layout, {}, raise_limit, fit), multi::SureStatus::kOk);
+  const std::vector<multi::ForecastSource> sources = {{}, {}, {0, 1}, {}, {}, {}};
+  const std::vector<double> p = multi::sure_predictions(view, fit, sources, 4);
+  ASSERT_EQ(p.size(), 38u);
+  const auto ge = [&](int t, double lagged) {
+    return fit.b[0] + fit.b[1] * at(t, d.number("F_GE")) + fit.b[2] * lagged;
+  };
+  EXPECT_NEAR(p[0], ge(2, at(1, d.number("I_GE"))), 1e-9);     // 1936, in the sample
+  EXPECT_NEAR(p[15], ge(17, at(16, d.number("I_GE"))), 1e-9);  // 1951: the lag is 1950's actual value
+  EXPECT_NEAR(p[16], ge(18, p[15]), 1e-9);                     // 1952: the lag is 1951's forecast
+  EXPECT_NEAR(p[18], ge(20, p[17]), 1e-9);
+  const double wh = fit.b[3] + fit.b[4] * at(20, d.number("F_WH")) + fit.b[5] * at(20, d.number("C_WH"));
+  EXPECT_NEAR(p[19 + 18], wh, 1e-9);
 }
 
 // The predetermined variables: distinct regressors in order of first appearance.
