@@ -168,5 +168,82 @@ TEST_F(SureDialogueTest, EquationPagesAgreeWithTheReferenceCases) {
   }
 }
 
+/// An undated workspace of `nobs` observations: Y1, Y2, then X1..X<regressors>, each a
+/// different pseudo-random series.
+void install_limit_workspace(int nobs, int regressors) {
+  auto& g = core::globals();
+  g.nobs = nobs;
+  g.frequency = 1;
+  g.periods_per_year = 1;
+  g.start_year = 1;
+  g.start_period = 1;
+  g.max_vars = limits::max_vars_for(nobs);
+  g.nvars = regressors + 2;
+  unsigned state = 12345u;
+  for (int j = 1; j <= g.nvars; ++j) {
+    core::set_variable(j, j <= 2 ? "Y" + std::to_string(j) : "X" + std::to_string(j - 2), "");
+    for (int t = 1; t <= nobs; ++t) {
+      state = state * 1103515245u + 12345u;
+      core::data_at(t, j) = static_cast<double>((state >> 8) % 10000) / 100.0;
+    }
+  }
+  g.sample_start = 1;
+  g.sample_end = nobs;
+}
+
+std::string regressor_list(int first, int last) {
+  std::string text;
+  for (int j = first; j <= last; ++j) text += " X" + std::to_string(j);
+  return text;
+}
+
+// The limits, each at its edge: the coefficients of the system (200), the regressors of
+// one equation (102), the observations (3000) and the observations the equations need
+// (more than m plus the largest k_i).
+TEST_F(SureDialogueTest, LimitsAtTheirEdges) {
+  const std::string parameters_box =
+      "message error 0  You have too many parameters in the SURE model. A maximum of 200 parameters can be estimated.";
+  const std::string observations_box =
+      "message error 0 You have included too many observations.  A maximum of 3000 observations can be included.";
+  const std::string too_few = "Too few observations in the sample period for this model.";
+  // The list reader of the specification screen refuses an equation of 103 regressors
+  // before the system is counted, and the screen comes back.
+  const std::string list_limit = "message information 0 Too many variables. A max. of 102 allowed!";
+  struct Case {
+    int nobs;
+    int regressors;
+    std::string system;
+    std::string sample;
+    std::string message;  // empty: accepted, menu 1043 reached
+  };
+  const std::vector<Case> cases = {
+      {300, 101, "Y1" + regressor_list(1, 100) + "; Y2" + regressor_list(1, 100), "1 300", ""},
+      {300, 101, "Y1" + regressor_list(1, 100) + "; Y2" + regressor_list(1, 101), "1 300", parameters_box},
+      {300, 103, "Y1" + regressor_list(1, 103) + "; Y2 X1", "1 300", list_limit},
+      {300, 103, "Y1" + regressor_list(1, 102) + "; Y2 X1", "1 300", ""},
+      {3001, 2, "Y1 X1 X2; Y2 X1", "1 3000", ""},
+      {3001, 2, "Y1 X1 X2; Y2 X1", "1 3001", observations_box},
+      {3001, 2, "Y1 X1 X2; Y2 X1", "1 4", too_few},
+      {3001, 2, "Y1 X1 X2; Y2 X1", "1 5", ""},
+  };
+  for (const Case& c : cases) {
+    dialog_script::reset();
+    install_limit_workspace(c.nobs, c.regressors);
+    EXPECT_FALSE(run("text 3060 -> \"" + c.system + "\" once\ntext 3060 -> cancel\nstring \"estimation period\" -> \"" + c.sample +
+                     "\"\nmenu 1043 -> 0\n"))
+        << c.system.substr(0, 40) << " " << c.sample;
+    const bool reached = transcript_has("SURE Post Estimation Menu");
+    EXPECT_EQ(reached, c.message.empty()) << c.system.substr(0, 40) << " " << c.sample;
+    if (!c.message.empty()) {
+      EXPECT_TRUE(transcript_has(c.message)) << c.message;
+    }
+    // A system refused for its coefficients never asks its sample.
+    if (c.message == parameters_box || c.message == list_limit) {
+      EXPECT_FALSE(transcript_has("estimation period"));
+    }
+    dialog_script::take_failures();  // the unused sample or menu rules of a refused system
+  }
+}
+
 }  // namespace
 }  // namespace qorv::testing
