@@ -97,8 +97,7 @@ bool system_sample(SureLayout& layout) {
   const core::Globals& g = core::globals();
   int start = g.sample_start > 0 ? g.sample_start : 1;
   int end = g.sample_end > 0 ? g.sample_end : g.nobs;
-  std::string text;
-  if (core::GETSAMPLE(1, g.nobs, start, end, core::kEstimationPeriod, text)) return false;
+  if (core::ask_estimation_period(start, end)) return false;
   std::vector<int> all;
   for (const auto& eq : layout.equations)
     for (int v : eq)
