@@ -108,7 +108,8 @@ RestrictionKind restriction_kind(int option) {
   }
 }
 
-RestrictedCvResult restricted_cv_dialogue(const RestrictedCvRequest& request, const std::function<void()>& reestimate) {
+RestrictedCvResult restricted_cv_dialogue(const RestrictedCvRequest& request, std::string& text,
+                                          const std::function<void()>& reestimate) {
   if (request.fit == nullptr) throw std::invalid_argument("restricted_cv_dialogue: no Johansen estimate");
   const CvProblem problem = cv_problem(*request.fit, request.n, request.r);
   const int m = problem.k;
@@ -125,7 +126,7 @@ RestrictedCvResult restricted_cv_dialogue(const RestrictedCvRequest& request, co
   RestrictedCvResult result;
   result.exact_loglik = problem.ll0 - 0.5 * problem.n * problem.johansen_criterion;
   while (true) {
-    result.restrictions = RESTRICTEDIT(edit);
+    result.restrictions = RESTRICTEDIT(edit, text);
     if (result.restrictions.k == 0) return result;
     const diagnostics::RestrictionParse& typed = result.restrictions;
     CvFailure failure = CvFailure::kNone;

@@ -41,13 +41,13 @@ struct RestrictedCvResult {
 /// restrict every or one vector homogeneously, 4 general restrictions).
 diagnostics::RestrictionKind restriction_kind(int option);
 
-/// The dialogue. Every abandon path (a refused check, option 0 of menu 1031, a cancelled
+/// The dialogue over the kept restriction text `text`. Every abandon path (a refused check, option 0 of menu 1031, a cancelled
 /// starting-value grid or damping prompt, a failed step, overflow, abandoning at the
 /// iteration limit) shows its message, calls `reestimate` (the unrestricted estimation
 /// again) and opens the editor again; it returns when the editor is left or an estimate
 /// is made. Throws std::invalid_argument for a request without a fit or with r outside
 /// 1..k.
-RestrictedCvResult restricted_cv_dialogue(const RestrictedCvRequest& request,
+RestrictedCvResult restricted_cv_dialogue(const RestrictedCvRequest& request, std::string& text,
                                           const std::function<void()>& reestimate = {});
 
 }  // namespace qorv::multi

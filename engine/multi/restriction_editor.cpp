@@ -147,15 +147,9 @@ int help_kind(const RestrictionEditRequest& request) {
 
 }  // namespace
 
-std::string& restriction_text() {
-  static std::string text(static_cast<std::size_t>(kRestrictionLines * kRestrictionWidth), ' ');
-  return text;
-}
-
-RestrictionParse RESTRICTEDIT(const RestrictionEditRequest& request) {
+RestrictionParse RESTRICTEDIT(const RestrictionEditRequest& request, std::string& text) {
   // Refuses sizes no text could be read against before anything is shown.
   (void)diagnostics::restriction_parameter_count(request.sizes);
-  std::string& text = restriction_text();
   text = fixed_text::pad(text, core::kEditorLength);
   write_panel(request);
   const std::vector<std::string> offered = diagnostics::restriction_parameter_names(request.sizes);

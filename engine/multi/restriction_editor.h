@@ -27,15 +27,12 @@ struct RestrictionEditRequest {
   std::span<const std::string> system_lines;  ///< kind 4: the SURE system text, line by line
 };
 
-/// The editor text as the user left it (40 × 78 characters, blank-padded), kept between
-/// calls; the results pages print it.
-std::string& restriction_text();
-
-/// `RESTRICTEDIT`: the editor loop. A text that does not read shows its message (or beeps,
+/// `RESTRICTEDIT`: the editor loop over `text`, the caller's restriction text that is kept
+/// between calls (40 × 78 characters, blank-padded; the results pages print it). A text that does not read shows its message (or beeps,
 /// when the count is outside the kind's bounds) and the editor again with the text as it
 /// stood. Returns the accepted restrictions, or k = 0 when the user cancelled, left an
 /// empty text (kinds 1 to 3), or gave option 3 fewer than r restrictions (message-file
 /// lines 132 to 137).
-diagnostics::RestrictionParse RESTRICTEDIT(const RestrictionEditRequest& request);
+diagnostics::RestrictionParse RESTRICTEDIT(const RestrictionEditRequest& request, std::string& text);
 
 }  // namespace qorv::multi
