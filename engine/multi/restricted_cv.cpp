@@ -471,7 +471,21 @@ CvFailure finish_iteration(const CvProblem& problem, const CvRestrictions& restr
   // of exactly 0 rather than rounding.
   failure = free_variance(problem, restrictions, state.theta, p);
   if (failure != CvFailure::kNone) return failure;
+  // The coefficients the restrictions determine are set from the free ones, so that the
+  // vectors satisfy the restrictions exactly (a coefficient fixed at 1 prints as 1).
   Mat beta = state.theta;
+  RestrictionPartition partition;
+  if (!restriction_partition(restrictions.h, restrictions.h0, restrictions.q, problem.r * problem.k, partition))
+    return CvFailure::kDependent;
+  const auto q = u(restrictions.q);
+  for (std::size_t i = 0; i < q; ++i) {
+    double value = partition.reduced_constants[i];
+    for (std::size_t f = q; f < partition.order.size(); ++f) {
+      const auto column = u(partition.order[f] - 1);
+      value -= partition.reduced[column * q + i] * beta[column];
+    }
+    beta[u(partition.order[i] - 1)] = value;
+  }
   if (restrictions.q == problem.r * problem.r) {
     Mat identified;
     failure = CHECKCVRESTRICT(problem, restrictions, beta, identified);

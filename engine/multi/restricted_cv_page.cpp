@@ -22,7 +22,7 @@ namespace {
 
 constexpr int kPage = core::channel::kResultsPage;
 constexpr int kWidth = 79;
-constexpr int kLabelGap = 14;   ///< columns before the first vector's label
+constexpr int kLabelGap = 17;   ///< columns before the first vector's label: over its values
 constexpr int kLabelWidth = 14;
 constexpr int kStatisticGap = 10;
 constexpr double kNormalisationTolerance = 1e-11;
@@ -69,9 +69,9 @@ void write_block(const RestrictedCvPage& page, int k, int first_vector, int vect
   write_headings(page);
   std::vector<std::string> labels;
   for (int i = first_vector; i < first_vector + vectors; ++i) {
-    std::string label = "Vector";
+    std::string label = fixed_text::pad("Vector", kLabelWidth);
     core::APPENDINTFIELD(label, 1, i + 1, 2);
-    labels.push_back(label);
+    labels.emplace_back(fixed_text::trim(label));
   }
   core::WRITETABLEROW(" ", kLabelGap, labels, vectors, kVectorsPerBlock, kLabelWidth, 1, kPage);
   for (int j = first_row; j < first_row + rows; ++j) {
