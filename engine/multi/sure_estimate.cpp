@@ -23,6 +23,8 @@
 #include "engine/data/observation_scans.h"
 #include "engine/diagnostics/wald_test.h"
 #include "engine/multi/dynamic_forecast.h"
+#include "engine/multi/restriction_editor.h"
+#include "engine/multi/restriction_setup.h"
 #include "engine/multi/sure_model.h"
 #include "engine/multi/sure_spec.h"
 #include "engine/multi/var_reports.h"
@@ -146,12 +148,52 @@ void explain(SureStatus status) {
   }
 }
 
+/// The non-blank lines of an editor text of 78-character lines, trimmed on the right.
+std::vector<std::string> text_lines(std::string_view text) {
+  std::vector<std::string> lines;
+  for (std::size_t at = 0; at < text.size(); at += kRestrictionWidth) {
+    const std::string_view line = fixed_text::trim_right(text.substr(at, kRestrictionWidth));
+    if (!fixed_text::trim(line).empty()) lines.emplace_back(line);
+  }
+  return lines;
+}
+
+/// Step 2 of a restricted system: the restrictions typed on its coefficients and the
+/// partition of the parameters they leave free. False when the user leaves the editor
+/// (nothing is estimated) or the restrictions are linearly dependent (shown).
+bool ask_restrictions(const SureLayout& layout, std::string_view system_text, std::vector<std::string>& typed,
+                      SureRestrictions& restrictions) {
+  RestrictionEditRequest request;
+  request.sizes.kind = diagnostics::RestrictionKind::kSure;
+  for (int i = 0; i < layout.m(); ++i) request.sizes.regressors.push_back(layout.k(i));
+  request.title_code = kSureModelTitle;
+  const std::vector<std::string> system_lines = text_lines(system_text);
+  request.system_lines = system_lines;
+  std::string& text = core::driver_state().restriction_text;
+  const diagnostics::RestrictionParse parse = RESTRICTEDIT(request, text);
+  if (parse.outcome != diagnostics::RestrictionOutcome::kAccepted || parse.k == 0) return false;
+  typed = text_lines(text);
+  RestrictionPartition partition;
+  // Dependent restrictions are reported as the restricted solution reports them.
+  if (!restriction_partition(parse.matrix, parse.constants, parse.k, parse.n, partition)) {
+    inform(" The restrictions are linearly dependent!");
+    inform("Multicollinear 1");
+    return false;
+  }
+  restrictions.q = parse.k;
+  restrictions.R = parse.matrix;
+  restrictions.r = parse.constants;
+  if (restrictions.r.empty()) restrictions.r.assign(static_cast<std::size_t>(parse.k), 0.0);
+  restrictions.N = std::move(partition.null_space);
+  return true;
+}
+
 /// The estimated system with its names and the texts its pages repeat.
 struct NamedSystem {
   SureFit fit;
   std::vector<std::string> dependents;
   std::vector<std::vector<std::string>> regressors;
-  std::string restriction_text;
+  std::vector<std::string> restriction_lines;  ///< the restrictions as typed (restricted SURE)
 };
 
 class SureDialogue {
@@ -255,7 +297,7 @@ void SureDialogue::model_lines(int channel) const {
   }
   if (restricted()) {
     core::WRITELINE(" List of restrictions imposed on the SURE model:", channel);
-    core::WRITELINE(system_.restriction_text, channel);
+    for (const std::string& line : system_.restriction_lines) core::WRITELINE(line, channel);
   }
   const SureLayout& layout = system_.fit.layout;
   std::string line(core::kTableWidth, ' ');
@@ -356,10 +398,7 @@ bool SUREESTIMATE(const SystemServices& services) {
   }
   if (!within_parameter_limits(layout)) return false;
   SureRestrictions restrictions;
-  if (restricted()) {
-    inform("Restricted SURE estimation is not available in this version of Zelvorin.");
-    return false;
-  }
+  if (restricted() && !ask_restrictions(layout, text, system.restriction_lines, restrictions)) return false;
   if (!system_sample(layout)) return false;
   core::SHOWCALCULATING();
   const auto at_limit = [](int& limit, bool& abandon, bool& print) {

@@ -8,6 +8,8 @@
 #include <vector>
 
 #include "engine/core/num/matrices.h"
+#include "engine/diagnostics/restriction_text.h"
+#include "engine/multi/restriction_setup.h"
 #include "engine/core/workspace.h"
 #include "tests/engine/multi/sure_reference.h"
 
@@ -73,6 +75,64 @@ TEST(SureModel, UnrestrictedReferenceCases) {
   multi::fit_sure(sure_reference_data().view(), sure_case_layout("S2"), {}, raise_limit, fit);
   EXPECT_NEAR(fit.b[1], 0.040510693876237291, 5e-8 * 0.040510693876237291);
   EXPECT_NEAR(fit.loglik, -158.30310599966847, 1e-9 * 158.3);
+}
+
+/// The restrictions of a reference case, read and partitioned as the dialogue does.
+multi::SureRestrictions case_restrictions(const std::string& case_name) {
+  const multi::SureLayout layout = sure_case_layout(case_name);
+  diagnostics::RestrictionSizes sizes;
+  sizes.kind = diagnostics::RestrictionKind::kSure;
+  for (int i = 0; i < layout.m(); ++i) sizes.regressors.push_back(layout.k(i));
+  const auto parse = diagnostics::parse_restrictions(sure_case_restrictions(case_name), sizes);
+  multi::RestrictionPartition partition;
+  EXPECT_TRUE(multi::restriction_partition(parse.matrix, parse.constants, parse.k, parse.n, partition));
+  multi::SureRestrictions r;
+  r.q = parse.k;
+  r.R = parse.matrix;
+  r.r = parse.constants.empty() ? std::vector<double>(static_cast<std::size_t>(parse.k), 0.0) : parse.constants;
+  r.N = partition.null_space;
+  return r;
+}
+
+// The restricted cases: A2 = B2 spans the equations, so the displayed matrices are the
+// maximum-likelihood ones; A2 = A3 binds GE alone and leaves it f = k - 1.
+TEST(SureModel, RestrictedReferenceCases) {
+  for (const std::string case_name : {"R2X", "R2W"}) {
+    multi::SureFit fit;
+    ASSERT_EQ(multi::fit_sure(sure_reference_data().view(), sure_case_layout(case_name), case_restrictions(case_name),
+                              raise_limit, fit),
+              multi::SureStatus::kOk)
+        << case_name;
+    EXPECT_EQ(fit.iterations, reference_iterations(case_name)) << case_name;
+    EXPECT_EQ(fit.blocks.cross, case_name == "R2X");
+    EXPECT_EQ(fit.blocks.own, (case_name == "R2X" ? std::vector<int>{0, 0} : std::vector<int>{1, 0}));
+    EXPECT_EQ(fit.free_parameters(), 5);
+    expect_fit_agrees(case_name, fit);
+  }
+}
+
+// Restricted least squares on cross products: b0 = R'(RR')^-1 r satisfies the
+// restriction, and a dependent pair of restrictions cannot be solved.
+TEST(SureModel, LinRestrictSolvesOnTheRestrictedSpace) {
+  // Two parameters, A = I, c = (1, 3), restriction b1 + b2 = 2: by hand, minimising
+  // |b - c|^2 on the line gives b = (0, 2), and N = (-1, 1)' gives Var = N N'/2.
+  multi::SureRestrictions r;
+  r.q = 1;
+  r.R = {1.0, 1.0};
+  r.r = {2.0};
+  r.N = {-1.0, 1.0};
+  std::vector<double> b, v;
+  ASSERT_TRUE(multi::LINRESTRICT(r, 2, std::vector<double>{1.0, 0.0, 1.0}, std::vector<double>{1.0, 3.0}, b, v));
+  EXPECT_NEAR(b[0], 0.0, 1e-14);
+  EXPECT_NEAR(b[1], 2.0, 1e-14);
+  EXPECT_NEAR(v[0], 0.5, 1e-14);   // Var(b1)
+  EXPECT_NEAR(v[1], -0.5, 1e-14);  // Cov(b2, b1)
+  EXPECT_NEAR(v[2], 0.5, 1e-14);
+  r.q = 2;
+  r.R = {1.0, 2.0, 1.0, 2.0};
+  r.r = {2.0, 4.0};
+  r.N = {};
+  EXPECT_FALSE(multi::LINRESTRICT(r, 2, std::vector<double>{1.0, 0.0, 1.0}, std::vector<double>{1.0, 3.0}, b, v));
 }
 
 // S3 needs 58 iterations: without a raised limit the dialogue decides at 40.
