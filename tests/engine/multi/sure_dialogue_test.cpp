@@ -168,6 +168,38 @@ TEST_F(SureDialogueTest, EquationPagesAgreeWithTheReferenceCases) {
   }
 }
 
+// The restricted cases through choice 4 of the dispatcher: the system, then its
+// restriction; A2=B2 spans the equations, A2=A3 binds GE alone.
+TEST_F(SureDialogueTest, RestrictedEquationPagesAgreeWithTheReferenceCases) {
+  for (const std::string case_name : {"R2X", "R2W"}) {
+    dialog_script::reset();
+    const std::string script = "text 3006 -> \"" + sure_case_text(case_name) + "\" once\ntext -> \"" +
+                               sure_case_restrictions(case_name) +
+                               "\"\nstring \"estimation period\" -> \"1935 1954\"\n" + inspect_all({"I_GE", "I_WH"});
+    EXPECT_FALSE(run(script, multi::kRestrictedSureChoice)) << case_name;
+    const auto pages = dialog_script::pages();
+    ASSERT_EQ(pages.size(), 2u) << case_name;
+    EXPECT_FALSE(line_starting(pages[0], "                  Restricted Seemingly Unrelated Regressions").empty()) << pages[0][0];
+    expect_page_agrees(case_name, "I_GE", pages[0]);
+    expect_page_agrees(case_name, "I_WH", pages[1]);
+    expect_state_agrees(case_name, "I_WH");
+  }
+}
+
+// The restriction editor: a blank text asks again with the reminder, leaving it goes back
+// to the dispatcher unestimated; dependent restrictions are refused.
+TEST_F(SureDialogueTest, RestrictionTextsThatEstimateNothing) {
+  const std::string system = "text 3006 -> \"" + sure_case_text("S2") + "\" once\n";
+  EXPECT_FALSE(run(system + "text -> \" \" once\ntext -> cancel\n", multi::kRestrictedSureChoice));
+  EXPECT_TRUE(transcript_has("message information 0 Please specify restriction(s) on the SURE model or press Esc to quit!"));
+  EXPECT_FALSE(transcript_has("estimation period"));
+  dialog_script::reset();
+  EXPECT_FALSE(run(system + "text -> \"A2=B2; 2*A2=2*B2\"\n", multi::kRestrictedSureChoice));
+  EXPECT_TRUE(transcript_has("message information 0  The restrictions are linearly dependent!\n"
+                             "message information 0 Multicollinear 1"));
+  EXPECT_FALSE(transcript_has("SURE Post Estimation Menu"));
+}
+
 /// An undated workspace of `nobs` observations: Y1, Y2, then X1..X<regressors>, each a
 /// different pseudo-random series.
 void install_limit_workspace(int nobs, int regressors) {
