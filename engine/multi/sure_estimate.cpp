@@ -385,7 +385,9 @@ int SUREMENU(int& choice) {
 
 bool SUREESTIMATE(const SystemServices& services) {
   std::string& text = core::driver_state().system_text;
-  const SystemSpec spec = SPECIFYSURE(text, kMaxSureParameters, restricted() ? kRestrictedSystem : 0);
+  // The coefficients of each equation are named by a letter of their own in the tests
+  // and the restrictions: a system has at most as many equations as there are letters.
+  const SystemSpec spec = SPECIFYSURE(text, diagnostics::kMaxParameterBlocks, restricted() ? kRestrictedSystem : 0);
   if (spec.cancelled || spec.equations.empty()) return false;
   NamedSystem system;
   SureLayout layout;

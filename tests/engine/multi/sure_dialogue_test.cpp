@@ -200,9 +200,9 @@ TEST_F(SureDialogueTest, RestrictionTextsThatEstimateNothing) {
   EXPECT_FALSE(transcript_has("SURE Post Estimation Menu"));
 }
 
-/// An undated workspace of `nobs` observations: Y1, Y2, then X1..X<regressors>, each a
-/// different pseudo-random series.
-void install_limit_workspace(int nobs, int regressors) {
+/// An undated workspace of `nobs` observations: Y1..Y<dependents>, then
+/// X1..X<regressors>, each a different pseudo-random series.
+void install_limit_workspace(int nobs, int regressors, int dependents = 2) {
   auto& g = core::globals();
   g.nobs = nobs;
   g.frequency = 1;
@@ -210,10 +210,10 @@ void install_limit_workspace(int nobs, int regressors) {
   g.start_year = 1;
   g.start_period = 1;
   g.max_vars = limits::max_vars_for(nobs);
-  g.nvars = regressors + 2;
+  g.nvars = regressors + dependents;
   unsigned state = 12345u;
   for (int j = 1; j <= g.nvars; ++j) {
-    core::set_variable(j, j <= 2 ? "Y" + std::to_string(j) : "X" + std::to_string(j - 2), "");
+    core::set_variable(j, j <= dependents ? "Y" + std::to_string(j) : "X" + std::to_string(j - dependents), "");
     for (int t = 1; t <= nobs; ++t) {
       state = state * 1103515245u + 12345u;
       core::data_at(t, j) = static_cast<double>((state >> 8) % 10000) / 100.0;
@@ -241,12 +241,22 @@ TEST_F(SureDialogueTest, LimitsAtTheirEdges) {
   // The list reader of the specification screen refuses an equation of 103 regressors
   // before the system is counted, and the screen comes back.
   const std::string list_limit = "message information 0 Too many variables. A max. of 102 allowed!";
+  const std::string gap = "The sample contains missing values: choose a sample period without gaps.";
+  // The equations are named by the letters A to Z in tests and restrictions.
+  const std::string too_many_equations = "message information 0 Too many equations!";
+  const auto equations = [](int m) {
+    std::string text;
+    for (int i = 1; i <= m; ++i) text += (i > 1 ? "; Y" : "Y") + std::to_string(i) + " X1";
+    return text;
+  };
   struct Case {
     int nobs;
     int regressors;
     std::string system;
     std::string sample;
     std::string message;  // empty: accepted, menu 1043 reached
+    int dependents = 2;
+    int missing_at = 0;   // an observation where X2 has no value
   };
   const std::vector<Case> cases = {
       {300, 101, "Y1" + regressor_list(1, 100) + "; Y2" + regressor_list(1, 100), "1 300", ""},
@@ -257,10 +267,15 @@ TEST_F(SureDialogueTest, LimitsAtTheirEdges) {
       {3001, 2, "Y1 X1 X2; Y2 X1", "1 3001", observations_box},
       {3001, 2, "Y1 X1 X2; Y2 X1", "1 4", too_few},
       {3001, 2, "Y1 X1 X2; Y2 X1", "1 5", ""},
+      {300, 2, "Y1 X1 X2; Y2 X1", "1 10", gap, 2, 5},
+      {300, 2, "Y1 X1 X2; Y2 X1", "1 10", "", 2, 1},  // a missing first value narrows the sample
+      {300, 1, equations(26), "1 300", "", 27},
+      {300, 1, equations(27), "1 300", too_many_equations, 27},
   };
   for (const Case& c : cases) {
     dialog_script::reset();
-    install_limit_workspace(c.nobs, c.regressors);
+    install_limit_workspace(c.nobs, c.regressors, c.dependents);
+    if (c.missing_at > 0) core::data_at(c.missing_at, c.dependents + 2) = limits::kMissing;
     EXPECT_FALSE(run("text 3060 -> \"" + c.system + "\" once\ntext 3060 -> cancel\nstring \"estimation period\" -> \"" + c.sample +
                      "\"\nmenu 1043 -> 0\n"))
         << c.system.substr(0, 40) << " " << c.sample;
@@ -270,7 +285,7 @@ TEST_F(SureDialogueTest, LimitsAtTheirEdges) {
       EXPECT_TRUE(transcript_has(c.message)) << c.message;
     }
     // A system refused for its coefficients never asks its sample.
-    if (c.message == parameters_box || c.message == list_limit) {
+    if (c.message == parameters_box || c.message == list_limit || c.message == too_many_equations) {
       EXPECT_FALSE(transcript_has("estimation period"));
     }
     dialog_script::take_failures();  // the unused sample or menu rules of a refused system
