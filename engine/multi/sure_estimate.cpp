@@ -11,12 +11,12 @@
 #include "engine/core/driver_state.h"
 #include "engine/core/menu_system.h"
 #include "engine/core/message_lines.h"
-#include "engine/core/number_format.h"
 #include "engine/core/num/packed_index.h"
 #include "engine/core/report_lines.h"
 #include "engine/core/report_writer.h"
 #include "engine/core/result_tables.h"
 #include "engine/core/sample_period.h"
+#include "engine/core/spec_panels.h"
 #include "engine/core/system_headers.h"
 #include "engine/core/workspace.h"
 #include "engine/data/name_utilities.h"
@@ -27,9 +27,8 @@
 #include "engine/multi/restriction_setup.h"
 #include "engine/multi/sure_model.h"
 #include "engine/multi/sure_spec.h"
-#include "engine/multi/var_reports.h"
+#include "engine/multi/workspace_view.h"
 #include "engine/single/estimation_state.h"
-#include "engine/single/estimation_titles.h"
 #include "engine/single/forecast_period.h"
 #include "engine/single/iteration_limit.h"
 #include "shared/fixed_text.h"
@@ -42,28 +41,15 @@ constexpr int kPage = core::channel::kResultsPage;
 constexpr int kSureModelTitle = -1;
 constexpr int kMaxForecasts = 500;
 
-std::string whole(int value) { return std::string(fixed_text::trim(core::FORMATFIXED(value, 9, 0))); }
+/// An error box of pieces, each one column after the previous.
+void error_box(std::initializer_list<std::string_view> pieces) {
+  core::SHOWOK(core::kError, core::kNoHelp, core::joined_words(pieces));
+}
 
 bool restricted() { return single::estimation().method == kRestrictedSureMethod; }
 
 /// An information box (help context 0).
 void inform(std::string_view text) { core::SHOWOK(core::kInformation, core::kNoHelp, text); }
-
-/// An error box built from pieces, each one column after the last non-blank character.
-void error_box(std::initializer_list<std::string_view> pieces) {
-  std::string text(core::kMessageWidth, ' ');
-  int gap = 0;
-  for (std::string_view piece : pieces) {
-    core::APPENDTEXT(text, gap, piece);
-    gap = 1;
-  }
-  core::SHOWOK(core::kError, core::kNoHelp, fixed_text::trim_right(text));
-}
-
-DataView workspace_data() {
-  const int nobs = core::globals().nobs;
-  return DataView{core::work_array().first(static_cast<std::size_t>(nobs) * static_cast<std::size_t>(core::globals().nvars)), nobs};
-}
 
 /// Keeps the sample globals and the degrees-of-freedom adjustment as they were on entry.
 class EngineWordsGuard {
@@ -88,7 +74,7 @@ bool within_parameter_limits(const SureLayout& layout) {
   bool fits = layout.p() <= kMaxSureParameters;
   for (int i = 0; i < layout.m(); ++i) fits = fits && layout.k(i) <= kMaxSureRegressors;
   if (fits) return true;
-  error_box({" You have too many parameters in the SURE model. A maximum of", whole(kMaxSureParameters),
+  error_box({" You have too many parameters in the SURE model. A maximum of", std::to_string(kMaxSureParameters),
              "parameters can be estimated."});
   return false;
 }
@@ -113,7 +99,7 @@ bool system_sample(SureLayout& layout) {
   }
   const int n = end - start + 1;
   if (n > kMaxSureObservations) {
-    error_box({"You have included too many observations.  A maximum of", whole(kMaxSureObservations),
+    error_box({"You have included too many observations.  A maximum of", std::to_string(kMaxSureObservations),
                "observations can be included."});
     return false;
   }
@@ -176,8 +162,7 @@ bool ask_restrictions(const SureLayout& layout, std::string_view system_text, st
   RestrictionPartition partition;
   // Dependent restrictions are reported as the restricted solution reports them.
   if (!restriction_partition(parse.matrix, parse.constants, parse.k, parse.n, partition)) {
-    inform(" The restrictions are linearly dependent!");
-    inform("Multicollinear 1");
+    explain(SureStatus::kStartFailed);
     return false;
   }
   restrictions.q = parse.k;
