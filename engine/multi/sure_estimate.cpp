@@ -69,7 +69,7 @@ class EngineWordsGuard {
   int start_, end_, adjustment_;
 };
 
-/// Step 1: the limits on the coefficients; false after the refusal was shown.
+/// The limits on the coefficients; false after the refusal was shown.
 bool within_parameter_limits(const SureLayout& layout) {
   bool fits = layout.p() <= kMaxSureParameters;
   for (int i = 0; i < layout.m(); ++i) fits = fits && layout.k(i) <= kMaxSureRegressors;
@@ -79,7 +79,7 @@ bool within_parameter_limits(const SureLayout& layout) {
   return false;
 }
 
-/// Step 3: the sample, narrowed to the observations where every variable of the system
+/// The sample, narrowed to the observations where every variable of the system
 /// has a value; false after a refusal was shown (or when the user cancelled).
 bool system_sample(SureLayout& layout) {
   const core::Globals& g = core::globals();
@@ -144,7 +144,7 @@ std::vector<std::string> text_lines(std::string_view text) {
   return lines;
 }
 
-/// Step 2 of a restricted system: the restrictions typed on its coefficients and the
+/// The restrictions typed on its coefficients and the
 /// partition of the parameters they leave free. False when the user leaves the editor
 /// (nothing is estimated) or the restrictions are linearly dependent (shown).
 bool ask_restrictions(const SureLayout& layout, std::string_view system_text, std::vector<std::string>& typed,
