@@ -111,6 +111,8 @@ struct EstimationState {
   double lr_multiplier = 1.0; ///< LRMULTIPLIER (ARDL long run), else 1
   double system_loglik = limits::kMissing;  ///< one equation of a system: the system's
                                             ///< log-likelihood, set by the system beforehand
+  int system_order = 0;  ///< one equation of a cointegrating VAR: the order of the VAR, set
+                         ///< by the system beforehand (the title of method 17)
 
   // Vectors.
   std::vector<double> result;    ///< the result array, block:: layout, block::kSize values
