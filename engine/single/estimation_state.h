@@ -119,6 +119,8 @@ struct EstimationState {
   double lr_multiplier = 1.0; ///< LRMULTIPLIER (ARDL long run), else 1
   double system_loglik = limits::kMissing;  ///< one equation of a system: the system's
                                             ///< log-likelihood, set by the system beforehand
+  int system_order = 0;  ///< one equation of a cointegrating VAR: the order of the VAR, set
+                         ///< by the system beforehand (the title of method 17)
   SystemShare system_share;   ///< one equation of a SURE system: set by the system beforehand
 
   // Vectors.

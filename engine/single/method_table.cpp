@@ -104,7 +104,8 @@ constexpr std::array kRows = {
               .least_squares_plots = true, .first_post_option = 2,
               .post_menu_leave = kAnotherEquation,
               .forecast_advice =
-                  "Choose option 5 in the IR Analysis and Forecasts Menu to carry out multivariate forecasts!"},
+                  "Choose option 5 in the IR Analysis and Forecasts Menu to carry out multivariate forecasts!",
+              .estimate = estimate_ols},
     MethodRow{.code = method::kRollingOls, .name = "Rolling least squares", .family = Family::kRolling,
               .offer = {1047, 2}, .estimate = estimate_rolling},
     MethodRow{.code = method::kRolling2sls, .name = "Rolling two-stage least squares", .family = Family::kRolling,
