@@ -282,7 +282,7 @@ void SureDialogue::model_lines(int channel) const {
   }
   if (restricted()) {
     core::WRITELINE(" List of restrictions imposed on the SURE model:", channel);
-    for (const std::string& line : system_.restriction_lines) core::WRITELINE(line, channel);
+    for (const std::string& line : system_.restriction_lines) core::WRITELINE(" " + line, channel);
   }
   const SureLayout& layout = system_.fit.layout;
   std::string line(core::kTableWidth, ' ');
