@@ -18,6 +18,7 @@
 #include "engine/core/sample_period.h"
 #include "engine/core/spec_panels.h"
 #include "engine/core/system_headers.h"
+#include "engine/core/temp_variables.h"
 #include "engine/core/workspace.h"
 #include "engine/data/name_utilities.h"
 #include "engine/data/observation_scans.h"
@@ -369,6 +370,8 @@ int SUREMENU(int& choice) {
 }
 
 bool SUREESTIMATE(const SystemServices& services) {
+  // The lagged variables a system names are made for its estimate only.
+  const core::TemporaryScope temporaries;
   std::string& text = core::driver_state().system_text;
   // The coefficients of each equation are named by a letter of their own in the tests
   // and the restrictions: a system has at most as many equations as there are letters.

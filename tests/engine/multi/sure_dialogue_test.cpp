@@ -200,6 +200,20 @@ TEST_F(SureDialogueTest, RestrictionTextsThatEstimateNothing) {
   EXPECT_FALSE(transcript_has("SURE Post Estimation Menu"));
 }
 
+// A lagged variable of the system narrows the sample to the observations it has and is
+// gone again when the user leaves the system; after the last observation nothing can be
+// forecast.
+TEST_F(SureDialogueTest, LaggedVariablesLastOnlyForTheSystem) {
+  EXPECT_FALSE(run("text 3060 -> \"I_GE INPT F_GE I_GE(-1); I_WH INPT F_WH C_WH\"\n"
+                   "string \"estimation period\" -> \"1935 1954\"\nmenu 1043 -> 6 once\n" +
+                   inspect_all({"I_GE"})));
+  EXPECT_TRUE(transcript_has("No observation is available for forecasting!"));
+  const auto pages = dialog_script::pages();
+  ASSERT_EQ(pages.size(), 1u);
+  EXPECT_FALSE(line_starting(pages[0], " 19 observations used for estimation from 1936 to 1954").empty());
+  EXPECT_EQ(core::globals().nvars, 13);
+}
+
 /// An undated workspace of `nobs` observations: Y1..Y<dependents>, then
 /// X1..X<regressors>, each a different pseudo-random series.
 void install_limit_workspace(int nobs, int regressors, int dependents = 2) {
