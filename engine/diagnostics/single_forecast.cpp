@@ -408,9 +408,12 @@ void SINGLEFORECAST(bool plot_only) {
   // The lags of the dependent variable take earlier predictions: only the other
   // regressors must hold data over the period.
   std::vector<int> checked;
-  if (formula) checked = formula_regressors();
-  for (int j = 0; j < s.nregs && !formula; ++j)
-    if (dependent_lag(j) == 0) checked.push_back(s.eqvarlist[at(j) + 1]);
+  if (formula) {
+    checked = formula_regressors();
+  } else {
+    for (int j = 0; j < s.nregs; ++j)
+      if (dependent_lag(j) == 0) checked.push_back(s.eqvarlist[at(j) + 1]);
+  }
   const int first = g.sample_end + 1;
   const int last_available = std::min(g.nobs, g.sample_end + single::block::kMaxParameters);
   int last = 0;
