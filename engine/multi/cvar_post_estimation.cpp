@@ -6,7 +6,7 @@
 
 #include "engine/core/dialog_bridge.h"
 #include "engine/multi/restricted_cv_dialogue.h"
-#include "engine/multi/restricted_cv_page.h"
+#include "engine/multi/johansen_results.h"
 
 namespace qorv::multi {
 
@@ -58,16 +58,7 @@ bool cvar_restricted_option(CvarSession& session, int option) {
 
 void cvar_restricted_display(CvarSession& session) {
   if (session.source != CvarVectorSource::kRestricted) return;
-  RestrictedCvPage page;
-  page.option = session.restricted_option;
-  page.model_case = session.model_case;
-  page.header = session.header_args();
-  page.text = session.restriction_text;
-  page.names = session.vector_names;
-  page.estimate = &session.restricted;
-  page.r = session.r;
-  page.exact_loglik = session.exact_loglik;
-  write_restricted_vectors(page);
+  JOHANSENRESULTS(session, session.restricted_option, kVectorTable, kJohansenTolerance);
 }
 
 }  // namespace qorv::multi
