@@ -9,6 +9,7 @@
 
 #include "engine/multi/cvar_post_estimation.h"
 #include "engine/multi/cvar_session.h"
+#include "shared/fixed_text.h"
 #include "tests/engine/multi/coint_reference.h"
 #include "tests/engine/single/macro_reference.h"
 #include "tests/support/dialog_script/dialog_script.h"
@@ -205,6 +206,36 @@ TEST_F(RestrictedCvDialogueTest, FixedVectorPage) {
             (std::vector<std::string>{" LC                   1.0000", " LY                  -1.0000", " LI                     0.00"}));
   EXPECT_EQ(line_with(page, " LR Test of Restrictions"), " LR Test of Restrictions          CHSQ(   2)=  22.5452[.000]");
   EXPECT_NEAR(s_.restricted.lr, reference("F1", "LR"), 1e-6);
+}
+
+TEST_F(RestrictedCvDialogueTest, SameKnownAndOneVectorOptions) {
+  struct Case {
+    int option, r;
+    const char* text;
+    const char* reference;
+    const char* test_line;
+  };
+  const Case cases[] = {
+      {2, 1, "A1+A2=0", "S1", " LR Test of Restrictions          CHSQ(   1)=  15.5354[.000]"},
+      {2, 2, "A1+A2=0", "S2", " LR Test of Restrictions          CHSQ(   2)=  22.8284[.000]"},
+      {1, 2, "1 -1 0", "F2", " LR Test of Restrictions          CHSQ(   1)=   7.1313[.008]"},
+      {3, 2, "A1+A2=0; A3=0", "F2", " LR Test of Restrictions          CHSQ(   1)=   7.1313[.008]"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string("option ") + std::to_string(c.option) + " r " + std::to_string(c.r));
+    dialog_script::reset();
+    s_.restriction_text.clear();
+    ASSERT_TRUE(run(c.option, c.r, std::string("text -> \"") + c.text + "\"\nresults -> close\n"));
+    EXPECT_NEAR(s_.restricted.lr, reference(c.reference, "LR"), 1e-6);
+    const Page page = last_page();
+    EXPECT_FALSE(line_with(page, " Restricted Cointegrated Vectors in Johansen Estimation(Normalized in Brackets)").empty());
+    EXPECT_EQ(line_with(page, " LR Test of Restrictions"), c.test_line);
+    // The first variable's bracket is -1 in every vector.
+    const auto labels =
+        std::find_if(page.begin(), page.end(), [](const std::string& l) { return l.rfind("                  Vector  1", 0) == 0; });
+    ASSERT_LT(labels + 2, page.end());
+    EXPECT_EQ(fixed_text::trim((labels + 2)->substr(0, 30)), "(  -1.0000)");
+  }
 }
 
 }  // namespace
