@@ -85,7 +85,7 @@ TEST_F(RestrictedCvDialogueTest, OverIdentifiedByNewtonRaphsonWithItsDampingProm
   s_.r = 2;
   EXPECT_FALSE(multi::cvar_restricted_option(s_, 4));
   EXPECT_EQ(count_of("beep", ""), 1);
-  s_.general_phase = 2;  // as after an exactly identified estimate
+  s_.identified_rank = 2;  // as after an exactly identified estimate
   ASSERT_TRUE(run(4, 2,
                   "text -> \"A1=1; A2=0; B1=0; B2=1; A3=B3\"\n"
                   "values -> keep\n"
@@ -128,7 +128,7 @@ TEST_F(RestrictedCvDialogueTest, OverIdentifiedByNewtonRaphsonWithItsDampingProm
                   "real \"Damping factor\" -> 2.0\nresults -> close\n"));
   EXPECT_EQ(count_of("real", "Damping factor"), 3);
   EXPECT_EQ(dialog_script::calls().back().kind, "results");
-  EXPECT_EQ(s_.general_phase, 2);
+  EXPECT_EQ(s_.identified_rank, 2);
 }
 
 TEST_F(RestrictedCvDialogueTest, ExactlyIdentifiedNeedsNoAlgorithm) {
@@ -141,7 +141,7 @@ TEST_F(RestrictedCvDialogueTest, ExactlyIdentifiedNeedsNoAlgorithm) {
 }
 
 TEST_F(RestrictedCvDialogueTest, IterationLimitAndNonConvergentResults) {
-  s_.general_phase = 2;
+  s_.identified_rank = 2;
   // The first vector fixed at (1, 0, 0): the back substitution creeps and never settles.
   ASSERT_TRUE(run(4, 2,
                   "text -> \"A1=1; A2=0; A3=0; B1=0; B2=1\"\n"
@@ -166,7 +166,7 @@ TEST_F(RestrictedCvDialogueTest, AbandonedAttemptsReturnToTheEditor) {
       {"abandoned at the limit",
        "values -> keep\nmenu 1031 -> 1\nmenu \"No convergence\" -> 0\n", nullptr},
   };
-  s_.general_phase = 2;
+  s_.identified_rank = 2;
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     dialog_script::reset();
