@@ -50,4 +50,17 @@ struct DriverState {
 
 DriverState& driver_state();
 
+/// The interactive switch at 0 for one scope, and back at the value it had afterwards:
+/// estimates run inside a loop ask nothing and explain nothing.
+class NotInteractive {
+ public:
+  NotInteractive() : saved_(driver_state().interactive) { driver_state().interactive = false; }
+  ~NotInteractive() { driver_state().interactive = saved_; }
+  NotInteractive(const NotInteractive&) = delete;
+  NotInteractive& operator=(const NotInteractive&) = delete;
+
+ private:
+  bool saved_;
+};
+
 }  // namespace qorv::core

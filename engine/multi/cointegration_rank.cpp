@@ -17,25 +17,23 @@ namespace qorv::multi {
 
 namespace {
 
-constexpr int kPage = core::channel::kResultsPage;
-
 std::string blank_line() { return std::string(core::kTableWidth, ' '); }
 
 /// One table: the model title, its own title, the header, the column line, the rows of
 /// the null ranks and the closing advice.
-void write_rank_table(const CvarSession& session, RankStatistic statistic, std::span<const double> values) {
+void write_rank_table(const CvarSession& session, RankStatistic statistic, std::span<const double> values, int channel) {
   const CriticalValues cv = read_critical_values(session.e, session.model_case, statistic, session.m);
   const bool trace = statistic == RankStatistic::kTrace;
-  core::WRITEPAGEBREAK(kPage);
+  core::WRITEPAGEBREAK(channel);
   std::string line = blank_line();
-  core::SYSTEMMODELTITLE(line, session.model_case, kPage);
+  core::SYSTEMMODELTITLE(line, session.model_case, channel);
   line = blank_line();
   core::APPENDTEXT(line, 3,
                    trace ? "Cointegration LR Test Based on Trace of the Stochastic Matrix"
                          : "Cointegration LR Test Based on Maximal Eigenvalue of the Stochastic Matrix");
-  core::WRITELINE(line, kPage);
-  core::COINTHEADER(session.header_args(), kPage, true);
-  core::WRITELINE(" Null    Alternative    Statistic     95% Critical Value     90%Critical Value", kPage);
+  core::WRITELINE(line, channel);
+  core::COINTHEADER(session.header_args(), channel, true);
+  core::WRITELINE(" Null    Alternative    Statistic     95% Critical Value     90%Critical Value", channel);
   for (int r = 0; r < session.m; ++r) {
     const std::size_t k = static_cast<std::size_t>(session.m - r - 1);  // m - r common trends
     line = blank_line();
@@ -46,11 +44,11 @@ void write_rank_table(const CvarSession& session, RankStatistic statistic, std::
     core::APPENDREAL(line, 5, ' ', values[static_cast<std::size_t>(r)]);
     core::APPENDREAL(line, 8, ' ', cv.cv95[k]);
     core::APPENDREAL(line, 13, ' ', cv.cv90[k]);
-    core::WRITELINE(line, kPage);
+    core::WRITELINE(line, channel);
   }
-  core::WRITESTARS(core::kMaxStars, kPage);
-  core::WRITELINE(" Use the above table to determine r (the number of cointegratingvectors).", kPage);
-  core::WRITELINE("", kPage);
+  core::WRITESTARS(core::kMaxStars, channel);
+  core::WRITELINE(" Use the above table to determine r (the number of cointegratingvectors).", channel);
+  core::WRITELINE("", channel);
 }
 
 }  // namespace
@@ -79,12 +77,16 @@ RankStatistics rank_statistics(std::span<const double> eigenvalues, int m, int n
   return out;
 }
 
-void write_rank_tables(const CvarSession& session, double tol) {
+void write_rank_report(const CvarSession& session, double tol, int channel) {
   const RankStatistics stats = rank_statistics(session.fit.eigenvalues, session.m, session.n, tol);
+  write_rank_table(session, RankStatistic::kMaxEigenvalue, stats.max_eigenvalue, channel);
+  write_rank_table(session, RankStatistic::kTrace, stats.trace, channel);
+  core::PRINTCOINTRANK(session.model_case, session.header_args(), tol, limits::kMissing, session.fit.ll0, channel);
+}
+
+void write_rank_tables(const CvarSession& session, double tol) {
   core::SHOWRESULTS(core::kOpenPage);
-  write_rank_table(session, RankStatistic::kMaxEigenvalue, stats.max_eigenvalue);
-  write_rank_table(session, RankStatistic::kTrace, stats.trace);
-  core::PRINTCOINTRANK(session.model_case, session.header_args(), tol, limits::kMissing, session.fit.ll0, kPage);
+  write_rank_report(session, tol, core::channel::kResultsPage);
   core::SHOWRESULTS(core::kShowPage);
 }
 

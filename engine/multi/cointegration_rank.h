@@ -21,6 +21,10 @@ struct RankStatistics {
 /// Throws std::invalid_argument when fewer than m eigenvalues are given.
 RankStatistics rank_statistics(std::span<const double> eigenvalues, int m, int n, double tol);
 
+/// The rank tests' report on `channel`: the maximal-eigenvalue table, the trace table and
+/// the rank-selection table (see `write_rank_tables`).
+void write_rank_report(const CvarSession& session, double tol, int channel);
+
 /// The results page of the rank tests: the maximal-eigenvalue table, the trace table (each
 /// with the 95% and 90% critical values for m - r common trends read from the support file
 /// of its statistic, case and e; "*NONE*" for values not read) and the rank-selection table.

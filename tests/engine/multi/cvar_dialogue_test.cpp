@@ -402,7 +402,10 @@ TEST_F(CvarDialogueTest, ListAndOrderLimits) {
 TEST_F(CvarDialogueTest, PresetsAreUsedOnceAndTheOrderIsWritten) {
   core::set_slot(slots::kVarOrderPreset, 2);
   core::set_slot(slots::kVarOptionPreset, 3);
+  core::globals().sample_start = 1;  // the estimation starts at observation 3, after the lags
   run_cvar({1, 2, 3}, 0, "results -> close\nmenu 1026 -> 0\n");
+  EXPECT_EQ(core::globals().sample_start, 1);
+  EXPECT_TRUE(transcript_has(" 197 observations from 1959Q4 to 2008Q4. Order of VAR = 2."));
   EXPECT_FALSE(transcript_has("menu 2025"));
   EXPECT_FALSE(transcript_has("integer"));
   EXPECT_EQ(core::slot(slots::kVarOrderPreset), slots::kUnset);
@@ -413,7 +416,7 @@ TEST_F(CvarDialogueTest, PresetsAreUsedOnceAndTheOrderIsWritten) {
   run_cvar({1, 2, 3}, 0, "menu 1025 -> 4\ninteger -> cancel\n");
   EXPECT_TRUE(dialog_script::pages().empty());
   EXPECT_EQ(core::slot(slots::kVarOrderChosen), 2);
-  EXPECT_EQ(core::globals().sample_start, 4);
+  EXPECT_EQ(core::globals().sample_start, 1);
   EXPECT_EQ(core::globals().sample_end, 199);
   EXPECT_EQ(single::estimation().method, 1);
 }
