@@ -6,7 +6,7 @@
 
 #include "engine/core/dialog_bridge.h"
 #include "engine/multi/restricted_cv_dialogue.h"
-#include "engine/multi/restricted_cv_page.h"
+#include "engine/multi/johansen_results.h"
 
 namespace qorv::multi {
 
@@ -30,7 +30,7 @@ bool cvar_restricted_option(CvarSession& session, int option) {
   request.n = session.n;
   request.r = session.r;
   request.option = option;
-  request.phase = session.general_phase;
+  request.phase = session.identified_rank == session.r ? 2 : 1;
   request.title_code = session.model_case;
   request.names = session.vector_names;
   const auto e = static_cast<std::ptrdiff_t>(std::clamp(session.e, 0, static_cast<int>(session.exogenous_names.size())));
@@ -51,23 +51,14 @@ bool cvar_restricted_option(CvarSession& session, int option) {
   session.restricted_option = option;
   session.restricted = std::move(result.estimate);
   session.exact_loglik = result.exact_loglik;
-  if (option == 4) session.general_phase = 2;
+  if (option == 4) session.identified_rank = session.r;
   cvar_restricted_display(session);
   return true;
 }
 
 void cvar_restricted_display(CvarSession& session) {
   if (session.source != CvarVectorSource::kRestricted) return;
-  RestrictedCvPage page;
-  page.option = session.restricted_option;
-  page.model_case = session.model_case;
-  page.header = session.header_args();
-  page.text = session.restriction_text;
-  page.names = session.vector_names;
-  page.estimate = &session.restricted;
-  page.r = session.r;
-  page.exact_loglik = session.exact_loglik;
-  write_restricted_vectors(page);
+  JOHANSENRESULTS(session, session.restricted_option, kVectorTable, kJohansenTolerance);
 }
 
 }  // namespace qorv::multi

@@ -73,9 +73,10 @@ struct CvarSession {
   /// restrictions, the log-likelihood under exactly identifying ones.
   CvEstimate restricted;
   double exact_loglik = 0.0;
-  /// The phase of the next general restrictions: 1 exactly identifying, 2 once a set has
-  /// been estimated (over-identifying restrictions may then be added).
-  int general_phase = 1;
+  /// The rank at which general restrictions were last estimated (0 for none): at that
+  /// rank the editor asks for over-identifying restrictions to add, at any other for an
+  /// exactly identifying set.
+  int identified_rank = 0;
 
   int k() const { return fit.k; }  ///< rows of a vector: m + e, plus 1 in cases 2 and 4
   /// The estimation's data as the estimation core takes it (views into this session).

@@ -174,7 +174,7 @@ CvFailure step_terms(const CvProblem& p, const Mat& theta, StepTerms& t) {
 /// θ + λ·P·s − U·(Hθ − h0) with U = Q⁻¹H'(HQ⁻¹H')⁻¹ and P = Q⁻¹ − U·H·Q⁻¹, given Q⁻¹
 /// (N × N); `hqh_failure` when H·Q⁻¹·H' cannot be inverted.
 CvFailure projected_step(const CvRestrictions& c, const Mat& theta, const Mat& score, const Mat& q_inverse, double damping,
-                         CvFailure hqh_failure, Mat& next, Mat* p_out) {
+                         CvFailure hqh_failure, Mat& next) {
   const int nn = static_cast<int>(theta.size());
   const int q = c.q;
   const Mat ht = transpose(c.h, q, nn);                 // N × q
@@ -192,7 +192,6 @@ CvFailure projected_step(const CvRestrictions& c, const Mat& theta, const Mat& s
   const Mat correction = mult(um, nn, q, residual, 1);
   next.assign(theta.size(), 0.0);
   for (std::size_t i = 0; i < theta.size(); ++i) next[i] = theta[i] + damping * ps[i] - correction[i];
-  if (p_out != nullptr) *p_out = std::move(pm);
   return CvFailure::kNone;
 }
 
@@ -209,12 +208,11 @@ CvFailure switching_step(const CvProblem& p, const CvRestrictions& c, const Mat&
   Mat q_inverse(u(nn) * u(nn));  // (W ⊗ B / n)⁻¹ = n·W⁻¹ ⊗ B⁻¹
   core::KRONECKER(dense(w_inverse, p.r), p.r, p.r, dense(b_inverse, p.k), p.k, p.k, q_inverse);
   for (double& x : q_inverse) x *= p.n;
-  return projected_step(c, theta, t.score, q_inverse, 1.0, CvFailure::kNoSt, next, nullptr);
+  return projected_step(c, theta, t.score, q_inverse, 1.0, CvFailure::kNoSt, next);
 }
 
 /// Modified Newton-Raphson with the scoring matrix Q = W ⊗ B / n.
-CvFailure newton_step(const CvProblem& p, const CvRestrictions& c, const Mat& theta, double damping, Mat& next,
-                      Mat* p_out) {
+CvFailure newton_step(const CvProblem& p, const CvRestrictions& c, const Mat& theta, double damping, Mat& next) {
   StepTerms t;
   CvFailure failure = step_terms(p, theta, t);
   if (failure != CvFailure::kNone) return failure;
@@ -223,7 +221,7 @@ CvFailure newton_step(const CvProblem& p, const CvRestrictions& c, const Mat& th
   core::KRONECKER(dense(t.w, p.r), p.r, p.r, dense(p.b, p.k), p.k, p.k, q);
   for (double& x : q) x /= p.n;
   if (!invert_lu(q, nn)) return CvFailure::kNoQ;
-  return projected_step(c, theta, t.score, q, damping, CvFailure::kNoHqh, next, p_out);
+  return projected_step(c, theta, t.score, q, damping, CvFailure::kNoHqh, next);
 }
 
 /// N·(N'QN)⁻¹·N' times n² for Q = W ⊗ B / n at θ.
@@ -434,7 +432,7 @@ CvFailure iterate(const CvProblem& problem, const CvRestrictions& restrictions, 
   ++state.count;
   Mat next;
   const bool newton = state.algorithm == CvAlgorithm::kNewtonRaphson;
-  const CvFailure failure = newton ? newton_step(problem, restrictions, state.theta, state.damping, next, nullptr)
+  const CvFailure failure = newton ? newton_step(problem, restrictions, state.theta, state.damping, next)
                                    : switching_step(problem, restrictions, state.theta, next);
   if (failure != CvFailure::kNone) return failure;
   double criterion = 0.0;
@@ -463,13 +461,11 @@ CvFailure iterate(const CvProblem& problem, const CvRestrictions& restrictions, 
 
 CvFailure finish_iteration(const CvProblem& problem, const CvRestrictions& restrictions, const CvIteration& state,
                            CvEstimate& out) {
-  Mat next, p;
-  CvFailure failure = newton_step(problem, restrictions, state.theta, 1.0, next, &p);
-  if (failure != CvFailure::kNone) return failure;
-  // P = Q⁻¹ − U·H·Q⁻¹ equals N·(N'QN)⁻¹·N' over a basis N of the directions the
-  // restrictions leave free; that form gives an element the restrictions fix a variance
-  // of exactly 0 rather than rounding.
-  failure = free_variance(problem, restrictions, state.theta, p);
+  // The variance of the Newton-Raphson step with damping 1, P = Q⁻¹ − U·H·Q⁻¹, formed as
+  // N·(N'QN)⁻¹·N' over a basis N of the directions the restrictions leave free: the same
+  // matrix, with an exact 0 for an element the restrictions fix rather than rounding.
+  Mat p;
+  CvFailure failure = free_variance(problem, restrictions, state.theta, p);
   if (failure != CvFailure::kNone) return failure;
   // The coefficients the restrictions determine are set from the free ones, so that the
   // vectors satisfy the restrictions exactly (a coefficient fixed at 1 prints as 1).

@@ -9,6 +9,7 @@
 
 #include "engine/multi/cvar_post_estimation.h"
 #include "engine/multi/cvar_session.h"
+#include "shared/fixed_text.h"
 #include "tests/engine/multi/coint_reference.h"
 #include "tests/engine/single/macro_reference.h"
 #include "tests/support/dialog_script/dialog_script.h"
@@ -84,7 +85,7 @@ TEST_F(RestrictedCvDialogueTest, OverIdentifiedByNewtonRaphsonWithItsDampingProm
   s_.r = 2;
   EXPECT_FALSE(multi::cvar_restricted_option(s_, 4));
   EXPECT_EQ(count_of("beep", ""), 1);
-  s_.general_phase = 2;  // as after an exactly identified estimate
+  s_.identified_rank = 2;  // as after an exactly identified estimate
   ASSERT_TRUE(run(4, 2,
                   "text -> \"A1=1; A2=0; B1=0; B2=1; A3=B3\"\n"
                   "values -> keep\n"
@@ -110,15 +111,15 @@ TEST_F(RestrictedCvDialogueTest, OverIdentifiedByNewtonRaphsonWithItsDampingProm
   EXPECT_EQ(line_with(page, " LL subject to over-identifying"), " LL subject to over-identifying restrictions=   1767.7");
   // The table: the fixed coefficients have no standard error; the shared third one has
   // gretl's scaled, 0.022449, under both vectors.
-  const std::vector<std::string> table(std::find(page.begin(), page.end(), "                 Vector  1      Vector  2"),
+  const std::vector<std::string> table(std::find(page.begin(), page.end(), "                  Vector  1      Vector  2"),
                                        page.end());
-  ASSERT_GE(table.size(), 7u) << ::testing::PrintToString(page);
+  ASSERT_GE(table.size(), 7u);
   EXPECT_EQ(std::vector<std::string>(table.begin() + 1, table.begin() + 7),
-            (std::vector<std::string>{"LC                   1.0000           0.00",
+            (std::vector<std::string>{" LC                   1.0000           0.00",
                                       "                  (   *NONE*)    (   *NONE*)",
-                                      "LY                     0.00         1.0000",
+                                      " LY                     0.00         1.0000",
                                       "                  (   *NONE*)    (   *NONE*)",
-                                      "LI                  -.81486        -.81486",
+                                      " LI                  -.81486        -.81486",
                                       "                  (  .022449)    (  .022449)"}));
   // A second visit: the phase-2 panel, the text kept, and 2.0 accepted at once.
   ASSERT_TRUE(run(4, 2,
@@ -127,7 +128,7 @@ TEST_F(RestrictedCvDialogueTest, OverIdentifiedByNewtonRaphsonWithItsDampingProm
                   "real \"Damping factor\" -> 2.0\nresults -> close\n"));
   EXPECT_EQ(count_of("real", "Damping factor"), 3);
   EXPECT_EQ(dialog_script::calls().back().kind, "results");
-  EXPECT_EQ(s_.general_phase, 2);
+  EXPECT_EQ(s_.identified_rank, 2);
 }
 
 TEST_F(RestrictedCvDialogueTest, ExactlyIdentifiedNeedsNoAlgorithm) {
@@ -140,7 +141,7 @@ TEST_F(RestrictedCvDialogueTest, ExactlyIdentifiedNeedsNoAlgorithm) {
 }
 
 TEST_F(RestrictedCvDialogueTest, IterationLimitAndNonConvergentResults) {
-  s_.general_phase = 2;
+  s_.identified_rank = 2;
   // The first vector fixed at (1, 0, 0): the back substitution creeps and never settles.
   ASSERT_TRUE(run(4, 2,
                   "text -> \"A1=1; A2=0; A3=0; B1=0; B2=1\"\n"
@@ -165,7 +166,7 @@ TEST_F(RestrictedCvDialogueTest, AbandonedAttemptsReturnToTheEditor) {
       {"abandoned at the limit",
        "values -> keep\nmenu 1031 -> 1\nmenu \"No convergence\" -> 0\n", nullptr},
   };
-  s_.general_phase = 2;
+  s_.identified_rank = 2;
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     dialog_script::reset();
@@ -199,12 +200,42 @@ TEST_F(RestrictedCvDialogueTest, FixedVectorPage) {
   EXPECT_FALSE(line_with(page, " Restricted Cointegrated Vectors in Johansen Estimation(Normalized in Brackets)").empty());
   EXPECT_TRUE(line_with(page, "Converged after").empty());
   // No bracket lines when every vector is fixed.
-  const auto label = std::find(page.begin(), page.end(), "                 Vector  1");
+  const auto label = std::find(page.begin(), page.end(), "                  Vector  1");
   ASSERT_LE(label + 4, page.end());
   EXPECT_EQ(std::vector<std::string>(label + 1, label + 4),
-            (std::vector<std::string>{"LC                   1.0000", "LY                  -1.0000", "LI                     0.00"}));
+            (std::vector<std::string>{" LC                   1.0000", " LY                  -1.0000", " LI                     0.00"}));
   EXPECT_EQ(line_with(page, " LR Test of Restrictions"), " LR Test of Restrictions          CHSQ(   2)=  22.5452[.000]");
   EXPECT_NEAR(s_.restricted.lr, reference("F1", "LR"), 1e-6);
+}
+
+TEST_F(RestrictedCvDialogueTest, SameKnownAndOneVectorOptions) {
+  struct Case {
+    int option, r;
+    const char* text;
+    const char* reference;
+    const char* test_line;
+  };
+  const Case cases[] = {
+      {2, 1, "A1+A2=0", "S1", " LR Test of Restrictions          CHSQ(   1)=  15.5354[.000]"},
+      {2, 2, "A1+A2=0", "S2", " LR Test of Restrictions          CHSQ(   2)=  22.8284[.000]"},
+      {1, 2, "1 -1 0", "F2", " LR Test of Restrictions          CHSQ(   1)=   7.1313[.008]"},
+      {3, 2, "A1+A2=0; A3=0", "F2", " LR Test of Restrictions          CHSQ(   1)=   7.1313[.008]"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string("option ") + std::to_string(c.option) + " r " + std::to_string(c.r));
+    dialog_script::reset();
+    s_.restriction_text.clear();
+    ASSERT_TRUE(run(c.option, c.r, std::string("text -> \"") + c.text + "\"\nresults -> close\n"));
+    EXPECT_NEAR(s_.restricted.lr, reference(c.reference, "LR"), 1e-6);
+    const Page page = last_page();
+    EXPECT_FALSE(line_with(page, " Restricted Cointegrated Vectors in Johansen Estimation(Normalized in Brackets)").empty());
+    EXPECT_EQ(line_with(page, " LR Test of Restrictions"), c.test_line);
+    // The first variable's bracket is -1 in every vector.
+    const auto labels =
+        std::find_if(page.begin(), page.end(), [](const std::string& l) { return l.rfind("                  Vector  1", 0) == 0; });
+    ASSERT_LT(labels + 2, page.end());
+    EXPECT_EQ(fixed_text::trim((labels + 2)->substr(0, 30)), "(  -1.0000)");
+  }
 }
 
 }  // namespace
