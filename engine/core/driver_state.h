@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 namespace qorv::core {
@@ -46,6 +47,8 @@ struct DriverState {
   std::vector<int> equation;   ///< variable numbers of the current equation, dependent first
   int after_ampersand = 0;     ///< variables listed after "&" (deterministic or fixed)
   std::vector<int32_t> marks;  ///< availability mark of each observation (index t - 1)
+  std::string system_text;     ///< the SURE system as the user last typed it
+  std::string restriction_text;  ///< the restrictions of a SURE system as last typed
 };
 
 DriverState& driver_state();

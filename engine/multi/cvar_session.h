@@ -11,6 +11,7 @@
 
 #include "engine/core/system_headers.h"
 #include "engine/multi/johansen_core.h"
+#include "engine/multi/restricted_cv.h"
 #include "engine/multi/system_estimate.h"
 
 namespace qorv::multi {
@@ -68,6 +69,14 @@ struct CvarSession {
 
   /// The restriction text typed in the restriction editor, kept between its visits.
   std::string restriction_text;
+  /// The last restricted estimate (its page is written again from it) and, under general
+  /// restrictions, the log-likelihood under exactly identifying ones.
+  CvEstimate restricted;
+  double exact_loglik = 0.0;
+  /// The rank at which general restrictions were last estimated (0 for none): at that
+  /// rank the editor asks for over-identifying restrictions to add, at any other for an
+  /// exactly identifying set.
+  int identified_rank = 0;
 
   int k() const { return fit.k; }  ///< rows of a vector: m + e, plus 1 in cases 2 and 4
   /// The estimation's data as the estimation core takes it (views into this session).

@@ -129,7 +129,7 @@ void ECMRESULTS(const CvarSession& s) {
                      " variables from work space and re-estimate.");
     return;
   }
-  if (s.services == nullptr || !s.services->estimate_listed_equation || s.r < 1 ||
+  if (s.services == nullptr || !s.services->report_equation || s.r < 1 ||
       s.vectors.size() != idx(s.k()) * idx(s.r))
     return;
   const std::vector<double> X = ecm_regressors(s.johansen_data(), s.r, s.vectors);
@@ -157,7 +157,7 @@ void ECMRESULTS(const CvarSession& s) {
     runner_state.system_loglik = system_loglik;
     runner_state.system_order = s.p;
     runner_state.temporary_definitions = equation.definitions;
-    s.services->estimate_listed_equation(equation.numbers);
+    s.services->report_equation(equation.numbers);
   }
 }
 

@@ -12,7 +12,10 @@ namespace qorv::multi {
 inline constexpr int kVectorTable = 3;   ///< the cointegrating vectors, k rows × r columns
 inline constexpr int kLongRunTable = 5;  ///< the long-run matrix Π = αβ', m rows × k columns
 
-/// Estimation kinds of `JOHANSENRESULTS` that this routine writes.
+/// Estimation kinds of `JOHANSENRESULTS`: 0 and 5 the unrestricted vectors, otherwise
+/// the structural-modelling option under which the restricted vectors were estimated.
+/// (1 some vectors fixed, 2 the same restrictions on every vector, 3 restrictions on one
+/// vector, 4 general restrictions, 6 every vector fixed).
 inline constexpr int kUnrestrictedDisplay = 0;  ///< menu 1026's displays
 inline constexpr int kJohansenIdentified = 5;   ///< Johansen's just-identifying restrictions
 
@@ -28,10 +31,14 @@ inline constexpr int kBlockRows = 12;
 /// converge. Throws std::invalid_argument when the list or the sample does not fit `data`.
 bool JOHANSENESTIMATE(std::span<const double> data, int nobs, CvarSession& session, double tol);
 
-/// A results page for estimation kind 0 or 5: table code 3 the session's current vectors
-/// (k rows, r columns, each value with its normalised value -β(j, i)/β(1, i) in brackets,
-/// "*NONE*" when |β(1, i)| <= tol), table code 5 the long-run matrix over the first r
-/// Johansen vectors. Blocks of at most 4 columns and 12 rows, each with the headings.
+/// A results page: table code 3 the session's current vectors (k rows, r columns, each
+/// value with its normalised value -β(j, i)/β(1, i) in brackets, "*NONE*" when
+/// |β(1, i)| <= tol; under general restrictions the standard error instead, with fixed
+/// vectors nothing), table code 5 the long-run matrix over the first r Johansen vectors
+/// (kinds 0 and 5 only). Blocks of at most 4 columns and 12 rows, each with the headings.
+/// For the restricted kinds 1 to 4 and 6 the headings carry the iteration count of the
+/// session's restricted estimate and the restriction text, and the likelihood-ratio test
+/// of the restrictions follows the table.
 void JOHANSENRESULTS(const CvarSession& session, int kind, int table_code, double tol);
 
 }  // namespace qorv::multi

@@ -10,6 +10,7 @@
 #include "engine/core/report_lines.h"
 #include "engine/core/workspace.h"
 #include "engine/multi/cvar_driver.h"
+#include "engine/multi/sure_estimate.h"
 #include "engine/multi/var_estimate.h"
 #include "engine/single/estimation_state.h"
 #include "shared/fixed_text.h"
@@ -31,10 +32,6 @@ class MethodCodeGuard {
  private:
   int saved_;
 };
-
-void not_available(std::string_view what) {
-  core::SHOWOK(core::kInformation, core::kNoHelp, std::string(what) + " is not available in this version of Zelvorin.");
-}
 
 /// The names of list positions 1..k; the first containing "(" is refused with its message.
 bool endogenous_names_valid(const std::vector<int>& list, int k) {
@@ -80,9 +77,8 @@ bool SYSTEMESTIMATE(int& choice, int split, int& order_word, const SystemService
     case kSureChoice:
     case kRestrictedSureChoice: {
       MethodCodeGuard guard(choice == kSureChoice ? kSureMethod : kRestrictedSureMethod);
-      not_available("SURE estimation");
       choice = 0;
-      return false;
+      return SUREESTIMATE(services);
     }
     default:
       return false;

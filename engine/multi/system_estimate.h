@@ -28,11 +28,11 @@ CointegrationSplit split_cointegration_count(int split);
 /// code in force, of the variable `dependent` on the regressor list `regressors` (as the
 /// user would type it; lagged variables it names are created for the estimate and
 /// deleted afterwards).
-/// `estimate_listed_equation` does the same for an equation given by variable numbers,
-/// the dependent variable first, whose variables the system has made itself.
 struct SystemServices {
   std::function<void(int dependent, std::string_view regressors)> estimate_single_equation;
-  std::function<void(std::span<const int> equation)> estimate_listed_equation;
+  /// The same for an equation whose variables exist (numbers, dependent first), under
+  /// the estimate the system hands to the runner.
+  std::function<void(std::span<const int> equation)> report_equation;
 };
 
 /// Dispatches the system `choice` over the current equation's variable list (the driver's

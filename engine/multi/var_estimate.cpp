@@ -15,6 +15,7 @@
 #include "engine/multi/dynamic_response.h"
 #include "engine/multi/response_results.h"
 #include "engine/multi/var_reports.h"
+#include "engine/multi/workspace_view.h"
 #include "engine/single/estimation_state.h"
 #include "engine/single/forecast_period.h"
 #include "shared/exchange_slots.h"
@@ -42,11 +43,6 @@ class SampleGuard {
  private:
   int start_, end_;
 };
-
-DataView workspace_data() {
-  const int nobs = core::globals().nobs;
-  return DataView{core::work_array().first(static_cast<std::size_t>(nobs) * static_cast<std::size_t>(core::globals().nvars)), nobs};
-}
 
 /// The order: a preset in slot 18 once, else asked; 0 when the user leaves.
 int ask_order(int m, int pmax) {

@@ -66,7 +66,7 @@ void expect_shows(const std::map<std::string, Expected>& expected, const std::st
 /// The signs that turn the raw vectors of a case into the reference's (first element
 /// positive): the raw vectors' signs are arbitrary.
 std::vector<double> vector_signs(const std::string& name) {
-  const CointCase c = coint_case(name);
+  const CointCase c = reference_case(name);
   multi::JohansenFit fit;
   EXPECT_EQ(multi::johansen_estimate(c.data, multi::kJohansenTolerance, fit), multi::JohansenFailure::kNone);
   std::vector<double> signs;
@@ -220,7 +220,7 @@ TEST_F(CvarAnalysisTest, HorizonQuestions) {
 
 /// Case `name` over the sample that ends `short_by` observations before the data do.
 CointCase shortened_case(const std::string& name, int short_by) {
-  CointCase c = coint_case(name);
+  CointCase c = reference_case(name);
   const int rows = c.data.n + c.data.p;
   std::vector<double> levels, stationary;
   for (int l = 0; l < c.data.m + c.data.e; ++l)
@@ -273,7 +273,7 @@ TEST_F(CvarAnalysisTest, ForecastsOfTheErrorCorrectionForm) {
     EXPECT_TRUE(shows(parse_number(rows[static_cast<std::size_t>(t - 1)][2]), in_sample)) << rows[static_cast<std::size_t>(t - 1)][0];
   }
   // After the sample, the error-correction form iterated over the data the dialogue read.
-  const CointCase full = coint_case("C3D");
+  const CointCase full = reference_case("C3D");
   std::vector<double> predictions;
   multi::EcmForecastGap gap;
   ASSERT_TRUE(multi::ecm_forecasts(fit, full.levels, full.stationary, kShortBy, limits::kMissing, predictions, gap));

@@ -80,7 +80,7 @@ double table_value(const EcmFit& fit, int kind, int shock, int column, int h) {
 TEST(EcmEquations, EveryReferenceCase) {
   for (const char* name : {"C1", "C2", "C3", "C4", "C5", "C3D", "C2P1", "C3E"}) {
     SCOPED_TRACE(name);
-    const CointCase c = qorv::testing::coint_case(name);
+    const CointCase c = qorv::testing::reference_case(name);
     const std::vector<double> beta = johansen_vectors(c);
     EcmFit fit;
     ASSERT_TRUE(qorv::multi::fit_ecm(c.data, c.r, beta, fit));
@@ -134,14 +134,14 @@ TEST(EcmEquations, EveryReferenceCase) {
 
 TEST(EcmEquations, ProfileOfTheFirstRelationAtTwelve) {
   // The value the corrected levels form gives; the form as first written gave 1.278.
-  const CointCase c = qorv::testing::coint_case("C3");
+  const CointCase c = qorv::testing::reference_case("C3");
   EcmFit fit;
   ASSERT_TRUE(qorv::multi::fit_ecm(c.data, c.r, johansen_vectors(c), fit));
   EXPECT_NEAR(table_value(fit, 7, 1, 1, 12), 0.059021403904336703, 1e-9);
 }
 
 TEST(EcmEquations, RefusesWhatItCannotCompute) {
-  const CointCase c = qorv::testing::coint_case("C3");
+  const CointCase c = qorv::testing::reference_case("C3");
   EcmFit fit;
   ASSERT_TRUE(qorv::multi::fit_ecm(c.data, c.r, johansen_vectors(c), fit));
   std::vector<double> table;
@@ -183,7 +183,7 @@ Extended extend(const CointCase& c, int h, double missing) {
 TEST(EcmEquations, ForecastsIterateTheErrorCorrectionForm) {
   constexpr double kMissing = 8934567.0;
   constexpr int h = 8;
-  const CointCase c = qorv::testing::coint_case("C3");
+  const CointCase c = qorv::testing::reference_case("C3");
   EcmFit fit;
   ASSERT_TRUE(qorv::multi::fit_ecm(c.data, c.r, johansen_vectors(c), fit));
   const Extended x = extend(c, h, kMissing);
@@ -227,7 +227,7 @@ TEST(EcmEquations, ForecastsIterateTheErrorCorrectionForm) {
 TEST(EcmEquations, ForecastsRefuseAMissingValue) {
   constexpr double kMissing = 8934567.0;
   constexpr int h = 4;
-  const CointCase c = qorv::testing::coint_case("C3D");
+  const CointCase c = qorv::testing::reference_case("C3D");
   EcmFit fit;
   ASSERT_TRUE(qorv::multi::fit_ecm(c.data, c.r, johansen_vectors(c), fit));
   Extended x = extend(c, h, kMissing);
@@ -238,7 +238,7 @@ TEST(EcmEquations, ForecastsRefuseAMissingValue) {
   EXPECT_EQ(gap.column, 1);
   EXPECT_EQ(gap.observation, c.data.n + 3);
 
-  const CointCase ce = qorv::testing::coint_case("C3E");
+  const CointCase ce = qorv::testing::reference_case("C3E");
   ASSERT_TRUE(qorv::multi::fit_ecm(ce.data, ce.r, johansen_vectors(ce), fit));
   x = extend(ce, h, kMissing);
   EXPECT_FALSE(qorv::multi::ecm_forecasts(fit, x.levels, x.stationary, h, kMissing, predictions, gap));

@@ -6,7 +6,10 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <fstream>
 #include <map>
+#include <stdexcept>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -20,11 +23,10 @@ using qorv::multi::JohansenFailure;
 using qorv::multi::JohansenFit;
 using qorv::testing::Expected;
 
+const std::string kFolder = std::string(ZV_REFERENCE_DIR) + "/cointegration/";
+
+using qorv::testing::reference_case;
 using Case = qorv::testing::CointCase;
-
-Case reference_case(const std::string& name, double scale = 1.0) { return qorv::testing::coint_case(name, scale); }
-
-const std::string kFolder = qorv::testing::coint_reference_folder();
 
 void expect_agrees(double x, const std::map<std::string, Expected>& expected, const std::string& quantity) {
   const auto it = expected.find(quantity);

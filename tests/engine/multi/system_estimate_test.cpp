@@ -66,6 +66,8 @@ TEST_F(DispatcherTest, EveryRoadRestoresTheMethodCode) {
   dispatch(choice, {1, 4, 2}, 1000);
   EXPECT_EQ(dialog_script::transcript_text().find("not valid"), std::string::npos);
   EXPECT_NE(dialog_script::transcript_text().find("Choice of VAR Model in Cointegration Analysis"), std::string::npos);
+  // SURE whose system text the user cancels.
+  dialog_script::load("text -> cancel\n");
   for (const int kind : {multi::kSureChoice, multi::kRestrictedSureChoice}) {
     choice = kind;
     EXPECT_FALSE(dispatch(choice, {1, 4}, 0));
