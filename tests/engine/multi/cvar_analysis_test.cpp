@@ -194,6 +194,29 @@ TEST_F(CvarAnalysisTest, ExogenousI1VariablesLeaveOnlyTheCovarianceMatrix) {
   EXPECT_EQ(rows, 2);
 }
 
+// Vectors of a restricted estimation reach the analyses: the exactly identifying
+// normalisation A1 = 1 rescales the vector, and the persistence profile, which no scale
+// changes, is the reference's.
+TEST_F(CvarAnalysisTest, RestrictedVectorsReachTheProfiles) {
+  const CvarCase c = cvar_case("C5");
+  run_cvar(c.list, c.split,
+           estimation_script(c, 1) +
+               "menu 1026 -> 6 once\nmenu 1030 -> 4 once\ntext -> \"A1=1\"\nresults -> close\n"
+               "menu 1020 -> 4 once\ninteger \"profile length\" -> 12\nmenu 1024 -> 0\n"
+               "menu 1020 -> 0\nmenu 1030 -> 0\nmenu 1026 -> 0\n");
+  EXPECT_TRUE(dialog_script::failures().empty()) << dialog_script::transcript_text();
+  EXPECT_TRUE(transcript_has("IR Analysis and Forecasting Menu (Restricted CV's)"));
+  const auto pages = dialog_script::pages();
+  ASSERT_FALSE(pages.empty());
+  EXPECT_TRUE(page_has(pages.back(), " List of imposed restrictions:"));
+  EXPECT_TRUE(page_has(pages.back(), "A1=1"));
+  const Table t = response_table(pages.back());
+  ASSERT_EQ(t.labels, std::vector<std::string>{"CV1"});
+  ASSERT_EQ(t.rows.size(), 13u);
+  const auto expected = read_expected(cvar_expected_path(), "C5", {"definite"});
+  for (const auto& row : t.rows) expect_shows(expected, "PROFILE:CV1:" + row[0], row[1]);
+}
+
 TEST_F(CvarAnalysisTest, HorizonQuestions) {
   const CvarCase c = cvar_case("C3");
   // A negative horizon beeps and is asked again; 151 too; 0 leaves without a page.
