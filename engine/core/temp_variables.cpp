@@ -22,7 +22,7 @@ const ResetRegistration g_reset{[] { g_registry = Registry{}; }};
 
 bool name_taken(std::string_view name) { return find_variable(name) != 0; }
 
-std::string free_name(const ShiftedName& shift) { return free_variable_name(shifted_name(shift)); }
+std::string free_name(const ShiftedName& shift) { return free_variable_name(shifted_name(shift), ""); }
 
 void fill_shifted(int to, int base_index, int offset) {
   const int nobs = globals().nobs;
@@ -34,11 +34,11 @@ void fill_shifted(int to, int base_index, int offset) {
 
 }  // namespace
 
-std::string free_variable_name(std::string_view name) {
+std::string free_variable_name(std::string_view name, std::string_view separator) {
   const std::string plain(name);
   if (!name_taken(plain)) return plain;
   for (int suffix = 2; suffix < 1000; ++suffix) {
-    std::string candidate = plain + std::to_string(suffix);
+    std::string candidate = plain + std::string(separator) + std::to_string(suffix);
     if (candidate.size() > static_cast<std::size_t>(limits::kNameWidth)) break;
     if (!name_taken(candidate)) return candidate;
   }
@@ -48,7 +48,7 @@ std::string free_variable_name(std::string_view name) {
 int add_temporary(std::string_view name, std::string_view description, std::span<const double> values, int max_vars) {
   Globals& g = globals();
   if (g.nvars >= std::min(max_vars, g.max_vars) || values.size() < static_cast<std::size_t>(g.nobs)) return 0;
-  const std::string own = free_variable_name(name);
+  const std::string own = free_variable_name(name, "_");
   if (own.empty()) return 0;
   const int v = ++g.nvars;
   set_variable(v, own, description.substr(0, std::min<std::size_t>(description.size(), limits::kDescWidth)));

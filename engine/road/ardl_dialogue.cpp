@@ -180,8 +180,8 @@ std::vector<int> model_variables(const ArdlEquation& eq, const std::vector<int>&
   return list.numbers;
 }
 
-/// A new registered temporary variable named `name` (a numeric suffix when the name is
-/// taken) holding `values` over the whole data set. 0 when there is no room.
+/// A new registered temporary variable named `name` (a numeric suffix after "_" when the
+/// name is taken) holding `values` over the whole data set. 0 when there is no room.
 int add_temporary(const std::string& name, const std::string& description, const std::vector<double>& values) {
   return core::add_temporary(name, description, values, core::globals().max_vars);
 }

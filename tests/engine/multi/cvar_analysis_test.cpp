@@ -396,7 +396,7 @@ TEST_F(CvarAnalysisTest, ErrorCorrectionEquationsAtPrintedPrecision) {
   const auto expected = read_expected(cvar_expected_path(), "C3", {"definite", "favoured"});
   const std::vector<double> signs = vector_signs("C3");
   const std::map<std::string, std::string> reference_name = {
-      {"Intercept2", "Intercept"}, {"dLC12", "dLC1"}, {"dLY1", "dLY1"}, {"dLI1", "dLI1"},
+      {"Intercept_2", "Intercept"}, {"dLC1_2", "dLC1"}, {"dLY1", "dLY1"}, {"dLI1", "dLI1"},
       {"ecm1(-1)", "ecm1(-1)"},   {"ecm2(-1)", "ecm2(-1)"}};
   for (std::size_t i = 0; i < 3; ++i) {
     const std::string dep = "d" + c.endogenous[i];
@@ -442,7 +442,7 @@ TEST_F(CvarAnalysisTest, ErrorCorrectionEquationsAtPrintedPrecision) {
     // The definitions of the temporaries, the vectors as the estimation left them.
     EXPECT_TRUE(page_has(page, " List of additional temporary variables created:"));
     EXPECT_TRUE(page_has(page, " " + dep + " = " + c.endogenous[i] + "-" + c.endogenous[i] + "(-1)"));
-    EXPECT_TRUE(page_has(page, " dLC12 = LC(-1)-LC(-2)"));
+    EXPECT_TRUE(page_has(page, " dLC1_2 = LC(-1)-LC(-2)"));
     for (int v = 1; v <= 2; ++v) {
       const std::vector<std::string> terms = words_after(page, "ecm" + std::to_string(v) + " =");
       ASSERT_EQ(terms.size(), 3u);
