@@ -5,19 +5,9 @@
 #include <stdexcept>
 
 #include "tests/engine/single/macro_reference.h"
+#include "tests/engine/single/printed_numbers.h"
 
 namespace qorv::testing {
-
-namespace {
-
-std::vector<std::string> words(const std::string& text) {
-  std::istringstream in(text);
-  std::vector<std::string> out;
-  for (std::string w; in >> w;) out.push_back(w);
-  return out;
-}
-
-}  // namespace
 
 CointCase reference_case(const std::string& name, double scale) {
   const std::string kFolder = std::string(ZV_REFERENCE_DIR) + "/cointegration/";
