@@ -15,6 +15,7 @@
 #include "engine/core/temp_variables.h"
 #include "engine/core/workspace.h"
 #include "engine/multi/sure_spec.h"
+#include "fuzz/fuzz_workspace.h"
 #include "shared/exchange_slots.h"
 #include "tests/support/dialog_script/dialog_script.h"
 
@@ -22,24 +23,9 @@ using namespace qorv;
 using namespace qorv::core;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
-  static const bool once = [] {
-    reset_engine_state();
-    const auto folder = std::filesystem::temp_directory_path() / "zv_fuzz_sure_text";
-    std::filesystem::create_directories(folder);
-    set_char_setting(charset::kTempFolder, folder.string() + "/");
-    return true;
-  }();
-  (void)once;
-  dialog_script::reset();
-  forget_temporaries();
+  zv_fuzz::start_engine_once("zv_fuzz_sure_text");
+  zv_fuzz::fill_workspace({"Y1", "Y2", "Y3", "X", "Z", "INPT"});
   auto& g = globals();
-  g.nobs = 20;
-  g.nvars = 0;
-  g.max_vars = 40;
-  for (const char* name : {"Y1", "Y2", "Y3", "X", "Z", "INPT"}) {
-    set_variable(++g.nvars, name, "");
-    for (int t = 1; t <= g.nobs; ++t) data_at(t, g.nvars) = g.nvars * 100.0 + t;
-  }
   // The first byte picks the kind and the most equations.
   const int max_equations = size > 0 ? 1 + data[0] % 4 : 2;
   const int kind = size > 0 && data[0] >= 128 ? multi::kRestrictedSystem : 0;

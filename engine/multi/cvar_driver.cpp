@@ -13,35 +13,17 @@
 #include "engine/core/vector_checks.h"
 #include "engine/core/workspace.h"
 #include "engine/data/observation_scans.h"
+#include "engine/diagnostics/sample_check.h"
 #include "engine/multi/cointegration_rank.h"
 #include "engine/multi/cvar_menus.h"
 #include "engine/multi/johansen_results.h"
+#include "engine/multi/workspace_view.h"
 #include "shared/exchange_slots.h"
 #include "shared/fixed_text.h"
 
 namespace qorv::multi {
 
 namespace {
-
-/// Keeps the sample globals as they were on entry.
-class SampleGuard {
- public:
-  SampleGuard() : start_(core::globals().sample_start), end_(core::globals().sample_end) {}
-  ~SampleGuard() {
-    core::globals().sample_start = start_;
-    core::globals().sample_end = end_;
-  }
-  SampleGuard(const SampleGuard&) = delete;
-  SampleGuard& operator=(const SampleGuard&) = delete;
-
- private:
-  int start_, end_;
-};
-
-std::span<const double> workspace_data() {
-  const auto& g = core::globals();
-  return core::work_array().first(static_cast<std::size_t>(g.nobs) * static_cast<std::size_t>(g.nvars));
-}
 
 /// Whether variable `v` is a constant or a trend (equal, non-zero steps) over start..end.
 bool deterministic_over(int v, int start, int end) {
@@ -120,7 +102,7 @@ int ask_order(int pmax, int& order_word) {
 /// after its refusal was shown.
 bool estimation_sample(CvarSession& s) {
   const core::Globals& g = core::globals();
-  const auto data = workspace_data();
+  const auto data = workspace_data().values;
   std::vector<int32_t> marks(static_cast<std::size_t>(g.nobs));
   const int count = static_cast<int>(s.list.size());
   int start = 1, end = g.nobs;
@@ -207,11 +189,11 @@ void COINTDRIVER(std::span<const int> list, int d, int e, int& order_word, const
   if (session.p == 0) return;
   name_session(session);
 
-  SampleGuard guard;
+  const diagnostics::SampleGuard guard;
   if (!estimation_sample(session)) return;
   core::globals().sample_start = session.start;
   core::globals().sample_end = session.end;
-  if (!JOHANSENESTIMATE(workspace_data(), g.nobs, session, kJohansenTolerance)) return;
+  if (!JOHANSENESTIMATE(workspace_data().values, g.nobs, session, kJohansenTolerance)) return;
   for (int i = 0; i < m; ++i) {
     if (1.0 - session.fit.eigenvalues[static_cast<std::size_t>(i)] > kJohansenTolerance) continue;
     core::SHOWOK(core::kError, core::kNoHelp,

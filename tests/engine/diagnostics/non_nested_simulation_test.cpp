@@ -21,6 +21,7 @@
 #include "tests/support/scratch_folder.h"
 
 using namespace qorv;
+using qorv::testing::workspace_column;
 using qorv::testing::macro::kInfl;
 using qorv::testing::macro::kIntercept;
 using qorv::testing::macro::kLc;
@@ -31,15 +32,9 @@ namespace {
 
 constexpr double kMissing = limits::kMissing;
 
-std::vector<double> column(int v) {
-  std::vector<double> out;
-  for (int t = 1; t <= core::globals().nobs; ++t) out.push_back(core::data_at(t, v));
-  return out;
-}
-
 std::vector<std::vector<double>> columns(const std::vector<int>& numbers) {
   std::vector<std::vector<double>> out;
-  for (const int v : numbers) out.push_back(column(v));
+  for (const int v : numbers) out.push_back(workspace_column(v));
   return out;
 }
 
@@ -105,8 +100,8 @@ TEST_F(NonNestedGeneral, OneDependentVariableGivesTheTestsOfOptionEight) {
   const auto e = qorv::testing::reference_expected("nonnested", "LC_LY_INFL_VS_LY_R");
   const std::vector<double> ones(196, 1.0);
   const std::array<diagnostics::SimulatedModel, 2> models = {
-      diagnostics::SimulatedModel{column(kLc), ones, columns({kIntercept, kLy, kInfl})},
-      diagnostics::SimulatedModel{column(kLc), ones, columns({kIntercept, kLy, kR})}};
+      diagnostics::SimulatedModel{workspace_column(kLc), ones, columns({kIntercept, kLy, kInfl})},
+      diagnostics::SimulatedModel{workspace_column(kLc), ones, columns({kIntercept, kLy, kR})}};
   const auto r = diagnostics::NNSIMULATE(models, 2, same_variable);
   ASSERT_EQ(r.failure, diagnostics::SimulationFailure::kNone);
   const std::pair<const char*, double> values[] = {
@@ -139,8 +134,8 @@ TEST_F(NonNestedGeneral, LinearFormsThroughTheMenusGiveOptionEightsPage) {
 }
 
 TEST_F(NonNestedGeneral, FailuresOfTheSimulation) {
-  const std::vector<double> ones(196, 1.0), y = column(kLc);
-  const std::vector<double> exact = column(kLy);
+  const std::vector<double> ones(196, 1.0), y = workspace_column(kLc);
+  const std::vector<double> exact = workspace_column(kLy);
   const struct {
     const char* what;
     std::vector<double> dependent1;
@@ -174,11 +169,11 @@ TEST_F(NonNestedGeneral, FailuresOfTheSimulation) {
 
 TEST_F(NonNestedGeneral, LogAgainstLinearAgreesWithEstablishedSoftware) {
   // M1: LC = log C on INPT LY INFL; M2: C on INPT INC R.
-  const std::vector<double> c = column(c_);
+  const std::vector<double> c = workspace_column(c_);
   std::vector<double> df(c.size());
   for (std::size_t t = 0; t < c.size(); ++t) df[t] = 1.0 / c[t];
   const std::array<diagnostics::SimulatedModel, 2> models = {
-      diagnostics::SimulatedModel{column(kLc), df, columns({kIntercept, kLy, kInfl})},
+      diagnostics::SimulatedModel{workspace_column(kLc), df, columns({kIntercept, kLy, kInfl})},
       diagnostics::SimulatedModel{c, std::vector<double>(c.size(), 1.0), columns({kIntercept, inc_, kR})}};
   const auto link = [](int from, std::span<const double> own, std::span<double> other, std::span<double> d1,
                        std::span<double> d2) {

@@ -5,19 +5,9 @@
 #include <stdexcept>
 
 #include "tests/engine/single/macro_reference.h"
+#include "tests/engine/single/printed_numbers.h"
 
 namespace qorv::testing {
-
-namespace {
-
-std::vector<std::string> words(const std::string& text) {
-  std::istringstream in(text);
-  std::vector<std::string> out;
-  for (std::string w; in >> w;) out.push_back(w);
-  return out;
-}
-
-}  // namespace
 
 std::string coint_reference_folder() { return std::string(ZV_REFERENCE_DIR) + "/cointegration/"; }
 

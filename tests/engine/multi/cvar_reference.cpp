@@ -9,7 +9,9 @@
 #include "engine/multi/system_estimate.h"
 #include "engine/road/system_services.h"
 #include "shared/exchange_slots.h"
+#include "tests/engine/multi/reference_data.h"
 #include "tests/engine/single/macro_reference.h"
+#include "tests/engine/single/printed_numbers.h"
 #include "tests/support/dialog_script/dialog_script.h"
 
 namespace qorv::testing {
@@ -18,35 +20,12 @@ namespace {
 
 const std::string kFolder = std::string(ZV_REFERENCE_DIR) + "/cointegration/";
 
-std::vector<std::string> words(const std::string& text) {
-  std::istringstream in(text);
-  std::vector<std::string> out;
-  for (std::string w; in >> w;) out.push_back(w);
-  return out;
-}
-
 }  // namespace
 
 std::string cvar_expected_path() { return kFolder + "expected.csv"; }
 
 void install_cvar_workspace() {
-  const DataTable table = read_data_table(kFolder + "data.csv");
-  auto& g = core::globals();
-  g.nobs = static_cast<int>(table.rows.size());
-  g.frequency = 4;
-  g.periods_per_year = 4;
-  g.start_year = 59;
-  g.century_base = 1900;
-  g.start_period = 2;
-  g.max_vars = limits::max_vars_for(g.nobs);
-  g.nvars = static_cast<int>(table.names.size());
-  for (int j = 1; j <= g.nvars; ++j) {
-    core::set_variable(j, table.names[static_cast<std::size_t>(j - 1)], "");
-    for (int t = 1; t <= g.nobs; ++t)
-      core::data_at(t, j) = table.rows[static_cast<std::size_t>(t - 1)][static_cast<std::size_t>(j - 1)];
-  }
-  g.sample_start = 4;
-  g.sample_end = g.nobs;
+  install_reference_workspace(read_reference_data(kFolder + "data.csv"), kQuarterlyFrom1959Q2, 4);
 }
 
 CvarCase cvar_case(const std::string& name) {

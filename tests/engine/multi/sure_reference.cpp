@@ -25,22 +25,8 @@ std::vector<std::string> case_row(const std::string& case_name) {
 
 }  // namespace
 
-int SureReferenceData::number(const std::string& name) const {
-  const auto it = std::find(names.begin(), names.end(), name);
-  if (it == names.end()) throw std::invalid_argument("no variable " + name);
-  return static_cast<int>(it - names.begin()) + 1;
-}
-
-const SureReferenceData& sure_reference_data() {
-  static const SureReferenceData data = [] {
-    const DataTable table = read_data_table(folder() + "data.csv");
-    SureReferenceData d;
-    d.names = table.names;
-    d.nobs = static_cast<int>(table.rows.size());
-    for (std::size_t j = 0; j < table.names.size(); ++j)
-      for (const auto& row : table.rows) d.values.push_back(row.at(j));
-    return d;
-  }();
+const ReferenceData& sure_reference_data() {
+  static const ReferenceData data = read_reference_data(folder() + "data.csv");
   return data;
 }
 
@@ -79,22 +65,8 @@ std::map<std::string, Expected> sure_expected(const std::string& case_name) {
 }
 
 void install_sure_workspace() {
-  const SureReferenceData& d = sure_reference_data();
-  auto& g = core::globals();
-  g.nobs = d.nobs;
-  g.frequency = 2;
-  g.periods_per_year = 1;
-  g.start_year = 1935;
-  g.century_base = 1900;
-  g.start_period = 1;
-  g.max_vars = limits::max_vars_for(g.nobs);
-  g.nvars = static_cast<int>(d.names.size());
-  for (int j = 1; j <= g.nvars; ++j) {
-    core::set_variable(j, d.names[static_cast<std::size_t>(j - 1)], "");
-    for (int t = 1; t <= g.nobs; ++t) core::data_at(t, j) = d.values[static_cast<std::size_t>((j - 1) * g.nobs + t - 1)];
-  }
-  g.sample_start = 1;
-  g.sample_end = g.nobs;
+  // Annual from 1935.
+  install_reference_workspace(sure_reference_data(), ReferenceDates{2, 1, 1935, 1900, 1}, 1);
 }
 
 }  // namespace qorv::testing

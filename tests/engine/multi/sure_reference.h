@@ -7,20 +7,14 @@
 #include <vector>
 
 #include "engine/multi/sure_model.h"
+#include "tests/engine/multi/reference_data.h"
 #include "tests/engine/single/macro_reference.h"
 
 namespace qorv::testing {
 
 /// data.csv of the SURE reference folder: INPT, I_GE, F_GE, C_GE, I_WH, ... as variables
 /// 1..13, 20 annual observations.
-struct SureReferenceData {
-  std::vector<std::string> names;
-  std::vector<double> values;  ///< column-major
-  int nobs = 0;
-  multi::DataView view() const { return multi::DataView{values, nobs}; }
-  int number(const std::string& name) const;
-};
-const SureReferenceData& sure_reference_data();
+const ReferenceData& sure_reference_data();
 
 /// The system text of case "S2", "S3", "R2X" or "R2W" as a user types it
 /// ("I_GE INPT F_GE C_GE; I_WH INPT F_WH C_WH").
