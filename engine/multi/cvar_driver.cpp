@@ -56,10 +56,11 @@ bool within_limit(int count, int most, const char* kind, bool as_error_box) {
   return false;
 }
 
-/// The deterministic case: slot 19 once, else menu 1025; 0 when the user leaves.
+/// The deterministic case: slot 19 once, else menu 1025; 0 when the user leaves. A preset
+/// of 0 leaves as the menu's option 0 does.
 int ask_case() {
   const int32_t preset = core::take_preset(slots::kVarOptionPreset);
-  if (preset >= kFirstCase && preset <= kLastCase) return preset;
+  if (preset >= 0 && preset <= kLastCase) return preset;
   const core::MenuTable menu{1025, 0, 0, "Choice of VAR Model in Cointegration Analysis",
                              {"Move to Backtracking Menu", "No intercepts or trends included in VAR model",
                               "Restricted intercepts and no trends in VAR model",

@@ -421,6 +421,21 @@ TEST_F(CvarDialogueTest, PresetsAreUsedOnceAndTheOrderIsWritten) {
   EXPECT_EQ(single::estimation().method, 1);
 }
 
+// A case preset of 0 leaves like option 0 of the case menu: nothing is asked or estimated,
+// the preset is used up and the order presets wait for the next request.
+TEST_F(CvarDialogueTest, CasePresetZeroLeavesAtOnce) {
+  core::driver_state().show_backtracking = true;
+  core::set_slot(slots::kVarOptionPreset, 0);
+  core::set_slot(slots::kVarOrderPreset, 2);
+  run_cvar({1, 2, 3}, 0, "");
+  EXPECT_FALSE(transcript_has("menu 2025"));
+  EXPECT_FALSE(transcript_has("integer"));
+  EXPECT_TRUE(dialog_script::pages().empty());
+  EXPECT_EQ(core::slot(slots::kVarOptionPreset), slots::kUnset);
+  EXPECT_EQ(core::slot(slots::kVarOrderPreset), 2);
+  EXPECT_TRUE(core::driver_state().show_backtracking);
+}
+
 // 3000 observations are accepted, 3001 refused with the text of the limit.
 TEST_F(EngineTest, CointegratingVarTakesAtMost3000Observations) {
   auto& g = core::globals();
