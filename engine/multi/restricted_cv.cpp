@@ -304,7 +304,9 @@ bool cv_criterion(const CvProblem& problem, std::span<const double> beta, int co
 
 void cv_statistics(const CvProblem& problem, CvEstimate& estimate) {
   estimate.loglik = problem.ll0 - 0.5 * problem.n * estimate.criterion;
-  estimate.lr = problem.n * (estimate.criterion - problem.johansen_criterion);
+  // The restricted criterion is never below the unrestricted one: a negative difference is
+  // rounding, and an exactly identified set prints 0, not "-.0000".
+  estimate.lr = std::max(0.0, problem.n * (estimate.criterion - problem.johansen_criterion));
 }
 
 CvFailure same_restrictions(const CvProblem& problem, std::span<const double> R, int q, CvEstimate& out) {

@@ -75,6 +75,9 @@ extern "C" void DRIVER(int16_t* request) {
   } catch (...) {
     *request = code == 1 ? -1 : static_cast<int16_t>(slots::plots_kept(slot(slots::kPlotCounters)));
   }
-  // The single-equation method preset steers one request only.
-  if (code == 3) set_slot(slots::kMethodPreset, slots::kUnset);
+  // The method and VAR presets steer one request only: an order or case the request did
+  // not use must not answer the next one's question.
+  if (code == 3)
+    for (const int16_t preset : {slots::kMethodPreset, slots::kVarOrderPreset, slots::kVarOptionPreset})
+      set_slot(preset, slots::kUnset);
 }

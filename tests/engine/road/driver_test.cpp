@@ -73,8 +73,11 @@ TEST_F(Driver, CancelledMethodMenuEndsTheRequest) {
   const int32_t two = 2;
   const int16_t s5 = 5;
   REGISTERINT(&two, &s5);
+  // Presets the request never reached are gone when it ends.
+  for (const int16_t preset : {15, 18, 19}) REGISTERINT(&two, &preset);
   dialog_script::load("strict\nmenu 1039 -> cancel\n");
   EXPECT_EQ(request3(), 0);
+  for (const int16_t preset : {15, 18, 19}) EXPECT_EQ(slot(preset), -999) << preset;
   // No specification screen follows, and the sample slots still name the data.
   EXPECT_EQ(dialog_script::transcript().size(), 1u + 8u);  // the menu line and its options 0..7
   EXPECT_EQ(slot(21), 1);  // no estimation yet: the whole data set
