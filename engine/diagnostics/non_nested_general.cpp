@@ -104,6 +104,13 @@ bool edit_statements(const std::string& dependent, std::string start, DependentS
   }
   std::string session = core::PACKLINES(lines);
   core::EditorCursor cursor;
+  // The editor's title is the engine's shared prompt field: put back what it held, so that
+  // the editor of M2's regressors is not shown under this title.
+  const std::string title = core::exchange().prompt;
+  const struct TitleBack {
+    const std::string& title;
+    ~TitleBack() { core::exchange().prompt = title; }
+  } title_back{title};
   for (;;) {
     write_panel();
     core::set_editor_title({"Specify the nature of the dependent variables of models M1 and M2"});

@@ -12,10 +12,12 @@
 
 #include "engine/core/channels.h"
 #include "engine/core/random_numbers.h"
+#include "engine/core/screen_editor.h"
 #include "engine/core/workspace.h"
 #include "engine/diagnostics/dependent_forms.h"
 #include "engine/diagnostics/non_nested_tests.h"
 #include "shared/exchange_slots.h"
+#include "shared/fixed_text.h"
 #include "tests/engine/diagnostics/estimate_fixture.h"
 #include "tests/support/dialog_script/dialog_script.h"
 #include "tests/support/scratch_folder.h"
@@ -389,7 +391,16 @@ TEST_F(NonNestedGeneral, GeneralFormsFromTheEditorRunLikeTheMenuForms) {
       "integer -> 2\n"
       "results -> close\n";
   const WorkspaceState before = (estimate_ols({kLc, kIntercept, kLy, kInfl}, 1, 196), workspace_state());
+  core::set_editor_title({"The title before the test"});
   const std::string seen = run_option({kLc, kIntercept, kLy, kInfl}, script);
+  // The editor of M2's regressors, and what comes after, see the title the field held.
+  std::vector<std::string> titles;
+  for (const auto& call : dialog_script::calls())
+    if (call.kind == "text") titles.emplace_back(fixed_text::trim(call.text));
+  ASSERT_EQ(titles.size(), 2u) << seen;
+  EXPECT_EQ(titles[0], "Specify the nature of the dependent variables of models M1 and M2");
+  EXPECT_EQ(titles[1], "The title before the test");
+  EXPECT_EQ(fixed_text::trim(core::exchange().prompt), "The title before the test");
   const auto pages = dialog_script::pages();
   ASSERT_EQ(pages.size(), 1u) << seen;
   bool pe = false;
