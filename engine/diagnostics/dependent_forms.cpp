@@ -70,8 +70,8 @@ bool parse_statements(std::string_view text, DependentStatements& out) {
   return count == 6;
 }
 
-std::vector<std::string> formula_variables(std::string_view formula) {
-  std::vector<std::string> out;
+std::vector<VariableRead> formula_reads(std::string_view formula) {
+  std::vector<VariableRead> out;
   std::size_t i = 0;
   while (i < formula.size()) {
     const char c = formula[i];
@@ -88,8 +88,26 @@ std::vector<std::string> formula_variables(std::string_view formula) {
     const std::string word = names::upper(formula.substr(start, i - start));
     const bool call = i < formula.size() && formula[i] == '(';
     if (call && data::LOOKUPFUNCTION(word) != 0) continue;
-    out.push_back(word);
+    VariableRead read{word, 0};
+    // A lag or lead: "(", a signed whole number, ")".
+    if (call) {
+      std::size_t j = i + 1;
+      const bool minus = j < formula.size() && formula[j] == '-';
+      if (j < formula.size() && (formula[j] == '-' || formula[j] == '+')) ++j;
+      const std::size_t digits = j;
+      int offset = 0;
+      while (j < formula.size() && std::isdigit(static_cast<unsigned char>(formula[j])) != 0 && offset < 100000)
+        offset = offset * 10 + (formula[j++] - '0');
+      if (j > digits && j < formula.size() && formula[j] == ')') read.offset = minus ? -offset : offset;
+    }
+    out.push_back(std::move(read));
   }
+  return out;
+}
+
+std::vector<std::string> formula_variables(std::string_view formula) {
+  std::vector<std::string> out;
+  for (VariableRead& read : formula_reads(formula)) out.push_back(std::move(read.name));
   return out;
 }
 

@@ -57,8 +57,18 @@ std::string statements_text(std::string_view y, std::string_view f, const Depend
 /// six statements with a valid name each and a formula are found.
 bool parse_statements(std::string_view text, DependentStatements& out);
 
-/// The variable names (upper case) a formula text reads: every word that is not a number
-/// or a function name followed by "(".
+/// A variable a formula text reads, and the lag or lead it is read at: −1 for "Y(-1)",
+/// 0 for "Y".
+struct VariableRead {
+  std::string name;  ///< upper case
+  int offset = 0;
+};
+
+/// The variables a formula text reads, in the order they stand: every word that is not a
+/// number or a function name followed by "(".
+std::vector<VariableRead> formula_reads(std::string_view formula);
+
+/// The names of formula_reads(formula).
 std::vector<std::string> formula_variables(std::string_view formula);
 
 /// The first refusal of the statements as the message the user sees, or "" when they pass:

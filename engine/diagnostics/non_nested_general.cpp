@@ -104,6 +104,13 @@ bool edit_statements(const std::string& dependent, std::string start, DependentS
   }
   std::string session = core::PACKLINES(lines);
   core::EditorCursor cursor;
+  // The editor's title is the engine's shared prompt field: put back what it held, so that
+  // the editor of M2's regressors is not shown under this title.
+  const std::string title = core::exchange().prompt;
+  const struct TitleBack {
+    const std::string& title;
+    ~TitleBack() { core::exchange().prompt = title; }
+  } title_back{title};
   for (;;) {
     write_panel();
     core::set_editor_title({"Specify the nature of the dependent variables of models M1 and M2"});
@@ -313,10 +320,14 @@ bool build_data(Binding& b, const DependentStatements& s) {
   const int first = core::globals().sample_start;
   for (std::size_t t = 0; t < g.size(); ++t) {
     if (g[t] != kMissing) continue;
+    // Every value the formula reads is there (a lag may reach before the data): a value
+    // that is still missing comes from a logarithm.
     bool inputs = true;
-    for (const std::string& v : formula_variables(s.formula[kG])) {
-      const int number = core::find_variable(v);
-      inputs = inputs && number != 0 && core::data_at(first + static_cast<int>(t), number) != kMissing;
+    for (const VariableRead& read : formula_reads(s.formula[kG])) {
+      const int number = core::find_variable(read.name);
+      const long at = static_cast<long>(first) + static_cast<long>(t) + read.offset;
+      inputs = inputs && number != 0 && at >= 1 && at <= core::globals().nobs &&
+               core::data_at(static_cast<int>(at), number) != kMissing;
     }
     core::SHOWMESSAGE(inputs && s.formula[kG].find("LOG(") != std::string::npos
                           ? " The dependent variable in model M2 cannot be created. Log of -ve values!"

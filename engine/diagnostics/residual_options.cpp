@@ -192,9 +192,14 @@ void residuals_menu() {
         plot_over_sample("Plot of the conditinal S.E.'s of GARCH Regression", {single::estimation().garch.conditional_sd},
                          {"H-hat"}, static_cast<int>(PlotType::kTime));
         break;
-      case kSaveGarchErrors:
-        SAVERESULTSERIES(single::estimation().garch.conditional_sd, series_kind::kGarchStandardErrors, 0);
+      case kSaveGarchErrors: {
+        // The sample's conditional standard errors, then those of the last forecast period.
+        const single::GarchFlags& garch = single::estimation().garch;
+        std::vector<double> series = garch.conditional_sd;
+        series.insert(series.end(), garch.forecast_sd.begin(), garch.forecast_sd.end());
+        SAVERESULTSERIES(series, series_kind::kGarchStandardErrors, static_cast<int>(garch.forecast_sd.size()));
         break;
+      }
       default: return;
     }
   }

@@ -297,6 +297,10 @@ void keep_forecasts(const SingleForecast& f) {
     s.result[at(single::block::kForecastErrors + i)] = f.std_errors ? f.sd_error[at(i)] : kMissing;
   }
   s.forecast_count = count;
+  // A GARCH forecast also keeps its conditional standard deviations, which the residuals
+  // menu saves after those of the sample.
+  s.garch.forecast_sd.assign(f.conditional_sd.begin(),
+                             f.conditional_sd.begin() + std::min(count, static_cast<int>(f.conditional_sd.size())));
 }
 
 /// The non-linear equation's dynamic forecasts of observations first..last.

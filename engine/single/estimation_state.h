@@ -80,6 +80,7 @@ struct GarchFlags {
   std::vector<int> variance_variables;          ///< variables of the variance equation
   std::vector<std::string> variance_names;      ///< their names
   std::vector<double> conditional_sd;           ///< s(t) over the NUSED observations
+  std::vector<double> forecast_sd;              ///< s(t) over the last forecast period
 };
 
 /// One equation of a system estimated as a whole (SURE), handed to the runner: its block

@@ -12,10 +12,12 @@
 
 #include "engine/core/channels.h"
 #include "engine/core/random_numbers.h"
+#include "engine/core/screen_editor.h"
 #include "engine/core/workspace.h"
 #include "engine/diagnostics/dependent_forms.h"
 #include "engine/diagnostics/non_nested_tests.h"
 #include "shared/exchange_slots.h"
+#include "shared/fixed_text.h"
 #include "tests/engine/diagnostics/estimate_fixture.h"
 #include "tests/support/dialog_script/dialog_script.h"
 #include "tests/support/scratch_folder.h"
@@ -342,6 +344,9 @@ TEST_F(NonNestedGeneral, EveryOtherWayOutLeavesTheWorkspaceAsItWas) {
        "menu 1042 -> 2\nstring -> \"C\"\nmenu 1042 -> 1\ntext -> \"INPT R\"\ninteger -> 0\n", "integer"},
       {"log of negative values", {kInfl, kIntercept, kLy}, "menu 1042 -> 1\nmenu 1042 -> 2\ntext -> \"INPT R\"\n",
        "The dependent variable in model M2 cannot be created. Log of -ve values!"},
+      {"a lag of M2's dependent variable before the data", {kLc, kIntercept, kLy},
+       "menu 1042 -> 1\nmenu 1042 -> 5\ntext -> \"INPT R\"\n",
+       "Dependent variable in model M2 is not defined overyour sample period!"},
       {"an undefined dependent variable of M2", {kLc, kIntercept, kLy},
        "menu 1042 -> 6\ntext -> \"LC=LC;LC=LC;DF=1;G=LC/(LC-LC);LC=G;DG=1\"\ntext -> \"INPT R\"\n",
        "Dependent variable in model M2 is not defined overyour sample period!"},
@@ -389,7 +394,16 @@ TEST_F(NonNestedGeneral, GeneralFormsFromTheEditorRunLikeTheMenuForms) {
       "integer -> 2\n"
       "results -> close\n";
   const WorkspaceState before = (estimate_ols({kLc, kIntercept, kLy, kInfl}, 1, 196), workspace_state());
+  core::set_editor_title({"The title before the test"});
   const std::string seen = run_option({kLc, kIntercept, kLy, kInfl}, script);
+  // The editor of M2's regressors, and what comes after, see the title the field held.
+  std::vector<std::string> titles;
+  for (const auto& call : dialog_script::calls())
+    if (call.kind == "text") titles.emplace_back(fixed_text::trim(call.text));
+  ASSERT_EQ(titles.size(), 2u) << seen;
+  EXPECT_EQ(titles[0], "Specify the nature of the dependent variables of models M1 and M2");
+  EXPECT_EQ(titles[1], "The title before the test");
+  EXPECT_EQ(fixed_text::trim(core::exchange().prompt), "The title before the test");
   const auto pages = dialog_script::pages();
   ASSERT_EQ(pages.size(), 1u) << seen;
   bool pe = false;

@@ -12,6 +12,7 @@
 #include "engine/core/number_format.h"
 #include "engine/core/workspace.h"
 #include "engine/diagnostics/post_regression.h"
+#include "engine/diagnostics/post_regression_steps.h"
 #include "engine/diagnostics/residual_correlogram.h"
 #include "engine/diagnostics/single_forecast.h"
 #include "engine/single/estimation_state.h"
@@ -394,6 +395,24 @@ TEST_F(SingleForecasts, GarchInMeanForecastsByHand) {
     EXPECT_NEAR(f->conditional_sd[k], std::sqrt(variances[k]), 1e-13);
     EXPECT_NEAR(f->prediction[k], b0 + b1 * (10 + i) + 0.4 * variances[k], 1e-12);
   }
+}
+
+TEST_F(SingleForecasts, SavedGarchStandardErrorsRunOnOverTheForecastPeriod) {
+  // The estimate of the test above forecast over 1992Q2-1992Q4, then option 9 of the
+  // residuals menu: the sample's conditional standard errors (all 1) followed by the
+  // forecast ones, sqrt(0.85), sqrt(0.865), sqrt(0.8785).
+  dialog_script::load("strict\nstring \"Final observation\" -> \"\"\nmenu 1037 -> 9\n"
+                      "string \"Name and optional\" -> \"HH\"\nmenu 1037 -> 0\n");
+  estimate({small::kY, small::kC, small::kX}, 1, 9);
+  take_garch_estimate(0.4, 0.1, 0.2, 0.7);
+  diagnostics::SINGLEFORECAST(true);
+  diagnostics::residuals_menu();
+  EXPECT_TRUE(dialog_script::failures().empty()) << dialog_script::transcript_text();
+  const int hh = core::find_variable("HH");
+  ASSERT_NE(hh, 0) << dialog_script::transcript_text();
+  const double expected[] = {std::sqrt(0.85), std::sqrt(0.865), std::sqrt(0.8785)};
+  for (int t = 1; t <= 9; ++t) EXPECT_EQ(core::data_at(t, hh), 1.0) << t;
+  for (int i = 0; i < 3; ++i) EXPECT_NEAR(core::data_at(10 + i, hh), expected[i], 1e-13) << 10 + i;
 }
 
 TEST_F(SingleForecasts, UndefinedConditionalVarianceShowsItsMessage) {
