@@ -181,6 +181,13 @@ TEST_F(RestrictedCvDialogueTest, AbandonedAttemptsReturnToTheEditor) {
                    "text -> \"A1=1; A2=0; A3=1; B1=1; B2=0; B3=1\" once\nvalues -> keep\nmenu 1031 -> 2\n"
                    "real -> 1\ntext -> cancel\n"));
   EXPECT_EQ(messages(), std::vector<std::string>{"Two or more CV's are collinear! Specify another set of restrictions."});
+  // Starting values edited into collinear vectors: refused before the damping factor is asked.
+  dialog_script::reset();
+  EXPECT_FALSE(run(4, 2,
+                   "text -> \"A1=1; A2=0; A3=0; B1=0; B2=1\" once\nvalues -> 1 0 0 2 0 0\nmenu 1031 -> 2\n"
+                   "text -> cancel\n"));
+  EXPECT_EQ(messages(), std::vector<std::string>{"Two or more CV's are collinear! Specify another set of restrictions."});
+  EXPECT_EQ(count_of("real", "Damping factor"), 0);
   // Starting values far out: Q cannot be inverted at them, and the step fails.
   dialog_script::reset();
   EXPECT_FALSE(run(4, 2,
