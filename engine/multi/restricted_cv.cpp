@@ -304,7 +304,9 @@ bool cv_criterion(const CvProblem& problem, std::span<const double> beta, int co
 
 void cv_statistics(const CvProblem& problem, CvEstimate& estimate) {
   estimate.loglik = problem.ll0 - 0.5 * problem.n * estimate.criterion;
-  estimate.lr = problem.n * (estimate.criterion - problem.johansen_criterion);
+  // Johansen's vectors maximise the likelihood: a statistic below zero is rounding, as
+  // under exactly identifying restrictions, and is shown as zero rather than as "-.0000".
+  estimate.lr = std::max(0.0, problem.n * (estimate.criterion - problem.johansen_criterion));
 }
 
 CvFailure same_restrictions(const CvProblem& problem, std::span<const double> R, int q, CvEstimate& out) {
