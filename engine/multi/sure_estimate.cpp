@@ -387,7 +387,9 @@ bool SUREESTIMATE(const SystemServices& services) {
   if (restricted() && !ask_restrictions(layout, text, system.restriction_lines, restrictions)) return false;
   if (!system_sample(layout)) return false;
   core::SHOWCALCULATING();
+  // The busy notice is down while the user answers; a raised limit shows it again.
   const auto at_limit = [](int& limit, bool& abandon, bool& print) {
+    core::STOPCALC();
     single::ITERATIONLIMIT(limit, true, abandon, print, single::kIterationIncrement);
   };
   SureStatus status = SureStatus::kOk;

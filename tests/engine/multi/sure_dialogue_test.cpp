@@ -202,6 +202,23 @@ TEST_F(SureDialogueTest, RestrictionTextsThatEstimateNothing) {
   EXPECT_FALSE(transcript_has("SURE Post Estimation Menu"));
 }
 
+// A system that needs more than 40 iterations (a coefficient fixed far from its estimate)
+// asks with the busy notice down; abandoning estimates nothing.
+TEST_F(SureDialogueTest, IterationLimitAskedWithoutTheBusyNotice) {
+  EXPECT_FALSE(run("text 3006 -> \"I_GE INPT F_GE C_GE; I_WH INPT F_WH C_WH; I_GM INPT F_GM C_GM\"\n"
+                   "text -> \"A3=1\"\nstring \"estimation period\" -> \"1935 1954\"\n"
+                   "menu \"No convergence after 40 iterations\" -> 2\n"
+                   "menu \"No convergence after 60 iterations\" -> 0\n",
+                   multi::kRestrictedSureChoice));
+  const std::string transcript = dialog_script::transcript_text();
+  for (const char* limit : {"40", "60"}) {
+    const auto at = transcript.find(std::string("menu 0 No convergence after ") + limit + " iterations");
+    ASSERT_NE(at, std::string::npos) << limit;
+    EXPECT_EQ(transcript.rfind("busy ", at), transcript.rfind("busy end", at)) << limit;
+  }
+  EXPECT_FALSE(transcript_has("SURE Post Estimation Menu"));
+}
+
 // A lagged variable of the system narrows the sample to the observations it has and is
 // gone again when the user leaves the system; after the last observation nothing can be
 // forecast.
