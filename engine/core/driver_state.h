@@ -48,7 +48,7 @@ struct DriverState {
   int after_ampersand = 0;     ///< variables listed after "&" (deterministic or fixed)
   std::vector<int32_t> marks;  ///< availability mark of each observation (index t - 1)
   std::string system_text;     ///< the SURE system as the user last typed it
-  std::string restriction_text;  ///< the restrictions of a SURE system as last typed
+  std::string restriction_text;  ///< the restriction editor's text as last typed, kept for its next call
 };
 
 DriverState& driver_state();

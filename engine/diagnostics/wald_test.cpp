@@ -95,7 +95,7 @@ void write_page_head(const WaldRequest& request, std::string_view text) {
   std::string line = blank_line();
   core::APPENDTEXT(line, 0,
                    !restrictions(request) ? " List of specified functional relationship(s):"
-                   : request.system       ? " List of restrictions imposed on the coefficients of the SURE model:"
+                   : request.system       ? "List of restrictions imposed on the coefficients of the SURE model:"
                                           : " List of restriction(s) for the Wald test:");
   core::WRITELINE(line, page);
   core::PRINTTEXTBLOCK(text);

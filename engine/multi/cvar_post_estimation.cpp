@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/core/driver_state.h"
 #include "engine/multi/cvar_impulse.h"
 #include "engine/multi/ecm_results.h"
 #include "engine/multi/restricted_cv_dialogue.h"
@@ -35,6 +36,8 @@ bool cvar_restricted_option(CvarSession& session, int option) {
   // opens again.
   RestrictedCvResult result =
       restricted_cv_dialogue(request, session.restriction_text, [&session] { use_johansen_vectors(session); });
+  // The next estimation finds the restrictions as the user left them.
+  core::driver_state().restriction_text = session.restriction_text;
   if (!result.estimated) {
     use_johansen_vectors(session);
     return false;

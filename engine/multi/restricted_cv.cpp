@@ -304,8 +304,8 @@ bool cv_criterion(const CvProblem& problem, std::span<const double> beta, int co
 
 void cv_statistics(const CvProblem& problem, CvEstimate& estimate) {
   estimate.loglik = problem.ll0 - 0.5 * problem.n * estimate.criterion;
-  // The restricted criterion is never below the unrestricted one: a negative difference is
-  // rounding, and an exactly identified set prints 0, not "-.0000".
+  // Johansen's vectors maximise the likelihood: a statistic below zero is rounding, as
+  // under exactly identifying restrictions, and is shown as zero rather than as "-.0000".
   estimate.lr = std::max(0.0, problem.n * (estimate.criterion - problem.johansen_criterion));
 }
 

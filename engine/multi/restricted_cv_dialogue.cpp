@@ -65,14 +65,18 @@ CvFailure run_general(const CvProblem& problem, const CvRestrictions& restrictio
       return CvFailure::kNone;
     }
     algorithm = static_cast<CvAlgorithm>(choice);
-    if (algorithm == CvAlgorithm::kNewtonRaphson && !ask_damping(damping)) {
-      abandoned = true;
-      return CvFailure::kNone;
-    }
   }
+  // Collinear starting vectors are refused before the damping factor is asked.
   CvIteration state;
   failure = start_iteration(problem, start, algorithm, damping, state);
   if (failure != CvFailure::kNone) return failure;
+  if (algorithm == CvAlgorithm::kNewtonRaphson) {
+    if (!ask_damping(damping)) {
+      abandoned = true;
+      return CvFailure::kNone;
+    }
+    state.damping = damping;
+  }
   core::SHOWCALCULATING();
   while (!state.converged) {
     if (state.count == state.limit) {

@@ -147,7 +147,7 @@ std::vector<std::string> text_lines(std::string_view text) {
 
 /// The restrictions typed on its coefficients and the
 /// partition of the parameters they leave free. False when the user leaves the editor
-/// (nothing is estimated) or the restrictions are linearly dependent (shown).
+/// (nothing is estimated) or the restrictions are collinear (shown).
 bool ask_restrictions(const SureLayout& layout, std::string_view system_text, std::vector<std::string>& typed,
                       SureRestrictions& restrictions) {
   RestrictionEditRequest request;
@@ -161,11 +161,7 @@ bool ask_restrictions(const SureLayout& layout, std::string_view system_text, st
   if (parse.outcome != diagnostics::RestrictionOutcome::kAccepted || parse.k == 0) return false;
   typed = text_lines(text);
   RestrictionPartition partition;
-  // Dependent restrictions are reported as the restricted solution reports them.
-  if (!restriction_partition(parse.matrix, parse.constants, parse.k, parse.n, partition)) {
-    explain(SureStatus::kStartFailed);
-    return false;
-  }
+  if (!RESTRICTSETUP(parse.matrix, parse.constants, parse.k, parse.n, partition)) return false;
   restrictions.q = parse.k;
   restrictions.R = parse.matrix;
   restrictions.r = parse.constants;
@@ -391,7 +387,9 @@ bool SUREESTIMATE(const SystemServices& services) {
   if (restricted() && !ask_restrictions(layout, text, system.restriction_lines, restrictions)) return false;
   if (!system_sample(layout)) return false;
   core::SHOWCALCULATING();
+  // The busy notice is down while the user answers; a raised limit shows it again.
   const auto at_limit = [](int& limit, bool& abandon, bool& print) {
+    core::STOPCALC();
     single::ITERATIONLIMIT(limit, true, abandon, print, single::kIterationIncrement);
   };
   SureStatus status = SureStatus::kOk;

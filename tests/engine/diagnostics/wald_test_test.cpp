@@ -344,7 +344,10 @@ TEST_F(WaldTest, SystemBlocksGetTheirOwnTexts) {
   const Page page = pages().at(0);
   EXPECT_FALSE(line_with(page, " A1 to A2 are assigned to parameters of equation 1").empty());
   EXPECT_FALSE(line_with(page, " B1 to B2 are assigned to parameters of equation 2 and so on.").empty());
-  EXPECT_FALSE(line_with(page, " List of restrictions imposed on the coefficients of the SURE model:").empty());
+  // The system's heading stands from the first column, unlike the single-equation one.
+  EXPECT_EQ(line_with(page, "List of restrictions imposed on the coefficients of the SURE model:")
+                .rfind("List of restrictions imposed on the coefficients of the SURE model:", 0),
+            0u);
   EXPECT_TRUE(shows(wald_value(page), {1.0 / 3.0, 1e-9, true}));  // f = 5 − 1 − 3, J V J' = 3
   // The editor offers the parameter names for insertion, not the workspace's variables.
   for (const auto& c : dialog_script::calls()) {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "engine/single/estimation_state.h"
+#include "shared/fixed_text.h"
 #include "tests/engine/multi/cvar_reference.h"
 #include "tests/support/dialog_script/dialog_script.h"
 #include "tests/support/engine/engine_fixture.h"
@@ -58,6 +59,22 @@ TEST_F(CvarRestrictedTest, ExactlyIdentifiedThenOverIdentified) {
   for (const auto& call : dialog_script::calls())
     if (call.kind == "menu" && call.help_context == 2031) ++algorithm_menus;
   EXPECT_EQ(algorithm_menus, 1);
+}
+
+// The restriction editor keeps its text from one estimation of the system to the next.
+TEST_F(CvarRestrictedTest, RestrictionTextOutlivesTheEstimation) {
+  const CvarCase c = cvar_case("C3");
+  const std::string opening =
+      "menu 1025 -> 3\ninteger \"Order\" -> 2\nresults -> close\n"
+      "menu 1026 -> 2 once\ninteger \"Number of cointegrating\" -> 1\nmenu 1026 -> 6 once\nmenu 1030 -> 4 once\n";
+  run_cvar(c.list, c.split,
+           opening + "text -> \"A1=1\" once\nmenu 1020 -> 0 once\nmenu 1030 -> 0 once\nmenu 1026 -> 0\n");
+  dialog_script::reset();
+  run_cvar(c.list, c.split, opening + "text -> cancel\nmenu 1030 -> 0 once\nmenu 1026 -> 0\n");
+  std::string shown;
+  for (const auto& call : dialog_script::calls())
+    if (call.kind == "text") shown = call.block;
+  EXPECT_EQ(fixed_text::trim(shown), "A1=1");
 }
 
 }  // namespace

@@ -140,6 +140,26 @@ TEST_F(RestrictedCvDialogueTest, ExactlyIdentifiedNeedsNoAlgorithm) {
   EXPECT_FALSE(line_with(last_page(), "ML estimates subject to exactly identifying restriction(s)").empty());
 }
 
+// Exactly identifying restrictions leave the likelihood where it was: the statistic is
+// never below zero, however the rounding of the two criteria falls.
+TEST_F(RestrictedCvDialogueTest, ExactlyIdentifiedStatisticIsNeverNegative) {
+  const struct {
+    int r;
+    const char* text;
+  } cases[] = {{1, "A1=1"}, {1, "A2=-1"}, {2, "A1=1; A2=0; B1=0; B2=1"}, {2, "A1=1; A2=0; B1=0; B3=1"}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.text);
+    dialog_script::reset();
+    s_.restriction_text.clear();
+    s_.identified_rank = 0;
+    ASSERT_TRUE(run(4, c.r, std::string("text -> \"") + c.text + "\"\nresults -> close\n"));
+    EXPECT_GE(s_.restricted.lr, 0.0);
+    const std::string line = line_with(last_page(), " LR Test of Restrictions");
+    ASSERT_FALSE(line.empty());
+    EXPECT_EQ(line.find('-'), std::string::npos) << line;
+  }
+}
+
 TEST_F(RestrictedCvDialogueTest, IterationLimitAndNonConvergentResults) {
   s_.identified_rank = 2;
   // The first vector fixed at (1, 0, 0): the back substitution creeps and never settles.
@@ -181,6 +201,13 @@ TEST_F(RestrictedCvDialogueTest, AbandonedAttemptsReturnToTheEditor) {
                    "text -> \"A1=1; A2=0; A3=1; B1=1; B2=0; B3=1\" once\nvalues -> keep\nmenu 1031 -> 2\n"
                    "real -> 1\ntext -> cancel\n"));
   EXPECT_EQ(messages(), std::vector<std::string>{"Two or more CV's are collinear! Specify another set of restrictions."});
+  // Starting values edited into collinear vectors: refused before the damping factor is asked.
+  dialog_script::reset();
+  EXPECT_FALSE(run(4, 2,
+                   "text -> \"A1=1; A2=0; A3=0; B1=0; B2=1\" once\nvalues -> 1 0 0 2 0 0\nmenu 1031 -> 2\n"
+                   "text -> cancel\n"));
+  EXPECT_EQ(messages(), std::vector<std::string>{"Two or more CV's are collinear! Specify another set of restrictions."});
+  EXPECT_EQ(count_of("real", "Damping factor"), 0);
   // Starting values far out: Q cannot be inverted at them, and the step fails.
   dialog_script::reset();
   EXPECT_FALSE(run(4, 2,

@@ -187,7 +187,7 @@ TEST_F(SureDialogueTest, RestrictedEquationPagesAgreeWithTheReferenceCases) {
 }
 
 // The restriction editor: a blank text asks again with the reminder, leaving it goes back
-// to the dispatcher unestimated; dependent restrictions are refused.
+// to the dispatcher unestimated; collinear restrictions are refused.
 TEST_F(SureDialogueTest, RestrictionTextsThatEstimateNothing) {
   const std::string system = "text 3006 -> \"" + sure_case_text("S2") + "\" once\n";
   EXPECT_FALSE(run(system + "text -> \" \" once\ntext -> cancel\n", multi::kRestrictedSureChoice));
@@ -195,8 +195,27 @@ TEST_F(SureDialogueTest, RestrictionTextsThatEstimateNothing) {
   EXPECT_FALSE(transcript_has("estimation period"));
   dialog_script::reset();
   EXPECT_FALSE(run(system + "text -> \"A2=B2; 2*A2=2*B2\"\n", multi::kRestrictedSureChoice));
-  EXPECT_TRUE(transcript_has("message information 0  The restrictions are linearly dependent!\n"
-                             "message information 0 Multicollinear 1"));
+  // The partition of the parameters refuses them before any sample is asked.
+  EXPECT_TRUE(transcript_has("message information 0 Restrictions are collinear!"));
+  EXPECT_FALSE(transcript_has("Multicollinear"));
+  EXPECT_FALSE(transcript_has("estimation period"));
+  EXPECT_FALSE(transcript_has("SURE Post Estimation Menu"));
+}
+
+// A system that needs more than 40 iterations (a coefficient fixed far from its estimate)
+// asks with the busy notice down; abandoning estimates nothing.
+TEST_F(SureDialogueTest, IterationLimitAskedWithoutTheBusyNotice) {
+  EXPECT_FALSE(run("text 3006 -> \"I_GE INPT F_GE C_GE; I_WH INPT F_WH C_WH; I_GM INPT F_GM C_GM\"\n"
+                   "text -> \"A3=1\"\nstring \"estimation period\" -> \"1935 1954\"\n"
+                   "menu \"No convergence after 40 iterations\" -> 2\n"
+                   "menu \"No convergence after 60 iterations\" -> 0\n",
+                   multi::kRestrictedSureChoice));
+  const std::string transcript = dialog_script::transcript_text();
+  for (const char* limit : {"40", "60"}) {
+    const auto at = transcript.find(std::string("menu 0 No convergence after ") + limit + " iterations");
+    ASSERT_NE(at, std::string::npos) << limit;
+    EXPECT_EQ(transcript.rfind("busy ", at), transcript.rfind("busy end", at)) << limit;
+  }
   EXPECT_FALSE(transcript_has("SURE Post Estimation Menu"));
 }
 
