@@ -1,6 +1,7 @@
 #include "engine/multi/restriction_editor.h"
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "engine/core/channels.h"
@@ -145,6 +146,15 @@ int help_kind(const RestrictionEditRequest& request) {
   }
 }
 
+/// The editor's title line: the title of the editor shown before would otherwise stay.
+std::string_view editor_title(const RestrictionEditRequest& request) {
+  switch (request.sizes.kind) {
+    case RestrictionKind::kSure: return "Specify/edit restriction(s) on the SURE model";
+    case RestrictionKind::kFixedVectors: return "Specify/edit the cointegrating vector(s) to be fixed";
+    default: return "Specify/edit restriction(s) on the cointegrating vector(s)";
+  }
+}
+
 }  // namespace
 
 RestrictionParse RESTRICTEDIT(const RestrictionEditRequest& request, std::string& text) {
@@ -152,6 +162,7 @@ RestrictionParse RESTRICTEDIT(const RestrictionEditRequest& request, std::string
   (void)diagnostics::restriction_parameter_count(request.sizes);
   text = fixed_text::pad(text, core::kEditorLength);
   write_panel(request);
+  core::set_editor_title({editor_title(request)});
   const std::vector<std::string> offered = diagnostics::restriction_parameter_names(request.sizes);
   core::EditorCursor cursor;
   while (true) {

@@ -63,11 +63,15 @@ bool holds(const Lines& panel, const Lines& lines) {
 }
 
 TEST_F(RestrictionEditorTest, PanelsAndHelpPages) {
+  constexpr const char* kCvTitle = "Specify/edit restriction(s) on the cointegrating vector(s)";
+  constexpr const char* kFixTitle = "Specify/edit the cointegrating vector(s) to be fixed";
+  constexpr const char* kSureTitle = "Specify/edit restriction(s) on the SURE model";
   struct Case {
     const char* what;
     RestrictionKind kind;
     int r, phase, choice, help;
     Lines lines;
+    const char* title;
   };
   const Case cases[] = {
       {"general, phase 1", RestrictionKind::kGeneral, 2, 1, 4, '}',
@@ -77,12 +81,12 @@ TEST_F(RestrictionEditorTest, PanelsAndHelpPages) {
         " later stage once the exactly identified structure is estimated successfully.", "",
         " For example, if the number of cointegrating relations, r, is equal to 3, a",
         " typical set of exactly identifying restrictionscould be", "", "      A1=1;       A2=0;      A3=0;",
-        "      B1=0;       B2=1;      B3=0;", "      C1=0;       C2=0;      C3=1", ""}},
+        "      B1=0;       B2=1;      B3=0;", "      C1=0;       C2=0;      C3=1", ""}, kCvTitle},
       {"general, phase 2", RestrictionKind::kGeneral, 2, 2, 4, '}',
        {" Now that you have successfully estimated a set of identified long run",
         " relations (possibly subject to some over-identifying restrictions), you can",
         " add (further) over-identifying linear restrictios to the set of restrictions",
-        " that you have already imposed in the box editorbelow.", ""}},
+        " that you have already imposed in the box editorbelow.", ""}, kCvTitle},
       {"general, the parameters", RestrictionKind::kGeneral, 2, 2, 4, '}',
        {" List of variables included in the cointegrating vector:", "", " LC              LY              LI", "",
         " List of I(1) exogenous variables included in the VAR:", "", " LM", "",
@@ -91,21 +95,21 @@ TEST_F(RestrictionEditorTest, PanelsAndHelpPages) {
         " Specify/edit restriction(s) on the coefficients of the model (namely A1,A2,",
         " ...; B1,B2....). Separate these restrictions by ;'s.", "",
         " You can specify both single as well as cross-equation linear restriction(s).", "",
-        " Example: A1=1 ; 2*A1+A4=2 ; A3=A4."}},
+        " Example: A1=1 ; 2*A1+A4=2 ; A3=A4."}, kCvTitle},
       {"same on all", RestrictionKind::kHomogeneous, 1, 1, 2, '{',
        {"", " Coefficients A1 to A 3 are assigned to the above variables.", "",
         " Specify/edit restriction(s) on the coefficients of the model (namely A1,A2,",
-        " ...; B1,B2....). Separate these restrictions by ;'s.", "", " Example: A1+A2=0 ; 2*A1=3*A3 ; A3=A4."}},
-      {"one vector", RestrictionKind::kHomogeneous, 1, 1, 3, '|', {}},
+        " ...; B1,B2....). Separate these restrictions by ;'s.", "", " Example: A1+A2=0 ; 2*A1=3*A3 ; A3=A4."}, kCvTitle},
+      {"one vector", RestrictionKind::kHomogeneous, 1, 1, 3, '|', {}, kCvTitle},
       {"fix some", RestrictionKind::kFixedVectors, 2, 1, 1, '~',
        {" Specify/edit sets of coefficients for vectors you wish to fix.",
         " You need to specify exactly 3 numbers corresponding to each set.",
         " Separate these sets of coefficients by ;'s.",
-        " Example: -1.0 0.0 0.27 0.22 ; 0.0 -1.0 -16.0 0.3 ; etc."}},
-      {"fix all", RestrictionKind::kFixedVectors, 2, 1, 6, 'z', {}},
+        " Example: -1.0 0.0 0.27 0.22 ; 0.0 -1.0 -16.0 0.3 ; etc."}, kFixTitle},
+      {"fix all", RestrictionKind::kFixedVectors, 2, 1, 6, 'z', {}, kFixTitle},
       {"SURE", RestrictionKind::kSure, 2, 1, 0, 'y',
        {" SURE estimation of:", "", "Y = A + B*X", "Z = C", "", " A1 to A 2 are assigned to parameters of equation 1.",
-        " B1 to B 1 are assigned to parameters of equation 2 and so on."}},
+        " B1 to B 1 are assigned to parameters of equation 2 and so on."}, kSureTitle},
   };
   const Lines system = {"Y = A + B*X", "   ", "Z = C"};
   for (const Case& c : cases) {
@@ -119,6 +123,7 @@ TEST_F(RestrictionEditorTest, PanelsAndHelpPages) {
     const auto texts = calls_of("text");
     ASSERT_EQ(texts.size(), 1u);
     EXPECT_EQ(texts[0]->help_context, c.help);
+    EXPECT_EQ(fixed_text::trim(texts[0]->text), c.title);
     EXPECT_TRUE(holds(panel(), c.lines)) << ::testing::PrintToString(panel());
   }
 }
