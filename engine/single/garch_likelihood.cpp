@@ -60,8 +60,14 @@ std::vector<double> garch_start(const GarchModel& model, std::span<const double>
       theta[static_cast<size_t>(p.constant)] = 0.5;
       std::fill_n(theta.begin() + p.ma, model.ma_lags.size(), kStartMa);
       break;
-    case VarianceForm::kAbsolute: theta[static_cast<size_t>(p.constant)] = 0.7071067811865476; break;
-    case VarianceForm::kExponential: theta[static_cast<size_t>(p.constant)] = -1.3862943611198906; break;
+    case VarianceForm::kAbsolute:
+      theta[static_cast<size_t>(p.constant)] = 0.7071067811865476;
+      std::fill_n(theta.begin() + p.ma, model.ma_lags.size(), kStartMa);
+      break;
+    case VarianceForm::kExponential:
+      theta[static_cast<size_t>(p.constant)] = -1.3862943611198906;
+      std::fill_n(theta.begin() + p.abs_ma, model.ma_lags.size(), kStartMa);
+      break;
   }
   if (model.student_t) theta[static_cast<size_t>(p.reciprocal_df)] = kStartDf;
   return theta;

@@ -24,9 +24,10 @@ struct CaseSetup {
   std::vector<double> theta;
 };
 
-CaseSetup setup(const std::string& name, bool in_mean = false) {
+CaseSetup setup(const std::string& name, bool in_mean = false, VarianceForm form = VarianceForm::kPlain) {
   const testing::GarchCase c = testing::garch_case(name);
   CaseSetup out;
+  out.model.form = form;
   out.model.in_mean = in_mean;
   out.model.student_t = c.student_t;
   out.model.regressors = static_cast<int>(c.regressors.size());
@@ -125,24 +126,33 @@ INSTANTIATE_TEST_SUITE_P(Cases, GarchReferenceFit,
                            return n + (info.param.damping < 0.5 ? "_damping_001" : "_damping_1");
                          });
 
-// GARCH-M(1,1) on the GN series from the default start, at both damping factors: the
-// estimates, standard errors and log-likelihood of the in-mean reference.
-TEST(GarchIteration, InMeanModelReachesItsReferenceMaximum) {
-  const auto expected = testing::read_expected(std::string(ZV_REFERENCE_DIR) + "/garch/in_mean_expected.csv", "GM",
-                                               {"favoured"});
-  const char* labels[] = {"INPT", "In Mean", "GARCH cons.", "MA lag 1", "AR lag 1"};
-  for (const double damping : {0.01, 1.0}) {
-    SCOPED_TRACE(damping);
-    CaseSetup s = setup("GN", true);
-    ASSERT_NEAR(s.data.s0, expected.at("S0").value, 1e-12);
-    const GarchFit fit = fit_garch(s.model, s.data, s.theta, damping, {}, {});
-    ASSERT_EQ(fit.end, GarchEnd::kConverged) << fit.iterations;
-    EXPECT_TRUE(agrees(fit.loglik, expected.at("LL"))) << fit.loglik;
-    for (int i = 0; i < 5; ++i) {
-      EXPECT_TRUE(agrees(s.theta[static_cast<size_t>(i)], expected.at(std::string("coef:") + labels[i])))
-          << labels[i] << " " << s.theta[static_cast<size_t>(i)];
-      EXPECT_TRUE(agrees(diagonal_se(fit, i), expected.at(std::string("se:") + labels[i])))
-          << labels[i] << " se " << diagonal_se(fit, i);
+// The in-mean forms GARCH-M, AGARCH-M and EGARCH-M (1,1) on the GN series from the default
+// start, at both damping factors: the estimates, standard errors and log-likelihood of
+// the in-mean reference.
+TEST(GarchIteration, InMeanModelsReachTheirReferenceMaximum) {
+  const std::vector<std::string> plain = {"INPT", "In Mean", "GARCH cons.", "MA lag 1", "AR lag 1"};
+  const struct {
+    const char* name;
+    VarianceForm form;
+    std::vector<std::string> labels;
+  } cases[] = {{"GM", VarianceForm::kPlain, plain},
+               {"AM", VarianceForm::kAbsolute, plain},
+               {"EM", VarianceForm::kExponential, {"INPT", "In Mean", "GARCH cons.", "MA lag 1", "ABS MA lag 1", "AR lag 1"}}};
+  for (const auto& c : cases) {
+    const auto expected = testing::read_expected(std::string(ZV_REFERENCE_DIR) + "/garch/in_mean_expected.csv", c.name,
+                                                 {"favoured"});
+    for (const double damping : {0.01, 1.0}) {
+      SCOPED_TRACE(::testing::Message() << c.name << " damping " << damping);
+      CaseSetup s = setup("GN", true, c.form);
+      ASSERT_NEAR(s.data.s0, expected.at("S0").value, 1e-12);
+      const GarchFit fit = fit_garch(s.model, s.data, s.theta, damping, {}, {});
+      ASSERT_EQ(fit.end, GarchEnd::kConverged) << fit.iterations;
+      EXPECT_TRUE(agrees(fit.loglik, expected.at("LL"))) << fit.loglik;
+      for (size_t i = 0; i < c.labels.size(); ++i) {
+        EXPECT_TRUE(agrees(s.theta[i], expected.at("coef:" + c.labels[i]))) << c.labels[i] << " " << s.theta[i];
+        EXPECT_TRUE(agrees(diagonal_se(fit, static_cast<int>(i)), expected.at("se:" + c.labels[i])))
+            << c.labels[i] << " se " << diagonal_se(fit, static_cast<int>(i));
+      }
     }
   }
 }
