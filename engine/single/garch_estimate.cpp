@@ -45,7 +45,6 @@ namespace {
 
 constexpr int kLagLimit = 100;  // lags must stay below this
 constexpr double kTolerance = limits::kTolerance;
-constexpr double kStartDf = 10.0;
 
 /// One lag set: a single 0, or ascending lags of 1..99.
 std::optional<std::vector<int>> parse_set(std::string_view text) {
@@ -151,7 +150,6 @@ bool initial_values(const GarchModel& model, std::vector<double>& theta) {
   for (int i = 1; i <= garch_parameter_count(model) - model.regressors; ++i)
     names.push_back(error_parameter_label(i));
   const size_t df = theta.size() - 1;
-  if (model.student_t) theta[df] = kStartDf;
   while (true) {
     int flag = 0;
     core::EDITINITVALUES(theta, names, core::kGarchParameters, flag);
@@ -350,11 +348,9 @@ void GARCHESTIMATE(bool interactive) {
     return;
   }
 
-  std::vector<double> theta(static_cast<size_t>(m), 0.0);
-  for (int j = 1; j <= s.nregs; ++j) theta[static_cast<size_t>(j - 1)] = coefficient(j);
-  theta[static_cast<size_t>(garch_constant_index(model))] =
-      model.form == VarianceForm::kPlain ? 0.5 : model.form == VarianceForm::kAbsolute ? 0.7071067811865476
-                                                                                         : -1.3862943611198906;
+  std::vector<double> regression(static_cast<size_t>(s.nregs));
+  for (int j = 1; j <= s.nregs; ++j) regression[static_cast<size_t>(j - 1)] = coefficient(j);
+  std::vector<double> theta = garch_start(model, regression);
   if (!initial_values(model, theta)) return;
   const std::optional<double> damping = ask_damping();
   if (!damping) return;

@@ -1,5 +1,6 @@
 #include "engine/single/garch_likelihood.h"
 
+#include <algorithm>
 #include <cmath>
 #include <stdexcept>
 
@@ -15,6 +16,8 @@ constexpr double kLog2Pi = 1.8378770664093453;
 constexpr double kLogPi = 1.1447298858494002;
 constexpr double kHalfLogPi = 0.5723649429247001;
 constexpr double kNormalAbsMean = 0.7978845608028654;  // sqrt(2/π)
+constexpr double kStartMa = 0.1;
+constexpr double kStartDf = 10.0;
 
 double log_gamma(double x) {
   int fault = 0;
@@ -45,6 +48,30 @@ GarchLayout garch_layout(const GarchModel& m) {
 int garch_parameter_count(const GarchModel& model) { return garch_layout(model).count; }
 
 int garch_constant_index(const GarchModel& model) { return garch_layout(model).constant; }
+
+std::vector<double> garch_start(const GarchModel& model, std::span<const double> regression) {
+  const GarchLayout p = garch_layout(model);
+  if (static_cast<int>(regression.size()) != model.regressors)
+    throw std::invalid_argument("garch_start: one coefficient per regressor");
+  std::vector<double> theta(static_cast<size_t>(p.count), 0.0);
+  std::copy(regression.begin(), regression.end(), theta.begin());
+  switch (model.form) {
+    case VarianceForm::kPlain:
+      theta[static_cast<size_t>(p.constant)] = 0.5;
+      std::fill_n(theta.begin() + p.ma, model.ma_lags.size(), kStartMa);
+      break;
+    case VarianceForm::kAbsolute:
+      theta[static_cast<size_t>(p.constant)] = 0.7071067811865476;
+      std::fill_n(theta.begin() + p.ma, model.ma_lags.size(), kStartMa);
+      break;
+    case VarianceForm::kExponential:
+      theta[static_cast<size_t>(p.constant)] = -1.3862943611198906;
+      std::fill_n(theta.begin() + p.abs_ma, model.ma_lags.size(), kStartMa);
+      break;
+  }
+  if (model.student_t) theta[static_cast<size_t>(p.reciprocal_df)] = kStartDf;
+  return theta;
+}
 
 double garch_lag_sum(const GarchModel& model, std::span<const double> theta) {
   const GarchLayout p = garch_layout(model);

@@ -72,6 +72,20 @@ GarchLayout garch_layout(const GarchModel& model);
 int garch_parameter_count(const GarchModel& model);
 /// Position (0-based) of the constant c in the parameter vector.
 int garch_constant_index(const GarchModel& model);
+/// The default start shown in the initial-value grid: the regression coefficients given,
+/// the constant at 0.5 (0.7071067811865476 for the absolute form, -1.3862943611198906 for
+/// the exponential form), each MA coefficient of the plain and absolute forms and each ABS
+/// MA coefficient of the exponential form at 0.1, every other coefficient at 0, and 10
+/// degrees of freedom (as typed, not their reciprocal).
+///
+/// Why the error terms do not start at 0: without them the variance is the same at every
+/// observation, so the in-mean coefficient's scores are a multiple of the intercept's
+/// (singular cross products) and each AR coefficient's scores are a multiple of the
+/// constant's except at the first observation. The first directions then run along
+/// c/(1 − Σg) = const towards Σg = −1, where the iteration either finds no rising step or
+/// stops on the constant-variance fit far below the maximum.
+std::vector<double> garch_start(const GarchModel& model, std::span<const double> regression);
+
 /// The sum of the MA and AR coefficients (the plain and absolute forms' stationarity sum).
 double garch_lag_sum(const GarchModel& model, std::span<const double> theta);
 

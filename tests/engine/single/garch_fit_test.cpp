@@ -15,17 +15,20 @@ namespace {
 using testing::agrees;
 using testing::Expected;
 
-/// The model and data of a reference case, started where the estimator starts: least
-/// squares coefficients, c = 0.5, lag coefficients 0 and 10 degrees of freedom.
+/// The model and data of a reference case (with the in-mean term when asked), started
+/// where the estimator starts: the least-squares coefficients and the default start of
+/// the variance parameters, with 1/v for the degrees of freedom.
 struct CaseSetup {
   GarchModel model;
   GarchData data;
   std::vector<double> theta;
 };
 
-CaseSetup setup(const std::string& name) {
+CaseSetup setup(const std::string& name, bool in_mean = false, VarianceForm form = VarianceForm::kPlain) {
   const testing::GarchCase c = testing::garch_case(name);
   CaseSetup out;
+  out.model.form = form;
+  out.model.in_mean = in_mean;
   out.model.student_t = c.student_t;
   out.model.regressors = static_cast<int>(c.regressors.size());
   if (c.lag_text == "1 ; 1") out.model.ar_lags = out.model.ma_lags = {1};
@@ -52,9 +55,8 @@ CaseSetup setup(const std::string& name) {
     const double u = sum(x[0], y), v = sum(x[1], y), det = a * d - b * b;
     out.theta = {(d * u - b * v) / det, (a * v - b * u) / det};
   }
-  out.theta.push_back(0.5);
-  for (size_t i = 0; i < out.model.ma_lags.size() + out.model.ar_lags.size(); ++i) out.theta.push_back(0.0);
-  if (c.student_t) out.theta.push_back(0.1);
+  out.theta = garch_start(out.model, out.theta);
+  if (c.student_t) out.theta.back() = 1.0 / out.theta.back();
   return out;
 }
 
@@ -112,9 +114,10 @@ TEST_P(GarchReferenceFit, ReachesTheReferenceMaximum) {
 
 INSTANTIATE_TEST_SUITE_P(Cases, GarchReferenceFit,
                          ::testing::Values(CaseDamping{"GN", 0.01}, CaseDamping{"GN", 1.0}, CaseDamping{"GT", 0.01},
-                                           CaseDamping{"GT", 1.0}, CaseDamping{"GX", 1.0},
+                                           CaseDamping{"GT", 1.0}, CaseDamping{"GX", 0.01}, CaseDamping{"GX", 1.0},
                                            CaseDamping{"G00", 0.01}, CaseDamping{"G00", 1.0},
                                            CaseDamping{"GN.B", 0.01}, CaseDamping{"GN.B", 1.0},
+                                           CaseDamping{"GT.B", 0.01}, CaseDamping{"GT.B", 1.0},
                                            CaseDamping{"GX.B", 0.01}, CaseDamping{"GX.B", 1.0}),
                          [](const auto& info) {
                            std::string n = info.param.name;
@@ -123,13 +126,57 @@ INSTANTIATE_TEST_SUITE_P(Cases, GarchReferenceFit,
                            return n + (info.param.damping < 0.5 ? "_damping_001" : "_damping_1");
                          });
 
-// GX from the default start at damping 0.01 drifts towards g = -1, where no step along
-// the difference-quotient direction raises the likelihood: the run ends in failure and
-// never hands back that point as an estimate.
-TEST(GarchIteration, RunThatCannotConvergeFails) {
-  const FitRun r = run("GX", 0.01);
-  EXPECT_EQ(r.fit.end, GarchEnd::kNoUphillStep);
-  EXPECT_TRUE(r.fit.variance.empty());
+// The in-mean forms GARCH-M, AGARCH-M and EGARCH-M (1,1) on the GN series from the default
+// start, at both damping factors: the estimates, standard errors and log-likelihood of
+// the in-mean reference.
+TEST(GarchIteration, InMeanModelsReachTheirReferenceMaximum) {
+  const std::vector<std::string> plain = {"INPT", "In Mean", "GARCH cons.", "MA lag 1", "AR lag 1"};
+  const struct {
+    const char* name;
+    VarianceForm form;
+    std::vector<std::string> labels;
+  } cases[] = {{"GM", VarianceForm::kPlain, plain},
+               {"AM", VarianceForm::kAbsolute, plain},
+               {"EM", VarianceForm::kExponential, {"INPT", "In Mean", "GARCH cons.", "MA lag 1", "ABS MA lag 1", "AR lag 1"}}};
+  for (const auto& c : cases) {
+    const auto expected = testing::read_expected(std::string(ZV_REFERENCE_DIR) + "/garch/in_mean_expected.csv", c.name,
+                                                 {"favoured"});
+    for (const double damping : {0.01, 1.0}) {
+      SCOPED_TRACE(::testing::Message() << c.name << " damping " << damping);
+      CaseSetup s = setup("GN", true, c.form);
+      ASSERT_NEAR(s.data.s0, expected.at("S0").value, 1e-12);
+      const GarchFit fit = fit_garch(s.model, s.data, s.theta, damping, {}, {});
+      ASSERT_EQ(fit.end, GarchEnd::kConverged) << fit.iterations;
+      EXPECT_TRUE(agrees(fit.loglik, expected.at("LL"))) << fit.loglik;
+      for (size_t i = 0; i < c.labels.size(); ++i) {
+        EXPECT_TRUE(agrees(s.theta[i], expected.at("coef:" + c.labels[i]))) << c.labels[i] << " " << s.theta[i];
+        EXPECT_TRUE(agrees(diagonal_se(fit, static_cast<int>(i)), expected.at("se:" + c.labels[i])))
+            << c.labels[i] << " se " << diagonal_se(fit, static_cast<int>(i));
+      }
+    }
+  }
+}
+
+// A start with every MA coefficient at 0 (typed by the user) leaves the variance constant:
+// the in-mean term cannot be told from the intercept, and GX at damping 0.01 drifts
+// towards g = -1, where no step along the difference-quotient direction raises the
+// likelihood. Both runs end in failure and never hand back a point as an estimate.
+TEST(GarchIteration, StartWithoutMaTermsFails) {
+  const struct {
+    const char* name;
+    bool in_mean;
+    double damping;
+    GarchEnd end;
+  } cases[] = {{"GX", false, 0.01, GarchEnd::kNoUphillStep}, {"GN", true, 1.0, GarchEnd::kCollinearScores}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    CaseSetup s = setup(c.name, c.in_mean);
+    const int ma = garch_layout(s.model).ma;
+    s.theta[static_cast<size_t>(ma)] = 0.0;
+    const GarchFit fit = fit_garch(s.model, s.data, s.theta, c.damping, {}, {});
+    EXPECT_EQ(fit.end, c.end);
+    EXPECT_TRUE(fit.variance.empty());
+  }
 }
 
 // Per-observation log-likelihoods on a four-row fixture (one row before the likelihood

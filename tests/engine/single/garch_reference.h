@@ -28,7 +28,8 @@ const DataTable& garch_data();
 /// Column `name` of the data file over rows first..last (from 1).
 std::vector<double> garch_column(const std::string& name, int first, int last);
 
-/// The expected values of `case_name` with the given readings.
+/// The expected values of `case_name` with the given readings; where start_tolerances.csv
+/// names a quantity of the case, its tolerance replaces the one of expected.csv.
 std::map<std::string, Expected> garch_expected(const std::string& case_name,
                                                const std::vector<std::string>& readings);
 
