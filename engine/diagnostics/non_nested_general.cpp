@@ -510,17 +510,9 @@ void NONNESTEDGENERAL() {
   DependentStatements statements;
   if (!ask_forms(dependent, statements)) return;
 
-  core::SpecRequest request;
-  request.kind = 21;
-  request.model_dependent = est.eqvarnames.front();
-  request.model_names.assign(est.eqvarnames.begin() + 1, est.eqvarnames.end());
-  const core::SpecResult m2 = core::SPECIFYMODEL(request);
-  if (m2.cancelled || m2.numbers.empty()) return;
-  const std::vector<int> regressors1(est.eqvarlist.begin() + 1, est.eqvarlist.end());
-  std::vector<int> all = est.eqvarlist;
-  for (const int v : m2.numbers)
-    if (std::find(all.begin(), all.end(), v) == all.end()) all.push_back(v);
-  if (CHECKSAMPLE(all, static_cast<int>(all.size()) - 1, "the non-nested models")) return;
+  RivalModel rival;
+  if (!ask_rival_model(rival)) return;
+  if (CHECKSAMPLE(rival.all, static_cast<int>(rival.all.size()) - 1, "the non-nested models")) return;
 
   if (!create_temporaries()) return;
   Binding binding;
@@ -529,8 +521,8 @@ void NONNESTEDGENERAL() {
   if (replications == 0) return;
 
   const std::array<SimulatedModel, 2> models = {
-      SimulatedModel{binding.sample(binding.column_f()), binding.sample(binding.column_df()), columns(binding, regressors1)},
-      SimulatedModel{binding.sample(binding.column_g()), binding.sample(binding.column_dg()), columns(binding, m2.numbers)}};
+      SimulatedModel{binding.sample(binding.column_f()), binding.sample(binding.column_df()), columns(binding, rival.regressors1)},
+      SimulatedModel{binding.sample(binding.column_g()), binding.sample(binding.column_dg()), columns(binding, rival.regressors2)}};
   SimulationResult result;
   {
     BusyNotice busy;
@@ -543,7 +535,7 @@ void NONNESTEDGENERAL() {
     return;
   }
   const std::vector<std::string> names1(est.eqvarnames.begin() + 1, est.eqvarnames.end());
-  NNSIMRESULTS(result, statements, names1, m2.names);
+  NNSIMRESULTS(result, statements, names1, rival.names2);
 }
 
 }  // namespace qorv::diagnostics

@@ -182,27 +182,36 @@ std::string WRITESTATLINE(std::string_view label, double m1_against_m2, double m
   return line;
 }
 
-void NONNESTEDTESTS() {
+bool ask_rival_model(RivalModel& rival) {
   const auto& s = single::estimation();
-  if (s.eqvarlist.size() < 2 || s.eqvarnames.size() != s.eqvarlist.size()) return;
+  if (s.eqvarlist.size() < 2 || s.eqvarnames.size() != s.eqvarlist.size()) return false;
   core::SpecRequest request;
   request.kind = 21;
   request.model_dependent = s.eqvarnames.front();
   request.model_names.assign(s.eqvarnames.begin() + 1, s.eqvarnames.end());
   const core::SpecResult m2 = core::SPECIFYMODEL(request);
-  if (m2.cancelled || m2.numbers.empty()) return;
-
-  const std::vector<int> regressors1(s.eqvarlist.begin() + 1, s.eqvarlist.end());
-  std::vector<int> all = s.eqvarlist;
+  if (m2.cancelled || m2.numbers.empty()) return false;
+  rival.regressors1.assign(s.eqvarlist.begin() + 1, s.eqvarlist.end());
+  rival.regressors2 = m2.numbers;
+  rival.names2 = m2.names;
+  rival.all = s.eqvarlist;
   for (const int v : m2.numbers)
-    if (std::find(all.begin(), all.end(), v) == all.end()) all.push_back(v);
+    if (std::find(rival.all.begin(), rival.all.end(), v) == rival.all.end()) rival.all.push_back(v);
+  return true;
+}
+
+void NONNESTEDTESTS() {
+  const auto& s = single::estimation();
+  RivalModel rival;
+  if (!ask_rival_model(rival)) return;
+  const std::vector<int>& all = rival.all;
   if (static_cast<int>(all.size()) - 1 > limits::kMaxRegressors) {
     show_refusal(NonNestedRefusal::kTooManyRegressors);
     return;
   }
   const SampleGuard guard;  // the estimate's sample comes back on every way out
   if (CHECKSAMPLE(all, static_cast<int>(all.size()) - 1, "the non-nested models")) return;
-  const ModelData data = gather(s.eqvarlist.front(), regressors1, m2.numbers);
+  const ModelData data = gather(s.eqvarlist.front(), rival.regressors1, rival.regressors2);
   for (std::size_t c = 0; c < data.columns.size(); ++c)
     if (!core::squares_finite(data.columns[c])) {
       core::TOOLARGEMESSAGE(core::variable_name(data.variables[c]));
@@ -218,7 +227,7 @@ void NONNESTEDTESTS() {
     return;
   }
   const std::vector<std::string> names1(s.eqvarnames.begin() + 1, s.eqvarnames.end());
-  write_page(stats, data, names1, m2.names, s.eqvarnames.front());
+  write_page(stats, data, names1, rival.names2, s.eqvarnames.front());
 }
 
 }  // namespace qorv::diagnostics

@@ -84,6 +84,18 @@ double added_column_t_ratio(double w, double rss, double s, double zz, int df);
 std::string WRITESTATLINE(std::string_view label, double m1_against_m2, double m2_against_m1, int channel,
                           int replications = 0);
 
+/// The rival of the current estimate: M2's regressors typed on the kind-21 screen against
+/// the estimate's dependent variable, and the variables of both models together (M1's
+/// list first, then M2's regressors it lacks).
+struct RivalModel {
+  std::vector<int> regressors1;      ///< M1's regressors
+  std::vector<int> regressors2;      ///< M2's regressors
+  std::vector<std::string> names2;   ///< their names
+  std::vector<int> all;              ///< dependent variable first
+};
+/// False when the estimate holds no regression or the screen was cancelled or left empty.
+bool ask_rival_model(RivalModel& rival);
+
 /// Hypothesis Testing Menu option 8 on the current estimate: asks for M2's regressors,
 /// checks the sample of both models, computes and shows the page. The engine's sample is
 /// as it was on every way out.
