@@ -117,11 +117,8 @@ bool estimation_sample(CvarSession& s) {
     return false;
   }
   // The p initial values of the I(1) variables before the sample must be there too.
-  bool lags_present = true;
-  for (int t = start - s.p; t < start; ++t)
-    for (int i = 0; i < s.m + s.e; ++i)
-      if (t < 1 || core::data_at(t, s.list[static_cast<std::size_t>(i)]) == limits::kMissing) lags_present = false;
-  if (!lags_present || !data::CHECKFLAGRUN(start, end, marks)) {
+  const std::span<const int> levels(s.list.data(), static_cast<std::size_t>(s.m + s.e));
+  if (!initial_values_present(levels, start, s.p) || !data::CHECKFLAGRUN(start, end, marks)) {
     core::SHOWMSGFILE(core::msg::kSampleGap);
     return false;
   }

@@ -72,11 +72,7 @@ bool estimation_sample(const std::vector<int>& endogenous, const std::vector<int
   }
   // The initial values before the sample must be there too: a gap just before the user's
   // sample would otherwise put the missing code into the lags.
-  bool lags_present = true;
-  for (int t = start - p; t < start; ++t)
-    for (int v : endogenous)
-      if (t < 1 || core::data_at(t, v) == limits::kMissing) lags_present = false;
-  if (!lags_present || !data::CHECKFLAGRUN(start, end, marks)) {
+  if (!initial_values_present(endogenous, start, p) || !data::CHECKFLAGRUN(start, end, marks)) {
     core::SHOWMSGFILE(core::msg::kSampleGap);
     return false;
   }
