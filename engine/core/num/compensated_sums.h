@@ -8,9 +8,9 @@
 // half an ulp of the sum plus k²·2^-106 of Σ|a·b| for k terms (an extended-precision
 // sum leaves k·2^-64 of it), and sixteen observations proceed side by side in the vector units.
 //
-// The vector path (AVX2 with fused multiply-add, chosen at run time with the cross-product
-// kernels) and the portable one perform the same operations on each sum in the same order,
-// so both give the same result to the last bit.
+// The vector paths (AVX-512, or AVX2 with fused multiply-add, chosen at run time with the
+// cross-product kernels) and the portable one perform the same operations on each sum in
+// the same order, so all give the same result to the last bit.
 #pragma once
 
 #include <cstddef>
@@ -24,5 +24,17 @@ namespace qorv::core {
 /// columns or y.
 void compensated_fit(std::span<const double* const> x, std::span<const double> coef, const double* y,
                      std::size_t n, double* fitted, double* residual);
+
+/// out[j] = Σ_t x_j(t)·z(t), t < n, for the columns of x, each a compensated sum (as
+/// accurate as if summed in twice the double precision, then rounded): sixteen running
+/// sums side by side, observation t in sum t mod 16, joined in order at the end.
+/// Throws std::invalid_argument when `out` is shorter than x.
+void compensated_products(std::span<const double* const> x, const double* z, std::size_t n,
+                          std::span<double> out);
+
+/// The same sums with plain fused multiply-adds in the sixteen running sums (relative error
+/// up to about n/16 · 2^-53 of Σ_t |x_j(t)·z(t)|), joined as above: a fast first estimate
+/// that a compensated step corrects.
+void fused_products(std::span<const double* const> x, const double* z, std::size_t n, std::span<double> out);
 
 }  // namespace qorv::core

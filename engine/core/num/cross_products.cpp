@@ -16,11 +16,11 @@ namespace qorv::core {
 
 namespace {
 
-/// Columns per panel (one 256-bit vector) and rows per kernel call.
-constexpr std::size_t kWidth = 4;
-constexpr std::size_t kRows = 3;
 /// Observations whose remainder products are summed before they join the running total.
 constexpr std::size_t kBlock = 64;
+/// The most rows a kernel call takes, and the widest panel.
+constexpr std::size_t kMaxRows = 4;
+constexpr std::size_t kMaxWidth = 8;
 
 cross_detail::KernelChoice chosen = cross_detail::KernelChoice::kBest;
 
@@ -32,20 +32,23 @@ int leading_bits(std::size_t n) {
   return (53 - lg) / 2;
 }
 
-/// Columns split into leading parts and remainders, each column-major n × count, in
-/// storage that the thread keeps from call to call (fresh pages cost more than the sums).
+/// Columns split into leading parts and remainders, laid out in panels of `width` columns
+/// (the kernel's vector): panel g holds columns g·width .. g·width + width − 1 observation
+/// by observation, h[width] then l[width] (columns past the end are zero). The storage is
+/// the thread's, kept from call to call (fresh pages cost more than the sums).
 struct SplitColumns {
-  std::size_t n = 0;
-  std::vector<const double*> x;
-  std::vector<double>& hi;
-  std::vector<double>& lo;
-  const double* h(std::size_t j) const { return hi.data() + j * n; }
-  const double* l(std::size_t j) const { return lo.data() + j * n; }
+  std::size_t n = 0, k = 0, width = 0;
+  std::vector<double>* store = nullptr;
+  /// Panel of the columns from j0 (a multiple of width) on.
+  const double* panel(std::size_t j0) const { return store->data() + j0 / width * 2 * width * n; }
+  /// Observation 0 of h and of l of column j; observation t lies 2·width·t further on.
+  const double* h(std::size_t j) const { return panel(j - j % width) + j % width; }
+  const double* l(std::size_t j) const { return h(j) + width; }
 };
 
-/// Storage of the split columns and of a panel, kept by each thread.
+/// Storage of the split columns, kept by each thread.
 struct Scratch {
-  std::vector<double> left_hi, left_lo, right_hi, right_lo, panel;
+  std::vector<double> left, right;
 };
 
 Scratch& scratch() {
@@ -53,119 +56,142 @@ Scratch& scratch() {
   return s;
 }
 
-/// Splits x into h + l exactly, h on the grid 2^(e − bits) where 2^e bounds max|x|. A
-/// column of zeros, a non-finite value or a magnitude at the ends of the double range keeps
-/// h = x and l = 0 (the sums then are plain fused sums; a non-finite value stays so).
-void split_column(const double* x, std::size_t n, int bits, double* h, double* l) {
+/// How a column is split: x = h + l exactly, h = (x + sigma) − sigma on the grid
+/// 2^(e − bits) where 2^e bounds max|x|. A column of zeros, a non-finite value or a
+/// magnitude at the ends of the double range keeps h = x and l = 0 (`whole`; the sums then
+/// are plain fused sums and a non-finite value stays so).
+struct ColumnSplit {
+  double sigma = 0.0;
+  bool whole = true;
+};
+
+ColumnSplit column_split(const double* x, std::size_t n, int bits) {
+  // Eight running maxima side by side, so that the comparisons do not wait on each other
+  // (a NaN is passed over by every one of them).
+  constexpr std::size_t kLanes = 8;
+  std::array<double, kLanes> most{};
+  std::size_t t = 0;
+  for (; t + kLanes <= n; t += kLanes)
+#pragma GCC unroll 8
+    for (std::size_t i = 0; i < kLanes; ++i) most[i] = std::max(most[i], std::fabs(x[t + i]));
   double big = 0.0;
-  for (std::size_t t = 0; t < n; ++t) big = std::max(big, std::fabs(x[t]));
+  for (; t < n; ++t) big = std::max(big, std::fabs(x[t]));
+  for (const double m : most) big = std::max(big, m);
   int e = 0;
   if (big > 0.0 && std::isfinite(big)) std::frexp(big, &e);
   const int sigma_exponent = e - bits + 52;
-  if (!(big > 0.0) || !std::isfinite(big) || sigma_exponent > 1022 || e - bits < -1021) {
-    std::copy(x, x + n, h);
-    std::fill(l, l + n, 0.0);
-    return;
-  }
-  const double sigma = std::ldexp(1.5, sigma_exponent);
-  for (std::size_t t = 0; t < n; ++t) {
-    const double lead = (x[t] + sigma) - sigma;
-    h[t] = lead;
-    l[t] = x[t] - lead;
-  }
+  if (!(big > 0.0) || !std::isfinite(big) || sigma_exponent > 1022 || e - bits < -1021) return {};
+  return {std::ldexp(1.5, sigma_exponent), false};
 }
 
-SplitColumns split(std::span<const double* const> columns, std::size_t n, std::vector<double>& hi,
-                   std::vector<double>& lo) {
-  SplitColumns s{n, std::vector<const double*>(columns.begin(), columns.end()), hi, lo};
-  s.hi.resize(columns.size() * n);
-  s.lo.resize(columns.size() * n);
+SplitColumns split(std::span<const double* const> columns, std::size_t n, std::size_t width,
+                   std::vector<double>& store) {
+  const std::size_t k = columns.size();
+  SplitColumns s{n, k, width, &store};
+  const std::size_t panels = (k + width - 1) / width;
+  store.resize(panels * 2 * width * n);
   const int bits = leading_bits(n);
-  for (std::size_t j = 0; j < columns.size(); ++j)
-    split_column(columns[j], n, bits, s.hi.data() + j * n, s.lo.data() + j * n);
+  std::array<ColumnSplit, kMaxWidth> how{};
+  std::array<const double*, kMaxWidth> x{};
+  for (std::size_t j0 = 0; j0 < k; j0 += width) {
+    const std::size_t used = std::min(width, k - j0);
+    for (std::size_t c = 0; c < used; ++c) {
+      x[c] = columns[j0 + c];
+      how[c] = column_split(x[c], n, bits);
+    }
+    double* p = store.data() + j0 / width * 2 * width * n;
+    if (used < width) std::fill(p, p + 2 * width * n, 0.0);
+    for (std::size_t t = 0; t < n; ++t, p += 2 * width)
+#pragma GCC unroll 8
+      for (std::size_t c = 0; c < used; ++c) {
+        const double v = x[c][t];
+        const double lead = how[c].whole ? v : (v + how[c].sigma) - how[c].sigma;
+        p[c] = lead;
+        p[width + c] = how[c].whole ? 0.0 : v - lead;
+      }
+  }
   return s;
 }
 
-/// Panel of kWidth columns starting at column j0, observation by observation:
-/// h[kWidth], l[kWidth], x[kWidth]; columns past the end are zero.
-void pack_panel(const SplitColumns& s, std::size_t j0, std::vector<double>& panel) {
-  constexpr std::size_t width = kWidth;
-  const std::size_t n = s.n;
-  const std::size_t used = std::min(width, s.x.size() - j0);
-  panel.resize(3 * width * n);
-  if (used < width) std::fill(panel.begin(), panel.end(), 0.0);
-  std::array<const double*, kWidth> h{}, l{}, x{};
-  for (std::size_t c = 0; c < used; ++c) {
-    h[c] = s.h(j0 + c);
-    l[c] = s.l(j0 + c);
-    x[c] = s.x[j0 + c];
-  }
-  double* p = panel.data();
-  for (std::size_t t = 0; t < n; ++t, p += 3 * width)
-#pragma GCC unroll 4
-    for (std::size_t c = 0; c < used; ++c) {
-      p[c] = h[c][t];
-      p[width + c] = l[c][t];
-      p[2 * width + c] = x[c][t];
-    }
-}
-
-/// The rows of one kernel call: leading parts and remainders of its columns.
+/// The rows of one kernel call: leading parts and remainders of its columns (observation
+/// t at 2·W·t from these, W the kernel's panel width).
 struct RowBlock {
-  std::array<const double*, kRows> h{}, l{};
+  std::array<const double*, kMaxRows> h{}, l{};
 };
 
-/// A kernel: out[r·kWidth + c] = Σ_t row_r(t)·panel_c(t) for kRows rows and kWidth panel
-/// columns. Per element, s1 = Σ h_r·h_c (exact), and the remainder Σ (h_r·l_c + l_r·x_c) in
-/// blocks of kBlock observations (two running sums a and b, added to totals after each
-/// block); the element is s1 + (total_a + total_b). Every kernel performs exactly these
-/// operations on each element, so their results agree to the last bit.
-using Kernel = void (*)(const RowBlock&, const double*, std::size_t, double*);
+/// The running sums of a kernel's R × W elements (element r·W + c) from one chunk of
+/// observations to the next.
+struct BlockSums {
+  std::array<double, kMaxRows * kMaxWidth> s1{}, total_a{}, total_b{};
+  double element(std::size_t e) const { return s1[e] + (total_a[e] + total_b[e]); }
+};
 
-void portable_kernel(const RowBlock& rows, const double* panel, std::size_t n, double* out) {
-  for (std::size_t r = 0; r < kRows; ++r)
-    for (std::size_t c = 0; c < kWidth; ++c) {
+/// A kernel adds observations t0..t1 − 1 (t0 a multiple of kBlock) of Σ_t row_r(t)·panel_c(t)
+/// to the sums of its R rows and W panel columns. Per element, s1 = Σ h_r·h_c (exact), and
+/// the remainder Σ (h_r·l_c + l_r·x_c), x_c = h_c + l_c, in blocks of kBlock observations
+/// (two running sums a and b, added to the totals after each block); the element is
+/// s1 + (total_a + total_b). Every kernel performs exactly these operations on each
+/// element, whatever its shape, so their results agree to the last bit.
+using Kernel = void (*)(const RowBlock&, const double*, std::size_t, std::size_t, BlockSums&);
+
+/// A kernel with its panel width W and its rows per call R.
+struct KernelShape {
+  Kernel run;
+  std::size_t width, rows;
+};
+
+template <std::size_t W, std::size_t R>
+void portable_kernel(const RowBlock& rows, const double* panel, std::size_t t0, std::size_t t1, BlockSums& sums) {
+  for (std::size_t r = 0; r < R; ++r)
+    for (std::size_t c = 0; c < W; ++c) {
       const double* h = rows.h[r];
       const double* l = rows.l[r];
-      double s1 = 0.0, total_a = 0.0, total_b = 0.0;
-      for (std::size_t t0 = 0; t0 < n; t0 += kBlock) {
+      const std::size_t e = r * W + c;
+      double s1 = sums.s1[e], total_a = sums.total_a[e], total_b = sums.total_b[e];
+      for (std::size_t b0 = t0; b0 < t1; b0 += kBlock) {
         double a = 0.0, b = 0.0;
-        for (std::size_t t = t0; t < std::min(n, t0 + kBlock); ++t) {
-          const double* p = panel + 3 * kWidth * t;
-          s1 = std::fma(h[t], p[c], s1);
-          a = std::fma(h[t], p[kWidth + c], a);
-          b = std::fma(l[t], p[2 * kWidth + c], b);
+        for (std::size_t t = b0; t < std::min(t1, b0 + kBlock); ++t) {
+          const double* p = panel + 2 * W * t;
+          s1 = std::fma(h[2 * W * t], p[c], s1);
+          a = std::fma(h[2 * W * t], p[W + c], a);
+          b = std::fma(l[2 * W * t], p[c] + p[W + c], b);
         }
         total_a += a;
         total_b += b;
       }
-      out[r * kWidth + c] = s1 + (total_a + total_b);
+      sums.s1[e] = s1;
+      sums.total_a[e] = total_a;
+      sums.total_b[e] = total_b;
     }
 }
 
 #ifdef ZV_CROSS_AVX2
 /// The same operations as portable_kernel, the four panel columns in one 256-bit vector;
 /// the loops over the rows are unrolled so that every running sum stays in a register.
-__attribute__((target("avx2,fma"))) void avx2_kernel(const RowBlock& rows, const double* panel, std::size_t n,
-                                                      double* out) {
-  constexpr std::size_t W = kWidth, R = kRows;
+__attribute__((target("avx2,fma"))) void avx2_kernel(const RowBlock& rows, const double* panel, std::size_t t0,
+                                                      std::size_t t1, BlockSums& sums) {
+  constexpr std::size_t W = 4, R = 3;
   __m256d s1[R], total_a[R], total_b[R];
 #pragma GCC unroll 4
-  for (std::size_t r = 0; r < R; ++r) s1[r] = total_a[r] = total_b[r] = _mm256_setzero_pd();
-  for (std::size_t t0 = 0; t0 < n; t0 += kBlock) {
+  for (std::size_t r = 0; r < R; ++r) {
+    s1[r] = _mm256_loadu_pd(&sums.s1[r * W]);
+    total_a[r] = _mm256_loadu_pd(&sums.total_a[r * W]);
+    total_b[r] = _mm256_loadu_pd(&sums.total_b[r * W]);
+  }
+  for (std::size_t b0 = t0; b0 < t1; b0 += kBlock) {
     __m256d a[R], b[R];
 #pragma GCC unroll 4
     for (std::size_t r = 0; r < R; ++r) a[r] = b[r] = _mm256_setzero_pd();
-    const std::size_t end = std::min(n, t0 + kBlock);
-    for (std::size_t t = t0; t < end; ++t) {
-      const double* p = panel + 3 * W * t;
+    const std::size_t end = std::min(t1, b0 + kBlock);
+    for (std::size_t t = b0; t < end; ++t) {
+      const double* p = panel + 2 * W * t;
       const __m256d ph = _mm256_loadu_pd(p);
       const __m256d pl = _mm256_loadu_pd(p + W);
-      const __m256d px = _mm256_loadu_pd(p + 2 * W);
+      const __m256d px = _mm256_add_pd(ph, pl);
 #pragma GCC unroll 4
       for (std::size_t r = 0; r < R; ++r) {
-        const __m256d h = _mm256_broadcast_sd(rows.h[r] + t);
-        const __m256d l = _mm256_broadcast_sd(rows.l[r] + t);
+        const __m256d h = _mm256_broadcast_sd(rows.h[r] + 2 * W * t);
+        const __m256d l = _mm256_broadcast_sd(rows.l[r] + 2 * W * t);
         s1[r] = _mm256_fmadd_pd(h, ph, s1[r]);
         a[r] = _mm256_fmadd_pd(h, pl, a[r]);
         b[r] = _mm256_fmadd_pd(l, px, b[r]);
@@ -178,40 +204,106 @@ __attribute__((target("avx2,fma"))) void avx2_kernel(const RowBlock& rows, const
     }
   }
 #pragma GCC unroll 4
-  for (std::size_t r = 0; r < R; ++r)
-    _mm256_storeu_pd(out + r * W, _mm256_add_pd(s1[r], _mm256_add_pd(total_a[r], total_b[r])));
+  for (std::size_t r = 0; r < R; ++r) {
+    _mm256_storeu_pd(&sums.s1[r * W], s1[r]);
+    _mm256_storeu_pd(&sums.total_a[r * W], total_a[r]);
+    _mm256_storeu_pd(&sums.total_b[r * W], total_b[r]);
+  }
+}
+
+/// The same operations again, eight panel columns in one 512-bit vector and four rows.
+__attribute__((target("avx512f"))) void avx512_kernel(const RowBlock& rows, const double* panel, std::size_t t0,
+                                                       std::size_t t1, BlockSums& sums) {
+  constexpr std::size_t W = 8, R = 4;
+  __m512d s1[R], total_a[R], total_b[R];
+#pragma GCC unroll 4
+  for (std::size_t r = 0; r < R; ++r) {
+    s1[r] = _mm512_loadu_pd(&sums.s1[r * W]);
+    total_a[r] = _mm512_loadu_pd(&sums.total_a[r * W]);
+    total_b[r] = _mm512_loadu_pd(&sums.total_b[r * W]);
+  }
+  for (std::size_t b0 = t0; b0 < t1; b0 += kBlock) {
+    __m512d a[R], b[R];
+#pragma GCC unroll 4
+    for (std::size_t r = 0; r < R; ++r) a[r] = b[r] = _mm512_setzero_pd();
+    const std::size_t end = std::min(t1, b0 + kBlock);
+    for (std::size_t t = b0; t < end; ++t) {
+      const double* p = panel + 2 * W * t;
+      const __m512d ph = _mm512_loadu_pd(p);
+      const __m512d pl = _mm512_loadu_pd(p + W);
+      const __m512d px = _mm512_add_pd(ph, pl);
+#pragma GCC unroll 4
+      for (std::size_t r = 0; r < R; ++r) {
+        const __m512d h = _mm512_set1_pd(rows.h[r][2 * W * t]);
+        const __m512d l = _mm512_set1_pd(rows.l[r][2 * W * t]);
+        s1[r] = _mm512_fmadd_pd(h, ph, s1[r]);
+        a[r] = _mm512_fmadd_pd(h, pl, a[r]);
+        b[r] = _mm512_fmadd_pd(l, px, b[r]);
+      }
+    }
+#pragma GCC unroll 4
+    for (std::size_t r = 0; r < R; ++r) {
+      total_a[r] = _mm512_add_pd(total_a[r], a[r]);
+      total_b[r] = _mm512_add_pd(total_b[r], b[r]);
+    }
+  }
+#pragma GCC unroll 4
+  for (std::size_t r = 0; r < R; ++r) {
+    _mm512_storeu_pd(&sums.s1[r * W], s1[r]);
+    _mm512_storeu_pd(&sums.total_a[r * W], total_a[r]);
+    _mm512_storeu_pd(&sums.total_b[r * W], total_b[r]);
+  }
 }
 #endif
 
-/// The kernel this machine runs best (the portable one when asked for).
-Kernel kernel() {
+/// The kernel this machine runs best (a narrower one when asked for).
+KernelShape kernel() {
+  switch (cross_detail::vector_level()) {
 #ifdef ZV_CROSS_AVX2
-  if (cross_detail::vector_kernels()) return avx2_kernel;
+    case cross_detail::VectorLevel::kAvx512:
+      return {avx512_kernel, 8, 4};
+    case cross_detail::VectorLevel::kAvx2:
+      return {avx2_kernel, 4, 3};
 #endif
-  return portable_kernel;
+    default:
+      return {portable_kernel<4, 3>, 4, 3};
+  }
 }
+
+/// Observations per pass of every row block over a panel: the panel's share of them stays
+/// in the first-level cache while the row blocks go by.
+constexpr std::size_t kChunk = 2 * kBlock;
 
 /// Every row (left column) against every panel of right columns, the lower triangle only
 /// when `lower_only`; `store(i, j, v)` receives element (left i, right j), both 0-based.
 template <class Store>
-void for_each_block(const SplitColumns& left, const SplitColumns& right, bool lower_only, Store store) {
-  const std::size_t ka = left.x.size(), kb = right.x.size(), n = left.n;
-  const Kernel run = kernel();
-  std::vector<double>& panel = scratch().panel;
-  std::array<double, kRows * kWidth> out{};
-  for (std::size_t j0 = 0; j0 < kb; j0 += kWidth) {
-    pack_panel(right, j0, panel);
-    for (std::size_t i0 = lower_only ? j0 : 0; i0 < ka; i0 += kRows) {
+void for_each_block(const SplitColumns& left, const SplitColumns& right, bool lower_only, const KernelShape& shape,
+                    Store store) {
+  const std::size_t ka = left.k, kb = right.k, n = left.n;
+  const std::size_t W = shape.width, R = shape.rows;
+  std::vector<RowBlock> blocks;
+  std::vector<BlockSums> sums;
+  for (std::size_t j0 = 0; j0 < kb; j0 += W) {
+    const double* panel = right.panel(j0);
+    const std::size_t first = lower_only ? j0 : 0;
+    blocks.clear();
+    for (std::size_t i0 = first; i0 < ka; i0 += R) {
       RowBlock rows;
-      for (std::size_t r = 0; r < kRows; ++r) {
+      for (std::size_t r = 0; r < R; ++r) {
         const std::size_t i = std::min(i0 + r, ka - 1);  // a repeated row fills a short block
         rows.h[r] = left.h(i);
         rows.l[r] = left.l(i);
       }
-      run(rows, panel.data(), n, out.data());
-      for (std::size_t r = 0; r < kRows && i0 + r < ka; ++r)
-        for (std::size_t c = 0; c < kWidth && j0 + c < kb; ++c)
-          if (!lower_only || j0 + c <= i0 + r) store(i0 + r, j0 + c, out[r * kWidth + c]);
+      blocks.push_back(rows);
+    }
+    sums.assign(blocks.size(), BlockSums{});
+    for (std::size_t t0 = 0; t0 < n; t0 += kChunk)
+      for (std::size_t b = 0; b < blocks.size(); ++b) shape.run(blocks[b], panel, t0, std::min(n, t0 + kChunk), sums[b]);
+    for (std::size_t b = 0; b < blocks.size(); ++b) {
+      const std::size_t i0 = first + b * R;
+      for (std::size_t r = 0; r < R && i0 + r < ka; ++r)
+        for (std::size_t c = 0; c < W && j0 + c < kb; ++c)
+          if (!lower_only || j0 + c <= i0 + r) store(i0 + r, j0 + c, sums[b].element(r * W + c));
     }
   }
 }
@@ -224,8 +316,9 @@ void symmetric_cross_products(std::span<const double* const> columns, std::size_
   num_detail::require(packed.size() >= num_detail::packed_size(static_cast<long>(k)),
                       "symmetric_cross_products: packed matrix too short");
   if (k == 0) return;
-  const SplitColumns s = split(columns, n, scratch().left_hi, scratch().left_lo);
-  for_each_block(s, s, true, [&](std::size_t i, std::size_t j, double v) {
+  const KernelShape shape = kernel();
+  const SplitColumns s = split(columns, n, shape.width, scratch().left);
+  for_each_block(s, s, true, shape, [&](std::size_t i, std::size_t j, double v) {
     packed[num_detail::packed_at(static_cast<long>(i + 1), static_cast<long>(j + 1))] = v;
   });
 }
@@ -235,21 +328,24 @@ void cross_products(std::span<const double* const> left, std::span<const double*
   const std::size_t ka = left.size(), kb = right.size();
   num_detail::require(out.size() >= ka * kb, "cross_products: output too short");
   if (ka == 0 || kb == 0) return;
-  const SplitColumns a = split(left, n, scratch().left_hi, scratch().left_lo);
-  const SplitColumns b = split(right, n, scratch().right_hi, scratch().right_lo);
-  for_each_block(a, b, false, [&](std::size_t i, std::size_t j, double v) { out[i + j * ka] = v; });
+  const KernelShape shape = kernel();
+  const SplitColumns a = split(left, n, shape.width, scratch().left);
+  const SplitColumns b = split(right, n, shape.width, scratch().right);
+  for_each_block(a, b, false, shape, [&](std::size_t i, std::size_t j, double v) { out[i + j * ka] = v; });
 }
 
 namespace cross_detail {
 
 void choose_kernel(KernelChoice choice) { chosen = choice; }
 
-bool vector_kernels() {
+VectorLevel vector_level() {
 #ifdef ZV_CROSS_AVX2
   static const bool avx2 = __builtin_cpu_supports("avx2") && __builtin_cpu_supports("fma");
-  return chosen != KernelChoice::kPortable && avx2;
+  static const bool avx512 = avx2 && __builtin_cpu_supports("avx512f");
+  if (chosen == KernelChoice::kPortable || !avx2) return VectorLevel::kNone;
+  return avx512 && chosen == KernelChoice::kBest ? VectorLevel::kAvx512 : VectorLevel::kAvx2;
 #else
-  return false;
+  return VectorLevel::kNone;
 #endif
 }
 

@@ -55,19 +55,26 @@ void fit_and_residuals(const Columns& x, std::span<const double> b, std::span<co
   compensated_fit(x, b.first(x.size()), y.data(), static_cast<std::size_t>(n), fitted.data(), work.data());
 }
 
+/// How the sums L'z of a fit are formed: in extended precision, or in the vector units
+/// (plain fused sums for the first estimate, compensated ones for the refinement step).
+enum class Sums { kExtended, kVector };
+
 /// b = M·L'y, refined once by b += M·L'(y − X·b), then fitted = X·b and work = y − X·b.
 /// L is X itself for least squares and W for the GLS-type fit. The refinement step makes
 /// the estimates and residuals accurate to the data's precision on ordinary data, where the
 /// inverse alone loses the digits that the condition of L'X costs.
 void solve(const Columns& left, const Columns& x, std::span<const double> M,
            std::span<const double> y, int n, int k, std::span<double> b, std::span<double> fitted,
-           std::span<double> work) {
+           std::span<double> work, Sums sums = Sums::kExtended) {
   const auto uk = static_cast<std::size_t>(k);
+  const auto un = static_cast<std::size_t>(n);
   std::vector<double> rhs(uk), step(uk);
-  products_with(left, y.data(), n, rhs);
+  if (sums == Sums::kVector) fused_products(left, y.data(), un, rhs);
+  else products_with(left, y.data(), n, rhs);
   packed_times(M, rhs, k, b);
   fit_and_residuals(x, b, y, n, fitted, work);
-  products_with(left, work.data(), n, rhs);
+  if (sums == Sums::kVector) compensated_products(left, work.data(), un, rhs);
+  else products_with(left, work.data(), n, rhs);
   packed_times(M, rhs, k, step);
   for (std::size_t i = 0; i < uk; ++i) b[i] += step[i];
   fit_and_residuals(x, b, y, n, fitted, work);
@@ -143,6 +150,21 @@ void PACKEDPRODUCT(std::span<const double> data, std::span<double> M, int k, int
     return;
   }
   solve(wcols, cols, M, y, n, k, b, fitted, work);
+}
+
+void regress_with_inverse(std::span<const double> data, long offset, std::span<const double> z,
+                          std::span<const int> list, int k, int n, int ld, std::span<const double> M,
+                          std::span<double> b, std::span<double> fitted, std::span<double> work, int& fail) {
+  require(k >= 0 && n >= 0 && M.size() >= num_detail::packed_size(k), "regress_with_inverse: negative size or M too short");
+  check_sizes(k, n, z, b, fitted, work, "regress_with_inverse: z, b, fitted or work too short");
+  const auto cols = regressor_columns(data, list, k, ld, offset, n);
+  fail = 0;
+  if (!num_detail::all_finite(z.first(static_cast<std::size_t>(n)))) {
+    fail = 1;
+    return;
+  }
+  solve(cols, cols, M, z, n, k, b, fitted, work, Sums::kVector);
+  if (!num_detail::all_finite(b.first(static_cast<std::size_t>(k)))) fail = 1;
 }
 
 double PACKEDQUADFORMS(std::span<const double> data, long offset1, std::span<const int> list,

@@ -65,17 +65,18 @@ TEST(CompensatedSums, PortableAndVectorPathsGiveTheSameBits) {
     std::vector<double> fitted, residual;
   };
   std::vector<Result> results;
-  for (KernelChoice choice : {KernelChoice::kBest, KernelChoice::kPortable}) {
+  for (KernelChoice choice : {KernelChoice::kBest, KernelChoice::kAvx2, KernelChoice::kPortable}) {
     cross_detail::choose_kernel(choice);
     Result r{std::vector<double>(n), std::vector<double>(n)};
     compensated_fit(x, coef, y.data(), n, r.fitted.data(), r.residual.data());
     results.push_back(r);
   }
   cross_detail::choose_kernel(KernelChoice::kBest);
-  for (std::size_t t = 0; t < n; ++t) {
-    EXPECT_EQ(results[1].fitted[t], results[0].fitted[t]) << t;
-    EXPECT_EQ(results[1].residual[t], results[0].residual[t]) << t;
-  }
+  for (std::size_t c = 1; c < results.size(); ++c)
+    for (std::size_t t = 0; t < n; ++t) {
+      EXPECT_EQ(results[c].fitted[t], results[0].fitted[t]) << "path " << c << " observation " << t;
+      EXPECT_EQ(results[c].residual[t], results[0].residual[t]) << "path " << c << " observation " << t;
+    }
 }
 
 }  // namespace

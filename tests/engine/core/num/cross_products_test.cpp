@@ -91,7 +91,7 @@ TEST(CrossProducts, EveryKernelGivesTheSameBits) {
     std::vector<double> packed, rect = std::vector<double>(11 * 2);
   };
   std::vector<Result> results;
-  for (KernelChoice choice : {KernelChoice::kBest, KernelChoice::kPortable}) {
+  for (KernelChoice choice : {KernelChoice::kBest, KernelChoice::kAvx2, KernelChoice::kPortable}) {
     UseKernel use(choice);
     Result r;
     r.packed = symmetric(cols);
