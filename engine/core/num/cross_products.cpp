@@ -84,6 +84,72 @@ ColumnSplit column_split(const double* x, std::size_t n, int bits) {
   return {std::ldexp(1.5, sigma_exponent), false};
 }
 
+/// Observations from..n − 1 of the `used` columns x into their panel p (observation 0's
+/// place), as ColumnSplit says.
+void split_into_panel(const std::array<const double*, kMaxWidth>& x, const std::array<ColumnSplit, kMaxWidth>& how,
+                      std::size_t used, std::size_t width, std::size_t from, std::size_t n, double* p) {
+  p += 2 * width * from;
+  for (std::size_t t = from; t < n; ++t, p += 2 * width)
+#pragma GCC unroll 8
+    for (std::size_t c = 0; c < used; ++c) {
+      const double v = x[c][t];
+      const double lead = how[c].whole ? v : (v + how[c].sigma) - how[c].sigma;
+      p[c] = lead;
+      p[width + c] = how[c].whole ? 0.0 : v - lead;
+    }
+}
+
+#ifdef ZV_CROSS_AVX2
+/// The same as split_into_panel for a full panel of eight columns, eight observations at a
+/// time: their values are turned from column order to observation order in the vector
+/// registers, then split with the same operations.
+__attribute__((target("avx512f"))) void avx512_split_panel(const std::array<const double*, kMaxWidth>& x,
+                                                            const std::array<ColumnSplit, kMaxWidth>& how,
+                                                            std::size_t n, double* p) {
+  alignas(64) std::array<double, 8> sigmas{};
+  __mmask8 whole = 0;
+  for (std::size_t c = 0; c < 8; ++c) {
+    sigmas[c] = how[c].sigma;
+    if (how[c].whole) whole = static_cast<__mmask8>(whole | (1u << c));
+  }
+  const __m512d sigma = _mm512_load_pd(sigmas.data());
+  const __m512i even = _mm512_set_epi64(14, 6, 12, 4, 10, 2, 8, 0);
+  const __m512i odd = _mm512_set_epi64(15, 7, 13, 5, 11, 3, 9, 1);
+  const __m512i pair_low = _mm512_set_epi64(13, 12, 5, 4, 9, 8, 1, 0);
+  const __m512i pair_high = _mm512_set_epi64(15, 14, 7, 6, 11, 10, 3, 2);
+  const __m512i halves_low = _mm512_set_epi64(11, 10, 9, 8, 3, 2, 1, 0);
+  const __m512i halves_high = _mm512_set_epi64(15, 14, 13, 12, 7, 6, 5, 4);
+  std::size_t t = 0;
+  for (; t + 8 <= n; t += 8) {
+    __m512d r[8];
+#pragma GCC unroll 8
+    for (std::size_t c = 0; c < 8; ++c) r[c] = _mm512_loadu_pd(x[c] + t);
+    // r[c][j] = column c at observation t + j; o[j][c] is wanted.
+    const __m512d t0 = _mm512_permutex2var_pd(r[0], even, r[1]), t1 = _mm512_permutex2var_pd(r[0], odd, r[1]);
+    const __m512d t2 = _mm512_permutex2var_pd(r[2], even, r[3]), t3 = _mm512_permutex2var_pd(r[2], odd, r[3]);
+    const __m512d t4 = _mm512_permutex2var_pd(r[4], even, r[5]), t5 = _mm512_permutex2var_pd(r[4], odd, r[5]);
+    const __m512d t6 = _mm512_permutex2var_pd(r[6], even, r[7]), t7 = _mm512_permutex2var_pd(r[6], odd, r[7]);
+    const __m512d u0 = _mm512_permutex2var_pd(t0, pair_low, t2), u1 = _mm512_permutex2var_pd(t0, pair_high, t2);
+    const __m512d u2 = _mm512_permutex2var_pd(t1, pair_low, t3), u3 = _mm512_permutex2var_pd(t1, pair_high, t3);
+    const __m512d v0 = _mm512_permutex2var_pd(t4, pair_low, t6), v1 = _mm512_permutex2var_pd(t4, pair_high, t6);
+    const __m512d v2 = _mm512_permutex2var_pd(t5, pair_low, t7), v3 = _mm512_permutex2var_pd(t5, pair_high, t7);
+    const __m512d o[8] = {_mm512_permutex2var_pd(u0, halves_low, v0), _mm512_permutex2var_pd(u2, halves_low, v2),
+                          _mm512_permutex2var_pd(u1, halves_low, v1), _mm512_permutex2var_pd(u3, halves_low, v3),
+                          _mm512_permutex2var_pd(u0, halves_high, v0), _mm512_permutex2var_pd(u2, halves_high, v2),
+                          _mm512_permutex2var_pd(u1, halves_high, v1), _mm512_permutex2var_pd(u3, halves_high, v3)};
+#pragma GCC unroll 8
+    for (std::size_t j = 0; j < 8; ++j) {
+      const __m512d split_lead = _mm512_sub_pd(_mm512_add_pd(o[j], sigma), sigma);
+      const __m512d lead = _mm512_mask_blend_pd(whole, split_lead, o[j]);
+      double* q = p + 16 * (t + j);
+      _mm512_storeu_pd(q, lead);
+      _mm512_storeu_pd(q + 8, _mm512_maskz_sub_pd(static_cast<__mmask8>(~whole), o[j], lead));
+    }
+  }
+  split_into_panel(x, how, 8, 8, t, n, p);
+}
+#endif
+
 SplitColumns split(std::span<const double* const> columns, std::size_t n, std::size_t width,
                    std::vector<double>& store) {
   const std::size_t k = columns.size();
@@ -100,15 +166,14 @@ SplitColumns split(std::span<const double* const> columns, std::size_t n, std::s
       how[c] = column_split(x[c], n, bits);
     }
     double* p = store.data() + j0 / width * 2 * width * n;
+#ifdef ZV_CROSS_AVX2
+    if (width == 8 && used == 8) {  // the 512-bit kernels' panels
+      avx512_split_panel(x, how, n, p);
+      continue;
+    }
+#endif
     if (used < width) std::fill(p, p + 2 * width * n, 0.0);
-    for (std::size_t t = 0; t < n; ++t, p += 2 * width)
-#pragma GCC unroll 8
-      for (std::size_t c = 0; c < used; ++c) {
-        const double v = x[c][t];
-        const double lead = how[c].whole ? v : (v + how[c].sigma) - how[c].sigma;
-        p[c] = lead;
-        p[width + c] = how[c].whole ? 0.0 : v - lead;
-      }
+    split_into_panel(x, how, used, width, 0, n, p);
   }
   return s;
 }

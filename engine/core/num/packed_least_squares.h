@@ -6,7 +6,8 @@
 // where offset is the sum of the offsets passed. Regressor j (1..k) is variable list[j] of
 // the equation's variable-number list, whose entry list[0] is the dependent variable and is
 // skipped. The cross-product matrix comes from symmetric_cross_products (cross_products.h);
-// the other sums over observations run in extended precision.
+// of the sums L'y of a fit, the first estimate's are compensated (compensated_sums.h) and
+// the refinement step's run in extended precision.
 //
 // Arguments that do not fit (a column outside `data`, a list shorter than k + 1, an output
 // shorter than stated, y sharing storage with fitted or work) throw std::invalid_argument
@@ -42,7 +43,7 @@ void PACKEDXTXSOLVE(std::span<const double> data, long offset1, std::span<const 
 /// The regression of a column z (n values) on the k regressors through a given
 /// M = (X'X)⁻¹, as PACKEDXTXSOLVE leaves it: b (k) = M·X'z refined once as there, fitted
 /// (n) = X·b, work (max(k, n) values) = z − X·b. The sums X'z run in the vector units, the
-/// first as plain fused sums and the refinement's compensated (compensated_sums.h), not in
+/// first estimate's as plain fused sums and the refinement step's compensated, none in
 /// extended precision: this serves auxiliary regressions, which add columns to a fitted
 /// regression and take their residuals off X explicitly. fail = 1 on a non-finite z
 /// (nothing written) or non-finite estimates; the numerical-failure word is not touched.
