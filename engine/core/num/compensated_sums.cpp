@@ -139,6 +139,60 @@ __attribute__((target("avx512f"))) void avx512_fit(std::span<const double* const
 }
 #endif
 
+/// residual(t) −= Σ_j x_j(t)·coef_j for observations t..t+count−1, the columns in order,
+/// each product rounded and then subtracted.
+void portable_subtract(std::span<const double* const> x, std::span<const double> coef, std::size_t t,
+                       std::size_t count, double* residual) {
+  for (std::size_t i = t; i < t + count; ++i) {
+    double r = residual[i];
+    for (std::size_t j = 0; j < x.size(); ++j) r = r - x[j][i] * coef[j];
+    residual[i] = r;
+  }
+}
+
+#ifdef ZV_COMPENSATED_AVX2
+/// The same operations as portable_subtract, kLanes observations at once.
+__attribute__((target("avx2,fma"))) void avx2_subtract(std::span<const double* const> x, std::span<const double> coef,
+                                                       std::size_t n, double* residual) {
+  std::size_t t = 0;
+  for (; t + kLanes <= n; t += kLanes) {
+    __m256d r[kVector];
+#pragma GCC unroll 4
+    for (std::size_t v = 0; v < kVector; ++v) r[v] = _mm256_loadu_pd(residual + t + 4 * v);
+    for (std::size_t j = 0; j < x.size(); ++j) {
+      const __m256d b = _mm256_broadcast_sd(&coef[j]);
+#pragma GCC unroll 4
+      for (std::size_t v = 0; v < kVector; ++v)
+        r[v] = _mm256_sub_pd(r[v], _mm256_mul_pd(_mm256_loadu_pd(x[j] + t + 4 * v), b));
+    }
+#pragma GCC unroll 4
+    for (std::size_t v = 0; v < kVector; ++v) _mm256_storeu_pd(residual + t + 4 * v, r[v]);
+  }
+  portable_subtract(x, coef, t, n - t, residual);
+}
+
+/// The same operations again, 4 · 8 observations at once.
+__attribute__((target("avx512f"))) void avx512_subtract(std::span<const double* const> x, std::span<const double> coef,
+                                                         std::size_t n, double* residual) {
+  constexpr std::size_t kWide = 4 * 8;
+  std::size_t t = 0;
+  for (; t + kWide <= n; t += kWide) {
+    __m512d r[4];
+#pragma GCC unroll 4
+    for (std::size_t v = 0; v < 4; ++v) r[v] = _mm512_loadu_pd(residual + t + 8 * v);
+    for (std::size_t j = 0; j < x.size(); ++j) {
+      const __m512d b = _mm512_set1_pd(coef[j]);
+#pragma GCC unroll 4
+      for (std::size_t v = 0; v < 4; ++v)
+        r[v] = _mm512_sub_pd(r[v], _mm512_mul_pd(_mm512_loadu_pd(x[j] + t + 8 * v), b));
+    }
+#pragma GCC unroll 4
+    for (std::size_t v = 0; v < 4; ++v) _mm512_storeu_pd(residual + t + 8 * v, r[v]);
+  }
+  portable_subtract(x, coef, t, n - t, residual);
+}
+#endif
+
 /// Sums of products x(t)·z(t) over observations: sixteen running sums side by side,
 /// observation t in sum t mod 16 (the last n mod 16 observations in the first sums), joined
 /// in order at the end by two-sums. Each running sum is a compensated pair (s, c) or, for
@@ -303,6 +357,20 @@ void compensated_products(std::span<const double* const> x, const double* z, std
 
 void fused_products(std::span<const double* const> x, const double* z, std::size_t n, std::span<double> out) {
   products<false>(x, z, n, out);
+}
+
+void subtract_products(std::span<const double* const> x, std::span<const double> coef, std::size_t n,
+                       double* residual) {
+  switch (cross_detail::vector_level()) {
+#ifdef ZV_COMPENSATED_AVX2
+    case cross_detail::VectorLevel::kAvx512:
+      return avx512_subtract(x, coef, n, residual);
+    case cross_detail::VectorLevel::kAvx2:
+      return avx2_subtract(x, coef, n, residual);
+#endif
+    default:
+      return portable_subtract(x, coef, 0, n, residual);
+  }
 }
 
 }  // namespace qorv::core

@@ -37,4 +37,11 @@ void compensated_products(std::span<const double* const> x, const double* z, std
 /// that a compensated step corrects.
 void fused_products(std::span<const double* const> x, const double* z, std::size_t n, std::span<double> out);
 
+/// residual(t) −= Σ_j x_j(t)·coef_j for t < n, the columns in order, each product rounded
+/// and then subtracted: a small correction to residuals already computed (the vector paths
+/// and the portable one give the same bits). `residual` must not share storage with the
+/// columns.
+void subtract_products(std::span<const double* const> x, std::span<const double> coef, std::size_t n,
+                       double* residual);
+
 }  // namespace qorv::core

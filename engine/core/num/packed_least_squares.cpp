@@ -58,8 +58,9 @@ void fit_and_residuals(const Columns& x, std::span<const double> b, std::span<co
 /// How the sums L'z of a fit are formed. A fit: compensated sums for the first estimate,
 /// extended-precision ones for the refinement step. An auxiliary regression (whose
 /// statistics do not hang on the estimates' last digits): plain fused sums for the first
-/// estimate, compensated ones for the refinement step. All but the extended ones run in the
-/// vector units.
+/// estimate, compensated ones for the refinement step, and the refined residuals by
+/// subtracting X·step from the first ones. All but the extended sums run in the vector
+/// units.
 enum class Sums { kFit, kAuxiliary };
 
 /// b = M·L'y, refined once by b += M·L'(y − X·b), then fitted = X·b and work = y − X·b.
@@ -80,6 +81,12 @@ void solve(const Columns& left, const Columns& x, std::span<const double> M,
   else products_with(left, work.data(), n, rhs);
   packed_times(M, rhs, k, step);
   for (std::size_t i = 0; i < uk; ++i) b[i] += step[i];
+  if (sums == Sums::kAuxiliary) {
+    // The step is small against b: y − X·b − X·step, with the step's products rounded,
+    // keeps the residuals to their last bits or so; the fitted values are not wanted.
+    subtract_products(x, step, un, work.data());
+    return;
+  }
   fit_and_residuals(x, b, y, n, fitted, work);
 }
 
@@ -157,16 +164,16 @@ void PACKEDPRODUCT(std::span<const double> data, std::span<double> M, int k, int
 
 void regress_with_inverse(std::span<const double> data, long offset, std::span<const double> z,
                           std::span<const int> list, int k, int n, int ld, std::span<const double> M,
-                          std::span<double> b, std::span<double> fitted, std::span<double> work, int& fail) {
+                          std::span<double> b, std::span<double> scratch, std::span<double> work, int& fail) {
   require(k >= 0 && n >= 0 && M.size() >= num_detail::packed_size(k), "regress_with_inverse: negative size or M too short");
-  check_sizes(k, n, z, b, fitted, work, "regress_with_inverse: z, b, fitted or work too short");
+  check_sizes(k, n, z, b, scratch, work, "regress_with_inverse: z, b, scratch or work too short");
   const auto cols = regressor_columns(data, list, k, ld, offset, n);
   fail = 0;
   if (!num_detail::all_finite(z.first(static_cast<std::size_t>(n)))) {
     fail = 1;
     return;
   }
-  solve(cols, cols, M, z, n, k, b, fitted, work, Sums::kAuxiliary);
+  solve(cols, cols, M, z, n, k, b, scratch, work, Sums::kAuxiliary);
   if (!num_detail::all_finite(b.first(static_cast<std::size_t>(k)))) fail = 1;
 }
 

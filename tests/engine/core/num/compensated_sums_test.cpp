@@ -107,7 +107,7 @@ TEST(CompensatedSums, ProductsKeepTheSmallExactSum) {
   }
 }
 
-TEST(CompensatedSums, ProductsGiveTheSameBitsOnEveryPath) {
+TEST(CompensatedSums, ColumnSumsGiveTheSameBitsOnEveryPath) {
   using cross_detail::KernelChoice;
   for (const std::size_t n : {std::size_t{5}, std::size_t{203}}) {
     std::vector<std::vector<double>> cols(5, std::vector<double>(n));
@@ -122,18 +122,22 @@ TEST(CompensatedSums, ProductsGiveTheSameBitsOnEveryPath) {
     for (double& v : z) v = 1e3 * uniform();
     std::vector<const double*> x;
     for (const auto& c : cols) x.push_back(c.data());
-    std::vector<std::vector<double>> compensated, fused;
+    const std::vector<double> coef = {0.5, -3.0, 1e-3, 7.0, -0.25};
+    std::vector<std::vector<double>> compensated, fused, subtracted;
     for (KernelChoice choice : {KernelChoice::kBest, KernelChoice::kAvx2, KernelChoice::kPortable}) {
       cross_detail::choose_kernel(choice);
       compensated.emplace_back(cols.size());
       fused.emplace_back(cols.size());
       compensated_products(x, z.data(), n, compensated.back());
       fused_products(x, z.data(), n, fused.back());
+      subtracted.push_back(z);
+      subtract_products(x, coef, n, subtracted.back().data());
     }
     cross_detail::choose_kernel(KernelChoice::kBest);
     for (std::size_t c = 1; c < compensated.size(); ++c) {
       EXPECT_EQ(compensated[c], compensated[0]) << "path " << c << " n " << n;
       EXPECT_EQ(fused[c], fused[0]) << "path " << c << " n " << n;
+      EXPECT_EQ(subtracted[c], subtracted[0]) << "path " << c << " n " << n;
     }
   }
 }
