@@ -32,16 +32,18 @@ int leading_bits(std::size_t n) {
   return (53 - lg) / 2;
 }
 
-/// Columns split into leading parts and remainders, laid out in panels of `width` columns
-/// (the kernel's vector): panel g holds columns g·width .. g·width + width − 1 observation
-/// by observation, h[width] then l[width] (columns past the end are zero). The storage is
-/// the thread's, kept from call to call (fresh pages cost more than the sums).
+/// A chunk of observations of columns split into leading parts and remainders, laid out in
+/// panels of `width` columns (the kernel's vector): panel g holds columns g·width ..
+/// g·width + width − 1 observation by observation, h[width] then l[width] (columns past the
+/// end are zero). The storage is the thread's, kept from call to call (fresh pages cost
+/// more than the sums), and a chunk stays in the cache while the kernels sum it.
 struct SplitColumns {
-  std::size_t n = 0, k = 0, width = 0;
+  std::size_t n = 0, k = 0, width = 0;  ///< n: observations in the chunk
   std::vector<double>* store = nullptr;
   /// Panel of the columns from j0 (a multiple of width) on.
   const double* panel(std::size_t j0) const { return store->data() + j0 / width * 2 * width * n; }
-  /// Observation 0 of h and of l of column j; observation t lies 2·width·t further on.
+  /// The chunk's first observation of h and of l of column j; observation t lies 2·width·t
+  /// further on.
   const double* h(std::size_t j) const { return panel(j - j % width) + j % width; }
   const double* l(std::size_t j) const { return h(j) + width; }
 };
@@ -84,12 +86,11 @@ ColumnSplit column_split(const double* x, std::size_t n, int bits) {
   return {std::ldexp(1.5, sigma_exponent), false};
 }
 
-/// Observations from..n − 1 of the `used` columns x into their panel p (observation 0's
-/// place), as ColumnSplit says.
+/// Observations from..to − 1 of the `used` columns x into their panel, observation `from`
+/// at p, as ColumnSplit says.
 void split_into_panel(const std::array<const double*, kMaxWidth>& x, const std::array<ColumnSplit, kMaxWidth>& how,
-                      std::size_t used, std::size_t width, std::size_t from, std::size_t n, double* p) {
-  p += 2 * width * from;
-  for (std::size_t t = from; t < n; ++t, p += 2 * width)
+                      std::size_t used, std::size_t width, std::size_t from, std::size_t to, double* p) {
+  for (std::size_t t = from; t < to; ++t, p += 2 * width)
 #pragma GCC unroll 8
     for (std::size_t c = 0; c < used; ++c) {
       const double v = x[c][t];
@@ -105,7 +106,7 @@ void split_into_panel(const std::array<const double*, kMaxWidth>& x, const std::
 /// registers, then split with the same operations.
 __attribute__((target("avx512f"))) void avx512_split_panel(const std::array<const double*, kMaxWidth>& x,
                                                             const std::array<ColumnSplit, kMaxWidth>& how,
-                                                            std::size_t n, double* p) {
+                                                            std::size_t from, std::size_t to, double* p) {
   alignas(64) std::array<double, 8> sigmas{};
   __mmask8 whole = 0;
   for (std::size_t c = 0; c < 8; ++c) {
@@ -119,8 +120,8 @@ __attribute__((target("avx512f"))) void avx512_split_panel(const std::array<cons
   const __m512i pair_high = _mm512_set_epi64(15, 14, 7, 6, 11, 10, 3, 2);
   const __m512i halves_low = _mm512_set_epi64(11, 10, 9, 8, 3, 2, 1, 0);
   const __m512i halves_high = _mm512_set_epi64(15, 14, 13, 12, 7, 6, 5, 4);
-  std::size_t t = 0;
-  for (; t + 8 <= n; t += 8) {
+  std::size_t t = from;
+  for (; t + 8 <= to; t += 8, p += 16 * 8) {
     __m512d r[8];
 #pragma GCC unroll 8
     for (std::size_t c = 0; c < 8; ++c) r[c] = _mm512_loadu_pd(x[c] + t);
@@ -141,39 +142,53 @@ __attribute__((target("avx512f"))) void avx512_split_panel(const std::array<cons
     for (std::size_t j = 0; j < 8; ++j) {
       const __m512d split_lead = _mm512_sub_pd(_mm512_add_pd(o[j], sigma), sigma);
       const __m512d lead = _mm512_mask_blend_pd(whole, split_lead, o[j]);
-      double* q = p + 16 * (t + j);
+      double* q = p + 16 * j;
       _mm512_storeu_pd(q, lead);
       _mm512_storeu_pd(q + 8, _mm512_maskz_sub_pd(static_cast<__mmask8>(~whole), o[j], lead));
     }
   }
-  split_into_panel(x, how, 8, 8, t, n, p);
+  split_into_panel(x, how, 8, 8, t, to, p);
 }
 #endif
 
-SplitColumns split(std::span<const double* const> columns, std::size_t n, std::size_t width,
-                   std::vector<double>& store) {
-  const std::size_t k = columns.size();
+/// The columns to split and how each is split (from its largest magnitude over all n
+/// observations).
+struct SplitPlan {
+  std::span<const double* const> columns;
+  std::size_t n = 0, width = 0;
+  std::vector<ColumnSplit> how;
+};
+
+SplitPlan plan_split(std::span<const double* const> columns, std::size_t n, std::size_t width) {
+  SplitPlan plan{columns, n, width, {}};
+  const int bits = leading_bits(n);
+  for (const double* x : columns) plan.how.push_back(column_split(x, n, bits));
+  return plan;
+}
+
+/// Observations t0..t1 − 1 of the planned columns, split into `store`.
+SplitColumns split_chunk(const SplitPlan& plan, std::size_t t0, std::size_t t1, std::vector<double>& store) {
+  const std::size_t k = plan.columns.size(), width = plan.width, n = t1 - t0;
   SplitColumns s{n, k, width, &store};
   const std::size_t panels = (k + width - 1) / width;
-  store.resize(panels * 2 * width * n);
-  const int bits = leading_bits(n);
+  if (store.size() < panels * 2 * width * n) store.resize(panels * 2 * width * n);
   std::array<ColumnSplit, kMaxWidth> how{};
   std::array<const double*, kMaxWidth> x{};
   for (std::size_t j0 = 0; j0 < k; j0 += width) {
     const std::size_t used = std::min(width, k - j0);
     for (std::size_t c = 0; c < used; ++c) {
-      x[c] = columns[j0 + c];
-      how[c] = column_split(x[c], n, bits);
+      x[c] = plan.columns[j0 + c];
+      how[c] = plan.how[j0 + c];
     }
     double* p = store.data() + j0 / width * 2 * width * n;
 #ifdef ZV_CROSS_AVX2
     if (width == 8 && used == 8) {  // the 512-bit kernels' panels
-      avx512_split_panel(x, how, n, p);
+      avx512_split_panel(x, how, t0, t1, p);
       continue;
     }
 #endif
     if (used < width) std::fill(p, p + 2 * width * n, 0.0);
-    split_into_panel(x, how, used, width, 0, n, p);
+    split_into_panel(x, how, used, width, t0, t1, p);
   }
   return s;
 }
@@ -335,41 +350,45 @@ KernelShape kernel() {
   }
 }
 
-/// Observations per pass of every row block over a panel: the panel's share of them stays
-/// in the first-level cache while the row blocks go by.
+/// Observations split and summed at a time (a multiple of kBlock): their split columns stay
+/// in the cache while every row block goes by every panel.
 constexpr std::size_t kChunk = 2 * kBlock;
 
 /// Every row (left column) against every panel of right columns, the lower triangle only
-/// when `lower_only`; `store(i, j, v)` receives element (left i, right j), both 0-based.
+/// when `lower_only` (the right columns are then the left ones); `store(i, j, v)` receives
+/// element (left i, right j), both 0-based.
 template <class Store>
-void for_each_block(const SplitColumns& left, const SplitColumns& right, bool lower_only, const KernelShape& shape,
+void for_each_block(const SplitPlan& left, const SplitPlan& right, bool lower_only, const KernelShape& shape,
                     Store store) {
-  const std::size_t ka = left.k, kb = right.k, n = left.n;
+  const std::size_t ka = left.columns.size(), kb = right.columns.size(), n = left.n;
   const std::size_t W = shape.width, R = shape.rows;
-  std::vector<RowBlock> blocks;
-  std::vector<BlockSums> sums;
-  for (std::size_t j0 = 0; j0 < kb; j0 += W) {
-    const double* panel = right.panel(j0);
-    const std::size_t first = lower_only ? j0 : 0;
-    blocks.clear();
-    for (std::size_t i0 = first; i0 < ka; i0 += R) {
+  // The (panel, row block) pairs and their running sums.
+  struct Pair {
+    std::size_t j0, i0;
+  };
+  std::vector<Pair> pairs;
+  for (std::size_t j0 = 0; j0 < kb; j0 += W)
+    for (std::size_t i0 = lower_only ? j0 : 0; i0 < ka; i0 += R) pairs.push_back({j0, i0});
+  std::vector<BlockSums> sums(pairs.size());
+  for (std::size_t t0 = 0; t0 < n; t0 += kChunk) {
+    const std::size_t t1 = std::min(n, t0 + kChunk);
+    const SplitColumns a = split_chunk(left, t0, t1, scratch().left);
+    const SplitColumns b = lower_only ? a : split_chunk(right, t0, t1, scratch().right);
+    for (std::size_t p = 0; p < pairs.size(); ++p) {
       RowBlock rows;
       for (std::size_t r = 0; r < R; ++r) {
-        const std::size_t i = std::min(i0 + r, ka - 1);  // a repeated row fills a short block
-        rows.h[r] = left.h(i);
-        rows.l[r] = left.l(i);
+        const std::size_t i = std::min(pairs[p].i0 + r, ka - 1);  // a repeated row fills a short block
+        rows.h[r] = a.h(i);
+        rows.l[r] = a.l(i);
       }
-      blocks.push_back(rows);
+      shape.run(rows, b.panel(pairs[p].j0), 0, t1 - t0, sums[p]);
     }
-    sums.assign(blocks.size(), BlockSums{});
-    for (std::size_t t0 = 0; t0 < n; t0 += kChunk)
-      for (std::size_t b = 0; b < blocks.size(); ++b) shape.run(blocks[b], panel, t0, std::min(n, t0 + kChunk), sums[b]);
-    for (std::size_t b = 0; b < blocks.size(); ++b) {
-      const std::size_t i0 = first + b * R;
-      for (std::size_t r = 0; r < R && i0 + r < ka; ++r)
-        for (std::size_t c = 0; c < W && j0 + c < kb; ++c)
-          if (!lower_only || j0 + c <= i0 + r) store(i0 + r, j0 + c, sums[b].element(r * W + c));
-    }
+  }
+  for (std::size_t p = 0; p < pairs.size(); ++p) {
+    const auto [j0, i0] = pairs[p];
+    for (std::size_t r = 0; r < R && i0 + r < ka; ++r)
+      for (std::size_t c = 0; c < W && j0 + c < kb; ++c)
+        if (!lower_only || j0 + c <= i0 + r) store(i0 + r, j0 + c, sums[p].element(r * W + c));
   }
 }
 
@@ -382,8 +401,8 @@ void symmetric_cross_products(std::span<const double* const> columns, std::size_
                       "symmetric_cross_products: packed matrix too short");
   if (k == 0) return;
   const KernelShape shape = kernel();
-  const SplitColumns s = split(columns, n, shape.width, scratch().left);
-  for_each_block(s, s, true, shape, [&](std::size_t i, std::size_t j, double v) {
+  const SplitPlan plan = plan_split(columns, n, shape.width);
+  for_each_block(plan, plan, true, shape, [&](std::size_t i, std::size_t j, double v) {
     packed[num_detail::packed_at(static_cast<long>(i + 1), static_cast<long>(j + 1))] = v;
   });
 }
@@ -394,9 +413,8 @@ void cross_products(std::span<const double* const> left, std::span<const double*
   num_detail::require(out.size() >= ka * kb, "cross_products: output too short");
   if (ka == 0 || kb == 0) return;
   const KernelShape shape = kernel();
-  const SplitColumns a = split(left, n, shape.width, scratch().left);
-  const SplitColumns b = split(right, n, shape.width, scratch().right);
-  for_each_block(a, b, false, shape, [&](std::size_t i, std::size_t j, double v) { out[i + j * ka] = v; });
+  for_each_block(plan_split(left, n, shape.width), plan_split(right, n, shape.width), false, shape,
+                 [&](std::size_t i, std::size_t j, double v) { out[i + j * ka] = v; });
 }
 
 namespace cross_detail {

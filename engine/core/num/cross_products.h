@@ -14,9 +14,9 @@
 // The vectorised kernels (AVX-512, or AVX2 with fused multiply-add, chosen at run time)
 // and the portable one perform the same operations on each element in the same order, so
 // all give the same result to the last bit. A non-finite value in a column gives a non-finite
-// element wherever that column enters. Each thread keeps its working storage for its next
-// call: the split of the columns it last summed, in panels of the kernel's vector width
-// (two values per value, four for cross_products).
+// element wherever that column enters. The columns are split a chunk of observations at a
+// time, in panels of the kernel's vector width, so that the split values stay in the cache
+// while they are summed; each thread keeps that working storage for its next call.
 #pragma once
 
 #include <cstddef>
