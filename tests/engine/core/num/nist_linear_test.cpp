@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "engine/core/num/compensated_sums.h"
+#include "engine/core/num/cross_products.h"
 #include "engine/core/num/matrices.h"
 #include "tests/engine/core/num/num_test_support.h"
 #include "tests/support/engine/engine_fixture.h"
@@ -240,6 +241,25 @@ TEST_P(NistLinear, CrossProductsKeepTheDigitsOfExtendedSums) {
   EXPECT_GE(d_now.b, d_before.b);
   EXPECT_GE(d_now.se, d_before.se);
   EXPECT_GE(d_now.sd, d_before.sd);
+}
+
+// The fit through the widest vector kernels, the AVX2 ones and the portable ones: the same
+// estimates, residual sum and inverse to the last bit.
+TEST_P(NistLinear, EveryKernelPathGivesTheSameFit) {
+  using cross_detail::KernelChoice;
+  const Problem p = load(GetParam().name);
+  std::vector<Fit> fits;
+  for (KernelChoice choice : {KernelChoice::kBest, KernelChoice::kAvx2, KernelChoice::kPortable}) {
+    cross_detail::choose_kernel(choice);
+    fits.push_back(fit(p));
+  }
+  cross_detail::choose_kernel(KernelChoice::kBest);
+  for (std::size_t c = 1; c < fits.size(); ++c) {
+    ASSERT_EQ(fits[c].fail, 0);
+    EXPECT_EQ(fits[c].b, fits[0].b) << "path " << c;
+    EXPECT_EQ(fits[c].se, fits[0].se) << "path " << c;
+    EXPECT_EQ(fits[c].sd, fits[0].sd) << "path " << c;
+  }
 }
 
 using NistVerdicts = qorv::testing::EngineTest;
