@@ -1,12 +1,14 @@
-// Compensated sums of products for the fitted values X·b and residuals y − X·b of least
-// squares, each as accurate as if it were summed in twice the double precision and then
-// rounded once.
+// Compensated sums of products for least squares, each as accurate as if it were summed in
+// twice the double precision and then rounded once: the fitted values X·b and residuals
+// y − X·b, and the sums X'z of data columns with a vector (beside them, plain fused sums
+// X'z and a plain correction of residuals, for first estimates and refinement steps).
 //
 // Method: every product a·b is split exactly into p + e by a fused multiply-add, and the
 // running sum s of the p is kept with its rounding errors (the two-sum of s and p), which
 // join the e in a second running sum c; the result is s + c. The error is at most about
 // half an ulp of the sum plus k²·2^-106 of Σ|a·b| for k terms (an extended-precision
-// sum leaves k·2^-64 of it), and sixteen observations proceed side by side in the vector units.
+// sum leaves k·2^-64 of it), and sixteen or more observations proceed side by side in the
+// vector units.
 //
 // The vector paths (AVX-512, or AVX2 with fused multiply-add, chosen at run time with the
 // cross-product kernels) and the portable one perform the same operations on each sum in

@@ -352,7 +352,7 @@ KernelShape kernel() {
 
 /// Observations split and summed at a time (a multiple of kBlock): their split columns stay
 /// in the cache while every row block goes by every panel.
-constexpr std::size_t kChunk = 2 * kBlock;
+constexpr std::size_t kChunk = kBlock;
 
 /// Every row (left column) against every panel of right columns, the lower triangle only
 /// when `lower_only` (the right columns are then the left ones); `store(i, j, v)` receives
