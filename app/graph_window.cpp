@@ -6,18 +6,23 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPushButton>
+#include <QShortcut>
 #include <QVBoxLayout>
 
 #include <unistd.h>
 
 #include "charts/button_flow.h"
 #include "charts/graph_actions.h"
+#include "qtshared/help.h"
 #include "shared/plot_file.h"
 #include "shared/temp_files.h"
 
 namespace zelvorin {
 
 namespace {
+
+/// The help topic F1 shows: how to work with a graph.
+constexpr int kGraphHelp = 1003;
 
 /// Windows that took over "plotdata.$$$" so far: numbers their names and captions.
 unsigned renamed_windows = 0;
@@ -113,6 +118,8 @@ GraphWindow::GraphWindow(const QString& path, bool renamed, charts::GraphSetup s
   layout->addWidget(graph_, 1);
   save_->setEnabled(QFileInfo(file_).suffix().toUpper() != QLatin1String("QGX"));
   update_caption();
+  auto* f1 = new QShortcut(QKeySequence(Qt::Key_F1), this, nullptr, nullptr, Qt::WidgetWithChildrenShortcut);
+  connect(f1, &QShortcut::activated, this, [] { qtshared::help::show_topic(kGraphHelp); });
 }
 
 void GraphWindow::update_caption() {

@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QComboBox>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPlainTextEdit>
@@ -66,6 +67,8 @@ void MainWindow::create_data_windows() {
   variables_frame_->hide();
   for (QPlainTextEdit* memo : {editor_->memo(), estimation_->nonlin(), estimation_->varmemo(), estimation_->surememo()})
     accept_name_drops(memo);
+  for (QComboBox* list : {estimation_->variables_box(), editor_->functions(), editor_->commands()})
+    allow_name_drags(list);
 }
 
 void MainWindow::show_data_editor() {

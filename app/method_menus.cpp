@@ -18,8 +18,10 @@ constexpr MethodItem kUnivariate[] = {
     {"&2 Recursive linear reg'n menu", 2035, "&2 2-stage Recursive Least Squares", 22, 20352},
     {"&3 Rolling linear regression menu", 2047, "&1 Rolling least squares", 32, 20472},
     {"&3 Rolling linear regression menu", 2047, "&2 Rolling 2-stage least squares", 33, 20473},
-    {"&4 Non-linear regression menu", 2034, "&1 Nonlinear least squares", 41, 20342},
-    {"&4 Non-linear regression menu", 2034, "&2 Nonlinear 2-stage least squares", 42, 20343},
+    // The non-linear items skip option 1 of their estimation menu ("Edit initial parameter
+    // estimates"), as the rolling items skip the window size: the grid is shown anyway.
+    {"&4 Non-linear regression menu", 2034, "&1 Nonlinear least squares", 42, 20342},
+    {"&4 Non-linear regression menu", 2034, "&2 Nonlinear 2-stage least squares", 43, 20343},
     {"&5 Phillips-Hansen est'n menu", 2011, "&1 None of the regressors has a drift", 51, 20111},
     {"&5 Phillips-Hansen est'n menu", 2011, "&2 At least one regressor has a drift", 52, 20112},
     {nullptr, 0, "&6 ARDL approach to cointegration", 61, 20396},

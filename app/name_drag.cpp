@@ -1,8 +1,12 @@
 #include "app/name_drag.h"
 
+#include <QApplication>
+#include <QComboBox>
+#include <QDrag>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QMimeData>
+#include <QMouseEvent>
 #include <QPlainTextEdit>
 
 namespace zelvorin {
@@ -38,6 +42,56 @@ class NameDropFilter : public QObject {
   QPlainTextEdit* memo_;
 };
 
+/// Holds back a combo box's press until it is known to be a click (the list opens) or a
+/// drag (the selected name leaves).
+class NameDragFilter : public QObject {
+ public:
+  NameDragFilter(QComboBox* box, NameDragStarter start) : QObject(box), box_(box), start_(std::move(start)) {}
+
+  bool eventFilter(QObject*, QEvent* event) override {
+    switch (event->type()) {
+      case QEvent::MouseButtonPress: {
+        auto* mouse = static_cast<QMouseEvent*>(event);
+        if (mouse->button() != Qt::LeftButton || box_->currentIndex() < 0) return false;
+        pressed_ = true;
+        origin_ = mouse->position().toPoint();
+        return true;
+      }
+      case QEvent::MouseMove: {
+        auto* mouse = static_cast<QMouseEvent*>(event);
+        if (!pressed_ || (mouse->position().toPoint() - origin_).manhattanLength() < QApplication::startDragDistance())
+          return pressed_;
+        pressed_ = false;
+        start(std::unique_ptr<QMimeData>(name_drag_data(box_->currentText())));
+        return true;
+      }
+      case QEvent::MouseButtonRelease:
+        if (!pressed_) return false;
+        pressed_ = false;
+        box_->showPopup();
+        return true;
+      default:
+        return false;
+    }
+  }
+
+ private:
+  void start(std::unique_ptr<QMimeData> data) {
+    if (start_) {
+      start_(box_, std::move(data));
+      return;
+    }
+    auto* drag = new QDrag(box_);
+    drag->setMimeData(data.release());
+    drag->exec(Qt::CopyAction);
+  }
+
+  QComboBox* box_;
+  NameDragStarter start_;
+  bool pressed_ = false;
+  QPoint origin_;
+};
+
 }  // namespace
 
 QMimeData* name_drag_data(const QString& name) {
@@ -58,6 +112,10 @@ bool DropNameIntoMemo(QPlainTextEdit* memo, const QMimeData* data) {
   memo->insertPlainText(name + QLatin1Char(' '));
   memo->setFocus();
   return true;
+}
+
+void allow_name_drags(QComboBox* box, NameDragStarter start) {
+  box->installEventFilter(new NameDragFilter(box, std::move(start)));
 }
 
 void accept_name_drops(QPlainTextEdit* memo) {

@@ -13,30 +13,16 @@
 #include "engine/core/model_spec.h"
 #include "engine/core/temp_variables.h"
 #include "engine/core/workspace.h"
+#include "fuzz/fuzz_workspace.h"
 #include "shared/exchange_slots.h"
 #include "tests/support/dialog_script/dialog_script.h"
 
 using namespace qorv::core;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
-  static const bool once = [] {
-    reset_engine_state();
-    const auto folder = std::filesystem::temp_directory_path() / "zv_fuzz_spec_text";
-    std::filesystem::create_directories(folder);
-    set_char_setting(charset::kTempFolder, folder.string() + "/");
-    return true;
-  }();
-  (void)once;
-  dialog_script::reset();
-  forget_temporaries();
+  zv_fuzz::start_engine_once("zv_fuzz_spec_text");
+  zv_fuzz::fill_workspace({"Y", "X", "Z", "INPT"});
   auto& g = globals();
-  g.nobs = 20;
-  g.nvars = 0;
-  g.max_vars = 40;
-  for (const char* name : {"Y", "X", "Z", "INPT"}) {
-    set_variable(++g.nvars, name, "");
-    for (int t = 1; t <= g.nobs; ++t) data_at(t, g.nvars) = g.nvars * 100.0 + t;
-  }
   // The first byte picks the kind and sub-kind.
   static constexpr int kKinds[][2] = {{0, 0}, {17, 0}, {17, 1}, {17, 2}, {5, 0}, {23, 0}, {24, 0}, {25, 0}, {70, 0}};
   const auto& pick = kKinds[size > 0 ? data[0] % 9 : 0];

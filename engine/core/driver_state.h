@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 namespace qorv::core {
@@ -46,8 +47,23 @@ struct DriverState {
   std::vector<int> equation;   ///< variable numbers of the current equation, dependent first
   int after_ampersand = 0;     ///< variables listed after "&" (deterministic or fixed)
   std::vector<int32_t> marks;  ///< availability mark of each observation (index t - 1)
+  std::string system_text;     ///< the SURE system as the user last typed it
+  std::string restriction_text;  ///< the restrictions of a SURE system as last typed
 };
 
 DriverState& driver_state();
+
+/// The interactive switch at 0 for one scope, and back at the value it had afterwards:
+/// estimates run inside a loop ask nothing and explain nothing.
+class NotInteractive {
+ public:
+  NotInteractive() : saved_(driver_state().interactive) { driver_state().interactive = false; }
+  ~NotInteractive() { driver_state().interactive = saved_; }
+  NotInteractive(const NotInteractive&) = delete;
+  NotInteractive& operator=(const NotInteractive&) = delete;
+
+ private:
+  bool saved_;
+};
 
 }  // namespace qorv::core

@@ -123,6 +123,12 @@ int RECURSIVERESULTSMENU(int& choice, int method_code) {
   return menu.show(choice);
 }
 int HYPOTHESISMENU(int& choice) { return show_number(1019, choice); }
+int DEPVARFORMMENU(int& choice, int model) {
+  MenuCopy menu(1042);
+  menu.title += model == 2 ? " M2" : " M1";
+  return menu.show(choice);
+}
+
 int VARIANCEMENU(int& choice) { return show_number(1003, choice); }
 
 int ADJVARIANCEMENU(int& choice, int variance_choice) {

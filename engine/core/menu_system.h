@@ -80,6 +80,9 @@ int RECURSIVERESULTSMENU(int& choice, int method_code);
 int ROLLINGRESULTMENU(int& choice);
 /// 1019 Hypothesis Testing Menu, 0..9.
 int HYPOTHESISMENU(int& choice);
+/// 1042 the form of model M1's (`model` 1) or M2's (2) dependent variable, 0..6: the
+/// title ends in " M1" or " M2".
+int DEPVARFORMMENU(int& choice, int model);
 /// 1003 Standard, White and Newey-West Adjusted Variance Menu, 0..6.
 int VARIANCEMENU(int& choice);
 /// 1033 adjusted-matrix menu, 0..4; titled White (variance choice 2 or less) or

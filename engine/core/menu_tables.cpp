@@ -114,6 +114,9 @@ const std::vector<MenuTable>& tables() {
       {1041, 0, 0, "Impulse Response Analysis for CV's Obtained under Johansen's Normalization",
        {"Return to Impulse Response Analysis and Forecasting Menu",
         "Orthogonalized IR of variables to shocks in equations", "Generalized IR of variables to shocks in equations"}},
+      {1042, 0, 0, "Specify the nature of the dependent variable in model",
+       {"Move to Hypotheses Testing Menu", "Linear form", "Logarithmic form", "Ratio form", "Difference form",
+        "Log-difference form", "General non-linear form to be specified by you"}},
       {1048, 1, slots::kNewDataFormat, " Data Format Menu", {" Free format", " Fixed format"}},
   };
   return all;

@@ -80,3 +80,25 @@ bool GETSAMPLE(int minimum, int maximum, int& start, int& end, int mode, std::st
 }
 
 }  // namespace qorv::core
+
+namespace qorv::core {
+
+bool ask_estimation_period(int& start, int& end) {
+  const int nobs = globals().nobs;
+  const std::string preset(fixed_text::trim(char_setting(charset::kSampleText)));
+  std::string text;
+  int first = start, last = end;
+  bool failed = true;
+  if (!preset.empty()) {
+    text = preset;
+    failed = GETSAMPLE(1, nobs, first, last, kSampleTextOnly, text);
+    set_char_setting(charset::kSampleText, "");
+  }
+  if (failed) failed = GETSAMPLE(1, nobs, first, last, kEstimationPeriod, text);
+  if (failed) return true;
+  start = first;
+  end = last;
+  return false;
+}
+
+}  // namespace qorv::core

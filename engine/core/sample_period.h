@@ -45,4 +45,10 @@ std::string sample_prompt(int mode, int minimum, int maximum);
 /// cancelled question in every mode.
 bool GETSAMPLE(int minimum, int maximum, int& start, int& end, int mode, std::string& text);
 
+/// The estimation period within the data set: the host's sample text (character setting
+/// 2), when there is one, is read once without a question and blanked; without it, or
+/// when it does not read, the period is asked. `start` and `end` in: the period offered;
+/// out: the period chosen. True when the user cancelled (both then unchanged).
+bool ask_estimation_period(int& start, int& end);
+
 }  // namespace qorv::core

@@ -120,15 +120,17 @@ void COINTHEADER(const CointHeaderArgs& args, int channel, bool list_eigenvalues
   }
   if (list_eigenvalues) {
     WRITELINE(" List of eigenvalues in descending order:", channel);
-    const int count = std::clamp(args.k, 0, static_cast<int>(args.eigenvalues.size()));
-    for (int from = 0; from < count; from += kEigenvaluesPerLine) {
+    // The first line holds up to 7 of the k eigenvalues; a second one follows only for
+    // more than 7 endogenous variables and holds eigenvalues 8..m (those beyond m are 0).
+    const int available = static_cast<int>(args.eigenvalues.size());
+    const auto write_values = [&](int from, int to) {
       line = blank_line();
-      for (int i = from; i < std::min(count, from + kEigenvaluesPerLine); ++i) {
-        APPENDREAL(line, 1, ' ', args.eigenvalues[static_cast<std::size_t>(i)]);
-      }
+      for (int i = from; i < std::min(to, available); ++i) APPENDREAL(line, 1, ' ', args.eigenvalues[static_cast<std::size_t>(i)]);
       LEFTJUSTIFY(line);
       WRITELINE(line, channel);
-    }
+    };
+    write_values(0, std::min(std::max(args.k, 0), kEigenvaluesPerLine));
+    if (args.m > kEigenvaluesPerLine) write_values(kEigenvaluesPerLine, args.m);
   }
   WRITESTARS(kMaxStars, channel);
 }

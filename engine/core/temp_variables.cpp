@@ -22,18 +22,7 @@ const ResetRegistration g_reset{[] { g_registry = Registry{}; }};
 
 bool name_taken(std::string_view name) { return find_variable(name) != 0; }
 
-/// A free name for a new temporary: the plain name, else the name with the smallest
-/// suffix 2, 3, ... that is free and fits 14 characters.
-std::string free_name(const ShiftedName& shift) {
-  const std::string plain = shifted_name(shift);
-  if (!name_taken(plain)) return plain;
-  for (int suffix = 2; suffix < 1000; ++suffix) {
-    std::string candidate = plain + std::to_string(suffix);
-    if (candidate.size() > static_cast<std::size_t>(limits::kNameWidth)) break;
-    if (!name_taken(candidate)) return candidate;
-  }
-  return {};
-}
+std::string free_name(const ShiftedName& shift) { return free_variable_name(shifted_name(shift), ""); }
 
 void fill_shifted(int to, int base_index, int offset) {
   const int nobs = globals().nobs;
@@ -44,6 +33,31 @@ void fill_shifted(int to, int base_index, int offset) {
 }
 
 }  // namespace
+
+std::string free_variable_name(std::string_view name, std::string_view separator) {
+  const std::string plain(name);
+  if (!name_taken(plain)) return plain;
+  for (int suffix = 2; suffix < 1000; ++suffix) {
+    std::string candidate = plain + std::string(separator) + std::to_string(suffix);
+    if (candidate.size() > static_cast<std::size_t>(limits::kNameWidth)) break;
+    if (!name_taken(candidate)) return candidate;
+  }
+  return {};
+}
+
+int add_temporary(std::string_view name, std::string_view description, std::span<const double> values, int max_vars) {
+  Globals& g = globals();
+  if (g.nvars >= std::min(max_vars, g.max_vars) || values.size() < static_cast<std::size_t>(g.nobs)) return 0;
+  const std::string own = free_variable_name(name, "_");
+  if (own.empty()) return 0;
+  const int v = ++g.nvars;
+  set_variable(v, own, description.substr(0, std::min<std::size_t>(description.size(), limits::kDescWidth)));
+  set_temporary(v, true);
+  for (int t = 1; t <= g.nobs; ++t) data_at(t, v) = values[static_cast<std::size_t>(t - 1)];
+  const int index[] = {v};
+  register_temporaries(index);
+  return v;
+}
 
 std::string shifted_name(const ShiftedName& shift) {
   const int k = shift.offset < 0 ? -shift.offset : shift.offset;

@@ -52,6 +52,18 @@ struct TemporaryResult {
 };
 TemporaryResult make_temporary(int base_index, const ShiftedName& shift, int max_vars);
 
+/// A name no variable has: `name` itself, else `name`, `separator` and the smallest
+/// suffix 2, 3, ... that is free and fits 14 characters; empty when there is none.
+/// Cost O(NVARS) a try.
+std::string free_variable_name(std::string_view name, std::string_view separator);
+
+/// Appends a temporary variable named `name` (when that is taken, `name` + "_" + the
+/// smallest free suffix, so that a name ending in a lag number stays readable) holding
+/// `values` (NOBS of them, observation t at t − 1), marked as temporary and registered, so
+/// that the owner's scope deletes it. Returns its number; 0, with nothing made, when NVARS has
+/// reached `max_vars` (or MAXVARS), when no free name fits or `values` is too short.
+int add_temporary(std::string_view name, std::string_view description, std::span<const double> values, int max_vars);
+
 /// The registry of temporaries that successful list readings created: the owner of the
 /// current request deletes them all with `delete_temporaries`. Registered by name.
 void register_temporaries(std::span<const int> indices);

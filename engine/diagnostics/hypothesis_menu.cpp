@@ -9,6 +9,7 @@
 #include "engine/core/results_page.h"
 #include "engine/diagnostics/arch_test.h"
 #include "engine/diagnostics/cusum_plots.h"
+#include "engine/diagnostics/non_nested_simulation.h"
 #include "engine/diagnostics/non_nested_tests.h"
 #include "engine/diagnostics/order_prompts.h"
 #include "engine/diagnostics/post_regression_steps.h"
@@ -172,12 +173,13 @@ MenuExit hypothesis_menu(PostRegressionContext& context) {
         }
         break;
       case kNonNested:
+      case kNonNestedOtherLhs:
         // The rival regression is compared with a least-squares estimate only.
         if (!row.least_squares_plots) core::SHOWMSGFILE(core::msg::kNotForThisMethod);
-        else NONNESTEDTESTS();
+        else if (option == kNonNested) NONNESTEDTESTS();
+        else NONNESTEDGENERAL();
         break;
       default:
-        not_available("Non-nested testing");
         break;
     }
   }

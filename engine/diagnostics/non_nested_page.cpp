@@ -166,11 +166,18 @@ void show_refusal(NonNestedRefusal refusal) {
 
 }  // namespace
 
-std::string WRITESTATLINE(std::string_view label, double m1_against_m2, double m2_against_m1, int channel) {
+std::string WRITESTATLINE(std::string_view label, double m1_against_m2, double m2_against_m1, int channel,
+                          int replications) {
   std::string line(kWidth, ' ');
   core::APPENDTEXT(line, 4, label);
   const bool probability = append_value(line, 19, m1_against_m2, core::ProbKind::kNormal, 1, 0);
   append_value(line, probability ? 16 : 22, m2_against_m1, core::ProbKind::kNormal, 1, 0);
+  if (replications > 0) {  // into the blanks between the label and the first statistic
+    std::string count = std::to_string(replications);
+    count.insert(0, count.size() < 5 ? 5 - count.size() : 0, ' ');
+    line.replace(11, 5, count.substr(0, 5));
+    line.replace(17, 12, "replications");
+  }
   core::WRITELINE(line, channel);
   return line;
 }

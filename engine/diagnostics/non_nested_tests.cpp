@@ -129,14 +129,9 @@ std::array<double, 2> projection_traces(const Layout& layout, const Regression& 
 /// w·sqrt((n − k − 1)/(RSS·S − w²)) for the t-ratio of `z` added to model a; missing when
 /// z lies in a's column space or the ratio is not positive and finite.
 double added_t_ratio(const Layout& layout, Regression& a, std::span<const double> z) {
-  const double zz = squared_norm(z);
   const NonNestedFit rest = project(layout, a, z);
-  const double s = rest.rss;
-  const double w = static_cast<double>(dot(a.fit.residuals, z));
-  const double denominator = a.fit.rss * s - w * w;
-  const double df = layout.n - a.k - 1;
-  if (!(s > kNegligible * zz) || !(denominator > 0.0) || df < 1) return kMissing;
-  return core::finite_or_missing(w * std::sqrt(df / denominator));
+  return added_column_t_ratio(static_cast<double>(dot(a.fit.residuals, z)), a.fit.rss, rest.rss, squared_norm(z),
+                              layout.n - a.k - 1);
 }
 
 /// The statistics of model a against model b (see the header for the formulas).
@@ -185,6 +180,12 @@ double encompassing_f(double rss_r, double rss12, int k_only, int df) {
 }
 
 }  // namespace
+
+double added_column_t_ratio(double w, double rss, double s, double zz, int df) {
+  const double denominator = rss * s - w * w;
+  if (!(s > kNegligible * zz) || !(denominator > 0.0) || df < 1) return kMissing;
+  return core::finite_or_missing(w * std::sqrt(df / denominator));
+}
 
 NonNestedStatistics NONNESTEDSTATS(std::span<const double> y, std::span<const std::vector<double>> columns,
                                    std::span<const int> x1, std::span<const int> x2) {

@@ -70,10 +70,19 @@ struct NonNestedStatistics {
 NonNestedStatistics NONNESTEDSTATS(std::span<const double> y, std::span<const std::vector<double>> columns,
                                    std::span<const int> x1, std::span<const int> x2);
 
+/// The t-ratio of a column z added to a regression: w·sqrt(df/(rss·s − w²)) with w = e'z
+/// (e the regression's residuals, rss their sum of squares), s = the sum of squares of z
+/// after regression on the regressors, zz = z'z and df = n − k − 1. Missing when z lies in
+/// the regressors' space (s not above 1e-14·zz), the ratio is not positive and finite, or
+/// df < 1.
+double added_column_t_ratio(double w, double rss, double s, double zz, int df);
+
 /// The statistic line: `label` from column 5, the two statistics with their two-sided
 /// standard normal probabilities, the second one ending in the same column whether the
-/// first was missing or not.
-std::string WRITESTATLINE(std::string_view label, double m1_against_m2, double m2_against_m1, int channel);
+/// first was missing or not. A positive `replications` is written in columns 12-16,
+/// followed by "replications" in columns 18-29.
+std::string WRITESTATLINE(std::string_view label, double m1_against_m2, double m2_against_m1, int channel,
+                          int replications = 0);
 
 /// Hypothesis Testing Menu option 8 on the current estimate: asks for M2's regressors,
 /// checks the sample of both models, computes and shows the page. The engine's sample is

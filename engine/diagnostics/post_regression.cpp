@@ -23,6 +23,7 @@
 #include "engine/diagnostics/wald_options.h"
 #include "engine/single/equation_text.h"
 #include "engine/single/estimation_state.h"
+#include "engine/single/likelihood_plot.h"
 #include "engine/single/result_report.h"
 
 namespace qorv::diagnostics {
@@ -219,6 +220,8 @@ void show_estimation_results(const PostRegressionContext& context, bool announce
     single::GARCHFORMULA();
   }
   core::SHOWRESULTS(core::kShowPageWithModel);
+  // A single AR or MA error parameter: the concentrated likelihood around the estimate.
+  single::plot_concentrated_likelihood();
 }
 
 void POSTREGRESSION() {

@@ -33,7 +33,8 @@ PostRegressionContext prepare_post_regression();
 /// The results page of the current estimate (table, fit and statistics blocks but for the
 /// ARDL long run and fully modified estimates, the error-parameter table of AR and MA
 /// errors, the diagnostic tests table for the methods that offer the residual tests), shown in the viewer; with `announce` the busy notice
-/// is up while the page is written.
+/// is up while the page is written. An equation with one AR or MA error lag then has its
+/// concentrated likelihood plotted.
 void show_estimation_results(const PostRegressionContext& context, bool announce);
 
 /// A time plot over the estimation sample: `series` (NUSED values each, the missing code

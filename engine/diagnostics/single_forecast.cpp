@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <new>
+#include <stdexcept>
 #include <string>
 
 #include "engine/core/channels.h"
@@ -15,11 +16,14 @@
 #include "engine/core/results_page.h"
 #include "engine/core/text_format.h"
 #include "engine/core/workspace.h"
+#include "engine/data/formula_evaluator.h"
 #include "engine/diagnostics/chow_tests.h"
 #include "engine/diagnostics/post_regression_steps.h"
 #include "engine/single/estimation_state.h"
 #include "engine/single/estimation_titles.h"
 #include "engine/single/forecast_period.h"
+#include "engine/single/garch_forecast.h"
+#include "engine/single/nonlinear_estimate.h"
 #include "shared/exchange_slots.h"
 #include "shared/plot_file.h"
 
@@ -105,6 +109,70 @@ std::vector<double> error_terms(int count) {
     u[at(i - 1)] = static_cast<double>(sum);
   }
   return u;
+}
+
+bool nonlinear(int code) { return code == method::kNls || code == method::kNl2sls; }
+
+/// Whether the non-linear equation of the session is the current estimate's.
+bool nonlinear_equation_fits() {
+  const auto& s = single::estimation();
+  const single::NonLinearFormula& formula = single::nonlinear_equation().formula;
+  return s.nregs >= 1 && formula.parameters.size() == at(s.nregs) && !s.eqvarlist.empty() &&
+         formula.dependent == s.eqvarlist.front();
+}
+
+/// The workspace variables the non-linear formula reads, but its dependent variable.
+std::vector<int> formula_regressors() {
+  const single::NonLinearFormula& formula = single::nonlinear_equation().formula;
+  std::vector<int> variables;
+  for (const data::FormulaOp& op : formula.program.ops)
+    if (op.kind == data::FormulaOp::kVariable && op.index != formula.dependent &&
+        std::find(variables.begin(), variables.end(), op.index) == variables.end())
+      variables.push_back(op.index);
+  return variables;
+}
+
+/// The GARCH model of the current estimate.
+single::GarchModel garch_model() {
+  const auto& s = single::estimation();
+  single::GarchModel model;
+  model.form = s.garch.exponential ? single::VarianceForm::kExponential
+               : s.garch.absolute  ? single::VarianceForm::kAbsolute
+                                   : single::VarianceForm::kPlain;
+  model.in_mean = s.garch.in_mean;
+  model.student_t = s.garch.distribution != 0;
+  model.ar_lags = s.garch.ar_lags;
+  model.ma_lags = s.garch.ma_lags;
+  model.regressors = s.nregs;
+  model.variance_variables = static_cast<int>(s.garch.variance_variables.size());
+  return model;
+}
+
+/// The conditional standard deviations of the `count` observations after the sample,
+/// from the estimate's residuals and standard deviations; not defined when the variance
+/// equation leaves its bounds or the estimate does not describe a model.
+single::GarchVarianceForecast garch_forecast(int count) {
+  const auto& s = single::estimation();
+  const auto& g = core::globals();
+  const single::GarchModel model = garch_model();
+  const int m = single::garch_parameter_count(model);
+  if (s.garch.conditional_sd.size() != at(s.nused) || s.nused < 1) return {};
+  single::GarchHistory history;
+  const auto residuals = single::series_block(single::block::kResiduals);
+  history.e.assign(residuals.begin(), residuals.begin() + s.nused);
+  history.s = s.garch.conditional_sd;
+  std::vector<std::vector<double>> z;
+  for (const int v : s.garch.variance_variables) {
+    auto& column = z.emplace_back();
+    for (int i = 1; i <= count; ++i) column.push_back(core::data_at(g.sample_end + i, v));
+  }
+  std::vector<double> theta;
+  for (int i = 1; i <= m; ++i) theta.push_back(single::coefficient(i));
+  try {
+    return single::garch_forecast_sd(model, theta, history, z, count);
+  } catch (const std::invalid_argument&) {
+    return {};
+  }
 }
 
 void summarise(SingleForecast& f) {
@@ -231,13 +299,43 @@ void keep_forecasts(const SingleForecast& f) {
   s.forecast_count = count;
 }
 
+/// The non-linear equation's dynamic forecasts of observations first..last.
+SingleForecast nonlinear_forecasts(int first, int last) {
+  const auto& s = single::estimation();
+  const auto& g = core::globals();
+  SingleForecast f;
+  f.first = first;
+  f.dynamic = true;
+  std::vector<double> theta;
+  for (int i = 1; i <= s.nregs; ++i) theta.push_back(single::coefficient(i));
+  const data::FormulaData data{
+      core::work_array().first(at(g.nobs) * at(g.nvars)), g.nobs, g.nvars, theta, kMissing};
+  const std::vector<double> predictions =
+      single::formula_forecast(single::nonlinear_equation().formula, data, first, last,
+                               data::formula_stack_capacity(data::FormulaCaller::kEstimation, g.nobs, g.nvars));
+  if (predictions.empty()) {
+    f.stop = ForecastStop::kFormulaFailed;
+    return f;
+  }
+  for (int t = first; t <= last; ++t) {
+    const double y = core::data_at(t, s.eqvarlist.front());
+    const double prediction = predictions[at(t - first)];
+    f.actual.push_back(y);
+    f.prediction.push_back(prediction);
+    f.error.push_back(y == kMissing ? kMissing : y - prediction);
+  }
+  summarise(f);
+  return f;
+}
+
 }  // namespace
 
 bool forecasts_single_equation(int code) {
   const single::MethodRow& row = single::method_row(code);
   if (!row.forecast_advice.empty()) return false;
   return code == method::kOls || code == method::kIv || code == method::kPhillipsHansen || code == method::kArdl ||
-         code == method::kArdlLongRun || single::has_ar_errors(code) || single::has_ma_errors(code);
+         code == method::kArdlLongRun || nonlinear(code) || code == method::kGarch || single::has_ar_errors(code) ||
+         single::has_ma_errors(code);
 }
 
 std::optional<SingleForecast> forecast_equation(int last) {
@@ -245,14 +343,28 @@ std::optional<SingleForecast> forecast_equation(int last) {
   const auto& g = core::globals();
   const int first = g.sample_end + 1;
   const int count = last - first + 1;
-  if (count < 1 || first < 1 || last > g.nobs || s.eqvarlist.size() != at(s.nregs) + 1 ||
-      s.reglagtable.size() != at(s.nregs))
-    return std::nullopt;
+  if (count < 1 || first < 2 || last > g.nobs) return std::nullopt;
+  if (nonlinear(s.method)) {
+    if (!nonlinear_equation_fits()) return std::nullopt;
+    return nonlinear_forecasts(first, last);
+  }
+  if (s.eqvarlist.size() != at(s.nregs) + 1 || s.reglagtable.size() != at(s.nregs)) return std::nullopt;
   SingleForecast f;
   f.first = first;
   f.std_errors = has_standard_errors(s.method);
   for (int j = 0; j < s.nregs; ++j) f.dynamic = f.dynamic || dependent_lag(j) > 0;
-  const std::vector<double> u = error_terms(count);
+  std::vector<double> u = error_terms(count);
+  if (s.method == method::kGarch) {
+    single::GarchVarianceForecast h = garch_forecast(count);
+    if (!h.defined) {
+      f.stop = ForecastStop::kVarianceUndefined;
+      return f;
+    }
+    // The in-mean term: its coefficient (the one after the regressors) times h².
+    if (s.garch.in_mean)
+      for (int i = 0; i < count; ++i) u[at(i)] += single::coefficient(s.nregs + 1) * h.sd[at(i)] * h.sd[at(i)];
+    f.conditional_sd = std::move(h.sd);
+  }
   std::vector<double> x(at(s.nregs));
   for (int i = 0; i < count; ++i) {
     const int t = first + i;
@@ -287,15 +399,21 @@ std::optional<SingleForecast> forecast_equation(int last) {
 void SINGLEFORECAST(bool plot_only) {
   const auto& s = single::estimation();
   const auto& g = core::globals();
-  if (s.nregs < 1 || s.eqvarlist.size() != at(s.nregs) + 1 || s.reglagtable.size() != at(s.nregs)) {
+  const bool formula = nonlinear(s.method);
+  if (formula ? !nonlinear_equation_fits()
+              : s.nregs < 1 || s.eqvarlist.size() != at(s.nregs) + 1 || s.reglagtable.size() != at(s.nregs)) {
     not_available("Forecasting");
     return;
   }
   // The lags of the dependent variable take earlier predictions: only the other
   // regressors must hold data over the period.
   std::vector<int> checked;
-  for (int j = 0; j < s.nregs; ++j)
-    if (dependent_lag(j) == 0) checked.push_back(s.eqvarlist[at(j) + 1]);
+  if (formula) {
+    checked = formula_regressors();
+  } else {
+    for (int j = 0; j < s.nregs; ++j)
+      if (dependent_lag(j) == 0) checked.push_back(s.eqvarlist[at(j) + 1]);
+  }
   const int first = g.sample_end + 1;
   const int last_available = std::min(g.nobs, g.sample_end + single::block::kMaxParameters);
   int last = 0;
@@ -306,7 +424,11 @@ void SINGLEFORECAST(bool plot_only) {
       BusyNotice busy;
       f = forecast_equation(last);
     }
-    if (!f) return;
+    if (!f || f->stop == ForecastStop::kFormulaFailed) return;
+    if (f->stop == ForecastStop::kVarianceUndefined) {
+      core::SHOWMESSAGE("The conditional variance is not defined during the forecast period!");
+      return;
+    }
     keep_forecasts(*f);
     if (!plot_only) write_page(*f);
     plot_forecasts(*f);

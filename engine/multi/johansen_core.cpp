@@ -35,32 +35,6 @@ std::vector<double> packed_cross(const std::vector<double>& block, std::size_t n
   return out;
 }
 
-/// Eigenvalues (descending) and eigenvectors (k × k, column-major, in the same order) of a
-/// packed symmetric matrix. False when the solver did not converge.
-bool symmetric_eigen(const std::vector<double>& packed, int k, double tol, std::vector<double>& values,
-                     std::vector<double>& vectors) {
-  const auto uk = static_cast<std::size_t>(k);
-  values.assign(uk, 0.0);
-  vectors.assign(uk * uk, 0.0);
-  if (k == 1) {
-    values[0] = packed[0];
-    vectors[0] = 1.0;
-    return true;
-  }
-  std::vector<double> diagonal(uk), sub(uk), z(uk * uk);
-  int flag = 0;
-  core::PACKEDFACTOR(k, kReductionTolerance, packed, diagonal, sub, z, flag);
-  if (flag != 0) return false;
-  core::EIGENSOLVE(k, tol, diagonal, sub, z, flag);
-  if (flag != 0) return false;
-  for (std::size_t j = 0; j < uk; ++j) {  // ascending to descending
-    const std::size_t from = uk - 1 - j;
-    values[j] = diagonal[from];
-    std::copy_n(z.begin() + static_cast<long>(from * uk), uk, vectors.begin() + static_cast<long>(j * uk));
-  }
-  return true;
-}
-
 /// Residuals of each column of `y` (n rows, `count` columns) on the short-run regressors;
 /// the columns are copied when there are none. False when Z'Z is singular.
 bool concentrate(const std::vector<double>& z, int kreg, std::size_t n, const std::vector<double>& y, int count,
@@ -87,6 +61,30 @@ bool concentrate(const std::vector<double>& z, int kreg, std::size_t n, const st
 }
 
 }  // namespace
+
+bool symmetric_eigen(const std::vector<double>& packed, int k, double tol, std::vector<double>& values,
+                     std::vector<double>& vectors) {
+  const auto uk = static_cast<std::size_t>(k);
+  values.assign(uk, 0.0);
+  vectors.assign(uk * uk, 0.0);
+  if (k == 1) {
+    values[0] = packed[0];
+    vectors[0] = 1.0;
+    return true;
+  }
+  std::vector<double> diagonal(uk), sub(uk), z(uk * uk);
+  int flag = 0;
+  core::PACKEDFACTOR(k, kReductionTolerance, packed, diagonal, sub, z, flag);
+  if (flag != 0) return false;
+  core::EIGENSOLVE(k, tol, diagonal, sub, z, flag);
+  if (flag != 0) return false;
+  for (std::size_t j = 0; j < uk; ++j) {  // ascending to descending
+    const std::size_t from = uk - 1 - j;
+    values[j] = diagonal[from];
+    std::copy_n(z.begin() + static_cast<long>(from * uk), uk, vectors.begin() + static_cast<long>(j * uk));
+  }
+  return true;
+}
 
 int levels_columns(const JohansenData& data) {
   return data.m + data.e + (data.model_case == 2 || data.model_case == 4 ? 1 : 0);

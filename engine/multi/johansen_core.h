@@ -66,6 +66,12 @@ enum class JohansenFailure {
 /// ones and the trend 1..n in case 5.
 std::vector<double> short_run_regressors(const JohansenData& data);
 
+/// Eigenvalues (descending) and eigenvectors (k × k, column-major, in the same order) of a
+/// packed symmetric matrix, by the tridiagonal reduction and the QL solver at tolerance
+/// `tol`. False when the solver did not converge.
+bool symmetric_eigen(const std::vector<double>& packed, int k, double tol, std::vector<double>& values,
+                     std::vector<double>& vectors);
+
 /// The whole estimation. `fit` is complete only when the result is kNone.
 /// Throws std::invalid_argument when the arrays do not hold the stated shape.
 /// Cost: O(n·(kreg² + (m + k)·kreg + k²) + kreg³ + k³).

@@ -78,11 +78,14 @@ void save(const ResponseReport& report) {
 
 int ask_horizon(int kind) {
   const bool responses = kind == kOrthogonalResponses || kind == kGeneralisedResponses;
-  const std::string prompt = std::string(responses ? " Horizon for impulse responses (Maximum"
-                                                   : " Horizon for variance decomposition analysis (Maximum") +
-                             " " + core::FORMATFIXED(kMaxHorizon, 4, 0) + " zero to quit)?";
+  return ask_horizon(responses ? " Horizon for impulse responses (Maximum" : " Horizon for variance decomposition analysis (Maximum",
+                     kDefaultHorizon);
+}
+
+int ask_horizon(std::string_view head, int offered) {
+  const std::string prompt = std::string(head) + " " + core::FORMATFIXED(kMaxHorizon, 4, 0) + " zero to quit)?";
   while (true) {
-    int value = kDefaultHorizon;
+    int value = offered;
     int status = 0;
     core::ASKINTEGER(core::kNoHelp, value, status, prompt);
     if (status != 1 || value == 0) return 0;

@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace qorv::multi {
@@ -24,6 +25,11 @@ struct ResponseReport {
 /// 150, offering 50. A value above 150 or below 0 beeps and asks again. Returns the
 /// horizon, or 0 when the user left (0 or cancel).
 int ask_horizon(int kind);
+
+/// Asks a horizon with the prompt `head` followed by the maximum 150 and "zero to quit)?",
+/// offering `offered`. A value above 150 or below 0 beeps and asks again. Returns the
+/// horizon, or 0 when the user left (0 or cancel).
+int ask_horizon(std::string_view head, int offered);
 
 /// Writes and shows the report page: the centred title, the header, the table in blocks
 /// of at most six columns (" Horizon" and the labels, one row per horizon) and a rule.

@@ -9,6 +9,8 @@
 #include "engine/core/driver_state.h"
 #include "engine/core/report_lines.h"
 #include "engine/core/workspace.h"
+#include "engine/multi/cvar_driver.h"
+#include "engine/multi/sure_estimate.h"
 #include "engine/multi/var_estimate.h"
 #include "engine/single/estimation_state.h"
 #include "shared/fixed_text.h"
@@ -30,10 +32,6 @@ class MethodCodeGuard {
  private:
   int saved_;
 };
-
-void not_available(std::string_view what) {
-  core::SHOWOK(core::kInformation, core::kNoHelp, std::string(what) + " is not available in this version of Zelvorin.");
-}
 
 /// The names of list positions 1..k; the first containing "(" is refused with its message.
 bool endogenous_names_valid(const std::vector<int>& list, int k) {
@@ -70,17 +68,17 @@ bool SYSTEMESTIMATE(int& choice, int split, int& order_word, const SystemService
     }
     case kCointegratingChoice: {
       MethodCodeGuard guard(kCointegratingMethod);
-      static_cast<void>(order_word);  // the cointegrating VAR's order question uses it
-      if (!endogenous_names_valid(list, nregs - split_cointegration_count(split).d + 1)) return false;
-      not_available("Estimation of cointegrating VAR models");
+      const CointegrationSplit counts = split_cointegration_count(split);
+      if (!endogenous_names_valid(list, nregs - counts.d + 1)) return false;
+      if (counts.d < 0 || counts.e < 0 || counts.d + counts.e >= static_cast<int>(list.size())) return false;
+      COINTDRIVER(list, counts.d, counts.e, order_word, services);
       return false;
     }
     case kSureChoice:
     case kRestrictedSureChoice: {
       MethodCodeGuard guard(choice == kSureChoice ? kSureMethod : kRestrictedSureMethod);
-      not_available("SURE estimation");
       choice = 0;
-      return false;
+      return SUREESTIMATE(services);
     }
     default:
       return false;

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <functional>
+#include <span>
 #include <string_view>
 
 namespace qorv::multi {
@@ -29,6 +30,9 @@ CointegrationSplit split_cointegration_count(int split);
 /// deleted afterwards).
 struct SystemServices {
   std::function<void(int dependent, std::string_view regressors)> estimate_single_equation;
+  /// The same for an equation whose variables exist (numbers, dependent first), under
+  /// the estimate the system hands to the runner.
+  std::function<void(std::span<const int> equation)> report_equation;
 };
 
 /// Dispatches the system `choice` over the current equation's variable list (the driver's

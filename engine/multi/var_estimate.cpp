@@ -11,10 +11,12 @@
 #include "engine/core/number_format.h"
 #include "engine/core/workspace.h"
 #include "engine/data/observation_scans.h"
+#include "engine/diagnostics/sample_check.h"
 #include "engine/multi/dynamic_forecast.h"
 #include "engine/multi/dynamic_response.h"
 #include "engine/multi/response_results.h"
 #include "engine/multi/var_reports.h"
+#include "engine/multi/workspace_view.h"
 #include "engine/single/estimation_state.h"
 #include "engine/single/forecast_period.h"
 #include "shared/exchange_slots.h"
@@ -27,26 +29,6 @@ namespace {
 constexpr int kMaxForecasts = 500;
 
 std::string whole(int value) { return std::string(fixed_text::trim(core::FORMATFIXED(value, 9, 0))); }
-
-/// Keeps the sample globals as they were on entry.
-class SampleGuard {
- public:
-  SampleGuard() : start_(core::globals().sample_start), end_(core::globals().sample_end) {}
-  ~SampleGuard() {
-    core::globals().sample_start = start_;
-    core::globals().sample_end = end_;
-  }
-  SampleGuard(const SampleGuard&) = delete;
-  SampleGuard& operator=(const SampleGuard&) = delete;
-
- private:
-  int start_, end_;
-};
-
-DataView workspace_data() {
-  const int nobs = core::globals().nobs;
-  return DataView{core::work_array().first(static_cast<std::size_t>(nobs) * static_cast<std::size_t>(core::globals().nvars)), nobs};
-}
 
 /// The order: a preset in slot 18 once, else asked; 0 when the user leaves.
 int ask_order(int m, int pmax) {
@@ -352,7 +334,7 @@ void VARESTIMATE(const std::vector<int>& endogenous, const std::vector<int>& det
   all.insert(all.end(), deterministic.begin(), deterministic.end());
   int first = 0, n = 0;
   if (!estimation_sample(endogenous, all, p, m, d, first, n)) return;
-  SampleGuard guard;
+  const diagnostics::SampleGuard guard;
   core::globals().sample_start = first;
   core::globals().sample_end = first + n - 1;
   NamedVar var;

@@ -6,24 +6,33 @@
 #include <string>
 #include <vector>
 
+#include "engine/core/channels.h"
 #include "engine/core/dialog_bridge.h"
 #include "engine/core/driver_state.h"
 #include "engine/core/lag_lists.h"
 #include "engine/core/menu_system.h"
 #include "engine/core/message_lines.h"
 #include "engine/core/number_format.h"
+#include "engine/core/report_writer.h"
+#include "engine/core/result_tables.h"
+#include "engine/core/system_headers.h"
 #include "engine/core/temp_variables.h"
+#include "engine/core/text_format.h"
 #include "engine/core/var_lists.h"
 #include "engine/core/workspace.h"
 #include "engine/diagnostics/post_regression.h"
 #include "engine/diagnostics/sample_check.h"
+#include "engine/multi/dynamic_forecast.h"
 #include "engine/road/run_estimation.h"
+#include "engine/single/ardl_forecast.h"
 #include "engine/single/ardl_forms.h"
 #include "engine/single/ardl_model.h"
 #include "engine/single/ardl_search.h"
 #include "engine/single/estimation_runner.h"
 #include "engine/single/estimation_state.h"
+#include "engine/single/forecast_period.h"
 #include "shared/exchange_slots.h"
+#include "shared/fixed_text.h"
 
 namespace qorv::road {
 
@@ -37,6 +46,7 @@ constexpr int kLagCap = 24;
 constexpr int kMaxObservations = 3000;
 constexpr std::uint64_t kQuietModels = 125;
 constexpr int kOrderAnswerWidth = 80;
+constexpr int kArdlModelTitle = -2;  ///< "Based on ARDL Regression"
 
 size_t at(int i) { return static_cast<size_t>(i); }
 
@@ -173,18 +183,7 @@ std::vector<int> model_variables(const ArdlEquation& eq, const std::vector<int>&
 /// A new registered temporary variable named `name` (a numeric suffix after "_" when the
 /// name is taken) holding `values` over the whole data set. 0 when there is no room.
 int add_temporary(const std::string& name, const std::string& description, const std::vector<double>& values) {
-  auto& g = core::globals();
-  if (g.nvars >= g.max_vars) return 0;
-  std::string free_name = name;
-  for (int suffix = 2; core::find_variable(free_name) != 0; ++suffix) free_name = name + "_" + std::to_string(suffix);
-  const int v = g.nvars + 1;
-  g.nvars = v;
-  core::set_variable(v, free_name, description.substr(0, std::min<size_t>(description.size(), 80)));
-  core::set_temporary(v, true);
-  for (int t = 1; t <= g.nobs; ++t) core::data_at(t, v) = values[at(t - 1)];
-  const int index[] = {v};
-  core::register_temporaries(index);
-  return v;
+  return core::add_temporary(name, description, values, core::globals().max_vars);
 }
 
 /// v(t − lag) − v(t − lag − 1) over the data set, missing where either is missing or
@@ -390,6 +389,54 @@ void ARDLECM(const ArdlEquation& eq, const std::vector<int>& orders) {
   diagnostics::POSTREGRESSION();
 }
 
+/// Choice 4: the chosen model's fitted values over its sample and its dynamic forecasts
+/// after it (the regressors and deterministic variables from the data, the lags of the
+/// dependent variable from earlier forecasts), shown by the ARDL forecast display.
+void ARDLFORECASTS(const ArdlEquation& eq, const std::vector<int>& orders) {
+  std::vector<int> checked(eq.variables.begin() + 1, eq.variables.end());
+  checked.insert(checked.end(), eq.deterministic.begin(), eq.deterministic.end());
+  int last = eq.end;
+  if (FORECASTPERIOD(core::globals().nobs, eq.end + 1, last, checked, kCheckRegressors)) return;
+  core::SHOWCALCULATING();
+  const ArdlEstimate fit = fit_ardl_model(eq.data(), orders);
+  if (fit.singular) {
+    show_error("Multicollinear regressors and their lagged values!");
+    return;
+  }
+  // The model's columns run on over the forecast period.
+  ArdlEquation extended = eq;
+  extended.end = last;
+  load_columns(extended);
+  ArdlData data = extended.data();
+  data.n = eq.end - eq.start + 1;
+  multi::ForecastDisplay display;
+  display.names = {core::variable_name(eq.variables[0])};
+  display.variables = {eq.variables[0]};
+  display.predictions = ardl_predictions(data, orders, fit.b, last - eq.end);
+  display.first = eq.start;
+  display.end = eq.end;
+  display.last = last;
+  display.titles = multi::ForecastTitles::kArdl;
+  const int order = *std::max_element(orders.begin(), orders.end());
+  const double loglik = fit.loglik;
+  display.header = [&eq, order, loglik] {
+    const int page = core::channel::kResultsPage;
+    std::string line;
+    core::SYSTEMMODELTITLE(line, kArdlModelTitle, page);
+    line = fixed_text::pad(ardl_title_line(), core::kTableWidth);
+    core::JUSTIFYTEXT(line, core::kTableWidth, 'C');
+    core::WRITELINE(line, page);
+    core::SystemHeaderArgs args;
+    args.kind = core::kArdlBasedHeader;
+    args.offset = eq.start - 1;
+    args.n = eq.end - eq.start + 1;
+    args.p = order;
+    args.loglik = loglik;
+    core::SYSTEMHEADER(args, page);
+  };
+  multi::DYNFORECAST(display);
+}
+
 /// The Post ARDL Model Selection Menu (1028) for the chosen orders.
 void post_menu(const ArdlEquation& eq, const std::vector<int>& orders, int criterion) {
   static constexpr const char* kTitles[] = {
@@ -414,11 +461,7 @@ void post_menu(const ArdlEquation& eq, const std::vector<int>& orders, int crite
       case 1: ARDLESTIMATES(eq, orders); option = 2; break;
       case 2: ARDLLONGRUN(eq, orders); option = 3; break;
       case 3: ARDLECM(eq, orders); option = 0; break;
-      case 4:
-        core::SHOWOK(core::kInformation, core::kNoHelp,
-                     "Forecasts from the ARDL model are not available in this version.");
-        option = 0;
-        break;
+      case 4: ARDLFORECASTS(eq, orders); option = 0; break;
       default: return;
     }
   }

@@ -154,19 +154,12 @@ bool sample_fits() {
 /// passes, and a text that does not read, ask.
 bool ask_sample(bool& preset_read) {
   Globals& g = globals();
-  const std::string preset(fixed_text::trim(char_setting(charset::kSampleText)));
   int start = g.sample_start > 0 ? g.sample_start : 1;
   int end = g.sample_end > 0 ? g.sample_end : g.nobs;
-  std::string text;
-  bool failed = true;
-  if (!preset_read && !preset.empty()) {
-    text = preset;
-    failed = GETSAMPLE(1, g.nobs, start, end, kSampleTextOnly, text);
-    set_char_setting(charset::kSampleText, "");
-  }
+  // Later passes ask even when the host has written another sample text meanwhile.
+  if (preset_read) set_char_setting(charset::kSampleText, "");
   preset_read = true;
-  if (failed) failed = GETSAMPLE(1, g.nobs, start, end, kEstimationPeriod, text);
-  if (failed) return false;
+  if (ask_estimation_period(start, end)) return false;
   g.sample_start = start;
   g.sample_end = end;
   return true;

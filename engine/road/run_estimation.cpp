@@ -10,6 +10,7 @@
 #include "engine/core/message_lines.h"
 #include "engine/single/estimation_runner.h"
 #include "engine/single/estimation_state.h"
+#include "engine/single/likelihood_plot.h"
 
 namespace qorv::road {
 
@@ -27,7 +28,8 @@ namespace {
 enum class Start { kLeave, kProgramValues, kUserValues };
 
 /// The Initial AR/MA parameter estimates menu (1023). Option 3, the concentrated
-/// likelihood plot, is offered (and preselected) only for a single lag.
+/// likelihood plot, is offered (and preselected) only for a single lag; after the plot the
+/// menu comes back with the user's values offered.
 Start initial_values_menu() {
   auto& s = estimation();
   const bool one_lag = s.arma_lags.size() == 1;
@@ -58,8 +60,7 @@ Start initial_values_menu() {
         break;
       }
       case 3:
-        core::SHOWOK(core::kInformation, core::kNoHelp,
-                     "The concentrated log-likelihood plot is not available in this version of Zelvorin.");
+        plot_concentrated_likelihood();
         choice = 2;
         break;
       default: return Start::kLeave;

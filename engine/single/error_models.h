@@ -13,6 +13,9 @@
 // failure and the iteration-limit dialogue through `on_limit`.
 #pragma once
 
+#include <span>
+
+#include "engine/core/ar_kernels.h"
 #include "engine/single/optimiser.h"
 
 namespace qorv::single {
@@ -43,5 +46,22 @@ ErrorModelOutcome ESTIMATEAREXACT(bool interactive, const LimitHandler& on_limit
 /// use the structural residuals of the filtered two-stage least squares and leave its IV
 /// minimand and GRSS.
 ErrorModelOutcome ESTIMATEMA(const LimitHandler& on_limit);
+
+/// The concentrated criterion of an equation with one AR error lag `lag` at the AR
+/// coefficient `r`, the regression coefficients concentrated out, for method `code`:
+/// 3 and 4 the exact AR(1) log-likelihood; 2, 6 and 7 the normal log-likelihood of the
+/// regression of the filtered data (n − lag observations); 8 and 9 the IV minimand of the
+/// filtered two-stage least squares with the instruments `w` (filtered alike). `d` and `w`
+/// hold the equation's data over the sample. False when the point cannot be evaluated
+/// (outside the stationary region, a singular regression, a perfect fit).
+bool concentrated_ar_criterion(const core::RegressionColumns& d, std::span<const double> w, int code, int lag,
+                               double r, double& criterion);
+
+/// The same for one MA error lag at the MA coefficient `theta`: the exact log-likelihood
+/// with the regression coefficients and the innovation variance concentrated out
+/// (methods 10 and 11), its negative, the adjusted IV minimand, with the instruments `w`
+/// (12 and 13). False when the point cannot be evaluated.
+bool concentrated_ma_criterion(const core::RegressionColumns& d, std::span<const double> w, int code, int lag,
+                               double theta, double& criterion);
 
 }  // namespace qorv::single

@@ -320,6 +320,32 @@ static ErrorModelOutcome search_exact_ar(bool interactive, const LimitHandler& o
   return ErrorModelOutcome::kEstimated;
 }
 
+bool concentrated_ar_criterion(const core::RegressionColumns& d, std::span<const double> w, int code, int lag,
+                               double r, double& criterion) {
+  if (lag < 1 || d.n - lag < d.k + 1) return false;
+  if (code == method::kExactAr1 || code == method::kExactAr2) {
+    if (lag != 1) return false;
+    core::ArFit fit;
+    if (core::ARMALOGLIK(d, r, 0.0, d.k + 1, fit) != 0) return false;
+    criterion = fit.loglik;
+    return std::isfinite(criterion);
+  }
+  if (is_iv_method(code) && w.empty()) return false;
+  const double rho[] = {r};
+  const int lags[] = {lag};
+  const Filtered f = filter_all(d, w, rho, lags);
+  ColumnFit fit;
+  if (!fit_instrumented(f.y, f.x, f.w, f.rows, d.k, fit)) return false;
+  if (!f.w.empty()) {
+    criterion = fit.minimand;
+  } else {
+    double sigma = 0.0;
+    core::NORMALLOGLIK(f.rows, d.k + 1, fit.rss, sigma, criterion);
+    if (criterion == limits::kMissing) return false;
+  }
+  return std::isfinite(criterion);
+}
+
 ErrorModelOutcome ESTIMATEARITERATIVE(const LimitHandler& on_limit) {
   try {
     return iterate_ar_errors(on_limit);

@@ -59,6 +59,11 @@ bool EQNLOGLIK(const core::RegressionColumns& d, std::span<const double> w, std:
   return true;
 }
 
+/// The exact log-likelihood −L/2 − (n/2)(ln(2π·S/n) + 1) of a kernel evaluation.
+double exact_loglik(const MaFit& fit, int n) {
+  return -0.5 * fit.log_det - 0.5 * n * (std::log(kTwoPi * fit.ssq / n) + 1.0);
+}
+
 /// `SSQITERATE`'s starting values: the MA coefficients that the innovations recursion of
 /// the residuals' autocovariances settles on, the divisors raised while it fails.
 bool starting_values(std::span<const double> e, std::span<const int> lags, std::vector<double>& theta) {
@@ -208,8 +213,22 @@ static ErrorModelOutcome estimate_ma_errors(const LimitHandler& on_limit) {
   std::copy(innovations.begin(), innovations.end(), transformed.begin());
   s.rss = static_cast<double>(rss);
   s.sigma = std::sqrt(s.rss / (n - k - p));
-  s.loglik = -0.5 * fit.log_det - 0.5 * n * (std::log(kTwoPi * fit.ssq / n) + 1.0);
+  s.loglik = exact_loglik(fit, n);
   return ErrorModelOutcome::kEstimated;
+}
+
+bool concentrated_ma_criterion(const core::RegressionColumns& d, std::span<const double> w, int code, int lag,
+                               double theta, double& criterion) {
+  if (lag < 1 || lag > core::kMaxMaOrder || d.n <= d.k + 1) return false;
+  if (is_iv_method(code) && w.empty()) return false;
+  const double coefficients[] = {theta};
+  const int lags[] = {lag};
+  core::MaRecursion rec;
+  MaFit fit;
+  if (!EQNLOGLIK(d, w, coefficients, lags, rec, fit)) return false;
+  const double loglik = exact_loglik(fit, d.n);
+  criterion = is_iv_method(code) ? -loglik : loglik;
+  return std::isfinite(criterion);
 }
 
 ErrorModelOutcome ESTIMATEMA(const LimitHandler& on_limit) {

@@ -40,7 +40,13 @@ void begin_estimate(int method_code) {
   auto lags = std::move(s.arma_lags);
   const int ninstr = s.ninstr;
   const double system_loglik = s.system_loglik;
+  const int system_order = s.system_order;
+  auto definitions = std::move(s.temporary_definitions);
+  SystemShare share = std::move(s.system_share);
   s = EstimationState{};
+  s.system_order = system_order;
+  s.system_share = std::move(share);
+  s.temporary_definitions = std::move(definitions);
   s.ninstr = ninstr;
   s.system_loglik = system_loglik;
   s.eqvarlist = std::move(eqvarlist);

@@ -82,6 +82,14 @@ struct GarchFlags {
   std::vector<double> conditional_sd;           ///< s(t) over the NUSED observations
 };
 
+/// One equation of a system estimated as a whole (SURE), handed to the runner: its block
+/// of the stacked estimates and of their variance matrix, and the system's counts.
+struct SystemShare {
+  std::vector<double> coefficients;  ///< the equation's coefficients, in regressor order
+  std::vector<double> variance;      ///< their packed variance matrix (absolute)
+  int system_parameters = 0;         ///< free parameters of the whole system
+};
+
 /// The estimation state of the one current single equation.
 struct EstimationState {
   // Counts and codes.
@@ -111,6 +119,12 @@ struct EstimationState {
   double lr_multiplier = 1.0; ///< LRMULTIPLIER (ARDL long run), else 1
   double system_loglik = limits::kMissing;  ///< one equation of a system: the system's
                                             ///< log-likelihood, set by the system beforehand
+  int system_order = 0;  ///< one equation of a cointegrating VAR: the order of the VAR, set
+                         ///< by the system beforehand (the title of method 17)
+  SystemShare system_share;   ///< one equation of a SURE system: set by the system beforehand
+  /// The definitions of the temporary variables the caller made for the equation, one a
+  /// line, listed under the fit summary; set beforehand, empty for most estimates.
+  std::vector<std::string> temporary_definitions;
 
   // Vectors.
   std::vector<double> result;    ///< the result array, block:: layout, block::kSize values
@@ -133,7 +147,8 @@ struct EstimationState {
 EstimationState& estimation();
 
 /// Clears the estimate for a new estimation of `method`: the equation's lists and names,
-/// the lag list and NINSTR (set by the options dialogue) are kept; every other count,
+/// the lag list and NINSTR (set by the options dialogue), and the system log-likelihood
+/// and share handed in by a system, are kept; every other count,
 /// value and vector is back at its start value, the result array is zero-filled, the
 /// status is 0.
 void begin_estimate(int method);

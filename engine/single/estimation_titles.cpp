@@ -126,6 +126,14 @@ void ESTIMATIONTITLE(int code, int mode, int channel) {
     write_centred(title, channel);
     return;
   }
+  if (code == method::kErrorCorrection) {
+    const auto& s = estimation();
+    const std::string name = s.eqvarnames.empty() ? std::string() : s.eqvarnames.front();
+    write_centred("ECM for variable " + name + " estimated by OLS based on cointegrating VAR(" +
+                      std::to_string(s.system_order) + ")",
+                  channel);
+    return;
+  }
   const std::string_view title = method_row(code).title.empty() ? test_title(code) : method_row(code).title;
   if (!title.empty()) write_centred(title, channel);
   if (method_row(code).family == Family::kArdl) write_centred(ardl_title_line(), channel);

@@ -22,13 +22,10 @@ double log_gamma(double x) {
   return fault != 0 ? std::nan("") : v;
 }
 
-/// Where each group of parameters starts in the vector.
-struct Layout {
-  int in_mean = -1, constant = 0, ma = 0, abs_ma = 0, ar = 0, variables = 0, reciprocal_df = -1, count = 0;
-};
+}  // namespace
 
-Layout layout_of(const GarchModel& m) {
-  Layout p;
+GarchLayout garch_layout(const GarchModel& m) {
+  GarchLayout p;
   int at = m.regressors;
   if (m.in_mean) p.in_mean = at++;
   p.constant = at++;
@@ -45,14 +42,12 @@ Layout layout_of(const GarchModel& m) {
   return p;
 }
 
-}  // namespace
+int garch_parameter_count(const GarchModel& model) { return garch_layout(model).count; }
 
-int garch_parameter_count(const GarchModel& model) { return layout_of(model).count; }
-
-int garch_constant_index(const GarchModel& model) { return layout_of(model).constant; }
+int garch_constant_index(const GarchModel& model) { return garch_layout(model).constant; }
 
 double garch_lag_sum(const GarchModel& model, std::span<const double> theta) {
-  const Layout p = layout_of(model);
+  const GarchLayout p = garch_layout(model);
   double sum = 0.0;
   for (size_t i = 0; i < model.ma_lags.size(); ++i) sum += theta[static_cast<size_t>(p.ma) + i];
   for (size_t j = 0; j < model.ar_lags.size(); ++j) sum += theta[static_cast<size_t>(p.ar) + j];
@@ -72,7 +67,7 @@ double garch_log_density(double e, double h, double v) {
 
 GarchStop garch_loglik(const GarchModel& model, const GarchData& data, std::span<const double> theta,
                        std::span<double> l, std::span<double> e_out, std::span<double> s_out) {
-  const Layout p = layout_of(model);
+  const GarchLayout p = garch_layout(model);
   const int rows = data.rows();
   const int first = data.presample;
   const int largest = std::max(model.ar_lags.empty() ? 0 : model.ar_lags.back(),

@@ -62,6 +62,12 @@ enum class GarchStop {
 /// Values above this bound stop an evaluation.
 inline constexpr double kGarchBound = 72004899337.38605;
 
+/// Where each group of parameters starts in the vector (0-based; -1 when absent).
+struct GarchLayout {
+  int in_mean = -1, constant = 0, ma = 0, abs_ma = 0, ar = 0, variables = 0, reciprocal_df = -1, count = 0;
+};
+GarchLayout garch_layout(const GarchModel& model);
+
 /// Parameters of `model`.
 int garch_parameter_count(const GarchModel& model);
 /// Position (0-based) of the constant c in the parameter vector.

@@ -10,6 +10,7 @@
 #include "engine/single/garch_estimate.h"
 #include "engine/single/least_squares.h"
 #include "engine/single/nonlinear_estimate.h"
+#include "engine/single/system_share.h"
 #include "engine/single/phillips_hansen.h"
 #include "engine/single/recursive_rolling_estimators.h"
 
@@ -103,7 +104,8 @@ constexpr std::array kRows = {
               .least_squares_plots = true, .first_post_option = 2,
               .post_menu_leave = kAnotherEquation,
               .forecast_advice =
-                  "Choose option 5 in the IR Analysis and Forecasts Menu to carry out multivariate forecasts!"},
+                  "Choose option 5 in the IR Analysis and Forecasts Menu to carry out multivariate forecasts!",
+              .estimate = estimate_ols},
     MethodRow{.code = method::kRollingOls, .name = "Rolling least squares", .family = Family::kRolling,
               .offer = {1047, 2}, .estimate = estimate_rolling},
     MethodRow{.code = method::kRolling2sls, .name = "Rolling two-stage least squares", .family = Family::kRolling,
@@ -156,13 +158,13 @@ constexpr std::array kRows = {
               .information_criteria = false, .variance = VarianceScale::kAbsolute, .plain_residuals = true,
               .transforms_residuals = false,
               .post_menu_leave = kAnotherEquation,
-              .forecast_advice = kSureAdvice},
+              .forecast_advice = kSureAdvice, .estimate = estimate_system_share},
     MethodRow{.code = method::kRestrictedSure, .name = "SURE estimation", .word = "RSURE ",
               .title = "Restricted Seemingly Unrelated Regressions", .family = Family::kSure,
               .information_criteria = false, .variance = VarianceScale::kAbsolute, .plain_residuals = true,
               .transforms_residuals = false,
               .post_menu_leave = kAnotherEquation,
-              .forecast_advice = kSureAdvice},
+              .forecast_advice = kSureAdvice, .estimate = estimate_system_share},
     MethodRow{.code = method::kLogit, .name = "Logit and probit estimation", .word = "Logit ",
               .title = "Logit Maximum Likelihood Estimation", .family = Family::kBinaryChoice,
               .variance = VarianceScale::kAbsolute},

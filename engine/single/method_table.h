@@ -26,7 +26,12 @@ inline constexpr int kIvMa = 12;             ///< IV with MA errors, lags 1..J
 inline constexpr int kIvMaGaps = 13;         ///< IV with MA errors, lags with gaps
 inline constexpr int kNls = 14;              ///< non-linear least squares
 inline constexpr int kNl2sls = 15;           ///< non-linear two-stage least squares
-inline constexpr int kErrorCorrection = 17;  ///< one equation of a cointegrating VAR's error-correction model
+inline constexpr int kErrorCorrection = 17;  ///< one equation of a cointegrating VAR's error-correction model,
+                                             ///< estimated by least squares with the system's report
+/// The rolling menu's window-size step (option 1 of menu 1047) shares the number 17 with
+/// the error-correction equation, but is never a method: no menu option chooses 17, no
+/// estimate carries it, and the rolling dialogue keeps the window in its own word.
+inline constexpr int kRollingWindow = 17;
 inline constexpr int kRollingOls = 18;       ///< rolling least squares
 inline constexpr int kRolling2sls = 19;      ///< rolling two-stage least squares
 inline constexpr int kRecursiveOls = 60;     ///< recursive least squares

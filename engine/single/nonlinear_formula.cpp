@@ -61,4 +61,28 @@ NonLinearModel formula_model(const NonLinearFormula& formula, const data::Formul
   };
 }
 
+std::vector<double> formula_forecast(const NonLinearFormula& formula, const data::FormulaData& data, int first,
+                                     int last, int capacity) {
+  const auto rows = static_cast<std::size_t>(std::max(data.nobs, 0));
+  if (first < 2 || last < first || last > data.nobs || formula.dependent < 1 || formula.dependent > data.nvars ||
+      data.data.size() < rows * static_cast<std::size_t>(data.nvars))
+    return {};
+  std::vector<double> copy(data.data.begin(), data.data.begin() + static_cast<std::ptrdiff_t>(rows * data.nvars));
+  const auto dependent = static_cast<std::size_t>(formula.dependent - 1) * rows;
+  for (int t = first; t <= data.nobs; ++t) copy[dependent + static_cast<std::size_t>(t - 1)] = data.missing;
+  data::FormulaData bound = data;
+  bound.data = copy;
+  data::FormulaScratch scratch;
+  std::vector<double> column(rows, data.missing), forecasts;
+  for (int t = first; t <= last; ++t) {
+    if (data::evaluate_formula(formula.program, bound, t, t, column, scratch, capacity) != data::FormulaStatus::kOk)
+      return {};
+    const double value = column[static_cast<std::size_t>(t - 1)];
+    if (value == data.missing) return {};
+    forecasts.push_back(value);
+    copy[dependent + static_cast<std::size_t>(t - 1)] = value;
+  }
+  return forecasts;
+}
+
 }  // namespace qorv::single

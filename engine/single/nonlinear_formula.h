@@ -43,4 +43,13 @@ NonLinearFormulaStatus read_nonlinear_formula(std::string_view text, std::span<c
 NonLinearModel formula_model(const NonLinearFormula& formula, const data::FormulaData& data, int first, int last,
                              int capacity);
 
+/// The dynamic forecast of the equation over observations first..last (from 1, first
+/// > 1) of `data`, its parameters bound to `data.parameters`: the formula is evaluated
+/// one observation at a time on a copy of the data whose dependent variable holds, from
+/// `first` on, the forecasts made so far (the missing code beyond them), so that its lags
+/// read the forecasts once they reach into the period. Empty when an evaluation fails or
+/// gives the missing value. Cost: O(nobs·nvars + operations·(last − first + 1)).
+std::vector<double> formula_forecast(const NonLinearFormula& formula, const data::FormulaData& data, int first,
+                                     int last, int capacity);
+
 }  // namespace qorv::single

@@ -14,24 +14,12 @@ namespace {
 
 size_t at(int i) { return static_cast<size_t>(i); }
 
-/// The interactive switch at 0 for one scope: estimates run inside a loop ask nothing.
-class NotInteractive {
- public:
-  NotInteractive() : saved_(core::driver_state().interactive) { core::driver_state().interactive = false; }
-  ~NotInteractive() { core::driver_state().interactive = saved_; }
-  NotInteractive(const NotInteractive&) = delete;
-  NotInteractive& operator=(const NotInteractive&) = delete;
-
- private:
-  bool saved_;
-};
-
 /// Runs `compute` with the interactive switch at 0; false, with the disk-space box, when
 /// memory is short.
 template <class Compute>
 bool computed_quietly(Compute&& compute) {
   try {
-    const NotInteractive quiet;
+    const core::NotInteractive quiet;
     compute();
     return true;
   } catch (const std::bad_alloc&) {

@@ -211,10 +211,21 @@ void REGSTATS(const FitStatistics& fit, int channel) {
     append_value_prob(line, 0, sargan, core::ProbKind::kChiSquared, df);
   }
   core::WRITELINE(line, channel);
-  if (row.family == Family::kSystem) {
+  if (row.family == Family::kSystem || row.family == Family::kSure) {
     line = blank_line();
     core::APPENDTEXT(line, 0, " System Log-likelihood");
     core::APPENDREAL(line, 5, ' ', s.system_loglik);
+    core::WRITELINE(line, channel);
+  }
+  if (row.family == Family::kSure) {
+    // The criteria of the whole system, on its free parameters.
+    const int p = s.system_share.system_parameters;
+    const bool have = !missing(s.system_loglik) && s.nused > 0;
+    line = blank_line();
+    core::APPENDTEXT(line, 0, " System AIC");
+    core::APPENDREAL(line, 16, ' ', have ? s.system_loglik - p : kMissing);
+    core::APPENDTEXT(line, 3, "System SBC");
+    core::APPENDREAL(line, 18, ' ', have ? s.system_loglik - 0.5 * p * std::log(static_cast<double>(s.nused)) : kMissing);
     core::WRITELINE(line, channel);
   }
   core::WRITESTARS(kLineWidth, channel);
@@ -226,6 +237,10 @@ void REGSTATS(const FitStatistics& fit, int channel) {
     core::WRITELINE(line, channel);
     core::WRITELINE(" and in cases where the error correction model is highly", channel);
     core::WRITELINE(" restricted, these measures could become negative.", channel);
+  }
+  if (!s.temporary_definitions.empty()) {
+    core::WRITELINE(" List of additional temporary variables created:", channel);
+    for (const std::string& definition : s.temporary_definitions) core::WRITELINE(" " + definition, channel);
   }
 }
 

@@ -5,9 +5,11 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QButtonGroup>
 #include <QClipboard>
+#include <QComboBox>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QLocale>
@@ -15,6 +17,7 @@
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QTableWidget>
+#include <QTest>
 
 #include <memory>
 
@@ -290,6 +293,35 @@ TEST(VariablesWindow, ANameDoubleClickedOrDraggedGoesIntoTheEditingBoxes) {
   plain.setText("LY");
   EXPECT_FALSE(AcceptNameDrag(&plain));
   EXPECT_TRUE(p.messages.shown.empty());
+}
+
+TEST(NameLists, ADragCarriesTheSelectedNameAndAClickStillOpensTheList) {
+  QComboBox box;
+  box.addItems({"INPT", "LC", "LY"});
+  box.setCurrentIndex(2);
+  box.resize(120, 24);
+  box.show();
+  std::vector<std::unique_ptr<QMimeData>> dragged;
+  allow_name_drags(&box, [&](QComboBox* source, std::unique_ptr<QMimeData> data) {
+    EXPECT_EQ(source, &box);
+    dragged.push_back(std::move(data));
+  });
+  const QPoint at(10, 10);
+  QTest::mousePress(&box, Qt::LeftButton, {}, at);
+  QTest::mouseMove(&box, at + QPoint(2, 0));  // within the drag distance: not yet a drag
+  EXPECT_TRUE(dragged.empty());
+  QTest::mouseMove(&box, at + QPoint(QApplication::startDragDistance() + 5, 0));
+  QTest::mouseRelease(&box, Qt::LeftButton, {}, at + QPoint(QApplication::startDragDistance() + 5, 0));
+  ASSERT_EQ(dragged.size(), 1u);
+  EXPECT_FALSE(box.view()->isVisible());
+  QPlainTextEdit memo;
+  EXPECT_TRUE(DropNameIntoMemo(&memo, dragged.front().get()));
+  EXPECT_EQ(memo.toPlainText(), "LY ");
+
+  QTest::mouseClick(&box, Qt::LeftButton, {}, at);
+  EXPECT_EQ(dragged.size(), 1u);
+  EXPECT_TRUE(box.view()->isVisible());
+  box.hidePopup();
 }
 
 TEST(PasteData, ACopiedBlockPastesAsANewDataSetTheEngineHolds) {

@@ -52,6 +52,7 @@ TEST(MethodMenus, TagsChooseMethodOptionAndCaption) {
       {MethodMenu::kUnivariate, 11, 0, 0, "Linear regression  - Ordinary Least Squares"},
       {MethodMenu::kUnivariate, 22, 1, 1, "Recursive linear regression  - 2-stage Recursive Least Squares"},
       {MethodMenu::kUnivariate, 33, 2, 2, "Rolling linear regression  - Rolling 2-stage least squares"},
+      {MethodMenu::kUnivariate, 43, 3, 2, "Non-linear regression  - Nonlinear 2-stage least squares"},
       {MethodMenu::kUnivariate, 52, 4, 1, "Phillips-Hansen estimation  - At least one regressor has a drift"},
       {MethodMenu::kUnivariate, 71, 6, 0, "Logit and Probit models"},
       {MethodMenu::kMultivariate, 11, 0, 0, "Unrestricted VAR"},

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
 #include <QEvent>
@@ -14,7 +15,9 @@
 #include <QPushButton>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QTest>
 
+#include "qtshared/help.h"
 #include "tests/support/qt/file_bytes.h"
 #include "tests/support/qt/scripted_graph_services.h"
 
@@ -55,6 +58,19 @@ TEST_F(GraphWindowTest, ShowsAPlotFileAndDeletesItWhenClosed) {
   EXPECT_FALSE(QFile::exists(path));
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   EXPECT_TRUE(guard.isNull());
+}
+
+TEST_F(GraphWindowTest, F1ShowsTheGraphHelp) {
+  qtshared::help::set_file(std::filesystem::path(ZV_SOURCE_DIR) / "dialogs" / "help" / "zelvorin.hlp");
+  GraphWindow* w = GraphWindow::open(write("plot4.$$$", kPlot), services);
+  ASSERT_NE(w, nullptr);
+  w->show();
+  QApplication::setActiveWindow(w);
+  w->save_button()->setFocus();
+  QTest::keyClick(w->save_button(), Qt::Key_F1);
+  EXPECT_EQ(qtshared::help::last_topic(), 1003);
+  EXPECT_TRUE(qtshared::help::find_topic(1003).has_value());
+  w->close();
 }
 
 TEST_F(GraphWindowTest, SavedGraphIsAByteCopyAndOpensAgain) {

@@ -41,13 +41,14 @@ inline dialog_driver::Action keep_page(std::string& page) {
   };
 }
 
-/// The line of a results page's coefficient table (after its " Regressor " heading) that
-/// starts with " NAME "; empty when there is none.
+/// The line of a results page's coefficient table (after its " Regressor " heading, or the
+/// " Parameter " heading of a non-linear estimate) that starts with " NAME "; empty when
+/// there is none.
 inline std::string coefficient_row(const std::string& page, const std::string& name) {
   std::istringstream in(page);
   bool table = false;
   for (std::string line; std::getline(in, line);) {
-    if (line.rfind(" Regressor ", 0) == 0) table = true;
+    if (line.rfind(" Regressor ", 0) == 0 || line.rfind(" Parameter ", 0) == 0) table = true;
     if (table && line.rfind(" " + name + " ", 0) == 0) return line;
   }
   return {};

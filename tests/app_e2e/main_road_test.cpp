@@ -320,7 +320,9 @@ TEST(MainRoad, EquationCorrectedInTheEnginesEditorComesBackToTheWindow) {
 }
 
 // Moving-average errors chosen in the window's method menu: the lag list and the initial
-// values answered as a user answers them, and the MA(1) estimate of the reference.
+// values answered as a user answers them, the concentrated likelihood plotted before the
+// estimate (option 3 of the initial-value menu) and after it (with the results page), and
+// the MA(1) estimate of the reference.
 TEST(MainRoad, MovingAverageErrorsFromTheEstimationWindow) {
   LeastSquaresSession session;
   ASSERT_TRUE(session.start(17));
@@ -329,13 +331,29 @@ TEST(MainRoad, MovingAverageErrorsFromTheEstimationWindow) {
   QTest::keyClicks(estimation->nonlin(), "INFL INPT R");
 
   std::string page;
+  int graphs = 0;
+  const auto keep_graph = [&graphs](QWidget* form) {
+    ++graphs;
+    click(form, "later");
+  };
   DialogDriver driver(std::chrono::seconds(60));
   driver
       .then("Tgetstr", [](QWidget* form) { e2e::answer(form, "1"); })
-      .then("Tget1option", [](QWidget* form) { choose(form, "Initial estimates supplied by program"); });
-  read_page_and_return(driver, page);
+      .then("Tget1option", [](QWidget* form) { choose(form, "Plot of concentrated log-likelihood/IV minimand"); })
+      .then("TGraForm", keep_graph)
+      .then("Tget1option", [](QWidget* form) { choose(form, "Initial estimates supplied by program"); })
+      .then("Tbegfin",
+            [&page](QWidget* form) {
+              page = child<QPlainTextEdit>(form, "page")->toPlainText().toStdString();
+              click(form, "close");
+            })
+      .then("TGraForm", keep_graph)
+      .then("Tget1option", [](QWidget* form) { choose(form, "Move to Backtracking Menu"); })
+      .then("Tget1option", [](QWidget* form) { choose(form, "Return to Single Equation Estimation Window"); });
   ASSERT_TRUE(estimation->start());
   ASSERT_TRUE(driver.finish()) << driver.failure() << "\nforms answered: " << driver.seen().size();
+  EXPECT_EQ(graphs, 2);
+  EXPECT_EQ(session.window.state().plot_counter, 2);
 
   const std::map<std::string, Expected> expected = qorv::testing::read_expected(std::string(ZV_REFERENCE_DIR) + "/ar-ma/expected.csv", "I_MA1");
   EXPECT_NE(page.find("Error TERM : MA(1) converged after"), std::string::npos) << page;

@@ -137,6 +137,9 @@ std::vector<MenuCase> every_menu() {
        "Variance Decomposition Analysis (Johansen's just-identifying restrictions)",
        {"0. Return to Impulse Response Analysis and Forecasting Menu",
         "1. Orthogonalized Variance Decomposition Analysis", "2. Generalized Variance Decomposition Analysis"}},
+      {"1042 M2", [](int& c) { return DEPVARFORMMENU(c, 2); }, 2042, "Specify the nature of the dependent variable in model M2",
+       {"0. Move to Hypotheses Testing Menu", "1. Linear form", "2. Logarithmic form", "3. Ratio form",
+        "4. Difference form", "5. Log-difference form", "6. General non-linear form to be specified by you"}},
       {"1041 Johansen", [](int& c) { return CVNORMMENU(c, false); }, 2041,
        "Impulse Response Analysis for CV's Obtained under Johansen's Normalization",
        {"0. Return to Impulse Response Analysis and Forecasting Menu",
@@ -278,7 +281,7 @@ TEST_F(MenuTest, TablesAreFoundByNumber) {
   const std::vector<int> numbers = menu_table_numbers();
   EXPECT_EQ(numbers, (std::vector<int>{1002, 1003, 1004, 1006, 1007, 1008, 1009, 1010, 1011, 1012, 1014, 1015,
                                        1018, 1019, 1032, 1033, 1034, 1035, 1036, 1037, 1038, 1039, 1040, 1041,
-                                       1048}));
+                                       1042, 1048}));
   EXPECT_EQ(find_menu_table(1005), nullptr);
   EXPECT_EQ(find_menu_table(1039)->preset_slot, 6);
   EXPECT_EQ(find_menu_table(1007)->last(), 5);

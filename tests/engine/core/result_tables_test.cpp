@@ -283,6 +283,22 @@ TEST_F(ResultTablesTest, EigenvaluesRunToASecondLineAfterSeven) {
   EXPECT_EQ(page[7], ".20000     .10000");
 }
 
+// The second eigenvalue line runs to m, not k: the restricted term's eigenvalue (k = m + 1)
+// never gets a line of its own.
+TEST_F(ResultTablesTest, SecondEigenvalueLineStopsAtM) {
+  const std::vector<std::string> names(10, "Y");
+  const std::vector<double> eigen = {0.9, 0.8, 0.7, 0.6, 0.5, 0.4, 0.3, 0.2, 0.1, 0.05};
+  const CointHeaderArgs nine{names, 10, 0, 10, eigen, 1, 0, {}, 0, 0, 9};
+  const Lines page = page_of([&] { COINTHEADER(nine, kPage, true); });
+  ASSERT_EQ(page.size(), 9u);
+  EXPECT_EQ(page[7], ".20000     .10000");
+  const CointHeaderArgs seven{names, 10, 0, 8, eigen, 1, 0, {}, 0, 0, 7};
+  const Lines short_page = page_of([&] { COINTHEADER(seven, kPage, true); });
+  ASSERT_EQ(short_page.size(), 8u);
+  EXPECT_EQ(short_page[6], ".90000     .80000     .70000     .60000     .50000     .40000     .30000");
+  EXPECT_EQ(short_page[7], kStars);
+}
+
 TEST_F(ResultTablesTest, RankSelectionTable) {
   // n = 100, m = kb = 2, p = 2, case 1, rank-0 log-likelihood 100, eigenvalues .3 and .1:
   //   r = 0: LL 100,       P 4: AIC 96,        SBC 100 - 2 ln 100,      HQC 100 - 4 ln ln 100

@@ -13,6 +13,12 @@
 
 namespace qorv::testing {
 
+std::vector<double> workspace_column(int v) {
+  std::vector<double> out;
+  for (int t = 1; t <= core::globals().nobs; ++t) out.push_back(core::data_at(t, v));
+  return out;
+}
+
 void EstimateTest::estimate_ols(const std::vector<int>& equation, int first, int last, int kept_back) {
   auto& g = core::globals();
   g.sample_start = first;

@@ -10,6 +10,9 @@
 
 namespace qorv::testing {
 
+/// The workspace column of variable v over the whole data set.
+std::vector<double> workspace_column(int v);
+
 class EstimateTest : public MacroTest {
  protected:
   /// Estimates `equation` (variable numbers, dependent first) by OLS over observations

@@ -19,6 +19,7 @@
 #include "tests/support/scratch_folder.h"
 
 using namespace qorv;
+using qorv::testing::workspace_column;
 using qorv::testing::macro::kInfl;
 using qorv::testing::macro::kIntercept;
 using qorv::testing::macro::kLc;
@@ -28,13 +29,6 @@ using qorv::testing::macro::kR;
 namespace {
 
 constexpr double kMissing = limits::kMissing;
-
-/// The workspace column of variable v over the whole data set.
-std::vector<double> column(int v) {
-  std::vector<double> out;
-  for (int t = 1; t <= core::globals().nobs; ++t) out.push_back(core::data_at(t, v));
-  return out;
-}
 
 class NonNested : public qorv::testing::EstimateTest {
  protected:
@@ -47,11 +41,11 @@ class NonNested : public qorv::testing::EstimateTest {
   /// The statistics of LC on the M1 variables against LC on the M2 variables.
   static diagnostics::NonNestedStatistics statistics(const std::vector<int>& m1, const std::vector<int>& m2) {
     std::vector<std::vector<double>> columns;
-    for (int v = 1; v <= 5; ++v) columns.push_back(column(v));
+    for (int v = 1; v <= 5; ++v) columns.push_back(workspace_column(v));
     std::vector<int> x1, x2;
     for (int v : m1) x1.push_back(v - 1);
     for (int v : m2) x2.push_back(v - 1);
-    return diagnostics::NONNESTEDSTATS(column(kLc), columns, x1, x2);
+    return diagnostics::NONNESTEDSTATS(workspace_column(kLc), columns, x1, x2);
   }
 
   /// Runs option 8 after OLS of LC on `m1` over the whole sample with `m2_text` typed as

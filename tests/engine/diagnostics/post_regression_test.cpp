@@ -143,8 +143,8 @@ TEST_F(PostRegression, OptionsOfLaterVersionsAndRedirectionsSaySoAndReturn) {
       {79, "menu 1002 -> 8 once\n", "Choose option 4 in the Post ARDL Model Selection Menu to carry out forecasts"},
       {5, "menu 1002 -> 6 once\n", "This option or test is not available for the estimation method used."},
       {14, "menu 1002 -> 7 once\n", "This option or test is not available for the estimation method used."},
-      {1, "menu 1002 -> 2 once\nmenu 1019 -> 9 once\nmenu 1019 -> 0\n",
-       "Non-nested testing is not available in this version of Zelvorin."},
+      {5, "menu 1002 -> 2 once\nmenu 1019 -> 9 once\nmenu 1019 -> 0\n",
+       "This option or test is not available for the estimation method used."},
       {14, "menu 1002 -> 2 once\nmenu 1019 -> 5 once\nmenu 1019 -> 0\n",
        "This option or test is not available for the estimation method used."},
   };

@@ -15,6 +15,7 @@
 #include "engine/diagnostics/residual_correlogram.h"
 #include "engine/diagnostics/single_forecast.h"
 #include "engine/single/estimation_state.h"
+#include "engine/single/nonlinear_estimate.h"
 #include "shared/exchange_slots.h"
 #include "tests/engine/diagnostics/post_regression_fixture.h"
 #include "tests/engine/single/macro_fixture.h"
@@ -262,6 +263,163 @@ TEST_F(SingleForecasts, ForecastPeriodEdgeCases) {
       EXPECT_NEAR(f->mean_square_error, 5050.0 / 39200.0, 1e-12);
       EXPECT_NEAR(f->rmse, std::sqrt(5050.0 / 39200.0), 1e-12);
     }
+  }
+}
+
+/// Makes `text` the current non-linear equation, estimated over the installed sample
+/// with the parameter values `theta`: the state an estimate of method 14 leaves.
+void take_nonlinear_estimate(const std::string& text, const std::vector<double>& theta) {
+  std::vector<std::string> names;
+  for (int v = 1; v <= core::globals().nvars; ++v) names.push_back(core::variable_name(v));
+  single::NonLinearFormula formula;
+  ASSERT_EQ(single::read_nonlinear_formula(text, names, formula), single::NonLinearFormulaStatus::kOk);
+  ASSERT_EQ(formula.parameters.size(), theta.size());
+  auto& s = single::estimation();
+  s.method = single::method::kNls;
+  s.eqvarlist = {formula.dependent};
+  s.eqvarnames = {core::variable_name(formula.dependent)};
+  s.eqvarnames.insert(s.eqvarnames.end(), formula.parameters.begin(), formula.parameters.end());
+  s.nregs = static_cast<int>(theta.size());
+  s.reglagtable.assign(theta.size(), single::RegressorLag{});
+  for (size_t i = 0; i < theta.size(); ++i) single::coefficient(static_cast<int>(i) + 1) = theta[i];
+  single::set_nonlinear_equation(text, std::move(formula));
+}
+
+TEST_F(SingleForecasts, NonLinearFormulaForecastsDynamically) {
+  // X = 1, 4, 9, ..., 64; Y = A·X^B + 0.5·Y(−1) with A = 2, B = 0.5 over 1990Q2-1991Q1
+  // (Y(1991Q1) = 10). By hand: 2·6 + 0.5·10 = 17, then 2·7 + 0.5·17 = 22.5, then
+  // 2·8 + 0.5·22.5 = 27.25; against the actual 18, 22, 28 the errors are 1, −0.5, 0.75.
+  install({{1, 4, 9, 16, 25, 36, 49, 64}, {3, 4, 6, 8, 10, 18, 22, 28}}, {"X", "Y"});
+  estimate({2, 1}, 2, 5);
+  take_nonlinear_estimate("Y = A*X^B + 0.5*Y(-1)", {2.0, 0.5});
+  dialog_script::load("strict\nstring -> \"\"\nresults -> close\n");
+  diagnostics::SINGLEFORECAST(false);
+  EXPECT_TRUE(dialog_script::failures().empty()) << dialog_script::transcript_text();
+
+  const auto f = diagnostics::forecast_equation(8);
+  ASSERT_TRUE(f.has_value());
+  EXPECT_EQ(f->stop, diagnostics::ForecastStop::kNone);
+  EXPECT_TRUE(f->dynamic);
+  EXPECT_FALSE(f->std_errors);
+  const double predictions[] = {17.0, 22.5, 27.25}, errors[] = {1.0, -0.5, 0.75};
+  for (size_t i = 0; i < 3; ++i) {
+    EXPECT_NEAR(f->prediction[i], predictions[i], 1e-12) << i;
+    EXPECT_NEAR(f->error[i], errors[i], 1e-12) << i;
+  }
+  EXPECT_EQ(f->m, 3);
+  EXPECT_NEAR(f->mean_error, 1.25 / 3.0, 1e-12);
+  EXPECT_EQ(single::estimation().forecast_count, 3);
+
+  const auto shown = pages();
+  ASSERT_EQ(shown.size(), 1u);
+  EXPECT_EQ(fields(shown[0][0]), fields("Single Equation Dynamic Forecasts"));
+  EXPECT_EQ(trimmed(line_starting(shown[0], " Observation")),
+            " Observation" + std::string(13, ' ') + "Actual" + std::string(13, ' ') + "Prediction" +
+                std::string(13, ' ') + "Error");
+  EXPECT_EQ(fields(line_starting(shown[0], "  1991Q3")), (std::vector<std::string>{"1991Q3", printed(22.0), printed(22.5), printed(-0.5)}));
+  const auto drawn = plots();
+  ASSERT_EQ(drawn.size(), 1u);
+  EXPECT_EQ(drawn[0].title, "Plot of Actual and Single Equation Dynamic Forecast(s)");
+}
+
+TEST_F(SingleForecasts, NonLinearFailuresLeaveNoPage) {
+  struct Case {
+    const char* name;
+    double x7;          ///< X at 1991Q3, the second forecast observation
+    const char* seen;   ///< a message shown, "" for none
+  };
+  const Case cases[] = {
+      // LOG(−1) at the second step: the forecast ends without a word, the menu comes back.
+      {"formula fails mid-forecast", -1.0, ""},
+      {"regressor missing", limits::kMissing, "X is not defined at observation 1991Q3, can't forecast!"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    dialog_script::reset();
+    dialog_script::load("string -> \"\"\n");
+    install({{1, 2, 3, 4, 5, 6, c.x7, 8}, {3, 4, 6, 8, 10, 18, 22, 28}}, {"X", "Y"});
+    estimate({2, 1}, 2, 5);
+    take_nonlinear_estimate("Y = A*LOG(X) + B*Y(-1)", {1.0, 0.5});
+    diagnostics::SINGLEFORECAST(false);
+    EXPECT_TRUE(dialog_script::failures().empty()) << dialog_script::transcript_text();
+    if (c.seen[0] != '\0') {
+      EXPECT_TRUE(transcript_has(c.seen)) << dialog_script::transcript_text();
+    } else {
+      EXPECT_FALSE(transcript_has("message")) << dialog_script::transcript_text();
+    }
+    EXPECT_TRUE(pages().empty());
+    EXPECT_TRUE(plots().empty());
+    EXPECT_EQ(single::estimation().forecast_count, 0);
+  }
+}
+
+/// The state a GARCH(1,1)-M estimate of Y on C and X over 1990Q1-1992Q1 leaves: the
+/// least-squares coefficients for the mean, then d, c, a, g; e(T) = 0.5 and every
+/// conditional standard deviation 1.
+void take_garch_estimate(double d, double c, double a, double g, std::vector<int> variance_variables = {},
+                         double delta = 0.0) {
+  auto& s = single::estimation();
+  s.method = single::method::kGarch;
+  s.garch = single::GarchFlags{};
+  s.garch.p = 1;
+  s.garch.q = 1;
+  s.garch.ar_lags = {1};
+  s.garch.ma_lags = {1};
+  s.garch.in_mean = true;
+  s.garch.variance_variables = std::move(variance_variables);
+  s.garch.conditional_sd.assign(static_cast<size_t>(s.nused), 1.0);
+  single::series_block(single::block::kResiduals)[static_cast<size_t>(s.nused - 1)] = 0.5;
+  single::coefficient(3) = d;
+  single::coefficient(4) = c;
+  single::coefficient(5) = a;
+  single::coefficient(6) = g;
+  single::coefficient(7) = delta;
+}
+
+TEST_F(SingleForecasts, GarchInMeanForecastsByHand) {
+  estimate({small::kY, small::kC, small::kX}, 1, 9);
+  const double b0 = single::coefficient(1), b1 = single::coefficient(2);
+  // c = 0.1, a = 0.2, g = 0.7 from e(T) = 0.5, h(T) = 1: h² = 0.85, 0.865, 0.8785 (each
+  // step 0.1 + 0.9·h² once e² stands for the variance); the mean adds 0.4·h².
+  take_garch_estimate(0.4, 0.1, 0.2, 0.7);
+  const auto f = diagnostics::forecast_equation(12);
+  ASSERT_TRUE(f.has_value());
+  ASSERT_EQ(f->stop, diagnostics::ForecastStop::kNone);
+  EXPECT_FALSE(f->dynamic);
+  EXPECT_FALSE(f->std_errors);
+  const double variances[] = {0.85, 0.865, 0.8785};
+  ASSERT_EQ(f->conditional_sd.size(), 3u);
+  for (int i = 0; i < 3; ++i) {
+    const auto k = static_cast<size_t>(i);
+    EXPECT_NEAR(f->conditional_sd[k], std::sqrt(variances[k]), 1e-13);
+    EXPECT_NEAR(f->prediction[k], b0 + b1 * (10 + i) + 0.4 * variances[k], 1e-12);
+  }
+}
+
+TEST_F(SingleForecasts, UndefinedConditionalVarianceShowsItsMessage) {
+  struct Case {
+    const char* name;
+    double c;
+    bool z_missing;  ///< the variance variable Z has no value at 1992Q3
+  };
+  const Case cases[] = {{"negative variance", -1.0, false}, {"variance variable missing", 0.1, true}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    dialog_script::reset();
+    dialog_script::load("string -> \"\"\n");
+    std::vector<std::vector<double>> columns(4);
+    for (int v = 1; v <= 4; ++v)
+      for (int t = 1; t <= small::kObs; ++t) columns[static_cast<size_t>(v - 1)].push_back(core::data_at(t, v));
+    if (c.z_missing) columns[3][10] = limits::kMissing;
+    install(columns, {"C", "X", "Y", "Z"});
+    estimate({small::kY, small::kC, small::kX}, 1, 9);
+    take_garch_estimate(0.4, c.c, 0.2, 0.7, {small::kZ}, 0.01);
+    diagnostics::SINGLEFORECAST(false);
+    EXPECT_TRUE(transcript_has("The conditional variance is not defined during the forecast period!"))
+        << dialog_script::transcript_text();
+    EXPECT_TRUE(pages().empty());
+    EXPECT_TRUE(plots().empty());
+    EXPECT_EQ(single::estimation().forecast_count, 0);
   }
 }
 

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/engine/multi/coint_reference.h"
 #include "tests/engine/single/macro_reference.h"
 
 namespace {
@@ -24,64 +25,8 @@ using qorv::testing::Expected;
 
 const std::string kFolder = std::string(ZV_REFERENCE_DIR) + "/cointegration/";
 
-std::vector<std::string> words(const std::string& text) {
-  std::istringstream in(text);
-  std::vector<std::string> out;
-  for (std::string w; in >> w;) out.push_back(w);
-  return out;
-}
-
-/// One reference case: its data laid out for the estimation, and the names of the rows of
-/// its levels block.
-struct Case {
-  std::string name;
-  JohansenData data;
-  std::vector<double> levels, stationary;
-  std::vector<std::string> endogenous, level_names;
-};
-
-Case reference_case(const std::string& name, double scale = 1.0) {
-  const qorv::testing::DataTable table = qorv::testing::read_data_table(kFolder + "data.csv");
-  std::ifstream in(kFolder + "cases.csv");
-  std::string line;
-  std::getline(in, line);
-  while (std::getline(in, line)) {
-    const std::vector<std::string> f = qorv::testing::csv_fields(line);
-    if (f[0] != name) continue;
-    Case c;
-    c.name = name;
-    c.endogenous = words(f[2]);
-    const std::vector<std::string> exogenous = words(f[3]);
-    const std::vector<std::string> stationary = words(f[4]);
-    c.data.model_case = std::stoi(f[1]);
-    c.data.p = std::stoi(f[5]);
-    c.data.n = std::stoi(f[8]);
-    c.data.m = static_cast<int>(c.endogenous.size());
-    c.data.e = static_cast<int>(exogenous.size());
-    c.data.d = static_cast<int>(stationary.size());
-    const auto column = [&](const std::string& v) {
-      for (std::size_t j = 0; j < table.names.size(); ++j)
-        if (table.names[j] == v) return j;
-      throw std::runtime_error(v + " not in data.csv");
-    };
-    // The sample ends with the file; the p observations before it are initial values.
-    const std::size_t last = table.rows.size();
-    const std::size_t first = last - static_cast<std::size_t>(c.data.n);
-    c.level_names = c.endogenous;
-    c.level_names.insert(c.level_names.end(), exogenous.begin(), exogenous.end());
-    for (const std::string& v : c.level_names)
-      for (std::size_t r = first - static_cast<std::size_t>(c.data.p); r < last; ++r)
-        c.levels.push_back(scale * table.rows[r][column(v)]);
-    for (const std::string& v : stationary)
-      for (std::size_t r = first; r < last; ++r) c.stationary.push_back(scale * table.rows[r][column(v)]);
-    if (c.data.model_case == 2) c.level_names.push_back("Intercept");
-    if (c.data.model_case == 4) c.level_names.push_back("Trend");
-    c.data.levels = c.levels;
-    c.data.stationary = c.stationary;
-    return c;
-  }
-  throw std::runtime_error(name + " not in cases.csv");
-}
+using qorv::testing::reference_case;
+using Case = qorv::testing::CointCase;
 
 void expect_agrees(double x, const std::map<std::string, Expected>& expected, const std::string& quantity) {
   const auto it = expected.find(quantity);

@@ -62,8 +62,12 @@ TEST_F(DispatcherTest, LaggedEndogenousVariableIsRefusedWithoutTouchingThePreset
 TEST_F(DispatcherTest, EveryRoadRestoresTheMethodCode) {
   // A lagged I(0) variable of a cointegrating VAR (after the first k) is not refused here.
   int choice = multi::kCointegratingChoice;
+  dialog_script::load("menu 1025 -> 0\n");
   dispatch(choice, {1, 4, 2}, 1000);
   EXPECT_EQ(dialog_script::transcript_text().find("not valid"), std::string::npos);
+  EXPECT_NE(dialog_script::transcript_text().find("Choice of VAR Model in Cointegration Analysis"), std::string::npos);
+  // SURE whose system text the user cancels.
+  dialog_script::load("text -> cancel\n");
   for (const int kind : {multi::kSureChoice, multi::kRestrictedSureChoice}) {
     choice = kind;
     EXPECT_FALSE(dispatch(choice, {1, 4}, 0));

@@ -6,18 +6,13 @@
 #include <vector>
 
 #include "engine/multi/var_model.h"
+#include "tests/engine/multi/reference_data.h"
 #include "tests/engine/single/macro_reference.h"
 
 namespace qorv::testing {
 
 /// data.csv of the VAR reference folder: INPT, T, DLY, DLC, DLI as variables 1..5.
-struct VarReferenceData {
-  std::vector<std::string> names;
-  std::vector<double> values;  ///< column-major
-  int nobs = 0;
-  multi::DataView view() const { return multi::DataView{values, nobs}; }
-};
-const VarReferenceData& var_reference_data();
+const ReferenceData& var_reference_data();
 
 /// The layout of case "V3" or "V1" (sample 1960Q1-2008Q4, observation 4 on).
 multi::VarLayout var_reference_layout(const std::string& case_name);

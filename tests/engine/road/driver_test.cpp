@@ -121,7 +121,7 @@ TEST_F(Driver, LinearRegressionFromTheEstimationWindowAndEachBacktrackingChoice)
     SCOPED_TRACE(c.choice);
     core::reset_engine_state();
     core::set_char_setting(charset::kProgramFolder, qorv::testing::program_folder().string());
-    core::set_char_setting(charset::kTempFolder, ::testing::TempDir());
+    core::set_char_setting(charset::kTempFolder, qorv::testing::temp_folder());
     dialog_script::reset();
     load_data_set();
     const int32_t two = 2, one = 1;

@@ -42,7 +42,7 @@ std::vector<double> data_set() {
 std::string run(int variable, const std::vector<int>& missing, const std::string& script) {
   core::reset_engine_state();
   core::set_char_setting(charset::kProgramFolder, qorv::testing::program_folder().string());
-  core::set_char_setting(charset::kTempFolder, ::testing::TempDir());
+  core::set_char_setting(charset::kTempFolder, qorv::testing::temp_folder());
   dialog_script::reset();
   const auto reg = [](int16_t slot, int32_t value) { REGISTERINT(&value, &slot); };
   reg(8, kObs);

@@ -2,6 +2,7 @@
 // post-regression dialogue shows for it (as the options dialogue hands it on).
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -11,6 +12,7 @@
 #include "engine/road/run_estimation.h"
 #include "engine/single/estimation_runner.h"
 #include "engine/single/estimation_state.h"
+#include "shared/exchange_slots.h"
 #include "tests/engine/single/macro_fixture.h"
 #include "tests/support/dialog_script/dialog_script.h"
 
@@ -89,21 +91,23 @@ TEST_F(RunEstimation, ArAndMaModelsStartFromTheInitialValueMenu) {
   EXPECT_EQ(estimation().status, status::kFailed);
   text = dialog_script::transcript_text();
   EXPECT_NE(text.find("The first regression of the autoregressive-error estimation failed"), std::string::npos) << text;
-  // One MA lag offers the plot, which this version lacks: the menu comes back with the
-  // user's values offered.
+  // One MA lag offers the plot: the menu comes back with the user's values offered, and
+  // the estimate's page is followed by the plot again.
+  take_equation(std::vector<int>{macro::kLc, macro::kIntercept, macro::kLy});
   estimation().method = method::kMa;
   estimation().arma_lags = {2};
   dialog_script::reset();
-  dialog_script::load("strict\nmenu 1023 -> 3\nmenu 1023 -> 0\n");
+  dialog_script::load("strict\nmenu 1023 -> 3\nmenu 1023 -> 1\nresults -> close\nmenu 1002 -> 0\n");
   run_and_review(true);
-  EXPECT_NE(dialog_script::transcript_text().find("3.  Plot of concentrated log-likelihood/IV minimand"),
-            std::string::npos);
-  EXPECT_NE(dialog_script::transcript_text().find("The concentrated log-likelihood plot is not available"),
-            std::string::npos);
+  EXPECT_EQ(estimation().status, status::kEstimated);
+  text = dialog_script::transcript_text();
+  EXPECT_NE(text.find("3.  Plot of concentrated log-likelihood/IV minimand"), std::string::npos) << text;
   std::vector<int> preselected;
   for (const auto& call : dialog_script::calls())
-    if (call.kind == "menu") preselected.push_back(call.detail);
+    if (call.kind == "menu" && call.help_context == 2023) preselected.push_back(call.detail);
   EXPECT_EQ(preselected, (std::vector<int>{3, 2}));
+  // Two plot files: the menu's and the page's.
+  EXPECT_EQ(static_cast<uint32_t>(core::slot(slots::kPlotCounters)) >> 16, 2u);
 }
 
 TEST_F(RunEstimation, ErrorModelFailuresAndTheirMessages) {

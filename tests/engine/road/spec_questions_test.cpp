@@ -6,7 +6,7 @@
 
 #include "engine/core/initial_values.h"
 #include "engine/core/workspace.h"
-#include "engine/road/dependent_questions.h"
+#include "engine/core/dependent_questions.h"
 #include "shared/fixed_text.h"
 #include "tests/engine/core/spec_fixture.h"
 #include "tests/support/dialog_script/dialog_script.h"
@@ -23,29 +23,29 @@ TEST_F(SpecQuestions, WhichVariableTheDependentWasFormedFrom) {
     int nature;
     const char* prompt;
   } cases[] = {
-      {road::kLogarithm, "LY is the logarithm of which variable?"},
-      {road::kDifference, "LY is the difference of which variable?"},
-      {road::kLogDifference, "LY is the log-difference of which variable?"},
-      {road::kRatio, "Specify the variable in the numerator of the dependent variable:"},
+      {core::kLogarithm, "LY is the logarithm of which variable?"},
+      {core::kDifference, "LY is the difference of which variable?"},
+      {core::kLogDifference, "LY is the log-difference of which variable?"},
+      {core::kRatio, "Specify the variable in the numerator of the dependent variable:"},
   };
   for (const auto& c : cases) {
     dialog_script::reset();
     dialog_script::load("strict\nstring \"" + std::string(c.prompt) + "\" -> \"zz\"\nstring -> \"x\"\n");
-    EXPECT_EQ(road::ASKDEPNATURE(c.nature, "LY"), core::find_variable("X")) << c.prompt;
+    EXPECT_EQ(core::ASKDEPNATURE(c.nature, "LY"), core::find_variable("X")) << c.prompt;
     EXPECT_NE(dialog_script::transcript_text().find("message information 0 Variable ZZ does not exist!"),
               std::string::npos);
   }
   dialog_script::reset();
-  EXPECT_EQ(road::ASKDEPNATURE(road::kLevel, "x"), core::find_variable("X"));
+  EXPECT_EQ(core::ASKDEPNATURE(core::kLevel, "x"), core::find_variable("X"));
   EXPECT_TRUE(dialog_script::transcript().empty());
 }
 
 TEST_F(SpecQuestions, GivingUpAndTheChooser) {
   dialog_script::load("strict\nstring -> \"q\"\nstring -> cancel\nstring -> \"\"\nmenu \" Variable List\" -> cancel\n"
                       "string -> \"Z1\"\n");
-  EXPECT_EQ(road::ASKDEPRATIO(road::RatioQuestion::kDenominator, 1, ""), 0);
-  EXPECT_EQ(road::ASKDEPRATIO(road::RatioQuestion::kDivisor, 2, "Y"), 0);
-  EXPECT_EQ(road::ASKDEPRATIO(road::RatioQuestion::kDivisor, 2, "Y"), core::find_variable("Z1"));
+  EXPECT_EQ(core::ASKDEPRATIO(core::RatioQuestion::kDenominator, 1, ""), 0);
+  EXPECT_EQ(core::ASKDEPRATIO(core::RatioQuestion::kDivisor, 2, "Y"), 0);
+  EXPECT_EQ(core::ASKDEPRATIO(core::RatioQuestion::kDivisor, 2, "Y"), core::find_variable("Z1"));
   const auto& calls = dialog_script::calls();
   EXPECT_EQ(calls[0].text, "Specify the variable in the denominator of the dependent variable in model M1");
   EXPECT_EQ(calls[1].text, " Divide Y by which variable in order to create the dependent variable for model M2");

@@ -45,6 +45,8 @@ const std::filesystem::path& process_temp_folder() {
 
 }  // namespace
 
+std::string temp_folder() { return process_temp_folder().string() + "/"; }
+
 void install_numbered_message_file(const std::filesystem::path& folder, int lines) {
   std::ofstream out(folder / "ERROR4.ZQT", std::ios::binary);
   for (int i = 1; i <= lines; ++i) out << "Line " << i << "\n";
@@ -67,7 +69,7 @@ bool open_data_file(const std::filesystem::path& path) {
 void EngineTest::SetUp() {
   core::reset_engine_state();
   core::set_char_setting(charset::kProgramFolder, program_folder().string());
-  core::set_char_setting(charset::kTempFolder, process_temp_folder().string() + "/");
+  core::set_char_setting(charset::kTempFolder, temp_folder());
   dialog_script::reset();
 }
 

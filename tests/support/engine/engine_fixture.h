@@ -10,11 +10,16 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <string>
 
 namespace qorv::testing {
 
 /// The program folder of the build: it holds the message file "ERROR4.ZQT".
 std::filesystem::path program_folder();
+
+/// The test process's own temporary folder, ending in "/", as character setting 4 takes it:
+/// tests running side by side never share a results page or a panel file through it.
+std::string temp_folder();
 
 /// Writes a message file "ERROR4.ZQT" of `lines` lines "Line 1", "Line 2", ... into
 /// `folder` and makes `folder` the program folder, so that a test reads which lines the

@@ -1,4 +1,4 @@
-#include "engine/road/dependent_questions.h"
+#include "engine/core/dependent_questions.h"
 
 #include <string>
 
@@ -9,9 +9,7 @@
 #include "shared/fixed_text.h"
 #include "shared/names.h"
 
-namespace qorv::road {
-
-using namespace core;
+namespace qorv::core {
 
 namespace {
 
@@ -28,7 +26,7 @@ int ask_variable(std::string_view prompt) {
     std::string name = names::upper(fixed_text::trim(answer));
     if (name == "Q") return 0;
     if (name.empty()) {
-      name = core::LISTVARIABLES(core::kChooseVariable);
+      name = LISTVARIABLES(core::kChooseVariable);
       if (name.empty()) continue;
     }
     const std::string valid = names::valid_name(name);
@@ -61,4 +59,4 @@ int ASKDEPRATIO(RatioQuestion question, int model, std::string_view numerator) {
                       std::string(which));
 }
 
-}  // namespace qorv::road
+}  // namespace qorv::core

@@ -4,7 +4,7 @@
 
 #include <string_view>
 
-namespace qorv::road {
+namespace qorv::core {
 
 /// How a model's dependent variable was formed.
 enum DependentNature : int {
@@ -34,4 +34,4 @@ enum class RatioQuestion {
 /// when the user gives up.
 int ASKDEPRATIO(RatioQuestion question, int model, std::string_view numerator);
 
-}  // namespace qorv::road
+}  // namespace qorv::core
