@@ -85,7 +85,9 @@ double INCBETA(double x, double p, double q, double log_beta, int& fault) {
   double temp = qq - ai;
   if (ns == 0.0) rx = xx;
   for (;;) {
-    term = term * temp * rx / (pp + ai);
+    // The ratio of successive terms does not wait on the previous term, so the divisions
+    // overlap and the chain from term to term is one multiplication.
+    term *= temp * rx / (pp + ai);
     value += term;
     const double size = std::fabs(term);
     if (size <= kTolerance && size <= kTolerance * value) break;

@@ -169,18 +169,26 @@ AuxiliaryRegression auxiliary_regression(int mode, int p) {
     if (core::first_unsquarable(x.data(), x.offset, x.list, 1, k, n, x.ld) >= 0 || !core::squares_finite(z))
       return a;
     // Each added column with its projection on X taken out: Z̃ = MZ, and Γ = (X'X)⁻¹X'Z.
-    // (X'X)⁻¹ is the estimate's own where it holds it, so only X'Z is formed here.
-    std::vector<double> m, gamma(at(k) * at(p)), fit(at(n)), work(at(std::max(k, n)));
+    // (X'X)⁻¹ is the estimate's own where it holds it, so only X'Z is formed here. The
+    // statistic hangs on Z̃'e and Z̃'Z̃ alone, in which an error of Γ enters only through
+    // X's part of Z̃ (orthogonal to e and to Z̃): the sums X'Z need not be extended.
+    std::vector<double> own, gamma(at(k) * at(p)), fit(at(n)), work(at(std::max(k, n)));
     const bool reuse = holds_cross_inverse(k);
-    if (reuse) m = s.variance;
-    else m.resize(at(k) * at(k + 1) / 2);
-    std::vector<double> zt(at(n) * at(p));
-    for (int j = 0; j < p; ++j) {
+    if (!reuse) {
+      own.resize(at(k) * at(k + 1) / 2);
       double rss = 0.0;
       int fail = 0;
+      core::PACKEDXTXSOLVE(x.data(), x.offset, {}, x.list, k, n, x.ld, 0, core::kSolveInverseOnly, {}, {}, {}, rss,
+                           own, fail);
+      if (fail != 0) return a;
+    }
+    const std::vector<double>& m = reuse ? s.variance : own;
+    std::vector<double> zt(at(n) * at(p));
+    for (int j = 0; j < p; ++j) {
+      int fail = 0;
       const std::span<const double> column(z.data() + static_cast<long>(j) * n, at(n));
-      core::PACKEDXTXSOLVE(x.data(), x.offset, column, x.list, k, n, x.ld, 0, reuse || j > 0 ? core::kSolveReuseInverse : 0,
-                           std::span<double>(gamma).subspan(at(j * k), at(k)), fit, work, rss, m, fail);
+      core::regress_with_inverse(x.data(), x.offset, column, x.list, k, n, x.ld, m,
+                                 std::span<double>(gamma).subspan(at(j * k), at(k)), fit, work, fail);
       if (fail != 0) return a;
       std::copy(work.begin(), work.begin() + n, zt.begin() + static_cast<long>(j) * n);
     }

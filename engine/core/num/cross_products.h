@@ -11,12 +11,12 @@
 // (every element of the NIST StRD linear sets is the exact sum correctly rounded), at the
 // speed of the vector units.
 //
-// The vectorised kernel (AVX2 with fused multiply-add, chosen at run time) and the
-// portable one perform the same operations on each element in the same order, so both
-// give the same result to the last bit. A non-finite value in a column gives a non-finite
-// element wherever that column enters. Each thread keeps its working storage for its next
-// call: the split of the columns it last summed (two values per value, four for
-// cross_products) and one panel.
+// The vectorised kernels (AVX-512, or AVX2 with fused multiply-add, chosen at run time)
+// and the portable one perform the same operations on each element in the same order, so
+// all give the same result to the last bit. A non-finite value in a column gives a non-finite
+// element wherever that column enters. The columns are split a chunk of observations at a
+// time, in panels of the kernel's vector width, so that the split values stay in the cache
+// while they are summed; each thread keeps that working storage for its next call.
 #pragma once
 
 #include <cstddef>
@@ -40,13 +40,16 @@ void cross_products(std::span<const double* const> left, std::span<const double*
 
 namespace cross_detail {
 
-/// Which kernel serves: the machine's vector kernel where it has one (AVX2 with fused
-/// multiply-add), or the portable one. For tests that compare them.
-enum class KernelChoice { kBest, kPortable };
+/// Which kernels serve: the widest vector kernels the machine has (AVX-512, else AVX2 with
+/// fused multiply-add), the AVX2 ones even where wider exist, or the portable ones. For
+/// tests that compare them.
+enum class KernelChoice { kBest, kAvx2, kPortable };
 void choose_kernel(KernelChoice choice);
-/// True when the vector kernels serve (the machine has them and the portable ones were not
-/// chosen); the compensated sums follow the same choice.
-bool vector_kernels();
+
+/// The vector instructions the kernels use under the current choice; the compensated sums
+/// follow the same choice.
+enum class VectorLevel { kNone, kAvx2, kAvx512 };
+VectorLevel vector_level();
 
 }  // namespace cross_detail
 

@@ -30,10 +30,10 @@ Columns regressor_columns(std::span<const double> data, std::span<const int> lis
   return cols;
 }
 
-/// v(j) = Σ_t left_j(t)·z(t) for the k columns of `left`, in extended precision: the
-/// refinement step's residuals are not data, and these sums cost only n·k. (Compensated
-/// double sums, though closer to the exact sums, cost Wampler4 0.2 of its digits through
-/// the inverse.)
+/// v(j) = Σ_t left_j(t)·z(t) for the k columns of `left`, in extended precision: these
+/// sums of the refinement step decide the estimates' last digits. (Compensated double
+/// sums there, though closer to the exact sums, cost Wampler4 0.2 of its digits through the
+/// inverse; in the first estimate, which the refinement corrects, they cost none.)
 void products_with(const Columns& left, const double* z, int n, std::span<double> v) {
   for (std::size_t j = 0; j < left.size(); ++j)
     v[j] = static_cast<double>(num_detail::dot(left[j], z, static_cast<std::size_t>(n)));
@@ -55,21 +55,38 @@ void fit_and_residuals(const Columns& x, std::span<const double> b, std::span<co
   compensated_fit(x, b.first(x.size()), y.data(), static_cast<std::size_t>(n), fitted.data(), work.data());
 }
 
+/// How the sums L'z of a fit are formed. A fit: compensated sums for the first estimate,
+/// extended-precision ones for the refinement step. An auxiliary regression (whose
+/// statistics do not hang on the estimates' last digits): plain fused sums for the first
+/// estimate, compensated ones for the refinement step, and the refined residuals by
+/// subtracting X·step from the first ones. All but the extended sums run in the vector
+/// units.
+enum class Sums { kFit, kAuxiliary };
+
 /// b = M·L'y, refined once by b += M·L'(y − X·b), then fitted = X·b and work = y − X·b.
 /// L is X itself for least squares and W for the GLS-type fit. The refinement step makes
 /// the estimates and residuals accurate to the data's precision on ordinary data, where the
 /// inverse alone loses the digits that the condition of L'X costs.
 void solve(const Columns& left, const Columns& x, std::span<const double> M,
            std::span<const double> y, int n, int k, std::span<double> b, std::span<double> fitted,
-           std::span<double> work) {
+           std::span<double> work, Sums sums = Sums::kFit) {
   const auto uk = static_cast<std::size_t>(k);
+  const auto un = static_cast<std::size_t>(n);
   std::vector<double> rhs(uk), step(uk);
-  products_with(left, y.data(), n, rhs);
+  if (sums == Sums::kAuxiliary) fused_products(left, y.data(), un, rhs);
+  else compensated_products(left, y.data(), un, rhs);
   packed_times(M, rhs, k, b);
   fit_and_residuals(x, b, y, n, fitted, work);
-  products_with(left, work.data(), n, rhs);
+  if (sums == Sums::kAuxiliary) compensated_products(left, work.data(), un, rhs);
+  else products_with(left, work.data(), n, rhs);
   packed_times(M, rhs, k, step);
   for (std::size_t i = 0; i < uk; ++i) b[i] += step[i];
+  if (sums == Sums::kAuxiliary) {
+    // The step is small against b: y − X·b − X·step, with the step's products rounded,
+    // keeps the residuals to their last bits or so; the fitted values are not wanted.
+    subtract_products(x, step, un, work.data());
+    return;
+  }
   fit_and_residuals(x, b, y, n, fitted, work);
 }
 
@@ -143,6 +160,21 @@ void PACKEDPRODUCT(std::span<const double> data, std::span<double> M, int k, int
     return;
   }
   solve(wcols, cols, M, y, n, k, b, fitted, work);
+}
+
+void regress_with_inverse(std::span<const double> data, long offset, std::span<const double> z,
+                          std::span<const int> list, int k, int n, int ld, std::span<const double> M,
+                          std::span<double> b, std::span<double> scratch, std::span<double> work, int& fail) {
+  require(k >= 0 && n >= 0 && M.size() >= num_detail::packed_size(k), "regress_with_inverse: negative size or M too short");
+  check_sizes(k, n, z, b, scratch, work, "regress_with_inverse: z, b, scratch or work too short");
+  const auto cols = regressor_columns(data, list, k, ld, offset, n);
+  fail = 0;
+  if (!num_detail::all_finite(z.first(static_cast<std::size_t>(n)))) {
+    fail = 1;
+    return;
+  }
+  solve(cols, cols, M, z, n, k, b, scratch, work, Sums::kAuxiliary);
+  if (!num_detail::all_finite(b.first(static_cast<std::size_t>(k)))) fail = 1;
 }
 
 double PACKEDQUADFORMS(std::span<const double> data, long offset1, std::span<const int> list,

@@ -6,7 +6,8 @@
 // where offset is the sum of the offsets passed. Regressor j (1..k) is variable list[j] of
 // the equation's variable-number list, whose entry list[0] is the dependent variable and is
 // skipped. The cross-product matrix comes from symmetric_cross_products (cross_products.h);
-// the other sums over observations run in extended precision.
+// of the sums L'y of a fit, the first estimate's are compensated (compensated_sums.h) and
+// the refinement step's run in extended precision.
 //
 // Arguments that do not fit (a column outside `data`, a list shorter than k + 1, an output
 // shorter than stated, y sharing storage with fitted or work) throw std::invalid_argument
@@ -38,6 +39,19 @@ void PACKEDXTXSOLVE(std::span<const double> data, long offset1, std::span<const 
                     std::span<const int> list, int k, int n, int ld, long offset2, int mode,
                     std::span<double> b, std::span<double> fitted, std::span<double> work,
                     double& rss, std::span<double> M, int& fail);
+
+/// The regression of a column z (n values) on the k regressors through a given
+/// M = (X'X)⁻¹, as PACKEDXTXSOLVE leaves it: b (k) = M·X'z refined once as there, work
+/// (max(k, n) values) = z − X·b, taken as the first estimate's residuals less X times the
+/// refinement step; `scratch` (n values) is working storage. The sums X'z run in the vector
+/// units, the first estimate's as plain fused sums and the refinement step's compensated,
+/// none in extended precision: this serves auxiliary regressions, which add columns to a
+/// fitted regression and take their residuals off X explicitly. fail = 1 on a non-finite z
+/// (nothing written) or non-finite estimates; the numerical-failure word is not touched.
+/// Cost: 3·n·k plus k² for the products with M.
+void regress_with_inverse(std::span<const double> data, long offset, std::span<const double> z,
+                          std::span<const int> list, int k, int n, int ld, std::span<const double> M,
+                          std::span<double> b, std::span<double> scratch, std::span<double> work, int& fail);
 
 /// GLS-type fit with a caller's n × k matrix W of transformed regressors (such as Ω⁻¹X,
 /// column-major) chosen so that W'X is symmetric. The regressors x_j are those of the

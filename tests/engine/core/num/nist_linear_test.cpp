@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "engine/core/num/compensated_sums.h"
+#include "engine/core/num/cross_products.h"
 #include "engine/core/num/matrices.h"
 #include "tests/engine/core/num/num_test_support.h"
 #include "tests/support/engine/engine_fixture.h"
@@ -74,31 +76,61 @@ struct Fit {
   double sd = 0.0, r2 = 0.0;
 };
 
-/// How X'X is summed: by the engine's cross products, or by the extended-precision sums
-/// (long double, four running sums) the engine used before them.
+/// How the fit is summed: by the engine, or by the extended-precision sums (long double,
+/// four running sums) the engine used before its vector kernels, for X'X and for X'y.
 enum class Sums { kEngine, kExtended };
+
+/// Σ a(t)·b(t) in extended precision, four running sums, as the engine summed before.
+double extended_dot(const double* a, const double* b, int n) {
+  long double s[4] = {0, 0, 0, 0};
+  int t = 0;
+  for (; t + 4 <= n; t += 4)
+    for (int r = 0; r < 4; ++r) s[r] += static_cast<long double>(a[t + r]) * b[t + r];
+  for (; t < n; ++t) s[0] += static_cast<long double>(a[t]) * b[t];
+  return static_cast<double>((s[0] + s[1]) + (s[2] + s[3]));
+}
 
 /// X'X of the data columns 2..k + 1 by extended-precision sums, as the engine formed it
 /// before its cross-product kernels.
 std::vector<double> extended_cross_products(const std::vector<double>& data, int n, int k) {
   std::vector<double> m;
   for (int i = 1; i <= k; ++i)
-    for (int j = 1; j <= i; ++j) {
-      const double* a = data.data() + static_cast<std::size_t>(i) * n;
-      const double* b = data.data() + static_cast<std::size_t>(j) * n;
-      long double s[4] = {0, 0, 0, 0};
-      int t = 0;
-      for (; t + 4 <= n; t += 4)
-        for (int r = 0; r < 4; ++r) s[r] += static_cast<long double>(a[t + r]) * b[t + r];
-      for (; t < n; ++t) s[0] += static_cast<long double>(a[t]) * b[t];
-      m.push_back(static_cast<double>((s[0] + s[1]) + (s[2] + s[3])));
-    }
+    for (int j = 1; j <= i; ++j)
+      m.push_back(extended_dot(data.data() + static_cast<std::size_t>(i) * n, data.data() + static_cast<std::size_t>(j) * n, n));
   return m;
+}
+
+/// The estimates as the engine formed them before its vector kernels, from the inverse m:
+/// b = m·X'y, then b += m·X'(y − X·b), both X'y and X'(y − X·b) in extended precision
+/// (the residuals by the engine's compensated sums, which that engine used too).
+std::vector<double> extended_estimates(const std::vector<double>& data, int n, int k, const std::vector<double>& m) {
+  std::vector<const double*> x;
+  for (int j = 1; j <= k; ++j) x.push_back(data.data() + static_cast<std::size_t>(j) * n);
+  const auto times_m = [&](const std::vector<double>& v) {
+    std::vector<double> out(static_cast<std::size_t>(k));
+    for (int i = 1; i <= k; ++i) {
+      long double s = 0;
+      for (int j = 1; j <= k; ++j) s += static_cast<long double>(num_test::packed(m, i, j)) * v[static_cast<std::size_t>(j - 1)];
+      out[static_cast<std::size_t>(i - 1)] = static_cast<double>(s);
+    }
+    return out;
+  };
+  const auto cross_with = [&](const double* z) {
+    std::vector<double> v;
+    for (const double* column : x) v.push_back(extended_dot(column, z, n));
+    return v;
+  };
+  std::vector<double> b = times_m(cross_with(data.data())), fitted(static_cast<std::size_t>(n)), e(static_cast<std::size_t>(n));
+  compensated_fit(x, b, data.data(), static_cast<std::size_t>(n), fitted.data(), e.data());
+  const std::vector<double> step = times_m(cross_with(e.data()));
+  for (int j = 0; j < k; ++j) b[static_cast<std::size_t>(j)] += step[static_cast<std::size_t>(j)];
+  return b;
 }
 
 /// y and the regressors laid out as data columns (variable 1 = y, 2.. = regressors) and
 /// fitted by PACKEDXTXSOLVE; regressors scaled by sx (not the constant) and y by sy. With
-/// Sums::kExtended, X'X comes from extended_cross_products and the fit reuses its inverse.
+/// Sums::kExtended, X'X comes from extended_cross_products and the estimates, residuals and
+/// RSS from extended_estimates.
 Fit fit(const Problem& p, double sx = 1.0, double sy = 1.0, Sums sums = Sums::kEngine) {
   const int n = static_cast<int>(p.y.size());
   const int k = static_cast<int>(p.x.size());
@@ -124,6 +156,13 @@ Fit fit(const Problem& p, double sx = 1.0, double sy = 1.0, Sums sums = Sums::kE
   PACKEDXTXSOLVE(data, 0, std::span<const double>(data).first(n), list, k, n, n, 0, mode, f.b, fitted,
                  work, rss, m, f.fail);
   if (f.fail != 0) return f;
+  if (sums == Sums::kExtended) {
+    f.b = extended_estimates(data, n, k, m);
+    std::vector<const double*> x;
+    for (int j = 1; j <= k; ++j) x.push_back(data.data() + static_cast<std::size_t>(j) * n);
+    compensated_fit(x, f.b, data.data(), static_cast<std::size_t>(n), fitted.data(), work.data());
+    rss = extended_dot(work.data(), work.data(), n);
+  }
   f.sd = std::sqrt(rss / (n - k));
   for (int j = 1; j <= k; ++j) f.se.push_back(f.sd * std::sqrt(num_test::packed(m, j, j)));
   double mean = 0.0;
@@ -188,8 +227,8 @@ INSTANTIATE_TEST_SUITE_P(
                       Floors{"Wampler4", 5.5, 11}, Floors{"Wampler5", 5.5, 11}),
     [](const auto& info) { return std::string(info.param.name); });
 
-// The cross-product kernels replaced extended-precision sums: on the ill-conditioned sets
-// they must give at least the digits those sums gave, through the same inverse and fit.
+// The vector kernels replaced extended-precision sums of X'X and X'y: on every set they must
+// give at least the digits those sums gave.
 TEST_P(NistLinear, CrossProductsKeepTheDigitsOfExtendedSums) {
   const Problem p = load(GetParam().name);
   const Fit now = fit(p);
@@ -197,11 +236,30 @@ TEST_P(NistLinear, CrossProductsKeepTheDigitsOfExtendedSums) {
   ASSERT_EQ(now.fail, 0);
   ASSERT_EQ(before.fail, 0);
   const Digits d_now = digits(p, now), d_before = digits(p, before);
-  std::printf("[ LRE      ] %-9s kernels b %5.1f se %5.1f sd %5.1f | extended sums b %5.1f se %5.1f sd %5.1f\n",
+  std::printf("[ LRE      ] %-9s kernels b %6.3f se %6.3f sd %6.3f | extended sums b %6.3f se %6.3f sd %6.3f\n",
               p.name.c_str(), d_now.b, d_now.se, d_now.sd, d_before.b, d_before.se, d_before.sd);
   EXPECT_GE(d_now.b, d_before.b);
   EXPECT_GE(d_now.se, d_before.se);
   EXPECT_GE(d_now.sd, d_before.sd);
+}
+
+// The fit through the widest vector kernels, the AVX2 ones and the portable ones: the same
+// estimates, residual sum and inverse to the last bit.
+TEST_P(NistLinear, EveryKernelPathGivesTheSameFit) {
+  using cross_detail::KernelChoice;
+  const Problem p = load(GetParam().name);
+  std::vector<Fit> fits;
+  for (KernelChoice choice : {KernelChoice::kBest, KernelChoice::kAvx2, KernelChoice::kPortable}) {
+    cross_detail::choose_kernel(choice);
+    fits.push_back(fit(p));
+  }
+  cross_detail::choose_kernel(KernelChoice::kBest);
+  for (std::size_t c = 1; c < fits.size(); ++c) {
+    ASSERT_EQ(fits[c].fail, 0);
+    EXPECT_EQ(fits[c].b, fits[0].b) << "path " << c;
+    EXPECT_EQ(fits[c].se, fits[0].se) << "path " << c;
+    EXPECT_EQ(fits[c].sd, fits[0].sd) << "path " << c;
+  }
 }
 
 using NistVerdicts = qorv::testing::EngineTest;
