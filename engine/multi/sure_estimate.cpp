@@ -335,7 +335,8 @@ void SureDialogue::forecasts() {
   const int end = layout.first + layout.n - 1;
   const int last_available = std::min(core::globals().nobs, end + kMaxForecasts);
   int last = end;
-  if (single::FORECASTPERIOD(last_available, end + 1, last, defined, single::kCheckRegressors)) return;
+  if (single::FORECASTPERIOD(last_available, end + 1, last, defined, single::kCheckRegressors,
+                             single::RefusalSpacing::kBlankApart)) return;
   ForecastDisplay display;
   try {
     display.predictions = sure_predictions(workspace_data(), fit, sources, last - end);

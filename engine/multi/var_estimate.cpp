@@ -295,7 +295,8 @@ void VarDialogue::forecasts() {
   const int end = layout.first + layout.n - 1;
   const int last_available = std::min(core::globals().nobs, end + kMaxForecasts);
   int last = end;
-  if (single::FORECASTPERIOD(last_available, end + 1, last, layout.deterministic, single::kCheckRegressors)) return;
+  if (single::FORECASTPERIOD(last_available, end + 1, last, layout.deterministic, single::kCheckRegressors,
+                             single::RefusalSpacing::kBlankApart)) return;
   ForecastDisplay display;
   ForecastGap gap;
   if (!var_forecasts(workspace_data(), var_.fit, last - end, display.predictions, gap)) return;

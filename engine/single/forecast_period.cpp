@@ -24,7 +24,7 @@ std::string prompt_label(int t) { return core::plain_label(core::OBSLABEL(t)); }
 }  // namespace
 
 bool FORECASTPERIOD(int last_available, int first, int& final_observation, std::span<const int> regressors,
-                    int mode) {
+                    int mode, RefusalSpacing spacing) {
   if (first > last_available || first < 1) {
     core::SHOWMESSAGE("No observation is available for forecasting!");
     return true;
@@ -54,7 +54,8 @@ bool FORECASTPERIOD(int last_available, int first, int& final_observation, std::
     if (const auto at = data::FINDVALUEVAR(regressors, first, last, limits::kMissing)) {
       const int variable = regressors[static_cast<size_t>(at->list_position - 1)];
       core::SHOWMESSAGE(core::variable_name(variable) + " is not defined at observation " +
-                        prompt_label(at->observation) + ", can't forecast!");
+                        prompt_label(at->observation) + (spacing == RefusalSpacing::kBlankApart ? " " : "") +
+                        ", can't forecast!");
       return true;
     }
   }

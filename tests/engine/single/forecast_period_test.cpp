@@ -63,6 +63,13 @@ TEST_F(ForecastPeriod, AnswersChecksAndRegressors) {
                                                   "can't forecast!"),
             std::string::npos)
       << dialog_script::transcript_text();
+  // The system forecasts write the pieces one blank apart.
+  dialog_script::reset();
+  dialog_script::load("string -> \"\"\n");
+  EXPECT_TRUE(FORECASTPERIOD(196, 191, last, regressors, kCheckRegressors, RefusalSpacing::kBlankApart));
+  EXPECT_NE(dialog_script::transcript_text().find("LY is not defined at observation 2008Q1 , can't forecast!"),
+            std::string::npos)
+      << dialog_script::transcript_text();
   dialog_script::reset();
   dialog_script::load("string -> \"\"\n");
   EXPECT_FALSE(FORECASTPERIOD(196, 191, last, regressors, kPeriodOnly));
