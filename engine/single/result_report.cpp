@@ -209,14 +209,13 @@ void REGSTATS(const FitStatistics& fit, int channel) {
                               ? kMissing
                               : checked(s.iv_minimand / (s.sigma * s.sigma));
     append_value_prob(line, 0, sargan, core::ProbKind::kChiSquared, df);
+  } else if (row.family == Family::kSystem || row.family == Family::kSure) {
+    // The system's likelihood is the second statistic of the line, in the column of the
+    // equation's.
+    core::APPENDTEXT(line, 3, "System Log-likelihood");
+    core::APPENDREAL(line, 7, ' ', s.system_loglik);
   }
   core::WRITELINE(line, channel);
-  if (row.family == Family::kSystem || row.family == Family::kSure) {
-    line = blank_line();
-    core::APPENDTEXT(line, 0, " System Log-likelihood");
-    core::APPENDREAL(line, 5, ' ', s.system_loglik);
-    core::WRITELINE(line, channel);
-  }
   if (row.family == Family::kSure) {
     // The criteria of the whole system, on its free parameters.
     const int p = s.system_share.system_parameters;

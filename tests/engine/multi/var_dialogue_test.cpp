@@ -77,7 +77,7 @@ TEST_F(VarDialogueTest, SingleEquationResultsAgreeWithTheSystemPredictions) {
           "menu 1002 -> 0\nresults -> close\n");
   const auto page = dialog_script::pages().at(0);
   EXPECT_TRUE(page_has(page, "OLS estimation of a single equation in the Unrestricted VAR"));
-  EXPECT_TRUE(page_has(page, " System Log-likelihood        -1281.6"));
+  EXPECT_TRUE(page_has(page, "   System Log-likelihood          -1281.6"));
   multi::VarFit fit;
   ASSERT_EQ(multi::fit_var(var_reference_data().view(), var_reference_layout("V1"), fit), multi::FitStatus::kOk);
   std::vector<double> predictions;
