@@ -23,6 +23,8 @@ using qorv::testing::words;
 
 namespace {
 
+using dialog_script::page_has;
+
 class AdjustedVarianceMenu : public qorv::testing::PostRegressionTest {};
 
 using Page = std::vector<std::string>;
@@ -35,12 +37,6 @@ std::vector<std::string> row(const Page& page, const std::string& name, std::siz
     if (w.size() == count && w[0] == name && w[1].find_first_of("0123456789") != std::string::npos) return w;
   }
   return {};
-}
-
-bool page_has(const Page& page, const std::string& text) {
-  for (const auto& line : page)
-    if (line.find(text) != std::string::npos) return true;
-  return false;
 }
 
 TEST_F(AdjustedVarianceMenu, PagesShowTheReferenceStandardErrorsAndMatrix) {

@@ -122,11 +122,7 @@ TEST_F(NonNestedGeneral, LinearFormsThroughTheMenusGiveOptionEightsPage) {
                                       "results -> close\n");
   const auto pages = dialog_script::pages();
   ASSERT_EQ(pages.size(), 1u) << seen;
-  const auto has = [&](const std::string& text) {
-    for (const auto& line : pages[0])
-      if (line.find(text) != std::string::npos) return true;
-    return false;
-  };
+  const auto has = [&](const std::string& text) { return dialog_script::page_has(pages[0], text); };
   // Option 8's J and JA lines and log-likelihoods (R, tests/reference/nonnested).
   EXPECT_TRUE(has("    PE-Test                      10.5392[.000]                   -.49441[.621]"));
   EXPECT_TRUE(has("    BM-Test                     -10.5392[.000]                    .49441[.621]"));
@@ -307,11 +303,7 @@ TEST_F(NonNestedGeneral, PageFromTheSeedsAtEntryAndTheWorkspaceAfterwards) {
     EXPECT_TRUE(workspace_state() == before);
   }
   EXPECT_EQ(pages[0], pages[1]);
-  const auto has = [&](const std::string& text) {
-    for (const auto& line : pages[0])
-      if (line.find(text) != std::string::npos) return true;
-    return false;
-  };
+  const auto has = [&](const std::string& text) { return dialog_script::page_has(pages[0], text); };
   EXPECT_TRUE(has("Non-Nested Tests by Simulation"));
   EXPECT_TRUE(has(" Dependent variable in model M1 is LOG(C)"));
   EXPECT_TRUE(has(" Dependent variable in model M2 is C"));

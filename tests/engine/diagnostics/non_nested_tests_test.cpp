@@ -154,11 +154,7 @@ TEST_F(NonNested, PageLaysOutBothDirections) {
   const auto pages = dialog_script::pages();
   ASSERT_EQ(pages.size(), 1u);
   const auto& p = pages[0];
-  const auto has = [&](const std::string& text) {
-    for (const auto& line : p)
-      if (line.find(text) != std::string::npos) return true;
-    return false;
-  };
+  const auto has = [&](const std::string& text) { return dialog_script::page_has(p, text); };
   EXPECT_TRUE(has(" Alternative Tests for Non-Nested Regression Models"));
   EXPECT_TRUE(has(" Dependent variable is LC 196 observations used from 1960Q1 to 2008Q4"));
   EXPECT_TRUE(has(" Regressors for model M2:"));

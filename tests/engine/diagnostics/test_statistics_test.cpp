@@ -113,11 +113,7 @@ TEST_F(ArchPage, TheTestOfTheTypedOrderIsReported) {
   std::vector<double> e(small::kObs);
   for (int t = 1; t <= small::kObs; ++t) e[static_cast<std::size_t>(t - 1)] = single::residual(t);
   const diagnostics::ArchTest r = diagnostics::ARCHTEST(e, 2);
-  auto has = [&](const std::string& text) {
-    for (const auto& l : page)
-      if (l.find(text) != std::string::npos) return true;
-    return false;
-  };
+  const auto has = [&](const std::string& text) { return dialog_script::page_has(page, text); };
   EXPECT_TRUE(has("Autoregressive Conditional Heteroscedasticity Test of Residuals (OLS Case)"));
   EXPECT_TRUE(has(" Based on  OLS regression of Y on:"));
   EXPECT_TRUE(has(" 10 observations used from 1990Q3 to 1992Q4"));

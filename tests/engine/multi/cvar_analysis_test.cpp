@@ -23,6 +23,8 @@
 namespace qorv::testing {
 namespace {
 
+using dialog_script::page_has;
+
 using Page = std::vector<std::string>;
 
 class CvarAnalysisTest : public EngineTest {
@@ -32,10 +34,6 @@ class CvarAnalysisTest : public EngineTest {
     install_cvar_workspace();
   }
 };
-
-bool page_has(const Page& page, const std::string& text) {
-  return std::any_of(page.begin(), page.end(), [&](const std::string& l) { return l.find(text) != std::string::npos; });
-}
 
 bool transcript_has(const std::string& text) { return dialog_script::transcript_text().find(text) != std::string::npos; }
 

@@ -21,11 +21,9 @@
 namespace qorv::testing {
 namespace {
 
-constexpr int kSingleMethod = 1;
+using dialog_script::page_has;
 
-bool page_has(const std::vector<std::string>& page, const std::string& text) {
-  return std::any_of(page.begin(), page.end(), [&](const std::string& l) { return l.find(text) != std::string::npos; });
-}
+constexpr int kSingleMethod = 1;
 
 bool transcript_has(const std::string& text) { return dialog_script::transcript_text().find(text) != std::string::npos; }
 

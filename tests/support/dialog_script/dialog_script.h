@@ -6,6 +6,7 @@
 // file; other tests and outside checks rely on both.
 #pragma once
 
+#include <algorithm>
 #include <filesystem>
 #include <stdexcept>
 #include <string>
@@ -47,6 +48,11 @@ std::string transcript_text();
 /// The results pages of the transcript, each as its lines (the lines between
 /// "--- page N ---" and "--- end page ---").
 std::vector<std::vector<std::string>> pages();
+
+/// True when a line of `page` contains `text`.
+inline bool page_has(const std::vector<std::string>& page, std::string_view text) {
+  return std::any_of(page.begin(), page.end(), [&](const std::string& l) { return l.find(text) != std::string::npos; });
+}
 
 /// Everything that makes the run fail: unmatched dialogs, answers that do not fit their
 /// dialog, the cap, and (strict scripts) expectations not yet used.
