@@ -181,7 +181,6 @@ void COINTDRIVER(std::span<const int> list, int d, int e, int& order_word, const
   session.d = d;
   session.services = &services;
   session.list.assign(list.begin(), list.end());
-  session.restriction_text = core::driver_state().restriction_text;
   session.model_case = ask_case();
   if (session.model_case == 0) return;
   session.p = ask_order(pmax, order_word);

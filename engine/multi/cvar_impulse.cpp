@@ -5,6 +5,7 @@
 
 #include "engine/core/channels.h"
 #include "engine/core/dialog_bridge.h"
+#include "engine/core/driver_state.h"
 #include "engine/core/menu_system.h"
 #include "engine/core/report_writer.h"
 #include "engine/core/result_tables.h"
@@ -36,7 +37,7 @@ void write_header(const CvarSession& s) {
   core::COINTHEADER(s.header_args(), kPage, false);
   if (s.source == CvarVectorSource::kRestricted) {
     core::WRITELINE(" List of imposed restrictions:", kPage);
-    core::PRINTTEXTBLOCK(s.restriction_text);
+    core::PRINTTEXTBLOCK(core::driver_state().restriction_text);
   }
 }
 

@@ -33,11 +33,9 @@ bool cvar_restricted_option(CvarSession& session, int option) {
   request.exogenous = exogenous;
   request.stationary = stationary;
   // Every abandoned attempt leaves the unrestricted estimate current before the editor
-  // opens again.
-  RestrictedCvResult result =
-      restricted_cv_dialogue(request, session.restriction_text, [&session] { use_johansen_vectors(session); });
-  // The next estimation finds the restrictions as the user left them.
-  core::driver_state().restriction_text = session.restriction_text;
+  // opens again. The editor's text is kept for its next call, here or in the next request.
+  RestrictedCvResult result = restricted_cv_dialogue(request, core::driver_state().restriction_text,
+                                                     [&session] { use_johansen_vectors(session); });
   if (!result.estimated) {
     use_johansen_vectors(session);
     return false;

@@ -67,9 +67,6 @@ struct CvarSession {
   /// one equation); set by the driver for the whole dialogue, never null inside it.
   const SystemServices* services = nullptr;
 
-  /// The restriction text typed in the restriction editor: the editor's kept text when the
-  /// session starts, handed back to it after every visit.
-  std::string restriction_text;
   /// The last restricted estimate (its page is written again from it) and, under general
   /// restrictions, the log-likelihood under exactly identifying ones.
   CvEstimate restricted;

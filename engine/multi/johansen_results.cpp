@@ -8,6 +8,7 @@
 
 #include "engine/core/channels.h"
 #include "engine/core/dialog_bridge.h"
+#include "engine/core/driver_state.h"
 #include "engine/core/message_lines.h"
 #include "engine/core/number_format.h"
 #include "engine/core/num/eigen_solve.h"
@@ -100,7 +101,7 @@ void write_headings(const CvarSession& session, int table_code, int kind) {
   core::COINTHEADER(session.header_args(), kPage, false);
   if (!restricted_kind(kind)) return;
   core::WRITELINE(" List of imposed restriction(s) on cointegrating vectors:", kPage);
-  core::PRINTTEXTBLOCK(fixed_text::pad(session.restriction_text, static_cast<std::size_t>(core::kEditorLength)));
+  core::PRINTTEXTBLOCK(fixed_text::pad(core::driver_state().restriction_text, static_cast<std::size_t>(core::kEditorLength)));
 }
 
 /// The likelihood-ratio test of the restrictions, after the table of restricted vectors.

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/core/driver_state.h"
 #include "engine/multi/cvar_post_estimation.h"
 #include "engine/multi/cvar_session.h"
 #include "shared/fixed_text.h"
@@ -150,7 +151,7 @@ TEST_F(RestrictedCvDialogueTest, ExactlyIdentifiedStatisticIsNeverNegative) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.text);
     dialog_script::reset();
-    s_.restriction_text.clear();
+    core::driver_state().restriction_text.clear();
     s_.identified_rank = 0;
     ASSERT_TRUE(run(4, c.r, std::string("text -> \"") + c.text + "\"\nresults -> close\n"));
     EXPECT_GE(s_.restricted.lr, 0.0);
@@ -251,7 +252,7 @@ TEST_F(RestrictedCvDialogueTest, SameKnownAndOneVectorOptions) {
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string("option ") + std::to_string(c.option) + " r " + std::to_string(c.r));
     dialog_script::reset();
-    s_.restriction_text.clear();
+    core::driver_state().restriction_text.clear();
     ASSERT_TRUE(run(c.option, c.r, std::string("text -> \"") + c.text + "\"\nresults -> close\n"));
     EXPECT_NEAR(s_.restricted.lr, reference(c.reference, "LR"), 1e-6);
     const Page page = last_page();
