@@ -9,6 +9,8 @@
 #include "app/modal_hint.h"
 #include "app/user_messages.h"
 #include "charts/graph_services.h"
+#include "qtshared/text_bridge.h"
+#include "shared/file_reading.h"
 #include "shared/temp_files.h"
 
 namespace zelvorin {
@@ -51,10 +53,10 @@ QString equation_line(const QString& line) {
 }
 
 bool load_equation_file(QPlainTextEdit* box, const QString& path) {
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) return false;
+  const file_reading::Contents file = file_reading::read_all(qtshared::path_from_qt(path));
+  if (file.failure != file_reading::Failure::kNone) return false;
   QStringList lines;
-  QList<QByteArray> raw = file.readAll().split('\n');
+  QList<QByteArray> raw = QByteArray::fromStdString(file.bytes).split('\n');
   if (!raw.isEmpty() && raw.back().isEmpty()) raw.pop_back();
   for (QByteArray line : raw) {
     if (line.endsWith('\r')) line.chop(1);

@@ -220,7 +220,7 @@ bool MainWindow::add_zvd(const QString& path) {
   if (state_.busy || !state_.data_loaded) return false;
   ZvdRead read = ReadZvdFile(to_path(path));
   if (!read.workspace) {
-    user_messages().show(MessageKind::kError, QStringLiteral("Not a valid ZVD file!"));
+    user_messages().show(MessageKind::kError, read.message);
     return false;
   }
   HostWorkspace joined = state_.ws;

@@ -17,6 +17,8 @@
 #include "charts/graph_services.h"
 #include "qtshared/page_box.h"
 #include "qtshared/page_printer.h"
+#include "qtshared/text_bridge.h"
+#include "shared/file_reading.h"
 
 namespace zelvorin {
 
@@ -36,9 +38,9 @@ SaveChoice save_choice_for(const QString& file_name) {
 }
 
 ResultsWindow* ResultsWindow::open(const QString& path, QWidget* parent) {
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) return nullptr;
-  QString text = QString::fromLatin1(file.readAll());
+  const file_reading::Contents file = file_reading::read_all(qtshared::path_from_qt(path));
+  if (file.failure != file_reading::Failure::kNone) return nullptr;
+  QString text = qtshared::to_qt(file.bytes);
   text.remove(QLatin1Char('\r'));
   if (text.endsWith(QLatin1Char('\n'))) text.chop(1);
   return new ResultsWindow(path, text, parent);

@@ -13,7 +13,7 @@ ZvdRead ReadZvdFile(const std::filesystem::path& path) {
   ZvdRead out;
   const zvd::ReadResult read = zvd::read_file(path);
   if (read.error != zvd::ReadError::kNone) {
-    out.message = QString::fromLatin1(zvd::read_error_message(read.error));
+    out.message = QString::fromLocal8Bit(zvd::read_message(read));
     return out;
   }
   const zvd::DataSet& d = read.data_set;

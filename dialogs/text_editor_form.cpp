@@ -1,6 +1,5 @@
 #include "dialogs/text_editor_form.h"
 
-#include <QFile>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
@@ -21,6 +20,7 @@
 #include "qtshared/help.h"
 #include "qtshared/text_bridge.h"
 #include "shared/atomic_file.h"
+#include "shared/file_reading.h"
 
 namespace pravel {
 
@@ -231,12 +231,12 @@ QString TextEditorForm::ask_panel_file(bool save) {
 void TextEditorForm::retrieve() {
   const QString name = ask_panel_file(false);
   if (name.isEmpty()) return;
-  QFile file(name);
-  if (!file.open(QIODevice::ReadOnly)) {
+  const file_reading::Contents file = file_reading::read_all(qtshared::path_from_qt(name));
+  if (file.failure != file_reading::Failure::kNone) {
     show_message(MessageKind::kError, tr("Unable to read %1").arg(name));
     return;
   }
-  QByteArray bytes = file.readAll();
+  QByteArray bytes = QByteArray::fromStdString(file.bytes);
   if (bytes.startsWith("\xEF\xBB\xBF")) bytes.remove(0, 3);
   memo_->clear();
   QStringList lines = QString::fromLatin1(bytes).split('\n');

@@ -9,9 +9,11 @@
 #include <QTextBrowser>
 #include <QVBoxLayout>
 #include <charconv>
-#include <fstream>
+#include <algorithm>
+#include <string_view>
 
 #include "qtshared/text_bridge.h"
+#include "shared/file_reading.h"
 
 namespace qtshared::help {
 
@@ -75,11 +77,14 @@ std::filesystem::path file() {
 void set_file(const std::filesystem::path& path) { g_file = path; }
 
 std::vector<Topic> all_topics() {
-  std::ifstream in(file(), std::ios::binary);
-  std::string line;
+  const file_reading::Contents help = file_reading::read_all(file());
+  std::string_view rest = help.bytes;
   std::vector<Topic> topics;
   bool in_topic = false;  // false also after a heading whose number cannot be read
-  while (std::getline(in, line)) {
+  while (!rest.empty()) {
+    const std::size_t end = std::min(rest.find('\n'), rest.size());
+    std::string line(rest.substr(0, end));
+    rest.remove_prefix(std::min(end + 1, rest.size()));
     if (!line.empty() && line.back() == '\r') line.pop_back();
     if (!line.empty() && line.front() == '@') {
       int number = 0;

@@ -1,10 +1,9 @@
 #include "shared/equation_box.h"
 
 #include <algorithm>
-#include <fstream>
-#include <iterator>
 
 #include "shared/atomic_file.h"
+#include "shared/file_reading.h"
 #include "shared/fixed_text.h"
 
 namespace equation_box {
@@ -62,9 +61,9 @@ std::vector<std::string> parse(std::string_view bytes) {
 }
 
 std::vector<std::string> read_lines(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return {};
-  return parse(std::string{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()});
+  const file_reading::Contents file = file_reading::read_all(path);
+  if (file.failure != file_reading::Failure::kNone) return {};
+  return parse(file.bytes);
 }
 
 }  // namespace equation_box

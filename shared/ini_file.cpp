@@ -3,10 +3,9 @@
 #include <charconv>
 #include <cstdlib>
 #include <algorithm>
-#include <fstream>
-#include <iterator>
 
 #include "shared/atomic_file.h"
+#include "shared/file_reading.h"
 
 namespace ini {
 
@@ -48,9 +47,7 @@ std::filesystem::path default_path() {
 IniFile::IniFile(std::filesystem::path path) : path_(std::move(path)) {}
 
 IniFile IniFile::load(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  const std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-  return parse(text, path);
+  return parse(file_reading::read_all(path).bytes, path);
 }
 
 IniFile IniFile::parse(std::string_view text, std::filesystem::path path) {

@@ -3,11 +3,10 @@
 #include <array>
 #include <charconv>
 #include <cmath>
-#include <fstream>
-#include <iterator>
 #include <limits>
 
 #include "shared/exchange_slots.h"
+#include "shared/file_reading.h"
 #include "shared/fixed_text.h"
 
 namespace plot_file {
@@ -265,17 +264,12 @@ std::optional<Plot> parse(std::string_view text, std::string* error) {
 }
 
 std::optional<Plot> read(const std::filesystem::path& path, std::string* error) {
-  std::ifstream file(path, std::ios::binary);
-  if (!file) {
-    if (error != nullptr) *error = "cannot open " + path.string();
+  const file_reading::Contents file = file_reading::read_all(path);
+  if (file.failure != file_reading::Failure::kNone) {
+    if (error != nullptr) *error = "cannot read " + path.string() + ": " + file.system_message;
     return std::nullopt;
   }
-  const std::string text{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-  if (file.bad()) {
-    if (error != nullptr) *error = "cannot read " + path.string();
-    return std::nullopt;
-  }
-  return parse(text, error);
+  return parse(file.bytes, error);
 }
 
 }  // namespace plot_file

@@ -4,14 +4,12 @@
 
 #include <algorithm>
 #include <bit>
-#include <cerrno>
 #include <cmath>
 #include <cstring>
-#include <fstream>
-#include <iterator>
 
 #include "shared/atomic_file.h"
 #include "shared/exchange_slots.h"
+#include "shared/file_reading.h"
 #include "shared/fixed_text.h"
 
 namespace zvd {
@@ -130,6 +128,12 @@ std::string read_error_message(ReadError error) {
   return {};
 }
 
+std::string read_message(const ReadResult& result) {
+  std::string text = read_error_message(result.error);
+  if (result.error == ReadError::kCannotOpen && !result.system_message.empty()) text += "\n" + result.system_message;
+  return text;
+}
+
 ReadResult decode(std::span<const unsigned char> bytes) {
   ReadResult result;
   auto refuse = [&result](ReadError error) {
@@ -190,16 +194,14 @@ ReadResult decode(std::span<const unsigned char> bytes) {
 }
 
 ReadResult read_file(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) {
+  const file_reading::Contents file = file_reading::read_all(path);
+  if (file.failure != file_reading::Failure::kNone) {
     ReadResult result;
     result.error = ReadError::kCannotOpen;
-    result.system_message = std::strerror(errno);
+    result.system_message = file.system_message;
     return result;
   }
-  const std::vector<unsigned char> bytes{std::istreambuf_iterator<char>(in),
-                                         std::istreambuf_iterator<char>()};
-  return decode(bytes);
+  return decode(std::span(reinterpret_cast<const unsigned char*>(file.bytes.data()), file.bytes.size()));
 }
 
 ReadError check_shape(const Shape& s) {

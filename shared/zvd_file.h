@@ -81,6 +81,10 @@ struct ReadResult {
 /// The message box text for a refusal ("Not a valid ZVD file!", ...); empty for kNone.
 std::string read_error_message(ReadError error);
 
+/// The message box text for `result`: `read_error_message`, and for a file that could not
+/// be opened the reason on a second line ("Not a regular file", "No such file or directory").
+std::string read_message(const ReadResult& result);
+
 /// Decodes the bytes of a ZVD file. Impossible headers (counts of 0 or less, an unknown
 /// frequency, periods per year that do not match it, a start period out of range, a start
 /// year outside 0..kLastYear) and
@@ -89,7 +93,8 @@ std::string read_error_message(ReadError error);
 /// as the missing code. Long descriptions cut short stop quietly. Cost: one pass.
 ReadResult decode(std::span<const unsigned char> bytes);
 
-/// Reads and decodes the file at `path`.
+/// Reads and decodes the file at `path` (opened by `file_reading`: a folder, FIFO or device
+/// is refused with kCannotOpen).
 ReadResult read_file(const std::filesystem::path& path);
 
 /// Checks a shape: counts within the limits (kNotValid for counts of 0 or less, else the

@@ -8,16 +8,14 @@
 
 #include "engine/core/engine_state.h"
 #include "shared/atomic_file.h"
+#include "shared/file_reading.h"
 #include "shared/temp_files.h"
 
 namespace qorv::core {
 
 namespace {
 
-struct FileCloser {
-  void operator()(std::FILE* f) const { std::fclose(f); }
-};
-using FileHandle = std::unique_ptr<std::FILE, FileCloser>;
+using file_reading::FileHandle;
 
 struct Channel {
   FileHandle file;              ///< the open stream
@@ -25,6 +23,7 @@ struct Channel {
   bool for_reading = false;     ///< opened kOld; the others write
   bool at_start = true;         ///< no record read yet (the byte-order mark check)
   bool safe = false;            ///< a safe mode: records collect in `pending`
+  std::size_t bytes_read = 0;   ///< bytes taken so far, bounded by file_reading::kMaxFileBytes
   std::string pending;          ///< the new file's bytes, written on a clean close
 };
 
@@ -66,7 +65,7 @@ bool open_safely(int unit, const std::filesystem::path& path, OpenMode mode) {
   c.path = path;
   c.safe = true;
   if (mode == OpenMode::kAppendSafely && std::filesystem::exists(path, ec)) {
-    FileHandle old{std::fopen(path.c_str(), "rb")};
+    FileHandle old = file_reading::open(path).file;
     if (!old) return false;
     char buf[8192];
     std::size_t n = 0;
@@ -82,9 +81,14 @@ bool open_safely(int unit, const std::filesystem::path& path, OpenMode mode) {
 bool open_channel(int unit, const std::filesystem::path& path, OpenMode mode) {
   close_channel(unit);
   if (mode == OpenMode::kReplaceSafely || mode == OpenMode::kAppendSafely) return open_safely(unit, path, mode);
-  FileHandle file{std::fopen(path.c_str(), fopen_mode(mode))};
+  FileHandle file = mode == OpenMode::kOld ? file_reading::open(path).file
+                                            : FileHandle{std::fopen(path.c_str(), fopen_mode(mode))};
   if (!file) return false;
-  table().open[unit] = Channel{std::move(file), path, mode == OpenMode::kOld, true, false, {}};
+  Channel c;
+  c.file = std::move(file);
+  c.path = path;
+  c.for_reading = mode == OpenMode::kOld;
+  table().open[unit] = std::move(c);
   return true;
 }
 
@@ -137,7 +141,9 @@ ReadStatus read_record(int unit, std::string& record) {
     record.push_back(static_cast<char>(ch));
     ch = std::getc(f);
   }
-  if (std::ferror(f)) return ReadStatus::kError;
+  // A file that grows while it is read stops at the bound, as a longer one is refused at open.
+  c->bytes_read += record.size() + 1;
+  if (std::ferror(f) || c->bytes_read > file_reading::kMaxFileBytes + 1) return ReadStatus::kError;
   if (!record.empty() && record.back() == '\r') record.pop_back();
   if (c->at_start) {
     c->at_start = false;

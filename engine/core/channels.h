@@ -50,7 +50,8 @@ enum class ReadStatus {
 };
 
 /// Opens `path` on `unit` (any int); a channel already open on `unit` is closed first
-/// (kept). False when the file cannot be opened as `mode` asks (kOld: absent; kNew:
+/// (kept). False when the file cannot be opened as `mode` asks (kOld: absent, or not a
+/// regular file of at most `file_reading::kMaxFileBytes`, as `file_reading::open`; kNew:
 /// present; any: no permission; the safe modes: a folder in which no file can be
 /// created, or a present file that cannot be read for appending), and the channel is
 /// then closed.

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
 #include <limits>
 #include <string>
 #include <vector>
@@ -10,6 +9,7 @@
 #include "engine/core/channels.h"
 #include "engine/core/workspace.h"
 #include "shared/exchange_slots.h"
+#include "shared/file_reading.h"
 #include "shared/fixed_text.h"
 #include "shared/pravel_api.h"
 #include "shared/temp_files.h"
@@ -252,15 +252,18 @@ void SHOWMSGFILE(int first, int last) {
   const std::filesystem::path path =
       std::filesystem::path(std::string(fixed_text::trim(char_setting(charset::kProgramFolder)))) /
       temp_files::kMessageFile;
-  std::ifstream in(path, std::ios::binary);
-  if (!in) {
+  const file_reading::Contents file = file_reading::read_all(path);
+  if (file.failure != file_reading::Failure::kNone) {
     SHOWOK(kError, kNoHelp, "The message file " + path.string() + " cannot be opened to show " + lines_text(first, last) + ".");
     return;
   }
   std::vector<std::string> shown;
-  std::string line;
-  for (int number = 1; number <= last && std::getline(in, line); ++number) {
-    if (!line.empty() && line.back() == '\r') line.pop_back();
+  std::string_view rest = file.bytes;
+  for (int number = 1; number <= last && !rest.empty(); ++number) {
+    const std::size_t end = std::min(rest.find('\n'), rest.size());
+    std::string_view line = rest.substr(0, end);
+    rest.remove_prefix(std::min(end + 1, rest.size()));
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
     if (number >= first) shown.push_back(fixed_text::pad(line, kMessageLineWidth));
   }
   if (static_cast<int>(shown.size()) < last - first + 1) {

@@ -8,11 +8,18 @@
 #include "engine/core/dialog_bridge.h"
 #include "engine/core/workspace.h"
 #include "shared/exchange_slots.h"
+#include "shared/file_reading.h"
 #include "shared/fixed_text.h"
+#include "shared/names.h"
 
 namespace qorv::core {
 
 namespace {
+
+/// Whether the last path component holds a "." (a folder called "my.data" gives none).
+bool has_extension(std::string_view name) {
+  return std::filesystem::path(std::string(name)).filename().string().find('.') != std::string::npos;
+}
 
 constexpr std::array<std::string_view, 10> kFileErrorLines = {
     "  Error in file specification! This could be due to one of the following:",
@@ -40,19 +47,39 @@ bool GETFILENAME(std::string& name, std::string_view extension, int mode) {
     return true;
   }
   core::set_char_setting(charset::kDataFile, "");
+  if (mode == core::kOpenFile) {
+    name = with_extension(given, extension).string();
+    return true;
+  }
   name = given;
-  // Only the last component decides: a folder called "my.data" holds no extension.
-  const std::filesystem::path last = std::filesystem::path(given).filename();
-  if (last.string().find('.') == std::string::npos) name += "." + std::string(extension);
+  if (!has_extension(given)) name += "." + std::string(extension);
   return true;
+}
+
+std::filesystem::path with_extension(std::string_view typed, std::string_view extension) {
+  namespace fs = std::filesystem;
+  const fs::path path{std::string(fixed_text::trim(typed))};
+  if (has_extension(path.string())) return path;
+  const std::string upper = "." + names::upper(extension);
+  std::string lower = upper;
+  for (char& c : lower)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  for (const std::string& ext : {upper, lower})
+    if (file_reading::is_readable_file(path.string() + ext)) return path.string() + ext;
+  const fs::path folder = path.has_parent_path() ? path.parent_path() : fs::path(".");
+  const std::string wanted = names::upper(path.filename().string() + upper);
+  std::error_code ec;
+  for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec))
+    if (names::upper(it->path().filename().string()) == wanted && file_reading::is_readable_file(it->path()))
+      return path.has_parent_path() ? folder / it->path().filename() : it->path().filename();
+  return path.string() + upper;
 }
 
 bool OPENOUTFILE(int unit, std::string_view extension) {
   std::string name;
   core::close_channel(unit);
   if (!GETFILENAME(name, extension, core::kOpenFile)) return false;
-  std::error_code ec;
-  if (!std::filesystem::is_regular_file(name, ec) || !core::open_channel(unit, name, core::OpenMode::kOld)) {
+  if (!core::open_channel(unit, name, core::OpenMode::kOld)) {
     core::close_channel(unit);
     FILEERRORBOX();
     return false;

@@ -12,10 +12,17 @@ namespace qorv::core {
 /// A file name for `mode` (`core::FileMode`: 1 open, 2 save, 3 save a data file). When the
 /// data-file setting (character setting 1) is not blank it is the name, without leading
 /// and trailing blanks, with "." + `extension` appended when its last path component
-/// holds no "."; the setting is then blanked and no dialog is shown. Otherwise the file
+/// holds no "." (for opening, as `with_extension` finds it); the setting is then blanked
+/// and no dialog is shown. Otherwise the file
 /// dialog asks, offering `extension`. Returns false when the dialog was cancelled
 /// (`name` unchanged).
 bool GETFILENAME(std::string& name, std::string_view extension, int mode);
+
+/// The file `typed` (trimmed) names: itself when its last path component holds a ".";
+/// otherwise the first readable file of NAME.EXT, NAME.ext and a file of the same folder
+/// whose name matches NAME.EXT ignoring case; NAME.EXT when none exists (EXT being
+/// `extension` in upper case).
+std::filesystem::path with_extension(std::string_view typed, std::string_view extension);
 
 /// Opens for reading, on channel `unit`, the file `GETFILENAME` gives in open mode. A
 /// file that does not exist or cannot be opened shows `FILEERRORBOX`. Returns true when

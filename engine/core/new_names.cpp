@@ -62,7 +62,7 @@ int ASKSERIESNAME(std::string_view answer, int method, std::span<const std::stri
   const std::string_view typed = fixed_text::trim(answer);
   if (typed == "Q" || typed == "q") return kSeriesNameGiveUp;
   if (typed.empty()) {
-    core::LISTVARIABLES(core::kListVariables);
+    core::show_variable_list();
     return kSeriesNameAgain;
   }
   const auto [word, rest] = first_word(typed);

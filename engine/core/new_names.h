@@ -37,7 +37,8 @@ struct SeriesName {
 };
 
 /// Checks the user's `answer` to "Name and optional description for saved ...": "Q" gives
-/// up; an empty answer lists the variables on the results page; otherwise the first word
+/// up; an empty answer lists the variables in one message box (the question is asked with
+/// no results page open); otherwise the first word
 /// must be a valid name that is not one of `model_names` nor, for the instrumental and
 /// system method codes (5, 8, 9, 12, 13, 15, 19, 61, 80), one of `second_names`. Refusals
 /// are error boxes. `out` is set only when the status is `kSeriesNameAccepted`.

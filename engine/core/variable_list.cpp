@@ -26,15 +26,19 @@ std::vector<int> variable_order(bool workspace_order) {
 }
 
 /// The listing of mode 2: a heading, then each name in 14 columns and its description.
-void write_listing(std::span<const int> order) {
-  core::WRITELINE("List of Variables and their Descriptions", core::channel::kResultsPage);
+std::vector<std::string> listing_lines(std::span<const int> order) {
+  std::vector<std::string> lines = {"List of Variables and their Descriptions"};
   for (const int j : order) {
     if (j < 1 || j > core::globals().nvars) continue;
     const std::string desc = core::variable_desc(j);
-    core::WRITELINE(" " + fixed_text::pad(core::variable_name(j), limits::kNameWidth) +
-                        (desc.empty() ? "No description for this series" : desc),
-                    core::channel::kResultsPage);
+    lines.push_back(" " + fixed_text::pad(core::variable_name(j), limits::kNameWidth) +
+                    (desc.empty() ? "No description for this series" : desc));
   }
+  return lines;
+}
+
+void write_listing(std::span<const int> order) {
+  for (const std::string& line : listing_lines(order)) core::WRITELINE(line, core::channel::kResultsPage);
 }
 
 }  // namespace
@@ -58,6 +62,10 @@ std::string LISTVARIABLES(int mode) {
 }
 
 void list_descriptions(std::span<const int> numbers) { write_listing(numbers); }
+
+void show_variable_list() {
+  core::SHOWOKLONG(listing_lines(variable_order(false)), 1 + limits::kNameWidth + limits::kDescWidth);
+}
 
 int PICKVARIABLE(std::span<const std::string> names) {
   const std::string chosen = LISTVARIABLES(kChooseRegressor);

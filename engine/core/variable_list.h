@@ -27,6 +27,10 @@ std::string LISTVARIABLES(int mode);
 /// the order given; numbers out of range are skipped).
 void list_descriptions(std::span<const int> numbers);
 
+/// Shows the listing of mode 2, alphabetical, in one message box: for questions asked
+/// while no results page is open.
+void show_variable_list();
+
 /// Offers the variables in workspace order (" Choose Regressor") and returns the chosen
 /// name's position in `names` (from 1; 0 when it is not there), or -1 when nothing was
 /// chosen.

@@ -1,21 +1,14 @@
 #include "engine/data/batch_file.h"
 
-#include <fstream>
-#include <iterator>
-#include <system_error>
-
+#include "engine/core/file_names.h"
+#include "shared/file_reading.h"
 #include "shared/fixed_text.h"
-#include "shared/names.h"
 
 namespace qorv::data {
 
 namespace {
 
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
-
-bool equal_ignoring_case(std::string_view a, std::string_view b) {
-  return names::upper(a) == names::upper(b);
-}
 
 }  // namespace
 
@@ -37,13 +30,9 @@ bool BatchRecords::next(std::string& record) {
 }
 
 std::optional<BatchRecords> open_batch_file(const std::filesystem::path& path) {
-  std::error_code ec;
-  if (!std::filesystem::is_regular_file(path, ec)) return std::nullopt;
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return std::nullopt;
-  std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  if (in.bad()) return std::nullopt;
-  return BatchRecords(std::move(bytes));
+  file_reading::Contents file = file_reading::read_all(path);
+  if (file.failure != file_reading::Failure::kNone) return std::nullopt;
+  return BatchRecords(std::move(file.bytes));
 }
 
 CommandLineStatus READCOMMANDLINE(BatchRecords& records, std::string& statement, std::size_t capacity) {
@@ -69,20 +58,6 @@ CommandLineStatus READCOMMANDLINE(BatchRecords& records, std::string& statement,
   return statement.empty() ? CommandLineStatus::kEnd : CommandLineStatus::kStatement;
 }
 
-std::filesystem::path batch_file_path(std::string_view typed) {
-  namespace fs = std::filesystem;
-  const fs::path path{std::string(fixed_text::trim(typed))};
-  if (path.filename().string().find('.') != std::string::npos) return path;
-  const fs::path upper_case = fs::path(path.string() + ".BAT");
-  std::error_code ec;
-  for (const fs::path& candidate : {upper_case, fs::path(path.string() + ".bat")})
-    if (fs::is_regular_file(candidate, ec)) return candidate;
-  const fs::path folder = path.has_parent_path() ? path.parent_path() : fs::path(".");
-  const std::string wanted = path.filename().string() + ".BAT";
-  for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec))
-    if (equal_ignoring_case(it->path().filename().string(), wanted) && it->is_regular_file(ec))
-      return path.has_parent_path() ? folder / it->path().filename() : it->path().filename();
-  return upper_case;
-}
+std::filesystem::path batch_file_path(std::string_view typed) { return core::with_extension(typed, "BAT"); }
 
 }  // namespace qorv::data

@@ -132,7 +132,7 @@ void ADDDATAFILE() {
   if (!core::GETFILENAME(name, "ZVD", core::kOpenFile)) return;
   const zvd::ReadResult read = zvd::read_file(name);
   if (read.error != zvd::ReadError::kNone) {
-    core::SHOWOK(core::kError, core::kNoHelp, zvd::read_error_message(read.error));
+    core::SHOWOK(core::kError, core::kNoHelp, zvd::read_message(read));
     return;
   }
   const std::optional<DataSet> joined = joined_data_set(from_file(read.data_set));

@@ -28,6 +28,15 @@ constexpr std::string_view kTsdLetters = "UAHQMWD";
 
 bool is_missing(double v) { return v == limits::kMissing; }
 
+/// A description as a text file holds it: its blanks trimmed and every control character
+/// (TAB, line ends, NUL, DEL, ...) a "-", so no record is split and no delimiter appears.
+std::string file_description(std::string_view desc) {
+  std::string text(fixed_text::trim(desc));
+  for (char& c : text)
+    if (static_cast<unsigned char>(c) < 0x20 || c == '\x7F') c = '-';
+  return text;
+}
+
 double value(const SaveBlock& b, int t, int j) {
   return b.values[static_cast<std::size_t>(j - 1) * static_cast<std::size_t>(b.header.nobs) +
                   static_cast<std::size_t>(t - 1)];
@@ -84,7 +93,7 @@ std::vector<std::string> csv_lines(const SaveBlock& b, int first, int last) {
   std::string head = "Date";
   for (int j = 0; j < b.header.nvars; ++j) {
     std::string field(fixed_text::trim(b.names[static_cast<std::size_t>(j)]));
-    std::string desc(fixed_text::trim(b.descs[static_cast<std::size_t>(j)]));
+    std::string desc = file_description(b.descs[static_cast<std::size_t>(j)]);
     std::replace(desc.begin(), desc.end(), ',', '-');
     if (!desc.empty()) field += " " + desc;
     head += "," + field;
@@ -113,7 +122,7 @@ std::vector<std::string> tsd_lines(const SaveBlock& b, int first, int last) {
                       int_field(y1, 4) + int_field(p1, 2) + int_field(0, 2) + kTsdLetters[static_cast<std::size_t>(code - 1)];
   for (int j = 1; j <= b.header.nvars; ++j) {
     const std::string name(fixed_text::trim(b.names[static_cast<std::size_t>(j - 1)]));
-    const std::string desc(fixed_text::trim(b.descs[static_cast<std::size_t>(j - 1)]));
+    const std::string desc = file_description(b.descs[static_cast<std::size_t>(j - 1)]);
     lines.push_back(fixed_text::pad(name.substr(0, 9), 16) + desc.substr(0, 64));
     lines.push_back(dates);
     std::string record;

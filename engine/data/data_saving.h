@@ -44,12 +44,13 @@ struct SaveBlock {
 std::string shortest_text(double value);
 
 /// The lines of a comma-delimited file of observations first..last (from 1): "Date" and
-/// one "NAME description" field per variable (commas in descriptions become "-"), then
+/// one "NAME description" field per variable (commas and control characters such as TAB in
+/// descriptions become "-", so the reader finds the delimiter and records it wrote), then
 /// one row per observation: its date label, then the values, a missing value empty.
 std::vector<std::string> csv_lines(const SaveBlock& block, int first, int last);
 
-/// The records of a TSD file of observations first..last: per variable a name record,
-/// a header record (dates and frequency letter) and the values five to a record in
+/// The records of a TSD file of observations first..last: per variable a name record
+/// (control characters in the description become "-"), a header record (dates and frequency letter) and the values five to a record in
 /// 15-column fields (a missing value blank).
 std::vector<std::string> tsd_lines(const SaveBlock& block, int first, int last);
 

@@ -1,12 +1,12 @@
 #include "engine/data/support_files.h"
 
-#include <fstream>
 #include <string>
 
 #include "engine/core/channels.h"
 #include "engine/core/dialog_bridge.h"
 #include "engine/core/workspace.h"
 #include "shared/exchange_slots.h"
+#include "shared/file_reading.h"
 #include "shared/fixed_text.h"
 
 #ifndef ZELVORIN_DATA_DIR
@@ -28,9 +28,7 @@ std::optional<std::filesystem::path> find_support_file(std::string_view name) {
   if (trimmed.empty()) return std::nullopt;
   for (const auto& folder : support_folders()) {
     const std::filesystem::path candidate = folder / trimmed;
-    std::error_code ec;
-    if (!std::filesystem::is_regular_file(candidate, ec)) continue;
-    if (std::ifstream(candidate)) return candidate;
+    if (file_reading::is_readable_file(candidate)) return candidate;
   }
   return std::nullopt;
 }

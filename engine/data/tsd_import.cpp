@@ -153,8 +153,15 @@ TsdSeriesRead READTSDSERIES(const std::vector<std::string>& records, std::size_t
   while (static_cast<int>(s.values.size()) < nobs) {
     if (record >= records.size())
       return refused(located(kReadError, record + 1, 0, "the values of " + name + " end early"));
+    // Every field a record supplies is whole: a value record cut short loses values that
+    // would otherwise read as missing.
+    const int fields = std::min(kValuesPerRecord, nobs - static_cast<int>(s.values.size()));
+    if (records[record].size() < static_cast<std::size_t>(fields * kValueWidth))
+      return refused(located(kReadError, record + 1, records[record].size() + 1,
+                             "the record ends before its " + std::to_string(fields) + " values of " +
+                                 std::to_string(kValueWidth) + " columns"));
     const std::string values = padded(records[record]);
-    for (int k = 0; k < kValuesPerRecord && static_cast<int>(s.values.size()) < nobs; ++k) {
+    for (int k = 0; k < fields; ++k) {
       const std::string_view field = std::string_view(values).substr(
           static_cast<std::size_t>(k * kValueWidth), static_cast<std::size_t>(kValueWidth));
       double value = 0.0;

@@ -55,7 +55,8 @@ struct TsdSeriesRead {
 /// Blank records followed only by blank records end the file (kEnd). The name field's
 /// characters "!" to "/" (but ".") and ":" become the letters 32 places on, and so does a
 /// leading digit; its first 9 characters must pass the name rule. W and D series are
-/// refused. A value field of blanks is missing.
+/// refused. A value field of blanks is missing; a value record shorter than the fields it
+/// must supply (five, fewer in a series' last record) is refused with its line.
 TsdSeriesRead READTSDSERIES(const std::vector<std::string>& records, std::size_t& at);
 
 /// Reads a whole TSD file: at most 200 series of one frequency with distinct names, laid

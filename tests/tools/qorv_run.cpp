@@ -64,7 +64,7 @@ int request(int code) {
 bool register_zvd(const fs::path& path) {
   const zvd::ReadResult read = zvd::read_file(path);
   if (read.error != zvd::ReadError::kNone) {
-    std::cerr << "qorv-run: " << path.string() << ": " << zvd::read_error_message(read.error) << "\n";
+    std::cerr << "qorv-run: " << path.string() << ": " << zvd::read_message(read) << "\n";
     return false;
   }
   const zvd::DataSet& d = read.data_set;

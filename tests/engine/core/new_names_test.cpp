@@ -95,13 +95,15 @@ TEST_F(NewNames, SeriesNames) {
   }
 }
 
-TEST_F(NewNames, EmptySeriesNameListsTheVariables) {
+TEST_F(NewNames, EmptySeriesNameListsTheVariablesInOneBox) {
+  // Asked while no results page is open: one box, not one per line of a closed page.
   core::SeriesName out;
   EXPECT_EQ(core::ASKSERIESNAME("   ", 1, {}, {}, out), core::kSeriesNameAgain);
-  const auto& t = dialog_script::transcript();
-  ASSERT_EQ(t.size(), 4u);  // the heading and three variables (as OUTALT boxes: no page)
-  EXPECT_EQ(t[0], "message error 0 OUTALT List of Variables and their Descriptions");
-  EXPECT_EQ(t[1], "message error 0 OUTALT  RES2          old residuals");
+  const std::vector<std::string> expected = {"message long", "  List of Variables and their Descriptions",
+                                             "   RES2          old residuals",
+                                             "   X             No description for this series",
+                                             "   Y             No description for this series"};
+  EXPECT_EQ(dialog_script::transcript(), expected);
 }
 
 TEST_F(NewNames, InsertIntoTheEditorText) {

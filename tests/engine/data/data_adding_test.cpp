@@ -213,6 +213,23 @@ TEST_F(DataAdding, EachRefusalShowsItsMessageAndChangesNothing) {
   EXPECT_TRUE(Snapshot() == before);
 }
 
+TEST_F(DataAdding, ANameWithoutExtensionFindsTheFileWhateverTheCaseOfItsExtension) {
+  const struct {
+    const char* on_disk;
+    const char* typed;
+  } cases[] = {{"lower.zvd", "lower"}, {"UPPER.ZVD", "UPPER"}, {"Mixed.Zvd", "mixed"}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.on_disk);
+    dialog_script::reset();
+    install_data_set(data_set({2, 1960, 1, 5}, {"A"}));
+    write(file_set({2, 1960, 1, 5}, {"X"}), c.on_disk);
+    core::set_char_setting(charset::kDataFile, (folder_ / c.typed).string());
+    data::ADDDATAFILE();
+    EXPECT_EQ(core::globals().nvars, 2) << dialog_script::transcript_text();
+    EXPECT_EQ(core::variable_name(2), "X");
+  }
+}
+
 TEST_F(DataAdding, AnEstimationWithoutVariablesLeadsToTheDataProcessingMenu) {
   // A new annual data set of no variables, as the main program's New with 0 variables.
   const auto reg = [](int16_t slot, int32_t value) { REGISTERINT(&value, &slot); };

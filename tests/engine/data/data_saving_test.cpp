@@ -14,6 +14,7 @@
 #include "engine/data/data_set.h"
 #include "engine/data/text_import.h"
 #include "engine/data/tsd_import.h"
+#include "shared/fixed_text.h"
 #include "shared/qorv_api.h"
 #include "shared/zvd_file.h"
 #include "tests/support/dialog_script/dialog_script.h"
@@ -106,6 +107,42 @@ TEST_F(DataSaving, CsvAndTsdReadBackWithEqualNamesDatesAndValues) {
       EXPECT_EQ(d.at(2, 2), kMiss);
       EXPECT_EQ(d.at(1, 2), 100.0);
       EXPECT_NEAR(d.at(3, 2), 1.0 / 3.0, 1e-13);
+    }
+  }
+}
+
+TEST_F(DataSaving, DescriptionsHoldingEveryByteReopenInCsvAndTsd) {
+  // Four descriptions of 64 bytes hold the bytes 0 to 255; control characters (TAB, line
+  // ends, NUL, DEL) come back as "-", in the comma-delimited file commas too.
+  DataSet d;
+  d.nobs = 2;
+  d.names = {"V1", "V2", "V3", "V4"};
+  for (int j = 0; j < 4; ++j) {
+    std::string desc;
+    for (int b = 64 * j; b < 64 * (j + 1); ++b) desc.push_back(static_cast<char>(b));
+    d.descs.push_back(desc);
+  }
+  d.values = {1.5, -2.0, 0.1, 1e300, kMiss, 7.0, 1.0 / 3.0, -0.0};
+  install_data_set(d);
+  const auto expected_desc = [&](int j, bool csv) {
+    std::string text(fixed_text::trim(d.descs[static_cast<std::size_t>(j)]));  // the leading NUL is a blank
+    for (char& c : text)
+      if (static_cast<unsigned char>(c) < 0x20 || c == '\x7F' || (csv && c == ',')) c = '-';
+    return text;
+  };
+  for (int format : {kSaveCsv, kSaveTsd}) {
+    SCOPED_TRACE(format);
+    const auto file = folder_ / (format == kSaveCsv ? "bytes.CSV" : "bytes.TSD");
+    answer(file, " ");
+    data::SAVEDATA(format);
+    const ImportResult back = format == kSaveCsv ? read_delimited_text(lines_of(file))
+                                                 : read_tsd(lines_of(file), file.string());
+    ASSERT_TRUE(back.ok) << back.message.text;
+    EXPECT_EQ(back.data.names, d.names);
+    for (int j = 0; j < 4; ++j)
+      EXPECT_EQ(back.data.descs[static_cast<std::size_t>(j)], expected_desc(j, format == kSaveCsv)) << j;
+    if (format == kSaveCsv) {
+      EXPECT_EQ(back.data.values, d.values);
     }
   }
 }

@@ -124,6 +124,9 @@ TEST_F(TsdImport, RefusalsNameTheLineAndTheProblem) {
       {"blank_name.tsd", 2, "Blank name encountered in TSD file! Data not read. Line 4."},
       {"short.tsd", 3, "Error in reading the TSD file! Data not read. Line 4: the values of X "
                        "end early."},
+      // Cut inside the last value record: the lost values are not read as missing.
+      {"cut_record.tsd", 3, "Error in reading the TSD file! Data not read. Line 3, column 41: the record "
+                            "ends before its 4 values of 15 columns."},
       {"bad_value.tsd", 3, "Error in reading the TSD file! Data not read. Line 3, column 16: "
                            "\"1,5\" is not a number."},
       {"bad_header.tsd", 3, "Error in reading the TSD file! Data not read. Line 2: the header "
@@ -152,9 +155,9 @@ TEST_F(TsdImport, RefusesMoreThanTheWorkspaceHolds) {
             " Too many variables! A maximum number of 200 variables is allowed! Line 601.");
   // Two annual series 1000 years apart: each fits, their union does not.
   records = series_records("X", 1000, 1, 1000, 1, 'A');
-  records.push_back("1");
+  records.push_back("              1");
   for (auto& r : series_records("Y", 5000, 1, 5000, 1, 'A')) records.push_back(r);
-  records.push_back("1");
+  records.push_back("              1");
   EXPECT_EQ(read_tsd(records, "f").message.text, "Too many observations/variables!");
 }
 

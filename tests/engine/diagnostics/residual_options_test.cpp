@@ -114,6 +114,25 @@ TEST_F(ResidualOptions, NamesOfTheModelAndInvalidNamesAreAskedAgainAndCancelSave
   EXPECT_EQ(core::globals().nvars, 4);
 }
 
+TEST_F(ResidualOptions, AnEmptyNameShowsTheVariablesInOneBoxAndAsksAgain) {
+  dialog_script::load(
+      "strict\nresults -> close\nmenu 1002 -> 3\nmenu 1037 -> 7\nstring -> \"\"\nstring -> \"q\"\nmenu 1037 -> 0\n"
+      "menu 1002 -> 0\n");
+  estimate({small::kY, small::kC, small::kX}, 1, small::kObs);
+  diagnostics::POSTREGRESSION();
+  const auto& t = dialog_script::transcript();
+  std::vector<std::size_t> prompts;
+  for (std::size_t i = 0; i < t.size(); ++i)
+    if (t[i].starts_with("string 0 Name and optional description for saved fitted values:")) prompts.push_back(i);
+  ASSERT_EQ(prompts.size(), 2u) << dialog_script::transcript_text();
+  std::vector<std::string> between;
+  for (std::size_t i = prompts[0] + 1; i < prompts[1]; ++i)
+    if (t[i].starts_with("message")) between.push_back(t[i]);
+  EXPECT_EQ(between, std::vector<std::string>{"message long"});
+  EXPECT_EQ(dialog_script::transcript_text().find("OUTALT"), std::string::npos);
+  EXPECT_EQ(core::globals().nvars, 4);
+}
+
 TEST_F(ResidualOptions, PlotsOfFitResidualsAndHistogram) {
   dialog_script::load(
       "strict\nresults -> close\nmenu 1002 -> 3\nmenu 1037 -> 2\nmenu 1037 -> 3\nmenu 1037 -> 5\nmenu 1037 -> 0\n"

@@ -1,0 +1,136 @@
+// Paths that are not regular files on every road by which the program opens a file: the
+// start-up argument, a drop, File Open, Add, View and the settings at start. None aborts or
+// hangs; each refusal shows its message and keeps the loaded data. The last test runs the
+// program itself offscreen.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QDropEvent>
+#include <QMimeData>
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <QUrl>
+
+#include <chrono>
+#include <string>
+
+#include "app/main_window.h"
+#include "tests/app/app_test_support.h"
+#include "tests/support/special_files.h"
+
+namespace {
+
+using namespace zelvorin;
+using zelvorin::testing::RecordedMessages;
+using zelvorin::testing::TestHome;
+using zv_test::Special;
+namespace fs = std::filesystem;
+
+QString qt_path(const fs::path& path) { return QString::fromStdString(path.string()); }
+
+QString reason(Special kind) {
+  if (kind == Special::kDanglingLink) return QStringLiteral("No such file or directory");
+  if (kind == Special::kUnreadable) return QStringLiteral("Permission denied");
+  return QStringLiteral("Not a regular file");
+}
+
+class SpecialFileRoads : public ::testing::TestWithParam<Special> {
+ protected:
+  /// The main window with the sample data set loaded.
+  void load_sample(MainWindow& window) {
+    ASSERT_TRUE(window.open_data_file(qt_path(zelvorin::testing::sample_folder() / "usmacro.zvd")));
+    messages_.shown.clear();
+  }
+
+  static void expect_sample_kept(const MainWindow& window) {
+    EXPECT_TRUE(window.state().data_loaded);
+    EXPECT_EQ(window.state().ws.shape.nobs, 196);
+    EXPECT_EQ(engine::retrieve_int(slots::kNumVariables), 5);
+    EXPECT_EQ(engine::retrieve_vars(2).name, "LC");
+  }
+
+  TestHome home_;
+  RecordedMessages messages_;
+};
+
+TEST_P(SpecialFileRoads, OpenAddDropAndViewRefuseWithTheirMessages) {
+  const fs::path zvd = home_.path / "special.zvd", csv = home_.path / "special.csv", out = home_.path / "special.out";
+  for (const fs::path& path : {zvd, csv, out}) ZV_MAKE_SPECIAL_OR_SKIP(GetParam(), path);
+  MainWindow window(home_.ini());
+  load_sample(window);
+  const auto start = std::chrono::steady_clock::now();
+
+  EXPECT_FALSE(window.open_data_file(qt_path(zvd)));
+  EXPECT_EQ(messages_.shown, std::vector<QString>{QStringLiteral("Could not open this file\n") + reason(GetParam())});
+  expect_sample_kept(window);
+
+  messages_.shown.clear();
+  EXPECT_FALSE(window.add_zvd(qt_path(zvd)));
+  EXPECT_EQ(messages_.shown, std::vector<QString>{QStringLiteral("Could not open this file\n") + reason(GetParam())});
+  expect_sample_kept(window);
+
+  // The engine's road: its file box, then the data set as it was.
+  EXPECT_FALSE(window.open_data_file(qt_path(csv)));
+  expect_sample_kept(window);
+
+  messages_.shown.clear();
+  QMimeData mime;
+  mime.setUrls({QUrl::fromLocalFile(qt_path(zvd))});
+  // A drag enters before it drops.
+  QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(&window, &enter);
+  QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(&window, &drop);
+  QApplication::processEvents();
+  EXPECT_EQ(messages_.shown, std::vector<QString>{QStringLiteral("Could not open this file\n") + reason(GetParam())});
+  expect_sample_kept(window);
+
+  messages_.shown.clear();
+  EXPECT_FALSE(window.open_text_file(qt_path(out)));
+  EXPECT_EQ(messages_.shown, std::vector<QString>{QStringLiteral("Unable to read file ") + qt_path(out)});
+  EXPECT_LT(zv_test::seconds_since(start), 1.0);
+}
+
+TEST_P(SpecialFileRoads, AStartUpArgumentOrSettingsFileLoadsNothing) {
+  ZV_MAKE_SPECIAL_OR_SKIP(GetParam(), home_.ini(), "[Options]\nNumLines=40\n");
+  ZV_MAKE_SPECIAL_OR_SKIP(GetParam(), home_.path / "start.zvd");
+  const auto start = std::chrono::steady_clock::now();
+  MainWindow window(home_.ini());
+  EXPECT_EQ(engine::retrieve_int(slots::kLinesPerPage), 60);  // the settings' defaults
+  window.splash_closed({qt_path(home_.path / "start.zvd")});
+  window.show();
+  QApplication::processEvents();
+  EXPECT_FALSE(window.state().data_loaded);
+  EXPECT_LT(zv_test::seconds_since(start), 1.0);
+  // Only a file that exists but cannot be read is tried, and refused with its reason.
+  if (GetParam() == Special::kUnreadable) {
+    EXPECT_EQ(messages_.shown, std::vector<QString>{QStringLiteral("Could not open this file\nPermission denied")});
+  } else {
+    EXPECT_TRUE(messages_.shown.empty());
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryRoad, SpecialFileRoads, ::testing::ValuesIn(zv_test::kSpecials), zv_test::SpecialName{});
+
+#ifdef ZV_PROGRAM_PATH
+TEST(SpecialFilesProgram, AFolderAsSettingsFileAndAsStartUpFileDoesNotStopTheProgram) {
+  TestHome home;
+  fs::create_directories(home.path / "cfg" / "zelvorin.ini");
+  fs::create_directories(home.path / "x.zvd");
+  QProcess program;
+  QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+  environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+  environment.insert(QStringLiteral("XDG_CONFIG_HOME"), qt_path(home.path / "cfg"));
+  program.setProcessEnvironment(environment);
+  program.setWorkingDirectory(qt_path(home.path));
+  program.start(QStringLiteral(ZV_PROGRAM_PATH), {qt_path(home.path / "x.zvd")});
+  ASSERT_TRUE(program.waitForStarted(10000));
+  // Past the splash window and the opening of the start-up file, the program still runs.
+  EXPECT_FALSE(program.waitForFinished(4000)) << program.readAllStandardError().toStdString();
+  EXPECT_EQ(program.state(), QProcess::Running);
+  program.kill();
+  program.waitForFinished(5000);
+}
+#endif
+
+}  // namespace

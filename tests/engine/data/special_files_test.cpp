@@ -1,0 +1,124 @@
+// Every engine road that reads a file the user names, given a path that is not a regular
+// file: each ends at once with its own file-error message and the data set unchanged.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <string>
+
+#include "engine/core/channels.h"
+#include "engine/core/dialog_bridge.h"
+#include "engine/core/workspace.h"
+#include "engine/data/data_adding.h"
+#include "engine/data/data_commands.h"
+#include "engine/data/data_input.h"
+#include "engine/data/support_files.h"
+#include "shared/exchange_slots.h"
+#include "tests/support/dialog_script/dialog_script.h"
+#include "tests/support/engine/engine_fixture.h"
+#include "tests/support/scratch_folder.h"
+#include "tests/support/special_files.h"
+
+namespace {
+
+using namespace qorv;
+namespace fs = std::filesystem;
+using zv_test::Special;
+
+const std::string kFileBox = "    Error in file specification! This could be due to one of the following:";
+
+class SpecialFileRoads : public qorv::testing::EngineTest, public ::testing::WithParamInterface<Special> {
+ protected:
+  void SetUp() override {
+    EngineTest::SetUp();
+    auto& g = core::globals();
+    g.nobs = 3;
+    g.nvars = 1;
+    g.frequency = 1;
+    g.start_year = 1;
+    core::set_variable(1, "OLD", "the data set before");
+    for (int t = 1; t <= 3; ++t) core::data_at(t, 1) = 6.0 + t;
+  }
+
+  static void expect_old_data_set() {
+    const auto& g = core::globals();
+    EXPECT_EQ(g.nobs, 3);
+    EXPECT_EQ(g.nvars, 1);
+    EXPECT_EQ(core::variable_name(1), "OLD");
+    EXPECT_EQ(core::data_at(3, 1), 9.0);
+  }
+
+  static bool shown(const std::string& line) {
+    for (const std::string& t : dialog_script::transcript())
+      if (t == line) return true;
+    return false;
+  }
+
+  zv_test::ScratchFolder folder_{"zv-special-roads"};
+};
+
+TEST_P(SpecialFileRoads, TextAsciiAndTsdInputShowTheFileBox) {
+  const struct {
+    int kind;
+    const char* name;
+  } roads[] = {{data::kInputAscii, "data.dat"}, {data::kInputText, "data.csv"}, {data::kInputTsd, "data.tsd"}};
+  for (const auto& road : roads) {
+    SCOPED_TRACE(road.name);
+    ZV_MAKE_SPECIAL_OR_SKIP(GetParam(), folder_ / road.name);
+    dialog_script::reset();
+    dialog_script::load("yesno \"can take a long time\" -> yes\n");
+    core::set_slot(slots::kDataInputKind, road.kind);
+    core::set_char_setting(charset::kDataFile, (folder_ / road.name).string());
+    const auto start = std::chrono::steady_clock::now();
+    int status = 0;
+    data::DATAINPUTMENU(status, data::DataInputRoad::kRequest);
+    EXPECT_LT(zv_test::seconds_since(start), 1.0);
+    EXPECT_EQ(status, data::kInputFailed);
+    EXPECT_TRUE(shown(kFileBox)) << dialog_script::transcript_text();
+    EXPECT_FALSE(core::channel_is_open(core::channel::kDataInput));
+    expect_old_data_set();
+  }
+}
+
+TEST_P(SpecialFileRoads, AddingAZvdFileNamesTheReason) {
+  ZV_MAKE_SPECIAL_OR_SKIP(GetParam(), folder_ / "more.zvd");
+  dialog_script::load("file -> \"" + (folder_ / "more.zvd").string() + "\"\n");
+  const auto start = std::chrono::steady_clock::now();
+  data::ADDDATAFILE();
+  EXPECT_LT(zv_test::seconds_since(start), 1.0);
+  ASSERT_EQ(dialog_script::transcript().size(), 2u) << dialog_script::transcript_text();
+  EXPECT_EQ(dialog_script::transcript()[1], "message error 0 Could not open this file " +
+                                                 std::string(GetParam() == Special::kDanglingLink ? "No such file or directory"
+                                                             : GetParam() == Special::kUnreadable ? "Permission denied"
+                                                                                                  : "Not a regular file"));
+  expect_old_data_set();
+}
+
+TEST_P(SpecialFileRoads, ABatchFileShowsTheFileBoxAndTheCommandsGoOn) {
+  ZV_MAKE_SPECIAL_OR_SKIP(GetParam(), folder_ / "run.bat");
+  const auto start = std::chrono::steady_clock::now();
+  data::run_commands("BATCH " + (folder_ / "run.bat").string() + "; A = 1");
+  EXPECT_LT(zv_test::seconds_since(start), 1.0);
+  EXPECT_TRUE(shown(kFileBox)) << dialog_script::transcript_text();
+  EXPECT_EQ(core::globals().nvars, 2);  // A = 1 ran after the refusal
+}
+
+TEST_P(SpecialFileRoads, SupportAndMessageFilesAreMissingOrCorrupt) {
+  // The program folder holds the special in place of each file; the installed folder holds
+  // no calendar file.
+  ZV_MAKE_SPECIAL_OR_SKIP(GetParam(), folder_ / "DATES.CSV");
+  ZV_MAKE_SPECIAL_OR_SKIP(GetParam(), folder_ / "ERROR4.ZQT");
+  core::set_char_setting(charset::kProgramFolder, folder_.string());
+  const auto start = std::chrono::steady_clock::now();
+  EXPECT_FALSE(data::OPENSUPPORTFILE("DATES.CSV", core::channel::kSupport));
+  core::SHOWMSGFILE(3, 3);
+  EXPECT_LT(zv_test::seconds_since(start), 1.0);
+  const std::vector<std::string> expected = {
+      "message error 0 The file DATES.CSV is missing or corrupt. Unable to proceed.",
+      "message error 0 The message file " + (folder_ / "ERROR4.ZQT").string() + " cannot be opened to show line 3."};
+  EXPECT_EQ(dialog_script::transcript(), expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryReader, SpecialFileRoads, ::testing::ValuesIn(zv_test::kSpecials),
+                         zv_test::SpecialName{});
+
+}  // namespace

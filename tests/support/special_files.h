@@ -1,0 +1,70 @@
+// Paths that are not what their names promise: a folder, a FIFO, a link to a device, a
+// dangling link and a file nobody may read, for the table tests of every file reader.
+#pragma once
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <array>
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+namespace zv_test {
+
+enum class Special { kFolder, kFifo, kDeviceLink, kDanglingLink, kUnreadable };
+
+inline constexpr std::array<Special, 5> kSpecials = {Special::kFolder, Special::kFifo, Special::kDeviceLink,
+                                                     Special::kDanglingLink, Special::kUnreadable};
+
+/// A name for test output ("Folder", "Fifo", ...).
+inline std::string special_name(Special kind) {
+  switch (kind) {
+    case Special::kFolder: return "Folder";
+    case Special::kFifo: return "Fifo";
+    case Special::kDeviceLink: return "DevZeroLink";
+    case Special::kDanglingLink: return "DanglingLink";
+    case Special::kUnreadable: return "Unreadable";
+  }
+  return "Unknown";
+}
+
+/// For INSTANTIATE_TEST_SUITE_P: the row's name.
+struct SpecialName {
+  std::string operator()(const ::testing::TestParamInfo<Special>& info) const { return special_name(info.param); }
+};
+
+/// Makes `kind` at `path` (whose folder exists); an unreadable file holds `content`. False
+/// when it cannot be made here: the superuser reads any file, so the unreadable row is
+/// skipped when the tests run as root.
+inline bool make_special(Special kind, const std::filesystem::path& path, const std::string& content = "x\n") {
+  namespace fs = std::filesystem;
+  std::error_code ec;
+  switch (kind) {
+    case Special::kFolder: return fs::create_directories(path, ec);
+    case Special::kFifo: return ::mkfifo(path.c_str(), 0600) == 0;
+    case Special::kDeviceLink: fs::create_symlink("/dev/zero", path, ec); return !ec;
+    case Special::kDanglingLink: fs::create_symlink(path.parent_path() / "no-such-target", path, ec); return !ec;
+    case Special::kUnreadable:
+      if (::geteuid() == 0) return false;
+      std::ofstream(path, std::ios::binary) << content;
+      return ::chmod(path.c_str(), 0) == 0;
+  }
+  return false;
+}
+
+/// Skips the current test when `kind` cannot be made at `path`.
+#define ZV_MAKE_SPECIAL_OR_SKIP(kind, path, ...)                                                   \
+  do {                                                                                             \
+    if (!::zv_test::make_special(kind, path __VA_OPT__(, ) __VA_ARGS__))                            \
+      GTEST_SKIP() << ::zv_test::special_name(kind) << " cannot be made here (root reads any file)"; \
+  } while (false)
+
+/// Seconds since `start`.
+inline double seconds_since(std::chrono::steady_clock::time_point start) {
+  return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+}  // namespace zv_test
