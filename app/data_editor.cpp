@@ -2,6 +2,7 @@
 
 #include <QFileInfo>
 #include <QHBoxLayout>
+#include <QMdiSubWindow>
 #include <QHeaderView>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -93,8 +94,13 @@ DataEditor::DataEditor(HostState& state, QWidget* parent) : QWidget(parent), sta
   refresh();
 }
 
-void DataEditor::refresh() {
+void DataEditor::set_caption() {
   setWindowTitle(QStringLiteral("Data Editor - ") + QFileInfo(state_.data_file_name).fileName());
+  if (auto* frame = qobject_cast<QMdiSubWindow*>(parentWidget())) frame->setWindowTitle(windowTitle());
+}
+
+void DataEditor::refresh() {
+  set_caption();
   model_->reload();
   model_->mark_registered();
 }
