@@ -480,9 +480,9 @@ TEST(QuestionForms, FileDialogsOpenInTheLastFolderUsed) {
   });
   GetFileP(&namelen, &unused, &mode, name.data(), "OUT");
   EXPECT_TRUE(driver.finish()) << driver.failure();
-  EXPECT_EQ(opened_in, session + "/data");
+  EXPECT_EQ(opened_in.toStdString(), (session + "/data").toStdString());
   EXPECT_EQ(mode, 1);
-  EXPECT_EQ(qtshared::dialog_start_folder(), session + "/results");
+  EXPECT_EQ(qtshared::dialog_start_folder().toStdString(), (session + "/results").toStdString());
   ::unsetenv(dialog_folder::kFolderVariable);
 }
 
