@@ -14,10 +14,6 @@
 
 namespace zelvorin {
 
-namespace {
-constexpr int kTypedData = 1;  // slot 1: the data were typed by the user
-}  // namespace
-
 int DataGridModel::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : ws_.shape.nobs; }
 
 int DataGridModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : ws_.shape.nvars; }
@@ -111,8 +107,9 @@ void DataEditor::go() {
   const DataShape& s = state_.ws.shape;
   engine::register_int(slots::kNumObservations, s.nobs);
   if (s.nvars > 0) {
+    // The input kind (slot 1) is not sent: it is a preset the engine's next data input
+    // would take, skipping its Data Input Menu long after these values were handed over.
     engine::register_int(slots::kNumVariables, s.nvars);
-    engine::register_int(slots::kDataInputKind, kTypedData);
     engine::register_data(state_.ws.data, s.nobs, s.nvars);
   }
   model_->mark_registered();

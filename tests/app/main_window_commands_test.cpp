@@ -80,7 +80,7 @@ TEST(MainWindowOpen, ZvdFileIsRegisteredTheSameWhateverTheCaseOfItsExtension) {
       data(196, 5), var(1, "INPT"), var(2, "LC"), var(3, "LY"), var(4, "INFL"), var(5, "R"),
       text(1, lower.toStdString()), slot(1, 3), request(1, 0), slot(8, 196),
       // the data editor's Go, pressed once the file is read
-      slot(8, 196), slot(4, 5), slot(1, 1), data(196, 5)};
+      slot(8, 196), slot(4, 5), data(196, 5)};
   EXPECT_EQ(engine_calls.calls, expected);
 
   const std::size_t second = engine_calls.calls.size();
@@ -157,7 +157,7 @@ TEST(MainWindowOpen, AsciiFileTakesItsShapeFromTheNewDataDialog) {
                                var(1, "X1"), var(2, "GDP"), slot(8, 5), slot(4, 2), text(2, "1990 1994"),
                                request(1, 0), slot(8, 5),
                                // the data editor comes forward and hands the values over
-                               slot(8, 5), slot(4, 2), slot(1, 1), data(5, 2)}));
+                               slot(8, 5), slot(4, 2), data(5, 2)}));
   EXPECT_TRUE(f.window.data_editor_frame()->isMaximized());
   const HostWorkspace& ws = f.window.state().ws;
   EXPECT_EQ(ws.names[1], "GDP");
