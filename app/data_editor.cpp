@@ -2,6 +2,7 @@
 
 #include <QFileInfo>
 #include <QHBoxLayout>
+#include <QMdiSubWindow>
 #include <QHeaderView>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -12,10 +13,6 @@
 #include "shared/exchange_slots.h"
 
 namespace zelvorin {
-
-namespace {
-constexpr int kTypedData = 1;  // slot 1: the data were typed by the user
-}  // namespace
 
 int DataGridModel::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : ws_.shape.nobs; }
 
@@ -93,8 +90,13 @@ DataEditor::DataEditor(HostState& state, QWidget* parent) : QWidget(parent), sta
   refresh();
 }
 
-void DataEditor::refresh() {
+void DataEditor::set_caption() {
   setWindowTitle(QStringLiteral("Data Editor - ") + QFileInfo(state_.data_file_name).fileName());
+  if (auto* frame = qobject_cast<QMdiSubWindow*>(parentWidget())) frame->setWindowTitle(windowTitle());
+}
+
+void DataEditor::refresh() {
+  set_caption();
   model_->reload();
   model_->mark_registered();
 }
@@ -105,8 +107,9 @@ void DataEditor::go() {
   const DataShape& s = state_.ws.shape;
   engine::register_int(slots::kNumObservations, s.nobs);
   if (s.nvars > 0) {
+    // The input kind (slot 1) is not sent: it is a preset the engine's next data input
+    // would take, skipping its Data Input Menu long after these values were handed over.
     engine::register_int(slots::kNumVariables, s.nvars);
-    engine::register_int(slots::kDataInputKind, kTypedData);
     engine::register_data(state_.ws.data, s.nobs, s.nvars);
   }
   model_->mark_registered();

@@ -62,6 +62,8 @@ class DataEditor : public QWidget {
   void cancel();
   /// The data set changed: the grid follows it and the caption the file name.
   void refresh();
+  /// The caption (and its frame's) names the data file: "Data Editor - " + its name.
+  void set_caption();
 
   DataGrid* grid() const { return grid_; }
   DataGridModel* model() const { return model_; }

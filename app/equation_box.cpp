@@ -1,12 +1,11 @@
 #include "app/equation_box.h"
 
 #include <QFile>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QPlainTextEdit>
 #include <QTextBlock>
 
-#include "app/modal_hint.h"
+#include "app/file_dialogs.h"
 #include "app/user_messages.h"
 #include "charts/graph_services.h"
 #include "qtshared/text_bridge.h"
@@ -67,11 +66,7 @@ bool load_equation_file(QPlainTextEdit* box, const QString& path) {
 }
 
 void save_equation_box(QWidget* parent, QPlainTextEdit* box, const QString& filter, QString selected) {
-  QString name;
-  {
-    const ModalHint hint;
-    name = QFileDialog::getSaveFileName(parent, QString(), QString(), charts::dialog_filter(filter), &selected);
-  }
+  QString name = ask_save_file(parent, QString(), charts::dialog_filter(filter), &selected);
   if (name.isEmpty()) return;
   if (QFileInfo(name).suffix().isEmpty()) name += QStringLiteral(".equ");
   QStringList lines = box_lines(box);
@@ -84,11 +79,7 @@ void save_equation_box(QWidget* parent, QPlainTextEdit* box, const QString& filt
 }
 
 void get_equation_box(QWidget* parent, QPlainTextEdit* box, const QString& filter, QString selected) {
-  QString name;
-  {
-    const ModalHint hint;
-    name = QFileDialog::getOpenFileName(parent, QString(), QString(), charts::dialog_filter(filter), &selected);
-  }
+  const QString name = ask_open_file(parent, QString(), charts::dialog_filter(filter), &selected);
   if (!name.isEmpty()) load_equation_file(box, name);
 }
 

@@ -337,9 +337,12 @@ void EstimationWindow::follow_data_set() {
   if (!holds_labels(period1_, labels)) {
     set_items(period1_, labels);
     set_items(period2_, labels);
-    const int count = static_cast<int>(labels.size());
-    start_index_ = std::min(state_.sample_start, count) - 1;
-    end_index_ = std::min(state_.sample_end, count) - 1;
+  }
+  // The period boxes show the sample the request left, also when a command set it.
+  const int count = static_cast<int>(labels.size());
+  if (state_.sample_start >= 1 && state_.sample_start <= state_.sample_end && state_.sample_end <= count) {
+    start_index_ = state_.sample_start - 1;
+    end_index_ = state_.sample_end - 1;
   }
   set_up_pages();
 }

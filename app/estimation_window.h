@@ -78,7 +78,7 @@ class EstimationWindow : public QWidget {
   /// sample; refills the variable list.
   void fill_periods();
   /// After a request: the variable list shows the data set's names; the period lists are
-  /// filled again, at the remembered sample, only when the observations changed.
+  /// filled again only when the observations changed, and select the program's sample.
   void follow_data_set();
   /// What "&Start" would send now.
   StartInputs inputs() const;

@@ -6,7 +6,6 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDir>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLayout>
@@ -23,8 +22,10 @@
 #include "app/engine_request.h"
 #include "app/command_editor.h"
 #include "app/estimation_window.h"
+#include "app/file_dialogs.h"
 #include "app/graph_window.h"
 #include "app/modal_hint.h"
+#include "app/modal_stacking.h"
 #include "app/options_dialog.h"
 #include "app/program_icon.h"
 #include "app/program_name.h"
@@ -84,6 +85,7 @@ MainWindow::MainWindow(const fs::path& ini_path, QWidget* parent)
   statusBar()->addWidget(status_lines, 1);
   set_hint_line(hint_label_);
   setAcceptDrops(true);
+  ModalStacking::install();  // the dialogs of every part of the program come up on top
   QApplication::setWindowIcon(program_icon());  // every window of the program shows it
   create_command_editor();  // before the menus, which hold its Edit items
   create_menus();
@@ -249,9 +251,8 @@ bool MainWindow::open_text_file(const QString& path) {
 }
 
 void MainWindow::view_action() {
-  const ModalHint hint;
-  const QString name = QFileDialog::getOpenFileName(
-      this, QString(), QString(),
+  const QString name = ask_open_file(
+      this, QString(),
       charts::dialog_filter(QStringLiteral(
           "Results files (*.out)|*.out|Graph files (*.qgx)|*.qgx|Batch files (*.bat)|*.bat|Model files "
           "(*.mod)|*.mod|Equation files (*.equ)|*.equ|Variable list files (*.lst)|*.lst|Text files "

@@ -154,6 +154,9 @@ class MainWindow : public QMainWindow {
   void settle_folders();
   void place_window();
   void after_data_load();
+  /// After a file was read: the data editor comes forward on the data set and its Go
+  /// hands the values to the engine.
+  void show_loaded_data();
   /// The status line, the estimation window's lists and period boxes and the
   /// data-dependent controls show the program's copy of the data set.
   void show_sample_status();
@@ -165,7 +168,7 @@ class MainWindow : public QMainWindow {
   void view_action();
   /// After the engine refused new data: hands it the loaded data set again.
   void restore_engine_data_set();
-  /// Data file name changed: captions follow.
+  /// Data file name changed: the captions follow, and file dialogs open in its folder.
   void update_captions();
   void options_action(int page);
   void create_method_menu(MethodMenu menu);

@@ -225,9 +225,12 @@ void MainWindow::refresh_commands() {
   const bool selection = box != nullptr && has_selection(box);
   const bool graph = mdi_->activeSubWindow() != nullptr &&
                      dynamic_cast<GraphWindow*>(mdi_->activeSubWindow()->widget()) != nullptr;
+  // Copy in the data editor copies a block of the data set, chosen in a dialog.
+  const bool data_editor =
+      data_frame_ != nullptr && mdi_->activeSubWindow() == data_frame_ && data_frame_->isVisible();
   cut_->setEnabled(children && selection && !box->property("readOnly").toBool());
-  copy_->setEnabled(children && (selection || graph));
-  paste_->setEnabled(clipboard_has_text() && (!children || box != nullptr));
+  copy_->setEnabled(children && (selection || graph || data_editor));
+  paste_->setEnabled(clipboard_has_text() && (!children || data_editor || box != nullptr));
   paste_data_->setEnabled(clipboard_has_text());
   save_->setEnabled(children && state_.data_loaded);
   save_as_->setEnabled(children && state_.data_loaded);

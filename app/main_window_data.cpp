@@ -3,7 +3,6 @@
 
 #include <QPlainTextEdit>
 #include <QFile>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QStatusBar>
 #include <QMdiSubWindow>
@@ -14,6 +13,7 @@
 #include "app/command_editor.h"
 #include "app/data_editor.h"
 #include "app/estimation_window.h"
+#include "app/file_dialogs.h"
 #include "app/main_window.h"
 #include "app/new_data_dialog.h"
 #include "app/program_name.h"
@@ -21,6 +21,7 @@
 #include "app/user_messages.h"
 #include "app/variables_window.h"
 #include "app/zvd_host.h"
+#include "qtshared/dialog_folder.h"
 
 namespace zelvorin {
 
@@ -77,6 +78,7 @@ bool MainWindow::open_data_file(const QString& path) {
   }
   state_.data_file_name = path;
   after_data_load();
+  show_loaded_data();
   return true;
 }
 
@@ -124,8 +126,7 @@ bool MainWindow::open_ascii_file(const QString& path) {
   }
   state_.data_file_name = path;
   after_data_load();
-  show_data_editor();
-  data_editor_->go();
+  show_loaded_data();
   return true;
 }
 
@@ -133,6 +134,10 @@ void MainWindow::update_captions() {
   setWindowTitle(main_window_title(state_.data_file_name));
   estimation_->set_up_pages();
   estimation_frame_->setWindowTitle(estimation_->windowTitle());
+  data_editor_->set_caption();
+  editor_->set_caption();
+  // File dialogs open in the data file's folder from now on.
+  if (QFileInfo(state_.data_file_name).isFile()) qtshared::remember_dialog_file(state_.data_file_name);
 }
 
 void MainWindow::new_action() {
@@ -199,10 +204,15 @@ void MainWindow::after_data_load() {
   state_.sample_start = 1;
   state_.sample_end = s.nobs;
   for (QAction* a : data_actions_) a->setEnabled(true);
-  setWindowTitle(main_window_title(state_.data_file_name));
+  update_captions();
   estimation_->fill_periods();
   place_variables_window(state_.settings.vars_on_top);
   show_sample_status();
+}
+
+void MainWindow::show_loaded_data() {
+  show_data_editor();
+  data_editor_->go();
 }
 
 bool MainWindow::save_zvd(const QString& path, int first, int last) {
@@ -242,9 +252,8 @@ bool MainWindow::add_zvd(const QString& path) {
 }
 
 void MainWindow::open_action() {
-  const ModalHint hint;
-  const QString name = QFileDialog::getOpenFileName(
-      this, QStringLiteral("Select data file"), QString(),
+  const QString name = ask_open_file(
+      this, QStringLiteral("Select data file"),
       kDataFileFilter + QStringLiteral(";;ASCII files (*.dat *.asc);;' ' or ',' delimited files "
                      "(*.csv *.prn *.txt);;AREMOS files (*.tsd);;All files (*)"));
   if (!name.isEmpty()) open_data_file(name);
@@ -267,9 +276,8 @@ void MainWindow::save_action() {
 void MainWindow::save_as_action() {
   if (!state_.data_loaded) return;
   QString selected = kDataFileFilter;
-  const ModalHint hint;
-  const QString name = QFileDialog::getSaveFileName(
-      this, QStringLiteral("Enter name for data file"), QString(),
+  const QString name = ask_save_file(
+      this, QStringLiteral("Enter name for data file"),
       QStringLiteral("ASCII data files (*.dat);;") + kDataFileFilter +
           QStringLiteral(";;CSV files (*.csv);;AREMOS files (*.tsd)"),
       &selected);
@@ -325,10 +333,7 @@ void MainWindow::add_action() {
     save_as_action();
     if (!is_zvd()) return;
   }
-  const ModalHint hint;
-  const QString name =
-      QFileDialog::getOpenFileName(this, QStringLiteral("Select data file"), QString(),
-                                   kDataFileFilter);
+  const QString name = ask_open_file(this, QStringLiteral("Select data file"), kDataFileFilter);
   if (!name.isEmpty()) add_zvd(name);
 }
 

@@ -1,7 +1,6 @@
 #include "app/results_window.h"
 
 #include <QFile>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QFontDialog>
 #include <QFontInfo>
@@ -12,6 +11,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include "app/file_dialogs.h"
 #include "app/modal_hint.h"
 #include "app/user_messages.h"
 #include "charts/graph_services.h"
@@ -94,11 +94,7 @@ bool ResultsWindow::save_to(const QString& path) {
 
 void ResultsWindow::save() {
   const QString pattern = save_.filter.section(QLatin1Char('|'), 1, 1);
-  QString name;
-  {
-    const ModalHint hint;
-    name = QFileDialog::getSaveFileName(this, save_.hint, QString(), charts::dialog_filter(save_.filter));
-  }
+  QString name = ask_save_file(this, save_.hint, charts::dialog_filter(save_.filter));
   if (name.isEmpty()) return;
   if (QFileInfo(name).suffix().isEmpty() && pattern.startsWith(QLatin1String("*.")) && !pattern.endsWith('*'))
     name += pattern.mid(1);

@@ -1,5 +1,6 @@
 #include "charts/graph_services.h"
 
+#include <QFile>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPageSetupDialog>
@@ -7,6 +8,7 @@
 #include <QPrinter>
 #include <QStringList>
 
+#include "shared/dialog_folder.h"
 #include "shared/ini_file.h"
 
 namespace charts {
@@ -34,8 +36,11 @@ QString DesktopGraphServices::save_file_name(QWidget* parent, const QString& fil
   dialog.setAcceptMode(QFileDialog::AcceptSave);
   dialog.setNameFilter(dialog_filter(filter));
   dialog.setDefaultSuffix(default_suffix);
+  dialog.setDirectory(QFile::decodeName(dialog_folder::start().c_str()));
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
-  return dialog.selectedFiles().front();
+  const QString chosen = dialog.selectedFiles().front();
+  dialog_folder::remember_file(QFile::encodeName(chosen).toStdString());
+  return chosen;
 }
 
 bool DesktopGraphServices::choose_printer(QWidget* parent, QPrinter& printer) {

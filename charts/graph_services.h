@@ -32,7 +32,8 @@ class GraphServices {
   virtual bool greyscale() = 0;
 };
 
-/// The Qt dialogs and the user's "zelvorin.ini".
+/// The Qt dialogs (file dialogs open in the folder of the data file or of the last file
+/// chosen) and the user's "zelvorin.ini".
 class DesktopGraphServices : public GraphServices {
  public:
   QString save_file_name(QWidget* parent, const QString& filter, const QString& default_suffix) override;

@@ -1,6 +1,7 @@
 #include "dialogs/file_dialog.h"
 
 #include "dialogs/message_dialog.h"
+#include "qtshared/dialog_folder.h"
 #include "qtshared/text_bridge.h"
 
 namespace pravel {
@@ -34,6 +35,7 @@ FileDialog::FileDialog(QWidget* parent, const FileRequest& request)
   if (request.filter_index >= 1 && request.filter_index <= filters.size())
     selectNameFilter(filters[request.filter_index - 1]);
   if (!request.default_suffix.isEmpty()) setDefaultSuffix(request.default_suffix);
+  setDirectory(qtshared::dialog_start_folder());  // a start name with a folder moves on from it
   if (!request.start_name.isEmpty()) selectFile(request.start_name);
 }
 
@@ -51,7 +53,9 @@ void FileDialog::accept() {
 QString ask_file_name(QWidget* parent, const FileRequest& request) {
   FileDialog dialog(parent, request);
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
-  return dialog.selectedFiles().front();
+  const QString chosen = dialog.selectedFiles().front();
+  qtshared::remember_dialog_file(chosen);
+  return chosen;
 }
 
 }  // namespace pravel

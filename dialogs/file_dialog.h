@@ -35,7 +35,8 @@ class FileDialog : public QFileDialog {
   int max_length_;  ///< longest accepted path in bytes; 0 = any
 };
 
-/// Shows the dialog; the chosen path, or an empty string when cancelled.
+/// Shows the dialog, in the folder of the data file or of the last file chosen; the chosen
+/// path (whose folder the next dialog opens in), or an empty string when cancelled.
 QString ask_file_name(QWidget* parent, const FileRequest& request);
 
 }  // namespace pravel

@@ -6,7 +6,9 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QDropEvent>
+#include <QDir>
 #include <QFile>
+#include <QFileDialog>
 #include <QListWidget>
 #include <QMdiArea>
 #include <QMenuBar>
@@ -27,6 +29,7 @@
 #include "app/small_dialogs.h"
 #include "app/variables_window.h"
 #include "qtshared/help.h"
+#include "shared/dialog_folder.h"
 #include "tests/app/app_test_support.h"
 #include "tests/dialogs/dialog_driver.h"
 
@@ -75,7 +78,9 @@ TEST(MainWindowOpen, ZvdFileIsRegisteredTheSameWhateverTheCaseOfItsExtension) {
   const std::vector<Call> expected = {
       slot(8, 196), slot(4, 5), slot(7, 4), slot(20, 4), slot(12, 60), slot(13, 1), slot(14, 1900),
       data(196, 5), var(1, "INPT"), var(2, "LC"), var(3, "LY"), var(4, "INFL"), var(5, "R"),
-      text(1, lower.toStdString()), slot(1, 3), request(1, 0), slot(8, 196)};
+      text(1, lower.toStdString()), slot(1, 3), request(1, 0), slot(8, 196),
+      // the data editor's Go, pressed once the file is read
+      slot(8, 196), slot(4, 5), data(196, 5)};
   EXPECT_EQ(engine_calls.calls, expected);
 
   const std::size_t second = engine_calls.calls.size();
@@ -152,7 +157,7 @@ TEST(MainWindowOpen, AsciiFileTakesItsShapeFromTheNewDataDialog) {
                                var(1, "X1"), var(2, "GDP"), slot(8, 5), slot(4, 2), text(2, "1990 1994"),
                                request(1, 0), slot(8, 5),
                                // the data editor comes forward and hands the values over
-                               slot(8, 5), slot(4, 2), slot(1, 1), data(5, 2)}));
+                               slot(8, 5), slot(4, 2), data(5, 2)}));
   EXPECT_TRUE(f.window.data_editor_frame()->isMaximized());
   const HostWorkspace& ws = f.window.state().ws;
   EXPECT_EQ(ws.names[1], "GDP");
@@ -271,9 +276,10 @@ TEST(MainWindowButtons, EnabledOnceDataIsLoaded) {
   for (const QString& b : buttons) EXPECT_FALSE(f.window.speed_button(b)->isEnabled()) << b.toStdString();
   EXPECT_FALSE(f.window.menu_action("&File", "Save &As...")->isEnabled());
   ASSERT_TRUE(f.window.open_data_file(sample_path()));
-  for (const char* b : {"Process", "Single", "Multi"}) EXPECT_TRUE(f.window.speed_button(b)->isEnabled());
-  // "Data" and "Variables" need a child window as well.
-  EXPECT_FALSE(f.window.speed_button("Data")->isEnabled());
+  // The data editor comes forward on the data read, so "Data" and "Variables", which need
+  // a child window, are enabled with the others.
+  EXPECT_TRUE(f.window.data_editor_frame()->isMaximized());
+  for (const QString& b : buttons) EXPECT_TRUE(f.window.speed_button(b)->isEnabled()) << b.toStdString();
   f.window.speed_button("Single")->trigger();
   EXPECT_TRUE(f.window.estimation_frame()->isVisible());
   EXPECT_EQ(f.window.estimation()->outer_page(), 1);
@@ -382,6 +388,42 @@ TEST(MainWindowWindows, WindowMenuFollowsTheChildWindows) {
   const QMdiArea* area = f.window.findChild<QMdiArea*>();
   EXPECT_EQ(f.window.estimation_frame()->geometry().bottom(), area->viewport()->height() - 1);
   EXPECT_EQ(f.window.estimation_frame()->x(), 0);
+}
+
+// File dialogs open in the folder of the data file loaded, then in the folder of the last
+// file chosen in any of them; the working folder only while nothing else is known.
+TEST(MainWindowFiles, FileDialogsOpenInTheDataFilesFolderOrTheLastOneUsed) {
+  ::unsetenv(dialog_folder::kFolderVariable);
+  Fixture f;
+  QTemporaryDir dir;
+  ASSERT_TRUE(QDir(dir.path()).mkpath("data") && QDir(dir.path()).mkpath("notes"));
+  const QString data = dir.filePath("data/macro.zvd");
+  const QString notes = dir.filePath("notes/read.txt");
+  ASSERT_TRUE(QFile::copy(sample_path(), data));
+  {
+    QFile file(notes);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("a note\n");
+  }
+  const auto opened_in = [&f](const char* menu, const char* item, const QString& choose) {
+    QString folder;
+    dialog_driver::DialogDriver driver;
+    driver.then("QFileDialog", [&](QWidget* w) {
+      auto* d = qobject_cast<QFileDialog*>(w);
+      folder = d->directory().absolutePath();
+      if (choose.isEmpty()) d->reject();
+      else dialog_driver::choose_file(d, choose);
+    });
+    f.window.menu_action(menu, item)->trigger();
+    EXPECT_TRUE(driver.finish()) << driver.failure();
+    return folder;
+  };
+  EXPECT_EQ(opened_in("&File", "&View...", ""), QDir::currentPath());
+  ASSERT_TRUE(f.window.open_data_file(data));
+  EXPECT_EQ(opened_in("&File", "&Open...", ""), dir.filePath("data"));
+  EXPECT_EQ(opened_in("&File", "&View...", notes), dir.filePath("data"));
+  EXPECT_EQ(opened_in("&File", "&Add...", ""), dir.filePath("notes"));
+  ::unsetenv(dialog_folder::kFolderVariable);
 }
 
 TEST(MainWindowDrop, ADroppedDataFileIsOpened) {

@@ -1,5 +1,7 @@
 // The question exports driven as the engine calls them and as a user answers them.
 #include <QCheckBox>
+#include <QDir>
+#include <QFileDialog>
 #include <QGroupBox>
 #include <QKeySequence>
 #include <QLabel>
@@ -14,7 +16,9 @@
 
 #include "dialogs/check_button_group.h"
 #include "dialogs/option_form.h"
+#include "qtshared/dialog_folder.h"
 #include "qtshared/help.h"
+#include "shared/dialog_folder.h"
 #include "shared/pravel_api.h"
 #include "shared/temp_files.h"
 #include "tests/dialogs/dialog_driver.h"
@@ -454,6 +458,32 @@ TEST(QuestionForms, FileDialogsFiltersAndWidths) {
     EXPECT_TRUE(driver.finish()) << driver.failure();
     EXPECT_EQ(mode, 2);
   }
+}
+
+// The engine's file dialogs open where the user last was: the folder of the data file or
+// of the last file chosen in any file dialog of the process, and the file chosen here
+// becomes the next starting point.
+TEST(QuestionForms, FileDialogsOpenInTheLastFolderUsed) {
+  const QString session = QString::fromLocal8Bit(std::getenv(temp_files::kSessionFolderVariable));
+  QDir(session).mkpath("data");
+  QDir(session).mkpath("results");
+  qtshared::remember_dialog_file(session + "/data/macro.zvd");
+  std::string name = field("", 1024);
+  const int16_t namelen = 1024, unused = 0;
+  int16_t mode = 2;
+  QString opened_in;
+  DialogDriver driver;
+  driver.then("fileDialog", [&](QWidget* w) {
+    auto* d = qobject_cast<QFileDialog*>(w);
+    opened_in = d->directory().absolutePath();
+    dialog_driver::choose_file(d, session + "/results/run1");
+  });
+  GetFileP(&namelen, &unused, &mode, name.data(), "OUT");
+  EXPECT_TRUE(driver.finish()) << driver.failure();
+  EXPECT_EQ(opened_in.toStdString(), (session + "/data").toStdString());
+  EXPECT_EQ(mode, 1);
+  EXPECT_EQ(qtshared::dialog_start_folder().toStdString(), (session + "/results").toStdString());
+  ::unsetenv(dialog_folder::kFolderVariable);
 }
 
 // The engine's texts reach the screen as the engine wrote them: an "&" in a menu option, a
