@@ -12,6 +12,7 @@
 
 #include "app/small_dialogs.h"
 #include "app/user_messages.h"
+#include "qtshared/window_title.h"
 
 namespace zelvorin {
 
@@ -48,6 +49,7 @@ CopyDataDialog::CopyDataDialog(const HostWorkspace& ws, QWidget* parent)
     : QDialog(parent), nvars_(ws.shape.nvars), nobs_(ws.shape.nobs) {
   setObjectName(QStringLiteral("copyDataDialog"));
   setWindowTitle(QStringLiteral("Copy data to clipboard"));
+  qtshared::keep_title_whole(*this);
   setProperty("helpContext", 106);
   auto* layout = new QVBoxLayout(this);
   auto* form = new QFormLayout;
@@ -104,6 +106,7 @@ void CopyDataDialog::accept() {
 PasteLayoutDialog::PasteLayoutDialog(QWidget* parent) : QDialog(parent) {
   setObjectName(QStringLiteral("pasteLayoutDialog"));
   setWindowTitle(QStringLiteral("Additional clipboard information"));
+  qtshared::keep_title_whole(*this);
   setProperty("helpContext", 107);
   auto* layout = new QVBoxLayout(this);
   rows_ = radio_group(this, layout, QStringLiteral("Clipboard rows contain... "),

@@ -10,6 +10,7 @@
 #include <QMdiSubWindow>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QShortcut>
 #include <QStackedWidget>
 #include <QVBoxLayout>
 
@@ -160,9 +161,21 @@ void EstimationWindow::build() {
   auto* var = named_page(system_, "var", new QWidget);
   auto* var_layout = new QVBoxLayout(var);
   var_kind_ = new QStackedWidget;
-  named_page(var_kind_, "1", new QWidget);
-  named_page(var_kind_, "2", new QWidget);
-  var_kind_->setMaximumHeight(0);
+  named_page(var_kind_, "1",
+             wrapped_label(QStringLiteral(
+                 "List the variables of the VAR followed by the deterministic and/or exogenous variables, if any "
+                 "(separated by spaces). Separate the two sets of variables by &.\n"
+                 "For example: Y1 Y2 Y3 & INPT TREND X1 X2(-1) X3{1-4} specifies a VAR in Y1, Y2 and Y3 with "
+                 "INPT, TREND, X1, X2(-1), X3(-1), ..., X3(-4) in every equation.\n"
+                 "One variable before & gives a univariate AR model, for example Y1 & INPT.")));
+  named_page(var_kind_, "2",
+             wrapped_label(QStringLiteral(
+                 "List the I(1) variables followed by the I(0) exogenous variables, if any (separated by spaces). "
+                 "Separate the two sets of variables by &. A ; divides the I(1) variables into endogenous ones "
+                 "(before it) and exogenous ones (after it).\n"
+                 "For example: Y1 Y2 ; X1 & W1 W2(-1)\n"
+                 "Do not include an intercept or a trend: the menu item chosen sets them.")));
+  var_kind_->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Maximum);
   var_layout->addWidget(var_kind_);
   auto* order_row = new QHBoxLayout;
   var_order_label_ = new QLabel(QStringLiteral("Order of VAR"));
@@ -219,6 +232,8 @@ void EstimationWindow::build() {
 
   connect(start_, &QPushButton::clicked, this, [this] { start(); });
   connect(help, &QPushButton::clicked, this, &EstimationWindow::show_help);
+  auto* f1 = new QShortcut(QKeySequence(Qt::Key_F1), this, nullptr, nullptr, Qt::WidgetWithChildrenShortcut);
+  connect(f1, &QShortcut::activated, this, &EstimationWindow::show_help);
   connect(save, &QPushButton::clicked, this, &EstimationWindow::save_box);
   connect(get, &QPushButton::clicked, this, &EstimationWindow::get_box);
   connect(clear, &QPushButton::clicked, this, [this] { active_box()->clear(); });
@@ -253,6 +268,8 @@ void EstimationWindow::show_page(int outer) {
 int EstimationWindow::outer_page() const { return outer_->currentIndex() + 1; }
 
 QLabel* EstimationWindow::explanation() const { return qobject_cast<QLabel*>(texts_->currentWidget()); }
+
+QLabel* EstimationWindow::var_explanation() const { return qobject_cast<QLabel*>(var_kind_->currentWidget()); }
 
 QString EstimationWindow::status_text() const { return status_->text(); }
 

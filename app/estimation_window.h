@@ -105,6 +105,8 @@ class EstimationWindow : public QWidget {
   QLineEdit* window_size() const { return window_size_; }
   QLineEdit* var_order() const { return var_order_; }
   QLabel* explanation() const;
+  /// The explanatory text of the VAR page showing (unrestricted or cointegrating VAR).
+  QLabel* var_explanation() const;
   int outer_page() const;
 
   /// The window, its boxes and labels take `font` in `colour`.

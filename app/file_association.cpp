@@ -125,7 +125,7 @@ std::string desktop_entry(const fs::path& program) {
          "Exec=" + exec_word(program.string()) + " %f\n" +
          "Icon=" + kIconName + "\n" +
          "Terminal=false\n"
-         "Categories=Office;Science;Math;Economy;\n"
+         "Categories=Science;Math;Economy;\n"
          "MimeType=" + kMimeType + ";\n";
 }
 

@@ -7,12 +7,15 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "qtshared/window_title.h"
+
 namespace zelvorin {
 
 HelpIndexDialog::HelpIndexDialog(Mode mode, QWidget* parent)
     : QDialog(parent), topics_(qtshared::help::all_topics()) {
   setObjectName(QStringLiteral("helpIndex"));
   setWindowTitle(mode == Mode::kContents ? QStringLiteral("Help Contents") : QStringLiteral("Search for Help On"));
+  qtshared::keep_title_whole(*this);
   auto* layout = new QVBoxLayout(this);
   search_ = new QLineEdit;
   search_->setObjectName(QStringLiteral("search"));

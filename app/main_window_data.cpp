@@ -27,6 +27,9 @@ namespace zelvorin {
 
 namespace {
 
+constexpr int kAsciiFileHelp = 20102;  ///< the new-data dialog of an ASCII file
+constexpr int kKeyboardHelp = 20101;   ///< the new-data dialog of data typed in
+
 /// Data-input kinds the engine reads by itself, by extension (upper case).
 int engine_kind(const QString& suffix) {
   if (suffix == QLatin1String("CSV") || suffix == QLatin1String("TXT") || suffix == QLatin1String("PRN")) return 6;
@@ -95,7 +98,7 @@ bool MainWindow::open_ascii_file(const QString& path) {
     estimation_->clear_boxes();
     editor_->memo()->clear();
   }
-  NewDataDialog dialog(QStringLiteral("Loading data from an ASCII file"), 20102, NewDataDialog::Road::kAsciiFile,
+  NewDataDialog dialog(QStringLiteral("Loading data from an ASCII file"), kAsciiFileHelp, NewDataDialog::Road::kAsciiFile,
                        state_.data_loaded ? state_.ws.shape.frequency : slots::kUnset, this);
   {
     const ModalHint hint;
@@ -147,7 +150,7 @@ void MainWindow::new_action() {
                            QStringLiteral("All currently loaded data will be lost. Ok to start with new data?"),
                            Question::kOkCancel))
     return;
-  NewDataDialog dialog(QStringLiteral("New data input from the keyboard"), 20101, NewDataDialog::Road::kKeyboard,
+  NewDataDialog dialog(QStringLiteral("New data input from the keyboard"), kKeyboardHelp, NewDataDialog::Road::kKeyboard,
                        state_.data_loaded ? state_.ws.shape.frequency : slots::kUnset, this);
   bool accepted = false;
   {

@@ -16,6 +16,7 @@
 #include "app/engine_link.h"
 #include "app/estimation_window.h"
 #include "app/user_messages.h"
+#include "qtshared/window_title.h"
 #include "shared/exchange_slots.h"
 
 namespace zelvorin {
@@ -130,6 +131,7 @@ NewDataDialog::NewDataDialog(const QString& caption, int help_context, Road road
     : QDialog(parent), road_(road), help_context_(help_context) {
   setObjectName(QStringLiteral("newDataDialog"));
   setWindowTitle(caption);
+  qtshared::keep_title_whole(*this);
   setProperty("helpContext", help_context_);
   auto* layout = new QVBoxLayout(this);
   auto* top = new QHBoxLayout;

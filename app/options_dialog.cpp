@@ -20,6 +20,7 @@
 
 #include "app/file_association.h"
 #include "app/user_messages.h"
+#include "qtshared/window_title.h"
 
 namespace zelvorin {
 
@@ -55,6 +56,7 @@ OptionsDialog::OptionsDialog(const AppSettings& current, const std::filesystem::
                              QWidget* parent)
     : QDialog(parent), settings_(current) {
   setWindowTitle(QStringLiteral("Zelvorin Configuration Options"));
+  qtshared::keep_title_whole(*this);
   associated_at_open_ = association::in_force(association::user_folders(), program_path());
   tabs_ = new QTabWidget(this);
   tabs_->setObjectName("pages");

@@ -12,6 +12,7 @@
 #include "app/modal_hint.h"
 #include "app/program_name.h"
 #include "app/user_messages.h"
+#include "qtshared/window_title.h"
 
 namespace zelvorin {
 
@@ -21,6 +22,7 @@ SaveSubsetDialog::SaveSubsetDialog(const DataShape& shape, QWidget* parent)
     : QDialog(parent), count_(shape.nobs) {
   setObjectName(QStringLiteral("saveSubsetDialog"));
   setWindowTitle(QStringLiteral("Select subset of data to be saved"));
+  qtshared::keep_title_whole(*this);
   auto* layout = new QVBoxLayout(this);
   auto* form = new QFormLayout;
   first_ = new QComboBox;

@@ -9,6 +9,7 @@
 
 #include "qtshared/help.h"
 #include "qtshared/text_bridge.h"
+#include "qtshared/window_title.h"
 #include "shared/ini_file.h"
 #include "shared/settings.h"
 
@@ -75,6 +76,7 @@ Form::Form(QWidget* parent, const QString& caption) : QDialog(parent) {
   setWindowTitle(caption);
   setModal(true);
   setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+  qtshared::keep_title_whole(*this);
 }
 
 void Form::set_help_context(int context) {

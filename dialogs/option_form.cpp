@@ -117,8 +117,8 @@ bool OptionForm::handle_key(int key) {
     case Qt::Key_F2: {
       if (help_context() == 0) return false;
       const int i = index();
-      const int topic = key == Qt::Key_F2 && i >= 0 ? option_topic(help_context(), options_[i])
-                                                    : help_context();
+      int topic = key == Qt::Key_F2 && i >= 0 ? option_topic(help_context(), options_[i]) : help_context();
+      if (!qtshared::help::find_topic(topic)) topic = help_context();  // no topic of the option's own
       set_busy(true);
       qtshared::help::show_topic(topic);
       set_busy(false);

@@ -26,7 +26,8 @@ OptionLayout option_layout(int count);
 
 /// The topic F2 asks for: for a context of 1000 or more, the option's first character read
 /// as a digit + context × 10 (the context itself when that character is no digit); for a
-/// smaller context the context itself.
+/// smaller context the context itself. An option without a topic of its own in the help file
+/// shows the menu's topic.
 int option_topic(int help_context, const QString& option);
 
 class OptionForm : public Form {

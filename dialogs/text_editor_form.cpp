@@ -28,6 +28,9 @@ namespace {
 
 constexpr char kFilter[] = "Equation files (*.EQU)|*.EQU|Variable list files (*.LST)|*.LST";
 constexpr char kHelpTag[] = "helpTag";
+constexpr int kVariablesHelp = 104;  ///< F1 in the word boxes: their own topics
+constexpr int kFunctionsHelp = 102;
+constexpr int kCommandsHelp = 101;
 
 QListWidget* word_box(QWidget* parent, const char* name, const QStringList& words, int tag,
                       const QString& hint) {
@@ -169,14 +172,14 @@ TextEditorForm::TextEditorForm(QWidget* parent, const EditorSetup& setup, const 
   for (QPushButton* b : {ok, cancel, help}) side->addWidget(b);
   side->addSpacing(8);
   auto* names_label = new QLabel(tr("Variables"), this);
-  variables_ = word_box(this, "variables", setup.names, 104,
+  variables_ = word_box(this, "variables", setup.names, kVariablesHelp,
                         tr("Press F1 for more help on variables, <RETURN> to add selection to editor"));
   names_label->setBuddy(variables_);
-  functions_ = word_box(this, "QorvFunctions", editor_function_words(), 102,
+  functions_ = word_box(this, "QorvFunctions", editor_function_words(), kFunctionsHelp,
                         tr("Press F1 for more help on functions, <RETURN> to add selection to editor"));
   auto* functions_label = new QLabel(tr("Functions"), this);
   functions_label->setBuddy(functions_);
-  commands_ = word_box(this, "QorvCommands", editor_command_words(), 101, QString());
+  commands_ = word_box(this, "QorvCommands", editor_command_words(), kCommandsHelp, QString());
   commands_->hide();
   side->addWidget(names_label);
   side->addWidget(variables_, 1);

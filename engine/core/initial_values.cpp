@@ -13,7 +13,9 @@ namespace {
 
 constexpr int kNameWidth = limits::kNameWidth;
 
-int help_context(int kind) {
+}  // namespace
+
+int initial_values_help(int kind) {
   switch (kind) {
     case kNonLinearFormula: return 20341;
     case kArmaParameters: return 2023;
@@ -21,8 +23,6 @@ int help_context(int kind) {
     default: return 117;
   }
 }
-
-}  // namespace
 
 void EDITINITVALUES(std::span<double> values, std::vector<std::string>& names, int kind, int& flag,
                     std::span<const std::string> formula) {
@@ -59,7 +59,7 @@ void EDITINITVALUES(std::span<double> values, std::vector<std::string>& names, i
   std::vector<double> work(values.begin(), values.end());
   if (names.size() < work.size()) names.resize(work.size(), std::string(kNameWidth, ' '));
   int status = kDialogCancel;
-  ASKVALUES(work, names, help_context(kind), status, title);
+  ASKVALUES(work, names, initial_values_help(kind), status, title);
   if (status != kDialogOk) return;
   std::copy(work.begin(), work.end(), values.begin());
   flag = 0;

@@ -16,6 +16,9 @@ enum InitialValuesKind : int {
   kGarchParameters = 4,      ///< a GARCH-family estimate (help 117)
 };
 
+/// The help context of the value grid for `kind` (117 for any kind not listed).
+int initial_values_help(int kind);
+
 /// Most cointegrating vectors the grid can name (A to Z).
 inline constexpr int kMaxVectors = 26;
 

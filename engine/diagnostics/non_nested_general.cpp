@@ -41,7 +41,7 @@ namespace {
 constexpr double kMissing = limits::kMissing;
 constexpr int kWidth = 79;
 constexpr int kMaxReplications = 30000;
-constexpr int kEditorHelp = 2042;  ///< the help topic of menu 1042
+constexpr int kEditorHelpKind = 2042;  ///< the help topic of menu 1042
 
 /// The temporary variables: M2's dependent variable and the two derivatives.
 constexpr std::array<std::string_view, 3> kTemporaries = {"DEPTWO_1_", "DF1_1_1_1", "DG1_1_1_1"};
@@ -114,7 +114,7 @@ bool edit_statements(const std::string& dependent, std::string start, DependentS
   for (;;) {
     write_panel();
     core::set_editor_title({"Specify the nature of the dependent variables of models M1 and M2"});
-    if (core::SCREENEDITOR(session, cursor, 1, "EQU", kEditorHelp) != core::kEditorAccepted) return false;
+    if (core::SCREENEDITOR(session, cursor, 1, "EQU", kEditorHelpKind) != core::kEditorAccepted) return false;
     if (!parse_statements(session, out)) {
       core::SHOWMESSAGE("Type the function, its inverse and its derivative for each model, separated by ;'s!");
       continue;

@@ -25,7 +25,7 @@ namespace qorv::diagnostics {
 namespace {
 
 constexpr int kLineWidth = 79;
-constexpr int kEditorHelp = 14;      ///< the editor without a help page of its own
+constexpr int kEditorHelpKind = 14;  ///< the editor without a help page of its own
 constexpr int kMatrixColumns = 6;    ///< columns of a block of the printed function matrix
 constexpr int kStatisticGap = 20;    ///< columns between " Wald Statistic" and "CHSQ("
 
@@ -179,7 +179,7 @@ bool WALDTEST(const WaldRequest& request, std::string& text) {
   std::string session = fixed_text::pad(text, core::kEditorLength);
   core::EditorCursor cursor;
   while (true) {
-    const int answer = core::SCREENEDITOR(session, cursor, 1, "EQU", kEditorHelp, names);
+    const int answer = core::SCREENEDITOR(session, cursor, 1, "EQU", kEditorHelpKind, names);
     text = session;
     if (answer != core::kEditorAccepted) return false;
     RelationParse parse;

@@ -134,17 +134,6 @@ void write_panel(const RestrictionEditRequest& request) {
   write_instructions(request);
 }
 
-/// The help page of the editor: SURE, or the structural-modelling option.
-int help_kind(const RestrictionEditRequest& request) {
-  if (request.sizes.kind == RestrictionKind::kSure) return 'y';
-  switch (request.sizes.choice) {
-    case 1: return '~';
-    case 2: return '{';
-    case 3: return '|';
-    case 6: return 'z';
-    default: return '}';
-  }
-}
 
 /// The editor's title line: the title of the editor shown before would otherwise stay.
 std::string_view editor_title(const RestrictionEditRequest& request) {
@@ -168,7 +157,7 @@ RestrictionParse RESTRICTEDIT(const RestrictionEditRequest& request, std::string
   while (true) {
     core::set_slot(slots::kEquationBoxDone, 0);
     std::string session = text;
-    const int answer = core::SCREENEDITOR(session, cursor, 1, "EQU", help_kind(request), offered);
+    const int answer = core::SCREENEDITOR(session, cursor, 1, "EQU", restriction_help_kind(request.sizes.kind, request.sizes.choice), offered);
     if (answer == core::kEditorAccepted) text = fixed_text::pad(session, core::kEditorLength);
     if (answer == core::kEditorCancelled) return {};
     if (answer != core::kEditorAccepted) continue;
@@ -195,6 +184,17 @@ RestrictionParse RESTRICTEDIT(const RestrictionEditRequest& request, std::string
         core::SHOWMSGFILE(core::msg::kOneVectorRestrictions);
         return {};
     }
+  }
+}
+
+int restriction_help_kind(RestrictionKind kind, int choice) {
+  if (kind == RestrictionKind::kSure) return 121;
+  switch (choice) {
+    case 1: return 126;
+    case 2: return 123;
+    case 3: return 124;
+    case 6: return 122;
+    default: return 125;
   }
 }
 

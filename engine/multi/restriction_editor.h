@@ -27,6 +27,11 @@ struct RestrictionEditRequest {
   std::span<const std::string> system_lines;  ///< kind 4: the SURE system text, line by line
 };
 
+/// The editor's help kind (above 100, so also its help topic): the SURE restrictions, or the
+/// structural-modelling option `choice` (1 some vectors fixed, 2 the same restrictions on
+/// all, 3 restrictions on one, 6 all vectors fixed, any other the general restrictions).
+int restriction_help_kind(diagnostics::RestrictionKind kind, int choice);
+
 /// `RESTRICTEDIT`: the editor loop over `text`, the caller's restriction text that is kept
 /// between calls (40 × 78 characters, blank-padded; the results pages print it). A text that does not read shows its message (or beeps,
 /// when the count is outside the kind's bounds) and the editor again with the text as it

@@ -160,7 +160,7 @@ TEST(FileAssociation, DesktopEntryValidatesAndQuotesOnlyWhenItMust) {
     const std::string entry = association::desktop_entry(c.program);
     EXPECT_NE(entry.find("\nExec=" + c.exec + "\n"), std::string::npos) << entry;
     EXPECT_EQ(association::split_command(c.exec), (std::vector<std::string>{c.program, "%f"}));
-    for (const char* key : {"\nComment=", "\nIcon=zelvorin\n", "\nCategories=Office;Science;Math;Economy;\n",
+    for (const char* key : {"\nComment=", "\nIcon=zelvorin\n", "\nCategories=Science;Math;Economy;\n",
                             "\nMimeType=application/x-zelvorin-zvd;\n"})
       EXPECT_NE(entry.find(key), std::string::npos) << key;
     if (validator.isEmpty()) continue;
@@ -171,9 +171,9 @@ TEST(FileAssociation, DesktopEntryValidatesAndQuotesOnlyWhenItMust) {
     run.start(validator, {QString::fromStdString(file.string())});
     ASSERT_TRUE(run.waitForFinished(30000));
     const QString report = QString::fromUtf8(run.readAll());
+    // Clean: no error, warning or hint (two main categories would list the program twice).
     EXPECT_EQ(run.exitCode(), 0) << report.toStdString();
-    EXPECT_FALSE(report.contains("error")) << report.toStdString();
-    EXPECT_FALSE(report.contains("warning")) << report.toStdString();
+    EXPECT_TRUE(report.trimmed().isEmpty()) << report.toStdString();
   }
   if (validator.isEmpty()) GTEST_SKIP() << "desktop-file-validate (desktop-file-utils) is not installed";
 }

@@ -1,5 +1,5 @@
 // The windows as a user first meets them: names that fit the platform, and layouts that
-// show every text and button whole at the default font and at one and a half times it
+// show every text, button and caption whole at the default font and at one and a half times it
 // (pictures of each in the screenshots folder).
 #include <gtest/gtest.h>
 
@@ -15,12 +15,18 @@
 #include <QTabWidget>
 #include <QTemporaryDir>
 
+#include <functional>
+#include <memory>
+
 #include "app/app_settings.h"
+#include "app/clipboard_dialogs.h"
 #include "app/estimation_window.h"
 #include "app/graph_window.h"
 #include "app/main_window.h"
 #include "app/modal_hint.h"
+#include "app/new_data_dialog.h"
 #include "app/options_dialog.h"
+#include "app/small_dialogs.h"
 #include "tests/app/app_test_support.h"
 #include "tests/dialogs/dialog_driver.h"
 #include "tests/support/qt/file_bytes.h"
@@ -148,6 +154,37 @@ TEST(WindowFit, GraphWindowButtonsGoOnToAnotherRowInANarrowWindow) {
       EXPECT_GE(b->width(), b->sizeHint().width()) << b->text().toStdString();
     }
     dialog_driver::screenshot(&area, factor == 1.0 ? "graph_window_narrow" : "graph_window_narrow_150");
+  }
+}
+
+TEST(WindowFit, DialogsAreAsWideAsTheirCaptions) {
+  RecordedMessages messages;
+  DataShape shape;
+  shape.nobs = 8;
+  shape.frequency = 4;
+  shape.start_year = 90;
+  shape.century_base = 1900;
+  derive_end(shape);
+  const std::function<std::unique_ptr<QDialog>()> dialogs[] = {
+      [&] { return std::make_unique<SaveSubsetDialog>(shape); },
+      [] { return std::make_unique<PasteLayoutDialog>(); },
+      [] {
+        return std::make_unique<NewDataDialog>(QStringLiteral("New data input from the keyboard"), 20101,
+                                               NewDataDialog::Road::kKeyboard, 4);
+      },
+  };
+  for (const double factor : {1.0, 1.5}) {
+    for (const auto& make : dialogs) {
+      const std::unique_ptr<QDialog> dialog = make();
+      SCOPED_TRACE(dialog->windowTitle().toStdString() + " at " + std::to_string(factor));
+      scale_font(dialog.get(), factor);
+      dialog->show();
+      for (int i = 0; i < 3; ++i) QApplication::processEvents();
+      EXPECT_TRUE(dialog_driver::caption_fits(dialog.get())) << dialog->width();
+      if (dynamic_cast<SaveSubsetDialog*>(dialog.get()) != nullptr)
+        dialog_driver::screenshot(dialog.get(), factor == 1.0 ? "save_subset" : "save_subset_150");
+      dialog->hide();
+    }
   }
 }
 

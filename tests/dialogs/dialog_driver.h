@@ -11,6 +11,7 @@
 #include <QApplication>
 #include <QDialog>
 #include <QFileDialog>
+#include <QFontMetrics>
 #include <QDir>
 #include <QLineEdit>
 #include <QPointer>
@@ -154,6 +155,15 @@ inline void choose_file(QWidget* w, const QString& path) {
   }
   if (auto* name = d->findChild<QLineEdit*>("fileNameEdit")) name->setText(path);
   static_cast<QDialog*>(d)->accept();  // as pressing Enter in the name box
+}
+
+/// True when `window` leaves its caption whole in a title bar: as wide as the caption in
+/// bold, with room for three buttons of a line's height each.
+inline bool caption_fits(const QWidget* window) {
+  QFont bold = window->font();
+  bold.setBold(true);
+  const QFontMetrics metrics(bold);
+  return window->width() >= metrics.horizontalAdvance(window->windowTitle()) + 3 * metrics.height();
 }
 
 /// Saves a picture of `form` as <build>/screenshots/<name>.png.

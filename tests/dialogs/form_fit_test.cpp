@@ -1,5 +1,6 @@
-// The engine's editor shows its whole panel text above the text being edited, at the
-// settings' fonts and at one and a half times them (pictures in the screenshots folder).
+// The engine's editor shows its whole panel text above the text being edited, and a
+// choice list is as wide as its caption, at the settings' fonts and at one and a half
+// times them (pictures in the screenshots folder).
 #include <QPlainTextEdit>
 #include <QScrollBar>
 #include <cstdlib>
@@ -68,6 +69,29 @@ TEST(FormFit, EditorShowsItsWholePanel) {
     int16_t status = 0;
     GetTextP(&msglen, &linelen, &nlines, &help, &status, &nnames, msg.data(), block.data(), names.data(), &mode,
              "LST");
+    EXPECT_TRUE(driver.finish()) << driver.failure();
+  }
+  set_font_sizes(10);
+}
+
+TEST(FormFit, ChoiceListIsAsWideAsItsCaption) {
+  // The list of a VAR's variables: short options under a long caption.
+  const std::string title = "Choose variable to inspect its single equation results";
+  const std::string options = "LC" + std::string(78, ' ') + "LY" + std::string(78, ' ');
+  for (const int size : {10, 15}) {
+    SCOPED_TRACE(size);
+    set_font_sizes(size);
+    DialogDriver driver;
+    driver.then("Tget1option", [&](QWidget* form) {
+      QApplication::processEvents();
+      EXPECT_EQ(form->windowTitle().toStdString(), title);
+      EXPECT_TRUE(dialog_driver::caption_fits(form)) << form->width();
+      dialog_driver::screenshot(form, size == 10 ? "single_choice_caption" : "single_choice_caption_150");
+      click(form, "cancel");
+    });
+    const int16_t titlelen = static_cast<int16_t>(title.size()), nopts = 2, width = 80, help = 0;
+    int16_t status = 0, index = 0;
+    GET1OPTIONP(&titlelen, &nopts, &width, &help, &status, &index, title.data(), options.data());
     EXPECT_TRUE(driver.finish()) << driver.failure();
   }
   set_font_sizes(10);

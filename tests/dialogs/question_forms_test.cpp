@@ -222,26 +222,28 @@ TEST(QuestionForms, SingleChoiceHeights) {
 
 TEST(QuestionForms, SingleChoiceKeysAndHelpTopics) {
   const std::string title = "Backtracking Menu";
-  const std::string options = items({"1. Return to Action Menu", "2. Choose estimation method",
+  const std::string options = items({"0. Return to Action Menu", "2. Choose estimation method",
                                      "3. Define new sample period", "Quit"},
                                     80);
-  const int16_t titlelen = static_cast<int16_t>(title.size()), nopts = 4, width = 80, help = 2019;
+  const int16_t titlelen = static_cast<int16_t>(title.size()), nopts = 4, width = 80, help = 2014;
   DialogDriver driver;
   driver.then("Tget1option", [](QWidget* form) {
     screenshot(form, "single_choice");
     EXPECT_EQ(form->windowTitle(), "Backtracking Menu");
     EXPECT_TRUE(child<QRadioButton>(form, "option2")->isChecked());  // the index passed in
     QTest::keyClick(form, Qt::Key_F2);
-    EXPECT_EQ(qtshared::help::last_topic(), 20193);
+    EXPECT_EQ(qtshared::help::last_topic(), 20143);
     QTest::keyClick(form, Qt::Key_Down);
     QTest::keyClick(form, Qt::Key_Down);  // stops at the last
     EXPECT_TRUE(child<QRadioButton>(form, "option3")->isChecked());
     QTest::keyClick(form, Qt::Key_F2);    // "Quit" starts with a letter
-    EXPECT_EQ(qtshared::help::last_topic(), 2019);
+    EXPECT_EQ(qtshared::help::last_topic(), 2014);
     QTest::keyClick(form, Qt::Key_F1);
-    EXPECT_EQ(qtshared::help::last_topic(), 2019);
+    EXPECT_EQ(qtshared::help::last_topic(), 2014);
     for (int i = 0; i < 5; ++i) QTest::keyClick(form, Qt::Key_Up);  // stops at the first
     EXPECT_TRUE(child<QRadioButton>(form, "option0")->isChecked());
+    QTest::keyClick(form, Qt::Key_F2);  // topic 20140 is not in the help file: the menu's topic
+    EXPECT_EQ(qtshared::help::last_topic(), 2014);
     QTest::keyClick(form, Qt::Key_Down);
     click(form, "ok");
   });
@@ -252,6 +254,7 @@ TEST(QuestionForms, SingleChoiceKeysAndHelpTopics) {
   EXPECT_EQ(index, 1);
 
   EXPECT_EQ(pravel::option_topic(500, "3. x"), 500);  // small contexts: F2 acts as F1
+  EXPECT_EQ(pravel::option_topic(2019, "3. x"), 20193);
 }
 
 TEST(QuestionForms, CheckGroupLayout) {
