@@ -186,8 +186,10 @@ SimulationResult NNSIMULATE(const std::array<SimulatedModel, 2>& models, int rep
       r.failure = SimulationFailure::kUndefined;
       return r;
     }
+    // PE's added term runs model 1's side less model 2's in both directions.
+    const double sign = a == 0 ? 1.0 : -1.0;
     std::vector<double> z(un);
-    for (std::size_t t = 0; t < un; ++t) z[t] = fb.fitted[t] - other[t];
+    for (std::size_t t = 0; t < un; ++t) z[t] = sign * (other[t] - fb.fitted[t]);
     r.pe_test[ua] = added_t(fa, e[ua], fa.rss, z);
     Fitter on_b = fb;
     r.bm_test[ua] = on_b.fit(other) ? added_t(fa, e[ua], fa.rss, std::span<const double>(on_b.residuals).first(un))

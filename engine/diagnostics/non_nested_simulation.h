@@ -14,7 +14,10 @@
 //        simulated under model 1 (F* = Xβ̂ + s1·z, z standard normal, both models
 //        re-estimated on each), Vd = Σ(dt − d̄)²/(n − 1): the simple form of a Cox
 //        statistic whose centring term is simulated
-//   PE   the t-ratio of α in F = Xβ + α·[Zγ̂ − g(f⁻¹(Xβ̂))] (MacKinnon, White and Davidson 1983)
+//   PE   the t-ratio of α in F = Xβ + α·[g(f⁻¹(Xβ̂)) − Zγ̂] (MacKinnon, White and Davidson
+//        1983); model 2 against model 1 adds Xβ̂ − f(g⁻¹(Zγ̂)) to G = Zγ: the term is model 1's
+//        side less model 2's both ways, as the published test writes it with the linear model
+//        as model 1 and the log-linear one as model 2 (lmtest's petest)
 //   BM   the t-ratio of θ in F = Xβ + θ·v̂, v̂ the residuals of g(f⁻¹(Xβ̂)) on Z (Bera and
 //        McAleer 1989)
 //   DL   the t-ratio of the last column of the double-length regression of [ε̂1t; 1] on

@@ -19,6 +19,10 @@ constexpr double kMissing = limits::kMissing;
 /// projected vector lies in the other model's column space.
 constexpr double kNegligible = 1e-14;
 
+/// True when a vector of squared norm `whole` keeps only `rest` after regression on a
+/// model's regressors: it lies in that model's column space.
+bool lies_in_columns(double rest, double whole) { return !(rest > kNegligible * whole); }
+
 /// The columns of the three models laid out for the packed least-squares kernel: column 1
 /// the dependent variable, then the union of the regressors, n rows each.
 struct Layout {
@@ -126,6 +130,18 @@ std::array<double, 2> projection_traces(const Layout& layout, const Regression& 
   return {static_cast<double>(trace), static_cast<double>(trace_square)};
 }
 
+/// True when model a nests model b: every regressor of b lies in a's column space.
+bool nests(const Layout& layout, Regression& a, const Regression& b) {
+  const auto n = static_cast<std::size_t>(layout.n);
+  for (std::size_t j = 1; j < b.list.size(); ++j) {
+    const int v = b.list[j];
+    if (std::find(a.list.begin() + 1, a.list.end(), v) != a.list.end()) continue;
+    const std::span<const double> column(layout.data.data() + static_cast<std::size_t>(v - 1) * n, n);
+    if (!lies_in_columns(project(layout, a, column).rss, squared_norm(column))) return false;
+  }
+  return true;
+}
+
 /// w·sqrt((n − k − 1)/(RSS·S − w²)) for the t-ratio of `z` added to model a; missing when
 /// z lies in a's column space or the ratio is not positive and finite.
 double added_t_ratio(const Layout& layout, Regression& a, std::span<const double> z) {
@@ -155,14 +171,15 @@ OneWay one_way(const Layout& layout, Regression& a, Regression& b, const std::ar
   const double d = on_b.rss;
   double e = project(layout, a, on_b.residuals).rss;  // ‖Ma·Mb·ŷa‖²
   // N: variances over n. Its variance is E alone, which vanishes when one model nests the other.
-  if (e > kNegligible * squared_norm(ya)) {
+  if (!lies_in_columns(e, squared_norm(ya))) {
     const double va = a.fit.rss / n, vb = b.fit.rss / n, vba = va + d / n;
     r.n_test = ratio((n / 2.0) * std::log(vb / vba), va * e / (vba * vba));
   } else {
     e = 0.0;
   }
-  // NT and W: variances over the degrees of freedom.
-  if (n - ka < 1 || n - kb < 1) return r;
+  // NT and W: variances over the degrees of freedom. When a nests b, sb² − sba² and its
+  // variance are both exactly zero, and what the formulas give is rounding.
+  if (n - ka < 1 || n - kb < 1 || nests(layout, a, b)) return r;
   const double tr_mm = n - ka - kb + traces[0], tr_mm2 = n - ka - kb + traces[1];
   const double sa = a.fit.rss / (n - ka), sb = b.fit.rss / (n - kb);
   const double sba = (sa * tr_mm + d) / (n - kb);
@@ -183,7 +200,7 @@ double encompassing_f(double rss_r, double rss12, int k_only, int df) {
 
 double added_column_t_ratio(double w, double rss, double s, double zz, int df) {
   const double denominator = rss * s - w * w;
-  if (!(s > kNegligible * zz) || !(denominator > 0.0) || df < 1) return kMissing;
+  if (lies_in_columns(s, zz) || !(denominator > 0.0) || df < 1) return kMissing;
   return core::finite_or_missing(w * std::sqrt(df / denominator));
 }
 

@@ -19,6 +19,9 @@
 //       JA = −q·sqrt((n − ka − 1)/(RSSa·S′ − q²)), q = ea'·z, S′ = ‖Ma·z‖²
 // τ is the trace of B² for B = Ma·Mb·Ma − tr(Ma·Mb)/(n − ka)·Ma, the matrix of the quadratic
 // form in the errors that the difference sb² − sba² holds under model a.
+// When model a nests model b (every regressor of b lies in a's column space) the numerator
+// sb² − sba² and its variance (E and τ) are both exactly zero: NT and W are missing, as are
+// N, J and JA, whose variance or added column vanishes.
 #pragma once
 
 #include <array>

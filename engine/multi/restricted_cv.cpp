@@ -304,9 +304,11 @@ bool cv_criterion(const CvProblem& problem, std::span<const double> beta, int co
 
 void cv_statistics(const CvProblem& problem, CvEstimate& estimate) {
   estimate.loglik = problem.ll0 - 0.5 * problem.n * estimate.criterion;
-  // Johansen's vectors maximise the likelihood: a statistic below zero is rounding, as
-  // under exactly identifying restrictions, and is shown as zero rather than as "-.0000".
-  estimate.lr = std::max(0.0, problem.n * (estimate.criterion - problem.johansen_criterion));
+  // Restrictions with no degrees of freedom leave the likelihood where Johansen's vectors
+  // put it: the statistic is 0 by definition, not the rounding of the two criteria. With
+  // degrees of freedom, Johansen's vectors still maximise the likelihood, so a statistic
+  // below zero is rounding and is shown as zero rather than as "-.0000".
+  estimate.lr = estimate.df == 0 ? 0.0 : std::max(0.0, problem.n * (estimate.criterion - problem.johansen_criterion));
 }
 
 CvFailure same_restrictions(const CvProblem& problem, std::span<const double> R, int q, CvEstimate& out) {
@@ -469,9 +471,15 @@ CvFailure finish_iteration(const CvProblem& problem, const CvRestrictions& restr
   Mat p;
   CvFailure failure = free_variance(problem, restrictions, state.theta, p);
   if (failure != CvFailure::kNone) return failure;
-  // The coefficients the restrictions determine are set from the free ones, so that the
-  // vectors satisfy the restrictions exactly (a coefficient fixed at 1 prints as 1).
+  // Exactly identified: the vectors the restrictions identify from the final ones.
   Mat beta = state.theta;
+  if (restrictions.q == problem.r * problem.r) {
+    failure = CHECKCVRESTRICT(problem, restrictions, state.theta, beta);
+    if (failure != CvFailure::kNone) return failure;
+  }
+  // Then the coefficients the restrictions determine are set from the free ones, so that
+  // the vectors satisfy the restrictions exactly and a coefficient the restrictions fix
+  // holds the value they give it (1, not 0.9999999999999998).
   RestrictionPartition partition;
   if (!restriction_partition(restrictions.h, restrictions.h0, restrictions.q, problem.r * problem.k, partition))
     return CvFailure::kDependent;
@@ -483,12 +491,6 @@ CvFailure finish_iteration(const CvProblem& problem, const CvRestrictions& restr
       value -= partition.reduced[column * q + i] * beta[column];
     }
     beta[u(partition.order[i] - 1)] = value;
-  }
-  if (restrictions.q == problem.r * problem.r) {
-    Mat identified;
-    failure = CHECKCVRESTRICT(problem, restrictions, beta, identified);
-    if (failure != CvFailure::kNone) return failure;
-    beta = std::move(identified);
   }
   failure = finish(problem, std::move(beta), restrictions.q - problem.r * problem.r, out);
   if (failure != CvFailure::kNone) return failure;

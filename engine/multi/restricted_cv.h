@@ -67,7 +67,8 @@ struct CvEstimate {
 /// L of vectors β (k × columns); false when they are collinear.
 bool cv_criterion(const CvProblem& problem, std::span<const double> beta, int columns, double& value);
 
-/// Fills the log-likelihood and the statistic of an estimate from its criterion.
+/// Fills the log-likelihood and the statistic of an estimate from its criterion and its
+/// degrees of freedom (a statistic on 0 degrees of freedom is exactly 0).
 void cv_statistics(const CvProblem& problem, CvEstimate& estimate);
 
 /// The same homogeneous restrictions R·β_i = 0 on every vector (R: q × k, column-major,
@@ -140,12 +141,14 @@ CvFailure start_iteration(const CvProblem& problem, std::span<const double> thet
 /// so a looser step test stops while the vectors are still far from the maximum.
 CvFailure iterate(const CvProblem& problem, const CvRestrictions& restrictions, CvIteration& state);
 
-/// The results of an iteration: one Newton-Raphson step with damping 1 gives the variance
-/// matrix P and the standard errors √P_ii / n (the missing code when P_ii/n² is at most
-/// 1e-22, as for a coefficient the restrictions fix); q − r² degrees of freedom. P is
-/// formed over the directions the restrictions leave free, N·(N'QN)⁻¹·N', which equals
-/// Q⁻¹ − U·H·Q⁻¹ and is exactly zero where the restrictions fix a coefficient. `iterations` is the count, negative when the
-/// iteration did not converge.
+/// The results of an iteration: under exactly identifying restrictions CHECKCVRESTRICT on
+/// the final vectors; then the coefficients the restrictions determine are set from the
+/// free ones, so that a coefficient they fix holds its value exactly. One Newton-Raphson
+/// step with damping 1 gives the variance matrix P and the standard errors √P_ii / n (the
+/// missing code when P_ii/n² is at most 1e-22, as for a coefficient the restrictions fix);
+/// q − r² degrees of freedom. P is formed over the directions the restrictions leave free,
+/// N·(N'QN)⁻¹·N', which equals Q⁻¹ − U·H·Q⁻¹ and is exactly zero where the restrictions fix
+/// a coefficient. `iterations` is the count, negative when the iteration did not converge.
 CvFailure finish_iteration(const CvProblem& problem, const CvRestrictions& restrictions, const CvIteration& state,
                            CvEstimate& out);
 

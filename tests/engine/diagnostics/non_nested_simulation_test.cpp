@@ -98,6 +98,8 @@ bool same_variable(int, std::span<const double> own, std::span<double> other, st
   return true;
 }
 
+// With one dependent variable PE adds ŷ1 − ŷ2 to M1 and ŷ1 − ŷ2 to M2: J with its sign
+// turned for M1 against M2, J itself for M2 against M1.
 TEST_F(NonNestedGeneral, OneDependentVariableGivesTheTestsOfOptionEight) {
   const auto e = qorv::testing::reference_expected("nonnested", "LC_LY_INFL_VS_LY_R");
   const std::vector<double> ones(196, 1.0);
@@ -107,7 +109,7 @@ TEST_F(NonNestedGeneral, OneDependentVariableGivesTheTestsOfOptionEight) {
   const auto r = diagnostics::NNSIMULATE(models, 2, same_variable);
   ASSERT_EQ(r.failure, diagnostics::SimulationFailure::kNone);
   const std::pair<const char*, double> values[] = {
-      {"LL1", r.models[0].loglik[0]}, {"LL2", r.models[1].loglik[0]}, {"J_12", r.pe_test[0]},
+      {"LL1", r.models[0].loglik[0]}, {"LL2", r.models[1].loglik[0]}, {"J_12", -r.pe_test[0]},
       {"J_21", r.pe_test[1]},         {"JA_T_12", -r.bm_test[0]},     {"JA_T_21", -r.bm_test[1]}};
   for (const auto& [quantity, value] : values) {
     SCOPED_TRACE(quantity);
@@ -123,8 +125,9 @@ TEST_F(NonNestedGeneral, LinearFormsThroughTheMenusGiveOptionEightsPage) {
   const auto pages = dialog_script::pages();
   ASSERT_EQ(pages.size(), 1u) << seen;
   const auto has = [&](const std::string& text) { return dialog_script::page_has(pages[0], text); };
-  // Option 8's J and JA lines and log-likelihoods (R, tests/reference/nonnested).
-  EXPECT_TRUE(has("    PE-Test                      10.5392[.000]                   -.49441[.621]"));
+  // Option 8's J and JA lines and log-likelihoods (R, tests/reference/nonnested); PE's
+  // term is M1's fit less M2's both ways, so M1 against M2 is J with its sign turned.
+  EXPECT_TRUE(has("    PE-Test                     -10.5392[.000]                   -.49441[.621]"));
   EXPECT_TRUE(has("    BM-Test                     -10.5392[.000]                    .49441[.621]"));
   EXPECT_TRUE(has(" Adjusted Log-L  508.4831"));
   EXPECT_TRUE(has(" Adjusted Log-L  553.0936"));
@@ -173,14 +176,15 @@ TEST_F(NonNestedGeneral, LogAgainstLinearAgreesWithEstablishedSoftware) {
   const std::array<diagnostics::SimulatedModel, 2> models = {
       diagnostics::SimulatedModel{workspace_column(kLc), df, columns({kIntercept, kLy, kInfl})},
       diagnostics::SimulatedModel{c, std::vector<double>(c.size(), 1.0), columns({kIntercept, inc_, kR})}};
-  const auto link = [](int from, std::span<const double> own, std::span<double> other, std::span<double> d1,
-                       std::span<double> d2) {
+  // `from` names the log model (0) or the linear one (1) in the link below.
+  const auto link = [](int from, std::span<const double> own, std::span<double> other, std::span<double> d_log,
+                       std::span<double> d_level) {
     for (std::size_t t = 0; t < own.size(); ++t) {
       if (from == 1 && !(own[t] > 0.0)) return false;
       other[t] = from == 0 ? std::exp(own[t]) : std::log(own[t]);
       const double y = from == 0 ? other[t] : own[t];
-      d1[t] = 1.0 / y;
-      d2[t] = 1.0;
+      d_log[t] = 1.0 / y;
+      d_level[t] = 1.0;
     }
     return true;
   };
@@ -211,6 +215,16 @@ TEST_F(NonNestedGeneral, LogAgainstLinearAgreesWithEstablishedSoftware) {
     ASSERT_TRUE(e.count(quantity));
     EXPECT_TRUE(qorv::testing::agrees(value, e.at(quantity))) << value << " vs " << e.at(quantity).value;
   }
+  // The linear model as M1: lmtest's petest as it stands, log(fit1) - fit2 added to M1 and
+  // fit1 - exp(fit2) to M2.
+  const std::array<diagnostics::SimulatedModel, 2> swapped = {models[1], models[0]};
+  const auto swapped_link = [&link](int from, std::span<const double> own, std::span<double> other,
+                                    std::span<double> d1, std::span<double> d2) { return link(1 - from, own, other, d2, d1); };
+  const auto level_first = diagnostics::NNSIMULATE(swapped, 2, swapped_link);
+  ASSERT_EQ(level_first.failure, diagnostics::SimulationFailure::kNone);
+  const auto le = qorv::testing::reference_expected("nonnested-general", "LEVEL_C_INC_R_VS_LC_LY_INFL");
+  EXPECT_TRUE(qorv::testing::agrees(level_first.pe_test[0], le.at("PE_12"))) << level_first.pe_test[0];
+  EXPECT_TRUE(qorv::testing::agrees(level_first.pe_test[1], le.at("PE_21"))) << level_first.pe_test[1];
 }
 
 TEST(DependentForms, FormulaTextsOfTheStandardForms) {
@@ -310,7 +324,7 @@ TEST_F(NonNestedGeneral, PageFromTheSeedsAtEntryAndTheWorkspaceAfterwards) {
   EXPECT_TRUE(has(" 196 observations used from 1960Q1 to 2008Q4. Number of replications 20"));
   EXPECT_TRUE(has("     S-Test   20 replications"));
   // Values rounded from the reference file (R).
-  EXPECT_TRUE(has("    PE-Test                       9.2426[.000]                    4.2623[.000]"));
+  EXPECT_TRUE(has("    PE-Test                      -9.2426[.000]                    4.2623[.000]"));
   EXPECT_TRUE(has("    BM-Test                      -4.3914[.000]                   -2.9508[.003]"));
   EXPECT_TRUE(has("    DL-Test                       6.4096[.000]                    6.6318[.000]"));
   EXPECT_TRUE(has(" Sargan's Likelihood Criterion for M1 versus M2=  -4.6827 favours M2"));
@@ -400,7 +414,7 @@ TEST_F(NonNestedGeneral, GeneralFormsFromTheEditorRunLikeTheMenuForms) {
   ASSERT_EQ(pages.size(), 1u) << seen;
   bool pe = false;
   for (const auto& line : pages[0])
-    pe = pe || line.find("    PE-Test                       9.2426[.000]                    4.2623[.000]") != std::string::npos;
+    pe = pe || line.find("    PE-Test                      -9.2426[.000]                    4.2623[.000]") != std::string::npos;
   EXPECT_TRUE(pe);
   EXPECT_TRUE(workspace_state() == before);
 }

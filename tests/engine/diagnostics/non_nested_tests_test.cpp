@@ -140,6 +140,10 @@ TEST_F(NonNested, NestedModelsKeepTheirPageAndIdenticalOnesRefuse) {
   EXPECT_EQ(nested.n_test[0], kMissing);
   EXPECT_EQ(nested.j_test[1], kMissing);  // M1's fitted values lie in M2's columns
   EXPECT_NE(nested.nt_test[0], kMissing); // a variance-ratio test that stays defined
+  EXPECT_NE(nested.w_test[0], kMissing);
+  // M2 against M1: M2 nests M1, so NT's and W's numerators and variances are both zero.
+  EXPECT_EQ(nested.nt_test[1], kMissing);
+  EXPECT_EQ(nested.w_test[1], kMissing);
   EXPECT_EQ(statistics({kIntercept, kLy}, {kLy, kIntercept}).refusal, diagnostics::NonNestedRefusal::kSameModels);
   std::vector<int> many1, many2;
   for (int c = 0; c < 52; ++c) many1.push_back(c);
@@ -147,6 +151,45 @@ TEST_F(NonNested, NestedModelsKeepTheirPageAndIdenticalOnesRefuse) {
   std::vector<std::vector<double>> columns(103, std::vector<double>(200, 1.0));
   EXPECT_EQ(diagnostics::NONNESTEDSTATS(std::vector<double>(200, 1.0), columns, many1, many2).refusal,
             diagnostics::NonNestedRefusal::kTooManyRegressors);
+}
+
+// The model that nests the other has no N, NT, W, J or JA statistic against it: their
+// numerators, variances or added columns vanish. The other direction keeps NT, W and J.
+TEST_F(NonNested, NestingLeavesTheNestingDirectionMissing) {
+  const struct {
+    const char* name;
+    std::vector<int> m1, m2;
+    std::size_t nesting;  ///< the direction (0: M1 against M2) whose model nests the other
+  } cases[] = {{"M1 nests M2", {kIntercept, kLy, kInfl, kR}, {kIntercept, kLy}, 0},
+               {"M2 nests M1", {kIntercept, kLy}, {kIntercept, kLy, kInfl, kR}, 1},
+               {"M2 nests M1, other order", {kLy, kIntercept}, {kR, kIntercept, kLy}, 1}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const auto s = statistics(c.m1, c.m2);
+    ASSERT_EQ(s.refusal, diagnostics::NonNestedRefusal::kNone);
+    const std::size_t way = c.nesting, other = 1 - way;
+    for (const double v : {s.n_test[way], s.nt_test[way], s.w_test[way], s.j_test[way], s.ja_test[way]})
+      EXPECT_EQ(v, kMissing);
+    EXPECT_NE(s.nt_test[other], kMissing);
+    EXPECT_NE(s.w_test[other], kMissing);
+    EXPECT_NE(s.j_test[other], kMissing);
+  }
+}
+
+TEST_F(NonNested, NestedPagePrintsNoneForTheNestingDirection) {
+  run_option({kIntercept, kLy}, "INPT LY INFL R");
+  const auto pages = dialog_script::pages();
+  ASSERT_EQ(pages.size(), 1u);
+  for (const char* label : {"     N-Test", "    NT-Test", "     W-Test", "     J-Test", "    JA-Test"}) {
+    SCOPED_TRACE(label);
+    std::string line;
+    for (const auto& l : pages[0])
+      if (l.rfind(label, 0) == 0) line = l;
+    ASSERT_FALSE(line.empty());
+    // M2 against M1 is the last field, ending in column 72 without a probability.
+    EXPECT_EQ(line.find_last_not_of(' '), 71u) << line;
+    EXPECT_EQ(line.substr(66, 6), "*NONE*") << line;
+  }
 }
 
 TEST_F(NonNested, PageLaysOutBothDirections) {

@@ -141,24 +141,39 @@ TEST_F(RestrictedCvDialogueTest, ExactlyIdentifiedNeedsNoAlgorithm) {
   EXPECT_FALSE(line_with(last_page(), "ML estimates subject to exactly identifying restriction(s)").empty());
 }
 
-// Exactly identifying restrictions leave the likelihood where it was: the statistic is
-// never below zero, however the rounding of the two criteria falls.
-TEST_F(RestrictedCvDialogueTest, ExactlyIdentifiedStatisticIsNeverNegative) {
+// Exactly identifying restrictions leave the likelihood where it was: the statistic on 0
+// degrees of freedom prints 0, and the coefficients the restrictions fix print their values.
+TEST_F(RestrictedCvDialogueTest, ExactlyIdentifiedPrintsAZeroStatisticAndTheFixedValues) {
   const struct {
     int r;
     const char* text;
-  } cases[] = {{1, "A1=1"}, {1, "A2=-1"}, {2, "A1=1; A2=0; B1=0; B2=1"}, {2, "A1=1; A2=0; B1=0; B3=1"}};
+    std::vector<std::string> rows;  ///< the table's rows that begin with these texts
+  } cases[] = {{1, "A1=1", {" LC                   1.0000", "                  (   *NONE*)"}},
+               {1, "A2=-1", {" LY                  -1.0000", "                  (   *NONE*)"}},
+               {2, "A1=1; A2=0; B1=0; B2=1",
+                {" LC                   1.0000           0.00", " LY                     0.00         1.0000"}},
+               {2, "A1=1; A2=0; B1=0; B3=1",
+                {" LC                   1.0000           0.00", "                  (   *NONE*)    (   *NONE*)",
+                 " LY                     0.00 "}}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.text);
     dialog_script::reset();
     core::driver_state().restriction_text.clear();
     s_.identified_rank = 0;
     ASSERT_TRUE(run(4, c.r, std::string("text -> \"") + c.text + "\"\nresults -> close\n"));
-    EXPECT_GE(s_.restricted.lr, 0.0);
-    const std::string line = line_with(last_page(), " LR Test of Restrictions");
-    ASSERT_FALSE(line.empty());
-    EXPECT_EQ(line.find('-'), std::string::npos) << line;
+    EXPECT_EQ(s_.restricted.lr, 0.0);
+    const Page page = last_page();
+    EXPECT_EQ(line_with(page, " LR Test of Restrictions"), " LR Test of Restrictions          CHSQ(   0)=     0.00");
+    for (const std::string& row : c.rows) {
+      bool found = false;
+      for (const auto& line : page) found = found || line.rfind(row, 0) == 0;
+      EXPECT_TRUE(found) << row;
+    }
   }
+  // The third coefficient of the second vector, fixed at 1 by B3=1.
+  const std::string li = line_with(last_page(), " LI ");
+  ASSERT_GE(li.size(), 43u);
+  EXPECT_EQ(li.substr(34, 9), "   1.0000") << li;
 }
 
 TEST_F(RestrictedCvDialogueTest, IterationLimitAndNonConvergentResults) {

@@ -9,6 +9,7 @@
 #include <cmath>
 #include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "engine/diagnostics/restriction_text.h"
@@ -48,11 +49,12 @@ double value(const std::map<std::string, Expected>& e, const std::string& quanti
   return it->second.value;
 }
 
-/// The general restrictions of a text, read as the editor reads them (phase 2).
-CvRestrictions typed(const std::string& text, int r) {
+/// The general restrictions of a text on vectors of m coefficients, read as the editor
+/// reads them (phase 2).
+CvRestrictions typed(const std::string& text, int r, int m = 3) {
   RestrictionSizes sizes;
   sizes.kind = RestrictionKind::kGeneral;
-  sizes.m = 3;
+  sizes.m = m;
   sizes.r = r;
   sizes.phase = 2;
   const auto parse = qorv::diagnostics::parse_restrictions(text, sizes);
@@ -123,6 +125,41 @@ TEST(RestrictedCv, ExactlyIdentifiedKeepsTheJohansenLikelihood) {
     EXPECT_NEAR(est.lr, 0.0, 1e-8);
     EXPECT_GE(est.lr, 0.0);  // rounding never prints "-.0000"
     EXPECT_EQ(est.df, 0);
+  }
+}
+
+// With no degrees of freedom the statistic is 0 by definition, whatever the rounding of
+// the two criteria, and a coefficient the restrictions fix holds the value they give it:
+// the page prints "0.00" and "1.0000", never ".2830E-9", "1.00000" or "-.0000".
+TEST(RestrictedCv, ExactlyIdentifiedGivesAZeroStatisticAndTheFixedValues) {
+  const struct {
+    const char* reference;  ///< the cointegration reference case
+    int r;
+    const char* text;
+    std::vector<std::pair<std::size_t, double>> fixed;  ///< θ index (vector by vector), value
+  } cases[] = {
+      {"C1", 2, "A1=1; A2=0; B1=0; B2=1", {{0, 1.0}, {1, 0.0}, {3, 0.0}, {4, 1.0}}},
+      {"C1", 1, "A2=-1", {{1, -1.0}}},
+      {"C2", 2, "A1=1; A2=0; B1=0; B3=1", {{0, 1.0}, {1, 0.0}, {4, 0.0}, {6, 1.0}}},
+      {"C3", 2, "A1=1; A2=0; B1=0; B3=1", {{0, 1.0}, {1, 0.0}, {3, 0.0}, {5, 1.0}}},
+      {"C3", 2, "A1=1; A3=0; B2=1; B1+B3=0.5", {{0, 1.0}, {2, 0.0}, {4, 1.0}}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.reference) + ": " + c.text);
+    const qorv::testing::CointCase data = qorv::testing::reference_case(c.reference);
+    JohansenFit fit;
+    ASSERT_EQ(johansen_estimate(data.data, kJohansenTolerance, fit), JohansenFailure::kNone);
+    const CvProblem problem = cv_problem(fit, kN, c.r);
+    for (const CvAlgorithm algorithm : {CvAlgorithm::kBackSubstitution, CvAlgorithm::kNewtonRaphson}) {
+      CvEstimate est;
+      ASSERT_EQ(general_restrictions(problem, typed(c.text, c.r, problem.k), algorithm, 1.0, est), CvFailure::kNone);
+      EXPECT_EQ(est.df, 0);
+      EXPECT_EQ(est.lr, 0.0);
+      for (const auto& [at, value] : c.fixed) {
+        EXPECT_EQ(est.beta[at], value) << at;
+        EXPECT_EQ(est.se[at], limits::kMissing) << at;
+      }
+    }
   }
 }
 
