@@ -1,4 +1,4 @@
-// A probit model from the data matrix to its page: the Newton iteration from zero, the
+// Probit and logit models from the data matrix to their page: the Newton iteration from zero, the
 // stored estimate, the report statistics and the page lines, written to a results page
 // file. 3000 observations (the longest estimation sample) of an intercept and nine
 // pseudo-random regressors, the 0/1 dependent variable drawn from the model itself.
@@ -36,12 +36,11 @@ void install(int n, int k) {
   }
 }
 
-void probit_page(benchmark::State& state) {
+void binary_page(benchmark::State& state, single::BinaryModel model) {
   const int n = static_cast<int>(state.range(0));
   const int k = static_cast<int>(state.range(1));
   install(n, k);
   const auto page = std::filesystem::temp_directory_path() / "binary_choice_benchmark_page.txt";
-  const auto model = single::BinaryModel::kProbit;
   bool converged = true;
   for (auto _ : state) {
     single::begin_estimate(single::binary_method_code(model));
@@ -62,6 +61,10 @@ void probit_page(benchmark::State& state) {
   if (!converged) state.SkipWithError("the estimate did not converge");
 }
 
+void probit_page(benchmark::State& state) { binary_page(state, single::BinaryModel::kProbit); }
+void logit_page(benchmark::State& state) { binary_page(state, single::BinaryModel::kLogit); }
+
 BENCHMARK(probit_page)->Args({3000, 10})->Unit(benchmark::kMillisecond);
+BENCHMARK(logit_page)->Args({3000, 10})->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include "engine/single/garch_iteration.h"
 
+#include <algorithm>
+#include <array>
 #include <cmath>
 #include <numeric>
 #include <optional>
@@ -7,6 +9,7 @@
 #include "engine/core/num/cross_products.h"
 #include "engine/core/num/packed_factor.h"
 #include "engine/core/num/packed_index.h"
+#include "engine/single/garch_lanes.h"
 
 namespace qorv::single {
 
@@ -72,22 +75,31 @@ bool inverse_cross_products(const std::vector<double>& scores, int n, int m, std
 
 GarchStop garch_scores(const GarchModel& model, const GarchData& data, std::span<const double> theta,
                        std::vector<double>& scores) {
-  const int n = data.observations();
-  const auto m = theta.size();
-  scores.assign(static_cast<size_t>(n) * m, 0.0);
-  std::vector<double> point(theta.begin(), theta.end());
-  std::vector<double> up(static_cast<size_t>(n)), down(static_cast<size_t>(n));
-  for (size_t i = 0; i < m; ++i) {
-    const double d = step_of(theta[i]);
-    point[i] = theta[i] + d;
-    GarchStop stop = garch_loglik(model, data, point, up);
-    if (stop != GarchStop::kNone) return stop;
-    point[i] = theta[i] - d;
-    stop = garch_loglik(model, data, point, down);
-    if (stop != GarchStop::kNone) return stop;
-    point[i] = theta[i];
-    double* column = scores.data() + i * static_cast<size_t>(n);
-    for (int t = 0; t < n; ++t) column[t] = (up[static_cast<size_t>(t)] - down[static_cast<size_t>(t)]) / (2.0 * d);
+  const auto n = static_cast<size_t>(data.observations());
+  const size_t m = theta.size();
+  scores.assign(n * m, 0.0);
+  // Lane 2i is θ with θ(i) + d(i), lane 2i + 1 with θ(i) − d(i): the points of the
+  // central differences, kGarchLanes/2 parameters to a pass.
+  constexpr size_t kPerPass = kGarchLanes / 2;
+  std::vector<double> points, l(n * kGarchLanes);
+  std::array<GarchStop, kGarchLanes> stops{};
+  for (size_t i0 = 0; i0 < m; i0 += kPerPass) {
+    const size_t used = std::min(kPerPass, m - i0);
+    points.clear();
+    for (size_t i = i0; i < i0 + used; ++i)
+      for (const double sign : {1.0, -1.0}) {
+        points.insert(points.end(), theta.begin(), theta.end());
+        points[points.size() - m + i] = theta[i] + sign * step_of(theta[i]);
+      }
+    garch_loglik_lanes(model, data, points, l, stops);
+    for (size_t lane = 0; lane < 2 * used; ++lane)
+      if (stops[lane] != GarchStop::kNone) return stops[lane];
+    for (size_t i = i0; i < i0 + used; ++i) {
+      const double d = step_of(theta[i]);
+      const size_t up = 2 * (i - i0);
+      double* column = scores.data() + i * n;
+      for (size_t t = 0; t < n; ++t) column[t] = (l[t * kGarchLanes + up] - l[t * kGarchLanes + up + 1]) / (2.0 * d);
+    }
   }
   return GarchStop::kNone;
 }

@@ -25,6 +25,19 @@ double log_gamma(double x) {
   return fault != 0 ? std::nan("") : v;
 }
 
+/// log Γ((v + 1)/2) − log Γ(v/2) − (log π + log(v − 2))/2, the Student-t log-density's
+/// part that does not depend on the error.
+double t_density_constant(double v) {
+  return log_gamma(0.5 * (v + 1.0)) - log_gamma(0.5 * v) - 0.5 * (kLogPi + std::log(v - 2.0));
+}
+
+/// The log-density of e with variance h: normal (v <= 0), or Student-t with v degrees of
+/// freedom and the constant t_density_constant(v).
+double log_density(double e, double h, double v, double t_constant) {
+  if (v <= 0.0) return -0.5 * (kLog2Pi + std::log(h) + e * e / h);
+  return t_constant - 0.5 * std::log(h) - 0.5 * (v + 1.0) * std::log1p(e * e / ((v - 2.0) * h));
+}
+
 }  // namespace
 
 GarchLayout garch_layout(const GarchModel& m) {
@@ -87,9 +100,35 @@ double expected_absolute_error(bool student_t, double v) {
 }
 
 double garch_log_density(double e, double h, double v) {
-  if (v <= 0.0) return -0.5 * (kLog2Pi + std::log(h) + e * e / h);
-  return log_gamma(0.5 * (v + 1.0)) - log_gamma(0.5 * v) - 0.5 * (kLogPi + std::log(v - 2.0)) - 0.5 * std::log(h) -
-         0.5 * (v + 1.0) * std::log1p(e * e / ((v - 2.0) * h));
+  return log_density(e, h, v, v <= 0.0 ? 0.0 : t_density_constant(v));
+}
+
+GarchPointConstants garch_point_constants(const GarchModel& model, std::span<const double> theta) {
+  GarchPointConstants out;
+  if (model.student_t) {
+    const double w = theta[static_cast<size_t>(garch_layout(model).reciprocal_df)];
+    if (w < kTolerance) return {GarchStop::kLargeDf};
+    out.v = 1.0 / w;
+    if (out.v - 2.0 < kTolerance) return {GarchStop::kSmallDf};
+    out.t_constant = t_density_constant(out.v);
+  }
+  if (model.form == VarianceForm::kExponential) out.mean_abs = expected_absolute_error(model.student_t, out.v);
+  return out;
+}
+
+void check_garch_evaluation(const GarchModel& model, const GarchData& data, std::size_t parameters,
+                            std::size_t observations) {
+  const int largest = std::max(model.ar_lags.empty() ? 0 : model.ar_lags.back(),
+                               model.ma_lags.empty() ? 0 : model.ma_lags.back());
+  if (parameters != static_cast<size_t>(garch_parameter_count(model)) || data.presample < largest ||
+      data.presample > data.rows() || observations != static_cast<size_t>(data.observations()) ||
+      static_cast<int>(data.x.size()) != model.regressors ||
+      static_cast<int>(data.z.size()) != model.variance_variables)
+    throw std::invalid_argument("garch: arguments do not fit the model");
+  for (const auto& column : data.x)
+    if (column.size() != data.y.size()) throw std::invalid_argument("garch: a regressor of another length");
+  for (const auto& column : data.z)
+    if (column.size() != data.y.size()) throw std::invalid_argument("garch: a variance variable of another length");
 }
 
 GarchStop garch_loglik(const GarchModel& model, const GarchData& data, std::span<const double> theta,
@@ -97,23 +136,15 @@ GarchStop garch_loglik(const GarchModel& model, const GarchData& data, std::span
   const GarchLayout p = garch_layout(model);
   const int rows = data.rows();
   const int first = data.presample;
-  const int largest = std::max(model.ar_lags.empty() ? 0 : model.ar_lags.back(),
-                               model.ma_lags.empty() ? 0 : model.ma_lags.back());
-  if (static_cast<int>(theta.size()) != p.count || first < largest || first > rows ||
-      static_cast<int>(l.size()) != rows - first || static_cast<int>(data.x.size()) != model.regressors ||
-      static_cast<int>(data.z.size()) != model.variance_variables ||
-      (!e_out.empty() && static_cast<int>(e_out.size()) != rows) ||
+  check_garch_evaluation(model, data, theta.size(), l.size());
+  if ((!e_out.empty() && static_cast<int>(e_out.size()) != rows) ||
       (!s_out.empty() && static_cast<int>(s_out.size()) != rows))
     throw std::invalid_argument("garch_loglik: arguments do not fit the model");
 
-  double v = 0.0;  // degrees of freedom; 0 for normal errors
-  if (model.student_t) {
-    const double w = theta[static_cast<size_t>(p.reciprocal_df)];
-    if (w < kTolerance) return GarchStop::kLargeDf;
-    v = 1.0 / w;
-    if (v - 2.0 < kTolerance) return GarchStop::kSmallDf;
-  }
-  const double mean_abs = model.form == VarianceForm::kExponential ? expected_absolute_error(model.student_t, v) : 0.0;
+  const GarchPointConstants point = garch_point_constants(model, theta);
+  if (point.stop != GarchStop::kNone) return point.stop;
+  const double v = point.v;  // 0 for normal errors
+  const double mean_abs = point.mean_abs;
   const double d = p.in_mean >= 0 ? theta[static_cast<size_t>(p.in_mean)] : 0.0;
   const double c = theta[static_cast<size_t>(p.constant)];
 
@@ -172,7 +203,7 @@ GarchStop garch_loglik(const GarchModel& model, const GarchData& data, std::span
     s_out[at] = s;
     const double e = mean_part(t) - d * h;
     e_out[at] = e;
-    const double lt = garch_log_density(e, h, v);
+    const double lt = log_density(e, h, v, point.t_constant);
     if (!std::isfinite(lt)) return GarchStop::kNotFinite;
     l[at - static_cast<size_t>(first)] = lt;
   }

@@ -13,6 +13,7 @@
 // from the data there (with the in-mean term at h = s0²).
 #pragma once
 
+#include <cstddef>
 #include <span>
 #include <vector>
 
@@ -96,6 +97,21 @@ double expected_absolute_error(bool student_t, double v);
 /// The log-density of an error e with conditional variance h: normal, or (v > 0)
 /// standardised Student-t with v degrees of freedom.
 double garch_log_density(double e, double h, double v);
+
+/// What stays the same over the observations of one evaluation at theta: the degrees of
+/// freedom v (0 for normal errors), E|z| (exponential forms, else 0) and, for Student-t
+/// errors, the log-density's constant log Γ((v + 1)/2) − log Γ(v/2) − (log π + log(v − 2))/2;
+/// `stop` says when 1/v is out of range (the other members are then 0).
+struct GarchPointConstants {
+  GarchStop stop = GarchStop::kNone;
+  double v = 0.0, mean_abs = 0.0, t_constant = 0.0;
+};
+GarchPointConstants garch_point_constants(const GarchModel& model, std::span<const double> theta);
+
+/// Throws std::invalid_argument unless an evaluation of `model` on `data` with
+/// `parameters` values per point and `observations` log-likelihood values fits.
+void check_garch_evaluation(const GarchModel& model, const GarchData& data, std::size_t parameters,
+                            std::size_t observations);
 
 /// Evaluates the model at theta: l(t) for each likelihood observation into `l`, and, when
 /// given, the residual e(t) and the conditional standard deviation s(t) of every row
