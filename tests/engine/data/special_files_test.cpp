@@ -13,6 +13,7 @@
 #include "engine/data/data_input.h"
 #include "engine/data/support_files.h"
 #include "shared/exchange_slots.h"
+#include "tests/engine/data/old_data_set.h"
 #include "tests/support/dialog_script/dialog_script.h"
 #include "tests/support/engine/engine_fixture.h"
 #include "tests/support/scratch_folder.h"
@@ -22,6 +23,7 @@ namespace {
 
 using namespace qorv;
 namespace fs = std::filesystem;
+using qorv::testing::expect_old_data_set;
 using zv_test::Special;
 
 const std::string kFileBox = "    Error in file specification! This could be due to one of the following:";
@@ -30,21 +32,7 @@ class SpecialFileRoads : public qorv::testing::EngineTest, public ::testing::Wit
  protected:
   void SetUp() override {
     EngineTest::SetUp();
-    auto& g = core::globals();
-    g.nobs = 3;
-    g.nvars = 1;
-    g.frequency = 1;
-    g.start_year = 1;
-    core::set_variable(1, "OLD", "the data set before");
-    for (int t = 1; t <= 3; ++t) core::data_at(t, 1) = 6.0 + t;
-  }
-
-  static void expect_old_data_set() {
-    const auto& g = core::globals();
-    EXPECT_EQ(g.nobs, 3);
-    EXPECT_EQ(g.nvars, 1);
-    EXPECT_EQ(core::variable_name(1), "OLD");
-    EXPECT_EQ(core::data_at(3, 1), 9.0);
+    qorv::testing::install_old_data_set();
   }
 
   static bool shown(const std::string& line) {
@@ -63,6 +51,8 @@ TEST_P(SpecialFileRoads, TextAsciiAndTsdInputShowTheFileBox) {
   } roads[] = {{data::kInputAscii, "data.dat"}, {data::kInputText, "data.csv"}, {data::kInputTsd, "data.tsd"}};
   for (const auto& road : roads) {
     SCOPED_TRACE(road.name);
+    // As root the unreadable file opens, and the ASCII dialogue comes before its first read.
+    if (GetParam() == Special::kUnreadable && zv_test::running_as_root() && road.kind == data::kInputAscii) continue;
     ZV_MAKE_SPECIAL_OR_SKIP(GetParam(), folder_ / road.name);
     dialog_script::reset();
     dialog_script::load("yesno \"can take a long time\" -> yes\n");
@@ -73,7 +63,11 @@ TEST_P(SpecialFileRoads, TextAsciiAndTsdInputShowTheFileBox) {
     data::DATAINPUTMENU(status, data::DataInputRoad::kRequest);
     EXPECT_LT(zv_test::seconds_since(start), 1.0);
     EXPECT_EQ(status, data::kInputFailed);
-    EXPECT_TRUE(shown(kFileBox)) << dialog_script::transcript_text();
+    // A file that opens but cannot be read fails at its first record, with the reader's
+    // own read error.
+    const bool read_error = dialog_script::transcript_text().find("rror in reading") != std::string::npos;
+    EXPECT_TRUE(shown(kFileBox) || (GetParam() == Special::kUnreadable && read_error))
+        << dialog_script::transcript_text();
     EXPECT_FALSE(core::channel_is_open(core::channel::kDataInput));
     expect_old_data_set();
   }
@@ -88,7 +82,7 @@ TEST_P(SpecialFileRoads, AddingAZvdFileNamesTheReason) {
   ASSERT_EQ(dialog_script::transcript().size(), 2u) << dialog_script::transcript_text();
   EXPECT_EQ(dialog_script::transcript()[1], "message error 0 Could not open this file " +
                                                  std::string(GetParam() == Special::kDanglingLink ? "No such file or directory"
-                                                             : GetParam() == Special::kUnreadable ? "Permission denied"
+                                                             : GetParam() == Special::kUnreadable ? zv_test::unreadable_reason()
                                                                                                   : "Not a regular file"));
   expect_old_data_set();
 }
@@ -103,6 +97,8 @@ TEST_P(SpecialFileRoads, ABatchFileShowsTheFileBoxAndTheCommandsGoOn) {
 }
 
 TEST_P(SpecialFileRoads, SupportAndMessageFilesAreMissingOrCorrupt) {
+  if (GetParam() == Special::kUnreadable && zv_test::running_as_root())
+    GTEST_SKIP() << "as root the unreadable support file opens; only its reads fail";
   // The program folder holds the special in place of each file; the installed folder holds
   // no calendar file.
   ZV_MAKE_SPECIAL_OR_SKIP(GetParam(), folder_ / "DATES.CSV");
