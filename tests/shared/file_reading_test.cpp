@@ -93,6 +93,11 @@ TEST(FileReading, AFileOverTheLimitIsRefusedWithAClearMessage) {
   EXPECT_EQ(read.system_message, "File too large: more than 100 bytes");
   EXPECT_EQ(file_reading::read_all(folder / "big.txt", 101).bytes.size(), 101u);
   EXPECT_EQ(file_reading::describe(Failure::kTooLarge), "File too large: more than 64 MB");
+  // A sparse data file past the readers' bound is refused on its size, unread.
+  std::ofstream(folder / "huge.zvd").flush();
+  fs::resize_file(folder / "huge.zvd", file_reading::kMaxFileBytes + 1);
+  EXPECT_EQ(zvd::read_message(zvd::read_file(folder / "huge.zvd")),
+            "Could not open this file\nFile too large: more than 64 MB");
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <fstream>
 #include <string>
 
 #include "engine/core/channels.h"
@@ -13,6 +14,7 @@
 #include "engine/data/data_input.h"
 #include "engine/data/support_files.h"
 #include "shared/exchange_slots.h"
+#include "shared/file_reading.h"
 #include "tests/engine/data/old_data_set.h"
 #include "tests/support/dialog_script/dialog_script.h"
 #include "tests/support/engine/engine_fixture.h"
@@ -112,6 +114,26 @@ TEST_P(SpecialFileRoads, SupportAndMessageFilesAreMissingOrCorrupt) {
       "message error 0 The file DATES.CSV is missing or corrupt. Unable to proceed.",
       "message error 0 The message file " + (folder_ / "ERROR4.ZQT").string() + " cannot be opened to show line 3."};
   EXPECT_EQ(dialog_script::transcript(), expected);
+}
+
+class FileBound : public qorv::testing::EngineTest {};
+
+TEST_F(FileBound, AFileOverTheBoundIsRefusedWithItsSize) {
+  // Sparse: the bound is checked on the size before any byte is read.
+  zv_test::ScratchFolder folder{"zv-special-roads"};
+  const fs::path path = folder / "huge.csv";
+  std::ofstream(path).flush();
+  fs::resize_file(path, file_reading::kMaxFileBytes + 1);
+  qorv::testing::install_old_data_set();
+  core::set_slot(slots::kDataInputKind, data::kInputText);
+  core::set_char_setting(charset::kDataFile, path.string());
+  int status = 0;
+  const auto start = std::chrono::steady_clock::now();
+  data::DATAINPUTMENU(status, data::DataInputRoad::kRequest);
+  EXPECT_LT(zv_test::seconds_since(start), 1.0);
+  EXPECT_EQ(status, data::kInputFailed);
+  EXPECT_EQ(dialog_script::transcript().back(), "message error 0 File too large: more than 64 MB");
+  expect_old_data_set();
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryReader, SpecialFileRoads, ::testing::ValuesIn(zv_test::kSpecials),
