@@ -1,13 +1,12 @@
 // Program entry of Zelvorin: the splash window, the main window, the message loop.
-#include <QApplication>
-
+#include "app/guarded_application.h"
 #include "app/main_window.h"
 #include "app/program_name.h"
 #include "app/splash_window.h"
 #include "shared/ini_file.h"
 
 int main(int argc, char* argv[]) {
-  QApplication app(argc, argv);
+  zelvorin::GuardedApplication app(argc, argv);
   QApplication::setApplicationName(zelvorin::kProgramName);
   QApplication::setApplicationVersion(zelvorin::program_version());
   auto* splash = new zelvorin::SplashWindow;

@@ -138,12 +138,13 @@ ReadStatus read_record(int unit, std::string& record) {
   int ch = std::getc(f);
   if (ch == EOF) return std::ferror(f) ? ReadStatus::kError : ReadStatus::kEnd;
   while (ch != EOF && ch != '\n') {
+    // A file that grows past the bound while it is read fails, as a longer one is refused at open.
+    if (c->bytes_read + record.size() >= file_reading::kMaxFileBytes) return ReadStatus::kError;
     record.push_back(static_cast<char>(ch));
     ch = std::getc(f);
   }
-  // A file that grows while it is read stops at the bound, as a longer one is refused at open.
   c->bytes_read += record.size() + 1;
-  if (std::ferror(f) || c->bytes_read > file_reading::kMaxFileBytes + 1) return ReadStatus::kError;
+  if (std::ferror(f)) return ReadStatus::kError;
   if (!record.empty() && record.back() == '\r') record.pop_back();
   if (c->at_start) {
     c->at_start = false;

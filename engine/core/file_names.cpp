@@ -81,10 +81,18 @@ bool OPENOUTFILE(int unit, std::string_view extension) {
   if (!GETFILENAME(name, extension, core::kOpenFile)) return false;
   if (!core::open_channel(unit, name, core::OpenMode::kOld)) {
     core::close_channel(unit);
-    FILEERRORBOX();
+    FILEREFUSED(name);
     return false;
   }
   return true;
+}
+
+void FILEREFUSED(const std::filesystem::path& path) {
+  if (file_reading::open(path).failure == file_reading::Failure::kTooLarge) {
+    SHOWOK(kError, kNoHelp, file_reading::describe(file_reading::Failure::kTooLarge));
+    return;
+  }
+  FILEERRORBOX();
 }
 
 void FILEERRORBOX() {

@@ -25,12 +25,16 @@ bool GETFILENAME(std::string& name, std::string_view extension, int mode);
 std::filesystem::path with_extension(std::string_view typed, std::string_view extension);
 
 /// Opens for reading, on channel `unit`, the file `GETFILENAME` gives in open mode. A
-/// file that does not exist or cannot be opened shows `FILEERRORBOX`. Returns true when
+/// file that does not exist or cannot be opened shows `FILEREFUSED`. Returns true when
 /// the channel is open on the file; false on cancel or failure (the channel closed).
 bool OPENOUTFILE(int unit, std::string_view extension);
 
 /// The ten-line box of the reasons a file cannot be read or written.
 void FILEERRORBOX();
+
+/// Tells why `path` could not be opened for reading: "File too large: more than 64 MB"
+/// for a file past the readers' bound, else `FILEERRORBOX`.
+void FILEREFUSED(const std::filesystem::path& path);
 
 /// Removes `path` when it exists; a file that cannot be removed stays, silently.
 void DELETEFILE(const std::filesystem::path& path);

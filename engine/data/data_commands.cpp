@@ -97,7 +97,7 @@ std::optional<BatchRecords> open_batch(std::string_view arguments) {
     name = batch_file_path(arguments).string();
   }
   std::optional<BatchRecords> records = open_batch_file(name);
-  if (!records) core::FILEERRORBOX();
+  if (!records) core::FILEREFUSED(name);
   return records;
 }
 

@@ -1,7 +1,7 @@
 // Paths that are not regular files on every road by which the program opens a file: the
-// start-up argument, a drop, File Open, Add, View and the settings at start. None aborts or
-// hangs; each refusal shows its message and keeps the loaded data. The last test runs the
-// program itself offscreen.
+// start-up argument, a drop, File Open, Add, View (results and graph files) and the
+// settings at start. None aborts or hangs; each refusal shows its message and keeps the
+// loaded data. The last test runs the program itself offscreen.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -14,8 +14,10 @@
 #include <chrono>
 #include <string>
 
+#include "app/graph_window.h"
 #include "app/main_window.h"
 #include "tests/app/app_test_support.h"
+#include "tests/support/qt/scripted_graph_services.h"
 #include "tests/support/special_files.h"
 
 namespace {
@@ -30,7 +32,7 @@ QString qt_path(const fs::path& path) { return QString::fromStdString(path.strin
 
 QString reason(Special kind) {
   if (kind == Special::kDanglingLink) return QStringLiteral("No such file or directory");
-  if (kind == Special::kUnreadable) return QStringLiteral("Permission denied");
+  if (kind == Special::kUnreadable) return QString::fromStdString(zv_test::unreadable_reason());
   return QStringLiteral("Not a regular file");
 }
 
@@ -54,8 +56,9 @@ class SpecialFileRoads : public ::testing::TestWithParam<Special> {
 };
 
 TEST_P(SpecialFileRoads, OpenAddDropAndViewRefuseWithTheirMessages) {
-  const fs::path zvd = home_.path / "special.zvd", csv = home_.path / "special.csv", out = home_.path / "special.out";
-  for (const fs::path& path : {zvd, csv, out}) ZV_MAKE_SPECIAL_OR_SKIP(GetParam(), path);
+  const fs::path zvd = home_.path / "special.zvd", csv = home_.path / "special.csv", out = home_.path / "special.out",
+                 qgx = home_.path / "special.qgx";
+  for (const fs::path& path : {zvd, csv, out, qgx}) ZV_MAKE_SPECIAL_OR_SKIP(GetParam(), path);
   MainWindow window(home_.ini());
   load_sample(window);
   const auto start = std::chrono::steady_clock::now();
@@ -88,6 +91,11 @@ TEST_P(SpecialFileRoads, OpenAddDropAndViewRefuseWithTheirMessages) {
   messages_.shown.clear();
   EXPECT_FALSE(window.open_text_file(qt_path(out)));
   EXPECT_EQ(messages_.shown, std::vector<QString>{QStringLiteral("Unable to read file ") + qt_path(out)});
+
+  testing_support::ScriptedGraphServices services;
+  QString error;
+  EXPECT_EQ(GraphWindow::open(qt_path(qgx), services, nullptr, &error), nullptr);
+  EXPECT_EQ(error, QStringLiteral("Unable to read graph file ") + qt_path(qgx));
   EXPECT_LT(zv_test::seconds_since(start), 1.0);
 }
 
@@ -104,7 +112,7 @@ TEST_P(SpecialFileRoads, AStartUpArgumentOrSettingsFileLoadsNothing) {
   EXPECT_LT(zv_test::seconds_since(start), 1.0);
   // Only a file that exists but cannot be read is tried, and refused with its reason.
   if (GetParam() == Special::kUnreadable) {
-    EXPECT_EQ(messages_.shown, std::vector<QString>{QStringLiteral("Could not open this file\nPermission denied")});
+    EXPECT_EQ(messages_.shown, std::vector<QString>{QStringLiteral("Could not open this file\n") + reason(GetParam())});
   } else {
     EXPECT_TRUE(messages_.shown.empty());
   }

@@ -36,9 +36,16 @@ struct SpecialName {
   std::string operator()(const ::testing::TestParamInfo<Special>& info) const { return special_name(info.param); }
 };
 
+/// True when the tests run as the superuser, who may read any file.
+inline bool running_as_root() { return ::geteuid() == 0; }
+
+/// The system's reason for the unreadable row: a file without read permission; as root,
+/// who reads any file, a link to /proc/self/mem, a regular file that opens but whose
+/// first read fails.
+inline std::string unreadable_reason() { return running_as_root() ? "Input/output error" : "Permission denied"; }
+
 /// Makes `kind` at `path` (whose folder exists); an unreadable file holds `content`. False
-/// when it cannot be made here: the superuser reads any file, so the unreadable row is
-/// skipped when the tests run as root.
+/// when it cannot be made here.
 inline bool make_special(Special kind, const std::filesystem::path& path, const std::string& content = "x\n") {
   namespace fs = std::filesystem;
   std::error_code ec;
@@ -48,7 +55,10 @@ inline bool make_special(Special kind, const std::filesystem::path& path, const 
     case Special::kDeviceLink: fs::create_symlink("/dev/zero", path, ec); return !ec;
     case Special::kDanglingLink: fs::create_symlink(path.parent_path() / "no-such-target", path, ec); return !ec;
     case Special::kUnreadable:
-      if (::geteuid() == 0) return false;
+      if (running_as_root()) {
+        fs::create_symlink("/proc/self/mem", path, ec);
+        return !ec;
+      }
       std::ofstream(path, std::ios::binary) << content;
       return ::chmod(path.c_str(), 0) == 0;
   }
@@ -59,7 +69,7 @@ inline bool make_special(Special kind, const std::filesystem::path& path, const 
 #define ZV_MAKE_SPECIAL_OR_SKIP(kind, path, ...)                                                   \
   do {                                                                                             \
     if (!::zv_test::make_special(kind, path __VA_OPT__(, ) __VA_ARGS__))                            \
-      GTEST_SKIP() << ::zv_test::special_name(kind) << " cannot be made here (root reads any file)"; \
+      GTEST_SKIP() << ::zv_test::special_name(kind) << " cannot be made here";                     \
   } while (false)
 
 /// Seconds since `start`.

@@ -17,6 +17,7 @@
 #include "shared/fixed_text.h"
 #include "shared/obs_calendar.h"
 #include "shared/qorv_api.h"
+#include "tests/engine/data/old_data_set.h"
 #include "tests/support/dialog_script/dialog_script.h"
 #include "tests/support/engine/engine_fixture.h"
 #include "tests/support/scratch_folder.h"
@@ -26,20 +27,14 @@ namespace {
 using namespace qorv;
 namespace fs = std::filesystem;
 constexpr double M = limits::kMissing;
+using qorv::testing::expect_old_data_set;
 
 class DataInput : public qorv::testing::EngineTest {
  protected:
   void SetUp() override {
     EngineTest::SetUp();
     qorv::testing::install_numbered_message_file(folder_, 60);
-    // The data set in the engine before the request: 3 undated observations of OLD.
-    auto& g = core::globals();
-    g.nobs = 3;
-    g.nvars = 1;
-    g.frequency = 1;
-    g.start_year = 1;
-    core::set_variable(1, "OLD", "the data set before");
-    for (int t = 1; t <= 3; ++t) core::data_at(t, 1) = 6.0 + t;
+    qorv::testing::install_old_data_set();  // the data set in the engine before the request
   }
   std::string file(const std::string& name, const std::string& text) {
     const fs::path path = folder_ / name;
@@ -51,14 +46,6 @@ class DataInput : public qorv::testing::EngineTest {
     int status = 0;
     data::DATAINPUTMENU(status, road);
     return status;
-  }
-
-  static void expect_old_data_set() {
-    const auto& g = core::globals();
-    EXPECT_EQ(g.nobs, 3);
-    EXPECT_EQ(g.nvars, 1);
-    EXPECT_EQ(core::variable_name(1), "OLD");
-    EXPECT_EQ(core::data_at(3, 1), 9.0);
   }
 
   /// The main program's registration of a data set read from a ZVD file.
