@@ -440,6 +440,7 @@ TEST(MainWindowDrop, ADroppedDataFileIsOpened) {
   QApplication::processEvents();
   EXPECT_TRUE(f.window.state().data_loaded);
   EXPECT_EQ(f.window.state().data_file_name, sample_path());
+  EXPECT_TRUE(f.window.data_editor_frame()->isMaximized());
 
   auto* other = new QMimeData;
   other->setUrls({QUrl::fromLocalFile("/tmp/picture.png")});
