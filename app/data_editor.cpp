@@ -2,8 +2,8 @@
 
 #include <QFileInfo>
 #include <QHBoxLayout>
-#include <QMdiSubWindow>
 #include <QHeaderView>
+#include <QMdiSubWindow>
 #include <QPushButton>
 #include <QVBoxLayout>
 

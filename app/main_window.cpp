@@ -33,6 +33,7 @@
 #include "app/small_dialogs.h"
 #include "app/startup_folders.h"
 #include "app/user_messages.h"
+#include "shared/dialog_folder.h"
 #include "shared/temp_files.h"
 
 namespace zelvorin {
@@ -345,7 +346,8 @@ void MainWindow::closeEvent(QCloseEvent* event) {
   ini::IniFile file = ini::IniFile::load(ini_path_);
   AppSettings s = state_.settings;
   s.maximized = isMaximized();
-  s.workdir = QDir::currentPath().toStdString();
+  // The next run starts where this one worked: the last folder used, else the current one.
+  s.workdir = dialog_folder::start().string();
   const QRect r = normalGeometry();
   const StoredGeometry main{r.left(), r.top(), r.width(), r.height()};
   write_exit_settings(file, s, main, variables_geometry());

@@ -30,6 +30,7 @@
 #include "app/variables_window.h"
 #include "qtshared/help.h"
 #include "shared/dialog_folder.h"
+#include "shared/ini_file.h"
 #include "tests/app/app_test_support.h"
 #include "tests/dialogs/dialog_driver.h"
 
@@ -423,6 +424,9 @@ TEST(MainWindowFiles, FileDialogsOpenInTheDataFilesFolderOrTheLastOneUsed) {
   EXPECT_EQ(opened_in("&File", "&Open...", ""), dir.filePath("data"));
   EXPECT_EQ(opened_in("&File", "&View...", notes), dir.filePath("data"));
   EXPECT_EQ(opened_in("&File", "&Add...", ""), dir.filePath("notes"));
+  // The next run starts in it.
+  f.window.close();
+  EXPECT_EQ(ini::IniFile::load(f.home.ini()).get_string("Directories", "Workdir"), dir.filePath("notes").toStdString());
   ::unsetenv(dialog_folder::kFolderVariable);
 }
 
@@ -440,6 +444,7 @@ TEST(MainWindowDrop, ADroppedDataFileIsOpened) {
   QApplication::processEvents();
   EXPECT_TRUE(f.window.state().data_loaded);
   EXPECT_EQ(f.window.state().data_file_name, sample_path());
+  EXPECT_TRUE(f.window.data_editor_frame()->isMaximized());
 
   auto* other = new QMimeData;
   other->setUrls({QUrl::fromLocalFile("/tmp/picture.png")});

@@ -2,8 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QFile>
+#include <QFileDialog>
 #include <QTemporaryDir>
+#include <QTimer>
+
+#include <cstdlib>
+
+#include "shared/dialog_folder.h"
 
 namespace {
 
@@ -23,6 +30,31 @@ TEST(GraphServices, ReadsTheGraphSettingsOfTheIniFile) {
   EXPECT_FALSE(services.graph_settings().last_label);
   EXPECT_FALSE(services.greyscale());
   qputenv("XDG_CONFIG_HOME", old);
+}
+
+// A graph is exported to the folder of the data file or of the last file chosen, and the
+// file chosen there is where the next dialog opens.
+TEST(GraphServices, SaveDialogOpensInTheLastFolderUsed) {
+  QTemporaryDir data;
+  QTemporaryDir pictures;
+  dialog_folder::remember_file(QFile::encodeName(data.filePath("macro.zvd")).toStdString());
+  QString opened_in;
+  QTimer answer;
+  QObject::connect(&answer, &QTimer::timeout, [&] {
+    auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+    if (dialog == nullptr || !dialog->isVisible()) return;
+    answer.stop();
+    opened_in = dialog->directory().absolutePath();
+    dialog->selectFile(pictures.filePath("fit.png"));
+    static_cast<QDialog*>(dialog)->accept();  // as pressing Enter in the name box
+  });
+  answer.start(5);
+  charts::DesktopGraphServices services;
+  const QString chosen = services.save_file_name(nullptr, "PNG files (*.png)|*.png", "png");
+  EXPECT_EQ(opened_in.toStdString(), data.path().toStdString());
+  EXPECT_EQ(chosen.toStdString(), pictures.filePath("fit.png").toStdString());
+  EXPECT_EQ(dialog_folder::start().string(), pictures.path().toStdString());
+  ::unsetenv(dialog_folder::kFolderVariable);
 }
 
 TEST(GraphServices, FiltersMatchBothLetterCases) {
