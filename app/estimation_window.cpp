@@ -171,8 +171,8 @@ void EstimationWindow::build() {
   named_page(var_kind_, "2",
              wrapped_label(QStringLiteral(
                  "List the I(1) variables followed by the I(0) exogenous variables, if any (separated by spaces). "
-                 "Separate the two sets of variables by &. A ; divides the I(1) variables into endogenous ones "
-                 "(before it) and exogenous ones (after it).\n"
+                 "Separate the two sets of variables by &. A semicolon (;) divides the I(1) variables into "
+                 "endogenous ones (before it) and exogenous ones (after it).\n"
                  "For example: Y1 Y2 ; X1 & W1 W2(-1)\n"
                  "Do not include an intercept or a trend: the menu item chosen sets them.")));
   var_kind_->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Maximum);

@@ -16,4 +16,14 @@ TestHome::~TestHome() {
 
 std::filesystem::path sample_folder() { return std::filesystem::path(ZV_SOURCE_DIR) / "samples"; }
 
+DataShape quarters_from_1990(int nobs) {
+  DataShape shape;
+  shape.nobs = nobs;
+  shape.frequency = 4;
+  shape.start_year = 90;
+  shape.century_base = 1900;
+  derive_end(shape);
+  return shape;
+}
+
 }  // namespace zelvorin::testing

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "app/engine_link.h"
+#include "app/host_workspace.h"
 #include "app/user_messages.h"
 
 #include <ostream>
@@ -68,5 +69,8 @@ struct TestHome {
 
 /// The folder of the repository's sample data.
 std::filesystem::path sample_folder();
+
+/// A quarterly data set of `nobs` observations from 1990Q1.
+DataShape quarters_from_1990(int nobs);
 
 }  // namespace zelvorin::testing

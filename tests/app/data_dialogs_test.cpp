@@ -100,13 +100,7 @@ TEST(SaveSubset, RangeMustLieInsideTheDataSet) {
   EXPECT_FALSE(valid_range(1, 41, 40));
 
   RecordedMessages messages;
-  DataShape shape;
-  shape.nobs = 8;
-  shape.frequency = 4;
-  shape.start_year = 90;
-  shape.century_base = 1900;
-  derive_end(shape);
-  SaveSubsetDialog dialog(shape);
+  SaveSubsetDialog dialog(zelvorin::testing::quarters_from_1990(8));
   EXPECT_EQ(dialog.last_box()->currentText(), "1991Q4");
   dialog.first_box()->setCurrentIndex(5);
   dialog.last_box()->setCurrentIndex(2);

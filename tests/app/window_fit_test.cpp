@@ -159,14 +159,8 @@ TEST(WindowFit, GraphWindowButtonsGoOnToAnotherRowInANarrowWindow) {
 
 TEST(WindowFit, DialogsAreAsWideAsTheirCaptions) {
   RecordedMessages messages;
-  DataShape shape;
-  shape.nobs = 8;
-  shape.frequency = 4;
-  shape.start_year = 90;
-  shape.century_base = 1900;
-  derive_end(shape);
   const std::function<std::unique_ptr<QDialog>()> dialogs[] = {
-      [&] { return std::make_unique<SaveSubsetDialog>(shape); },
+      [] { return std::make_unique<SaveSubsetDialog>(zelvorin::testing::quarters_from_1990(8)); },
       [] { return std::make_unique<PasteLayoutDialog>(); },
       [] {
         return std::make_unique<NewDataDialog>(QStringLiteral("New data input from the keyboard"), 20101,
