@@ -25,6 +25,7 @@ namespace small = qorv::testing::small;
 using qorv::testing::parse_number;
 using qorv::testing::shows;
 using qorv::testing::words;
+using dialog_script::page_has;
 
 namespace {
 
@@ -145,14 +146,38 @@ TEST_F(WaldTest, WhiteMatrixGivesTheSandwichStatistics) {
   const double product = (b2 * b3) * (b2 * b3) / (b3 * b3 * v[2][2] + 2 * b2 * b3 * v[2][3] + b2 * b2 * v[3][3]);
   EXPECT_NEAR(statistic(request, "A2*A3=0"), product, 1e-7 * product);
 
-  // The same through the adjusted-matrix menu.
+  // The same through the adjusted-matrix menu; the page names the matrix as the
+  // regression table does, and a test on the standard matrix names none.
   dialog_script::load("strict\nresults -> close\nmenu 1002 -> 4\nmenu 1003 -> 2\nmenu 1033 -> 3\n"
-                      "text -> \"A2+A3=1\"\nresults -> close\nmenu 1033 -> 0\nmenu 1003 -> 0\nmenu 1002 -> 0\n");
+                      "text -> \"A2+A3=1\"\nresults -> close\nmenu 1033 -> 0\nmenu 1003 -> 0\n"
+                      "menu 1002 -> 2\nmenu 1019 -> 7\ntext -> \"A2+A3=1\"\nresults -> close\nmenu 1019 -> 0\n"
+                      "menu 1002 -> 0\n");
   diagnostics::POSTREGRESSION();
   EXPECT_TRUE(dialog_script::failures().empty()) << dialog_script::transcript_text();
   const auto shown = pages();
-  ASSERT_EQ(shown.size(), 2u);
+  ASSERT_EQ(shown.size(), 3u);
   EXPECT_TRUE(shows(wald_value(shown[1]), {linear, 1e-7, true}));
+  EXPECT_TRUE(page_has(shown[1], "Based on White's Heteroscedasticity adjusted S.E.'s"));
+  EXPECT_FALSE(page_has(shown[2], "adjusted S.E.'s"));
+}
+
+TEST_F(WaldTest, FunctionsOfParametersOnANeweyWestMatrixSaySo) {
+  estimate_macro();
+  dialog_script::load("strict\nresults -> close\nmenu 1002 -> 4\nmenu 1003 -> 4\ninteger -> 4\nmenu 1033 -> 1\n"
+                      "results -> close\nmenu 1033 -> 4\ntext -> \"F1=A2*A3\"\nresults -> close\nresults -> close\n"
+                      "menu 1033 -> 0\nmenu 1003 -> 0\nmenu 1002 -> 5\ntext -> \"F1=A2*A3\"\nresults -> close\n"
+                      "results -> close\nmenu 1002 -> 0\n");
+  diagnostics::POSTREGRESSION();
+  EXPECT_TRUE(dialog_script::failures().empty()) << dialog_script::transcript_text();
+  const auto shown = pages();
+  ASSERT_EQ(shown.size(), 6u);
+  const std::string note = "Based on Newey-West adjusted S.E.'s Bartlett weights, truncation lag=4";
+  const Page& table = shown[1];
+  const Page& functions = shown[2];
+  ASSERT_FALSE(line_with(functions, "Analysis of Function(s) of Parameter(s)").empty());
+  EXPECT_EQ(line_with(functions, note), line_with(table, note));
+  EXPECT_FALSE(line_with(functions, note).empty());
+  EXPECT_FALSE(page_has(shown[4], "adjusted S.E.'s"));
 }
 
 TEST_F(WaldTest, DependentRestrictionsHaveNoStatistic) {
