@@ -66,6 +66,13 @@ std::size_t at(int i, int j) { return static_cast<std::size_t>(core::PACKEDINDEX
 
 class WaldTest : public qorv::testing::PostRegressionTest {
  protected:
+  /// The Post Regression Menu answered by `script` (strict); the pages it showed.
+  static std::vector<Page> post_regression_pages(const std::string& script) {
+    dialog_script::load("strict\n" + script);
+    diagnostics::POSTREGRESSION();
+    EXPECT_TRUE(dialog_script::failures().empty()) << dialog_script::transcript_text();
+    return pages();
+  }
   static void estimate_macro() {
     qorv::testing::install_macro_data();
     estimate({macro::kLc, macro::kIntercept, macro::kLy, macro::kInfl, macro::kR}, 1, 196);
@@ -92,12 +99,10 @@ TEST_F(WaldTest, ZeroRestrictionIsTheSquaredTRatioAndAFunctionRepeatsTheRow) {
   const double w = statistic(diagnostics::single_equation_request(RelationMode::kRestrictions), "A2=0");
   EXPECT_NEAR(w, t * t, 2e-9 * t * t);
 
-  dialog_script::load("strict\nresults -> close\nmenu 1002 -> 2\nmenu 1019 -> 7\ntext -> \"A2=0\"\n"
-                      "results -> close\nmenu 1019 -> 0\nmenu 1002 -> 5\ntext -> \"F1=A2\"\nresults -> close\n"
-                      "results -> close\nmenu 1002 -> 0\n");
-  diagnostics::POSTREGRESSION();
-  EXPECT_TRUE(dialog_script::failures().empty()) << dialog_script::transcript_text();
-  const auto shown = pages();
+  const auto shown = post_regression_pages(
+      "results -> close\nmenu 1002 -> 2\nmenu 1019 -> 7\ntext -> \"A2=0\"\n"
+      "results -> close\nmenu 1019 -> 0\nmenu 1002 -> 5\ntext -> \"F1=A2\"\nresults -> close\n"
+      "results -> close\nmenu 1002 -> 0\n");
   ASSERT_EQ(shown.size(), 4u);
   const Page& wald = shown[1];
   EXPECT_FALSE(line_with(wald, "Wald test of restriction(s) imposed on parameters").empty());
@@ -146,38 +151,50 @@ TEST_F(WaldTest, WhiteMatrixGivesTheSandwichStatistics) {
   const double product = (b2 * b3) * (b2 * b3) / (b3 * b3 * v[2][2] + 2 * b2 * b3 * v[2][3] + b2 * b2 * v[3][3]);
   EXPECT_NEAR(statistic(request, "A2*A3=0"), product, 1e-7 * product);
 
-  // The same through the adjusted-matrix menu; the page names the matrix as the
-  // regression table does, and a test on the standard matrix names none.
-  dialog_script::load("strict\nresults -> close\nmenu 1002 -> 4\nmenu 1003 -> 2\nmenu 1033 -> 3\n"
-                      "text -> \"A2+A3=1\"\nresults -> close\nmenu 1033 -> 0\nmenu 1003 -> 0\n"
-                      "menu 1002 -> 2\nmenu 1019 -> 7\ntext -> \"A2+A3=1\"\nresults -> close\nmenu 1019 -> 0\n"
-                      "menu 1002 -> 0\n");
-  diagnostics::POSTREGRESSION();
-  EXPECT_TRUE(dialog_script::failures().empty()) << dialog_script::transcript_text();
-  const auto shown = pages();
-  ASSERT_EQ(shown.size(), 3u);
+  // The same through the adjusted-matrix menu.
+  const auto shown = post_regression_pages(
+      "results -> close\nmenu 1002 -> 4\nmenu 1003 -> 2\nmenu 1033 -> 3\ntext -> \"A2+A3=1\"\nresults -> close\n"
+      "menu 1033 -> 0\nmenu 1003 -> 0\nmenu 1002 -> 0\n");
+  ASSERT_EQ(shown.size(), 2u);
   EXPECT_TRUE(shows(wald_value(shown[1]), {linear, 1e-7, true}));
-  EXPECT_TRUE(page_has(shown[1], "Based on White's Heteroscedasticity adjusted S.E.'s"));
-  EXPECT_FALSE(page_has(shown[2], "adjusted S.E.'s"));
 }
 
-TEST_F(WaldTest, FunctionsOfParametersOnANeweyWestMatrixSaySo) {
+// A test or function on an adjusted matrix carries the note of the adjusted regression
+// table; the same on the standard matrix carries none.
+TEST_F(WaldTest, PagesOnAnAdjustedMatrixSaySo) {
+  struct Case {
+    const char* matrix;    ///< the answers choosing the adjusted matrix
+    const char* adjusted;  ///< the test on it, from menu 1033
+    const char* standard;  ///< the same test from the Post Regression Menu
+    const char* title;
+    const char* note;
+  };
+  const Case cases[] = {
+      {"menu 1003 -> 2\n", "menu 1033 -> 3\ntext -> \"A2+A3=1\"\nresults -> close\n",
+       "menu 1002 -> 2\nmenu 1019 -> 7\ntext -> \"A2+A3=1\"\nresults -> close\nmenu 1019 -> 0\n",
+       "Wald test of restriction(s) imposed on parameters", "Based on White's Heteroscedasticity adjusted S.E.'s"},
+      {"menu 1003 -> 4\ninteger -> 4\n", "menu 1033 -> 4\ntext -> \"F1=A2*A3\"\nresults -> close\nresults -> close\n",
+       "menu 1002 -> 5\ntext -> \"F1=A2*A3\"\nresults -> close\nresults -> close\n",
+       "Analysis of Function(s) of Parameter(s)",
+       "Based on Newey-West adjusted S.E.'s Bartlett weights, truncation lag=4"},
+  };
   estimate_macro();
-  dialog_script::load("strict\nresults -> close\nmenu 1002 -> 4\nmenu 1003 -> 4\ninteger -> 4\nmenu 1033 -> 1\n"
-                      "results -> close\nmenu 1033 -> 4\ntext -> \"F1=A2*A3\"\nresults -> close\nresults -> close\n"
-                      "menu 1033 -> 0\nmenu 1003 -> 0\nmenu 1002 -> 5\ntext -> \"F1=A2*A3\"\nresults -> close\n"
-                      "results -> close\nmenu 1002 -> 0\n");
-  diagnostics::POSTREGRESSION();
-  EXPECT_TRUE(dialog_script::failures().empty()) << dialog_script::transcript_text();
-  const auto shown = pages();
-  ASSERT_EQ(shown.size(), 6u);
-  const std::string note = "Based on Newey-West adjusted S.E.'s Bartlett weights, truncation lag=4";
-  const Page& table = shown[1];
-  const Page& functions = shown[2];
-  ASSERT_FALSE(line_with(functions, "Analysis of Function(s) of Parameter(s)").empty());
-  EXPECT_EQ(line_with(functions, note), line_with(table, note));
-  EXPECT_FALSE(line_with(functions, note).empty());
-  EXPECT_FALSE(page_has(shown[4], "adjusted S.E.'s"));
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.note);
+    dialog_script::reset();
+    const auto shown = post_regression_pages(std::string("results -> close\nmenu 1002 -> 4\n") + c.matrix +
+                                             "menu 1033 -> 1\nresults -> close\n" + c.adjusted +
+                                             "menu 1033 -> 0\nmenu 1003 -> 0\n" + c.standard + "menu 1002 -> 0\n");
+    std::vector<Page> tests;
+    for (const Page& page : shown)
+      if (page_has(page, c.title)) tests.push_back(page);
+    ASSERT_GT(shown.size(), 1u);
+    ASSERT_EQ(tests.size(), 2u);
+    const std::string note = line_with(shown[1], c.note);
+    EXPECT_FALSE(note.empty());
+    EXPECT_EQ(line_with(tests[0], c.note), note);
+    EXPECT_FALSE(page_has(tests[1], "adjusted S.E.'s"));
+  }
 }
 
 TEST_F(WaldTest, DependentRestrictionsHaveNoStatistic) {

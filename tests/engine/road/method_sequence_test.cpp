@@ -34,7 +34,8 @@ const Estimate kAr1{"AR(1)",
                     "integer -> 1\nresults -> close\ngraph -> close\nmenu 1002 -> 0\nmenu 1004 -> 1\n"};
 const Estimate kMa1{"MA(1)",
                     "menu 1039 -> 1\ntext -> \"INFL INPT R\"\nstring -> \"1960Q1 2008Q4\"\nmenu 1014 -> 7\n"
-                    "string -> \"1\"\nmenu 1023 -> 1\nresults -> close\ngraph -> close\nmenu 1002 -> 0\nmenu 1004 -> 1\n"};
+                    "string -> \"1\"\nmenu 1023 -> 1\nresults -> close\ngraph -> close\nmenu 1002 -> 0\n"
+                    "menu 1004 -> 1\n"};
 const Estimate kGarch{"GARCH",
                       "menu 1039 -> 1\ntext -> \"R INPT INFL\"\nstring -> \"1960Q2 2008Q4\"\nmenu 1014 -> 9\n"
                       "menu 1017 -> 1\nmenu 1016 -> 1\ntext \"lags\" -> \"1 ; 1\"\n"
