@@ -165,6 +165,18 @@ void hessian_with_steps(std::span<const double> x, double f0, const ParameterFun
   }
 }
 
+void extrapolated_hessian(std::span<const double> x, double f0, const ParameterFunction& f,
+                          std::span<const double> h, std::span<double> H, int& fail) {
+  hessian_with_steps(x, f0, f, h, H, fail);
+  if (fail != 0) return;
+  std::vector<double> half(h.begin(), h.end());
+  for (double& v : half) v *= 0.5;
+  std::vector<double> fine(H.size());
+  hessian_with_steps(x, f0, f, half, fine, fail);
+  if (fail != 0) return;
+  for (std::size_t i = 0; i < H.size(); ++i) H[i] = (4.0 * fine[i] - H[i]) / 3.0;
+}
+
 void STEPSCALE(std::span<const double> x, double f0, const ParameterFunction& f, std::span<double> H, int& fail) {
   std::vector<double> h(x.size());
   for (std::size_t i = 0; i < x.size(); ++i) h[i] = std::max(0.0001 * std::fabs(x[i]), 0.0001);

@@ -12,6 +12,7 @@
 #include "engine/core/spec_panels.h"
 #include "engine/single/estimation_state.h"
 #include "engine/single/estimation_titles.h"
+#include "engine/single/result_report.h"
 #include "shared/exchange_slots.h"
 #include "shared/fixed_text.h"
 
@@ -47,9 +48,11 @@ void write_assignment(int channel, int a, int b) {
   core::WRITELINE(core::joined_words({" Coeffs. B1 to B" + std::to_string(b), "are assigned to", what}), channel);
 }
 
-/// The estimate's header on the results page: the "Based on" lines and the model.
-void write_header(int channel) {
+/// The estimate's header on the results page: the note naming an adjusted variance
+/// matrix when the test uses one, the "Based on" lines and the model.
+void write_header(int channel, bool adjusted) {
   const auto& s = single::estimation();
+  if (adjusted) single::ADJUSTEDVARIANCENOTE(channel);
   single::BASEDONHEADER(s.method, channel);
   const std::string word(fixed_text::trim(single::method_word(s.method)));
   core::WRITELINE(core::joined_words({" The", word,
@@ -90,7 +93,7 @@ WaldRequest single_equation_request(RelationMode mode, std::span<const double> a
   request.limit = count;
   const int b = count - a;
   request.assignment = [a, b](int channel) { write_assignment(channel, a, b); };
-  request.header = write_header;
+  request.header = [adjusted = !adjusted.empty()](int channel) { write_header(channel, adjusted); };
   return request;
 }
 

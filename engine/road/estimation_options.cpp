@@ -172,9 +172,7 @@ bool estimate_method(int code) {
   s.method = code;
   const MethodRow& row = method_row(code);
   s.arma_lags = row.lags != ErrorLags::kNone ? memory().lags : std::vector<int>{};
-  s.ninstr = 0;
-  s.instrlist.clear();
-  s.instrnames.clear();
+  forget_instruments();
   const int lags = static_cast<int>(s.arma_lags.size());
   const int largest = s.arma_lags.empty() ? 0 : s.arma_lags.back();
   const int k = regressor_count();

@@ -174,6 +174,7 @@ void post_estimation(Session& session) {
 /// dialogue. False when nothing was estimated.
 bool estimate_and_report(BinaryModel model) {
   auto& s = estimation();
+  forget_instruments();
   begin_estimate(binary_method_code(model));
   s.status = status::kFailed;
   if (!load_sample()) {

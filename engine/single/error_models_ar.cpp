@@ -239,13 +239,11 @@ bool ar2_search(const core::RegressionColumns& d, const LimitHandler& on_limit, 
     ++iterations;
     const double A = 1.0 - r2 * r2, B = r1 * (1.0 + r2);
     bool first = true, moved = false, settled = false;
+    // A candidate closer than the tolerance is still taken when it raises the likelihood:
+    // the search stops on the change of the accepted point.
     for (int halvings = 0; halvings <= kMaxHalvings; ++halvings) {
       const double c1 = r1 + (step / n) * (A * g1 - B * g2);
       const double c2 = r2 + (step / n) * (A * g2 - B * g1);
-      if (std::fabs(c1 - r1) + std::fabs(c2 - r2) < kStepTolerance) {
-        settled = true;  // no move left that rounding lets the likelihood show
-        break;
-      }
       if (inside(c1, c2, 0.0001) && core::ARMALOGLIK(d, c1, c2, d.k + 2, fit) == 0 && fit.loglik > ll &&
           core::ESTIMLIMITS(fit.u, c1, c2, sl)) {
         const double change = std::fabs(c1 - r1) + std::fabs(c2 - r2);

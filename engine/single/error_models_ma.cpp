@@ -161,7 +161,7 @@ static ErrorModelOutcome estimate_ma_errors(const LimitHandler& on_limit) {
 
   // Variance: the inverse Hessian of ½(n ln S + L) over (b, θ), taken in whitened
   // coordinates b = b̂ + C·z (C C' = (S/n)(X*'X*)⁻¹), θ = θ̂ + z/√n, where the curvature is
-  // near 1 in every direction and the central differences are accurate.
+  // near 1 in every direction, by central differences extrapolated to step 0.
   const int np = k + p;
   std::vector<double> c(fit.gls.inverse);
   for (double& v : c) v *= fit.ssq / n;
@@ -191,7 +191,11 @@ static ErrorModelOutcome estimate_ma_errors(const LimitHandler& on_limit) {
   };
   const std::vector<double> zero(at(np), 0.0), steps(at(np), kWhitenedStep);
   std::vector<double> hz(at(np) * at(np + 1) / 2, 0.0);
-  core::hessian_with_steps(zero, fit.criterion, whitened, steps, hz, fail);
+  // The centre value by the same route as the others, so that the differences hold no
+  // rounding of another computation.
+  const double centre_value = whitened(zero, fail);
+  if (fail != 0) return ErrorModelOutcome::kNotPositiveDefinite;
+  core::extrapolated_hessian(zero, centre_value, whitened, steps, hz, fail);
   if (fail != 0) return ErrorModelOutcome::kNotPositiveDefinite;
   core::INVERTSYMPACKED(hz, np, fail);
   if (fail != 0) return ErrorModelOutcome::kNotPositiveDefinite;

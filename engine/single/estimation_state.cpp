@@ -54,10 +54,18 @@ void begin_estimate(int method_code) {
   s.instrlist = std::move(instrlist);
   s.instrnames = std::move(instrnames);
   s.reglagtable = std::move(reglagtable);
-  s.arma_lags = std::move(lags);
+  // A method without an error process has no lag list, whichever estimate set one before.
+  if (method_row(method_code).lags != ErrorLags::kNone) s.arma_lags = std::move(lags);
   s.method = method_code;
   s.scale = method_row(method_code).variance;
   s.result.assign(block::kSize, 0.0);
+}
+
+void forget_instruments() {
+  auto& s = state();
+  s.ninstr = 0;
+  s.instrlist.clear();
+  s.instrnames.clear();
 }
 
 namespace {

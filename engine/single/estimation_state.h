@@ -148,11 +148,16 @@ struct EstimationState {
 EstimationState& estimation();
 
 /// Clears the estimate for a new estimation of `method`: the equation's lists and names,
-/// the lag list and NINSTR (set by the options dialogue), and the system log-likelihood
-/// and share handed in by a system, are kept; every other count,
-/// value and vector is back at its start value, the result array is zero-filled, the
-/// status is 0.
+/// the instruments and NINSTR, the lag list when `method` estimates an error process (set
+/// by the options dialogue), and the system log-likelihood and share handed in by a
+/// system, are kept; every other count, value and vector is back at its start value (the
+/// lag list of any other method is empty), the result array is zero-filled, the status
+/// is 0.
 void begin_estimate(int method);
+
+/// Forgets the instruments of the current equation (NINSTR 0, no list, no names), for a
+/// specification that lists none.
+void forget_instruments();
 
 /// Parameters of the current estimate: NREGS plus the AR/MA lags, or for the GARCH
 /// family NREGS plus every parameter of the variance equation and the distribution.

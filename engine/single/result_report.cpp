@@ -268,29 +268,33 @@ std::string coefficient_row(const std::string& name, double estimate, double std
   return line;
 }
 
-void REGRESSIONTABLE(int method_code, int channel, std::span<const double> adjusted) {
+void ADJUSTEDVARIANCENOTE(int channel) {
   const auto& s = estimation();
   const auto& g = core::globals();
-  if (method_code != 50) ESTIMATIONTITLE(s.method, 0, channel);
-  if (g.adjusted_variance_kind >= 2 && g.adjusted_variance_kind <= 6) {
-    std::string text = "Based on ";
-    if (g.adjusted_variance_kind == 2) {
-      text += "White's Heteroscedasticity adjusted S.E.'s";
-    } else {
-      static const char* const kWeights[] = {"Equal", "Bartlett", "Tukey", "Parzen"};
-      text += "Newey-West adjusted S.E.'s ";
-      text += kWeights[g.adjusted_variance_kind - 3];
-      text += " weights, truncation lag=" + std::to_string(g.truncation_lag);
-    }
-    if (s.method == method::kPhillipsHansen && s.trend_case == 1) text += ", Non-trended Case";
-    if (s.method == method::kPhillipsHansen && s.trend_case == 2) text += ", Trended Case";
-    // The fully modified case words make the line longer than the page: it is kept whole.
-    if (text.size() < static_cast<std::size_t>(kLineWidth)) {
-      text.resize(kLineWidth, ' ');
-      core::JUSTIFYTEXT(text, kLineWidth, 'C');
-    }
-    core::WRITELINE(text, channel);
+  if (g.adjusted_variance_kind < 2 || g.adjusted_variance_kind > 6) return;
+  std::string text = "Based on ";
+  if (g.adjusted_variance_kind == 2) {
+    text += "White's Heteroscedasticity adjusted S.E.'s";
+  } else {
+    static const char* const kWeights[] = {"Equal", "Bartlett", "Tukey", "Parzen"};
+    text += "Newey-West adjusted S.E.'s ";
+    text += kWeights[g.adjusted_variance_kind - 3];
+    text += " weights, truncation lag=" + std::to_string(g.truncation_lag);
   }
+  if (s.method == method::kPhillipsHansen && s.trend_case == 1) text += ", Non-trended Case";
+  if (s.method == method::kPhillipsHansen && s.trend_case == 2) text += ", Trended Case";
+  // The fully modified case words make the line longer than the page: it is kept whole.
+  if (text.size() < static_cast<std::size_t>(kLineWidth)) {
+    text.resize(kLineWidth, ' ');
+    core::JUSTIFYTEXT(text, kLineWidth, 'C');
+  }
+  core::WRITELINE(text, channel);
+}
+
+void REGRESSIONTABLE(int method_code, int channel, std::span<const double> adjusted) {
+  const auto& s = estimation();
+  if (method_code != 50) ESTIMATIONTITLE(s.method, 0, channel);
+  ADJUSTEDVARIANCENOTE(channel);
   core::WRITESTARS(kLineWidth, channel);
   std::string line = blank_line();
   const bool non_linear = method_row(s.method).family == Family::kNonLinear;

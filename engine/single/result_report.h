@@ -50,12 +50,16 @@ double durbin_h(double dw, int n, double v);
 /// statistic, and the closing rule.
 void REGSTATS(const FitStatistics& fit, int channel);
 
+/// The centred "Based on" line that names the adjusted variance kind in use
+/// (globals().adjusted_variance_kind 2..6: White's, or Newey-West with its weights and
+/// truncation lag) on `channel`; nothing for the standard matrix.
+void ADJUSTEDVARIANCENOTE(int channel);
+
 /// The coefficient table of the current estimate (`REGRESSIONTABLE`, mode 0): the title,
 /// the equation and sample lines, and one row per regressor with the estimate, its
 /// standard error (the missing code prints "*NONE*"), the T-ratio and its two-sided
 /// probability on NUSED − NREGS degrees of freedom. Method code 50 leaves out the title.
-/// An adjusted variance kind (globals().adjusted_variance_kind 2..6) adds the centred
-/// "Based on" line naming it; `adjusted` (packed, absolute), when given, supplies the
+/// An adjusted variance kind adds its note (ADJUSTEDVARIANCENOTE); `adjusted` (packed, absolute), when given, supplies the
 /// standard errors in place of the estimate's own matrix.
 void REGRESSIONTABLE(int method_code, int channel, std::span<const double> adjusted = {});
 

@@ -135,4 +135,21 @@ TEST_F(ArKernels, StepScaleIsExactOnAQuadratic) {
   EXPECT_NEAR(H[2], 10.0, 1e-6);
 }
 
+// Central differences are off by terms in h² on a quartic (8h² on the diagonal of x⁴, h²
+// across x·y³); one extrapolation from h and h/2 removes them.
+TEST_F(ArKernels, ExtrapolatedHessianIsExactOnAQuartic) {
+  const ParameterFunction f = [](std::span<const double> p, int&) {
+    return std::pow(p[0], 4) + p[0] * p[0] * p[1] * p[1] + p[0] * std::pow(p[1], 3) + std::pow(p[1], 3);
+  };
+  const std::vector<double> x{0.5, -1.5}, h{0.1, 0.1};
+  const double exact[3] = {12 * 0.25 + 2 * 2.25, 4 * 0.5 * -1.5 + 3 * 2.25, 2 * 0.25 + 6 * 0.5 * -1.5 + 6 * -1.5};
+  int fail = 1;
+  std::vector<double> plain(3), extrapolated(3);
+  hessian_with_steps(x, f(x, fail), f, h, plain, fail);
+  EXPECT_NEAR(plain[0], exact[0] + 8 * 0.01, 1e-9);  // what the extrapolation has to remove
+  extrapolated_hessian(x, f(x, fail), f, h, extrapolated, fail);
+  EXPECT_EQ(fail, 0);
+  for (int i = 0; i < 3; ++i) EXPECT_NEAR(extrapolated[i], exact[i], 1e-9) << i;
+}
+
 }  // namespace

@@ -25,6 +25,7 @@ namespace small = qorv::testing::small;
 using qorv::testing::parse_number;
 using qorv::testing::shows;
 using qorv::testing::words;
+using dialog_script::page_has;
 
 namespace {
 
@@ -65,6 +66,13 @@ std::size_t at(int i, int j) { return static_cast<std::size_t>(core::PACKEDINDEX
 
 class WaldTest : public qorv::testing::PostRegressionTest {
  protected:
+  /// The Post Regression Menu answered by `script` (strict); the pages it showed.
+  static std::vector<Page> post_regression_pages(const std::string& script) {
+    dialog_script::load("strict\n" + script);
+    diagnostics::POSTREGRESSION();
+    EXPECT_TRUE(dialog_script::failures().empty()) << dialog_script::transcript_text();
+    return pages();
+  }
   static void estimate_macro() {
     qorv::testing::install_macro_data();
     estimate({macro::kLc, macro::kIntercept, macro::kLy, macro::kInfl, macro::kR}, 1, 196);
@@ -91,12 +99,10 @@ TEST_F(WaldTest, ZeroRestrictionIsTheSquaredTRatioAndAFunctionRepeatsTheRow) {
   const double w = statistic(diagnostics::single_equation_request(RelationMode::kRestrictions), "A2=0");
   EXPECT_NEAR(w, t * t, 2e-9 * t * t);
 
-  dialog_script::load("strict\nresults -> close\nmenu 1002 -> 2\nmenu 1019 -> 7\ntext -> \"A2=0\"\n"
-                      "results -> close\nmenu 1019 -> 0\nmenu 1002 -> 5\ntext -> \"F1=A2\"\nresults -> close\n"
-                      "results -> close\nmenu 1002 -> 0\n");
-  diagnostics::POSTREGRESSION();
-  EXPECT_TRUE(dialog_script::failures().empty()) << dialog_script::transcript_text();
-  const auto shown = pages();
+  const auto shown = post_regression_pages(
+      "results -> close\nmenu 1002 -> 2\nmenu 1019 -> 7\ntext -> \"A2=0\"\n"
+      "results -> close\nmenu 1019 -> 0\nmenu 1002 -> 5\ntext -> \"F1=A2\"\nresults -> close\n"
+      "results -> close\nmenu 1002 -> 0\n");
   ASSERT_EQ(shown.size(), 4u);
   const Page& wald = shown[1];
   EXPECT_FALSE(line_with(wald, "Wald test of restriction(s) imposed on parameters").empty());
@@ -146,13 +152,49 @@ TEST_F(WaldTest, WhiteMatrixGivesTheSandwichStatistics) {
   EXPECT_NEAR(statistic(request, "A2*A3=0"), product, 1e-7 * product);
 
   // The same through the adjusted-matrix menu.
-  dialog_script::load("strict\nresults -> close\nmenu 1002 -> 4\nmenu 1003 -> 2\nmenu 1033 -> 3\n"
-                      "text -> \"A2+A3=1\"\nresults -> close\nmenu 1033 -> 0\nmenu 1003 -> 0\nmenu 1002 -> 0\n");
-  diagnostics::POSTREGRESSION();
-  EXPECT_TRUE(dialog_script::failures().empty()) << dialog_script::transcript_text();
-  const auto shown = pages();
+  const auto shown = post_regression_pages(
+      "results -> close\nmenu 1002 -> 4\nmenu 1003 -> 2\nmenu 1033 -> 3\ntext -> \"A2+A3=1\"\nresults -> close\n"
+      "menu 1033 -> 0\nmenu 1003 -> 0\nmenu 1002 -> 0\n");
   ASSERT_EQ(shown.size(), 2u);
   EXPECT_TRUE(shows(wald_value(shown[1]), {linear, 1e-7, true}));
+}
+
+// A test or function on an adjusted matrix carries the note of the adjusted regression
+// table; the same on the standard matrix carries none.
+TEST_F(WaldTest, PagesOnAnAdjustedMatrixSaySo) {
+  struct Case {
+    const char* matrix;    ///< the answers choosing the adjusted matrix
+    const char* adjusted;  ///< the test on it, from menu 1033
+    const char* standard;  ///< the same test from the Post Regression Menu
+    const char* title;
+    const char* note;
+  };
+  const Case cases[] = {
+      {"menu 1003 -> 2\n", "menu 1033 -> 3\ntext -> \"A2+A3=1\"\nresults -> close\n",
+       "menu 1002 -> 2\nmenu 1019 -> 7\ntext -> \"A2+A3=1\"\nresults -> close\nmenu 1019 -> 0\n",
+       "Wald test of restriction(s) imposed on parameters", "Based on White's Heteroscedasticity adjusted S.E.'s"},
+      {"menu 1003 -> 4\ninteger -> 4\n", "menu 1033 -> 4\ntext -> \"F1=A2*A3\"\nresults -> close\nresults -> close\n",
+       "menu 1002 -> 5\ntext -> \"F1=A2*A3\"\nresults -> close\nresults -> close\n",
+       "Analysis of Function(s) of Parameter(s)",
+       "Based on Newey-West adjusted S.E.'s Bartlett weights, truncation lag=4"},
+  };
+  estimate_macro();
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.note);
+    dialog_script::reset();
+    const auto shown = post_regression_pages(std::string("results -> close\nmenu 1002 -> 4\n") + c.matrix +
+                                             "menu 1033 -> 1\nresults -> close\n" + c.adjusted +
+                                             "menu 1033 -> 0\nmenu 1003 -> 0\n" + c.standard + "menu 1002 -> 0\n");
+    std::vector<Page> tests;
+    for (const Page& page : shown)
+      if (page_has(page, c.title)) tests.push_back(page);
+    ASSERT_GT(shown.size(), 1u);
+    ASSERT_EQ(tests.size(), 2u);
+    const std::string note = line_with(shown[1], c.note);
+    EXPECT_FALSE(note.empty());
+    EXPECT_EQ(line_with(tests[0], c.note), note);
+    EXPECT_FALSE(page_has(tests[1], "adjusted S.E.'s"));
+  }
 }
 
 TEST_F(WaldTest, DependentRestrictionsHaveNoStatistic) {
