@@ -136,7 +136,9 @@ void ResultsViewer::set_page_text(const QString& text) { page_->setPlainText(tex
 bool ResultsViewer::write_back() {
   std::string bytes = qtshared::from_qt(page_->toPlainText());
   bytes += '\n';
-  const atomic_file::Outcome outcome = atomic_file::replace(qtshared::path_from_qt(state_.page_file), bytes);
+  // The page file is the session's scratch file: the engine copies it to the user's file.
+  const atomic_file::Outcome outcome =
+      atomic_file::replace(qtshared::path_from_qt(state_.page_file), bytes, atomic_file::Durability::kScratch);
   if (outcome.failure == atomic_file::Failure::kNone) return true;
   show_message(MessageKind::kError,
                tr("Could not save to this file") + "\n" + qtshared::to_qt(outcome.system_message));

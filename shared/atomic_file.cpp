@@ -17,7 +17,7 @@ Outcome fail(Failure failure, int error) { return {failure, std::strerror(error)
 
 }  // namespace
 
-Outcome replace(const std::filesystem::path& path, std::string_view bytes) {
+Outcome replace(const std::filesystem::path& path, std::string_view bytes, Durability durability) {
   std::filesystem::path folder = path.parent_path();
   if (folder.empty()) folder = ".";
   std::string pattern = (folder / ("." + path.filename().string() + ".XXXXXX")).string();
@@ -50,7 +50,7 @@ Outcome replace(const std::filesystem::path& path, std::string_view bytes) {
     p += n;
     left -= static_cast<std::size_t>(n);
   }
-  const int sync_error = ::fsync(fd) == 0 ? 0 : errno;
+  const int sync_error = durability == Durability::kScratch || ::fsync(fd) == 0 ? 0 : errno;
   const int close_error = ::close(fd) == 0 ? 0 : errno;
   if (sync_error != 0 || close_error != 0) {
     ::unlink(pattern.c_str());

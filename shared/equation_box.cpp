@@ -20,7 +20,8 @@ std::string file_bytes(std::string_view block) {
 }
 
 bool write(const std::filesystem::path& path, std::string_view block) {
-  return atomic_file::replace(path, file_bytes(block)).failure == atomic_file::Failure::kNone;
+  return atomic_file::replace(path, file_bytes(block), atomic_file::Durability::kScratch).failure ==
+         atomic_file::Failure::kNone;
 }
 
 std::vector<std::string> break_at_blanks(std::string_view stream, int width) {

@@ -23,7 +23,8 @@ inline constexpr int kBlockLength = kLines * kLineWidth;  ///< 3120
 std::string file_bytes(std::string_view block);
 
 /// Writes the file for `block` at `path`, replacing an old one only when the new one is
-/// complete. False (and the old file untouched) when it cannot be written.
+/// complete (a scratch file of the session: not flushed to the disk). False (and the old
+/// file untouched) when it cannot be written.
 bool write(const std::filesystem::path& path, std::string_view block);
 
 /// Breaks `stream` (the joined records) into lines of at most `width` characters, each

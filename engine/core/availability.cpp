@@ -1,5 +1,6 @@
 #include "engine/core/availability.h"
 
+#include <algorithm>
 #include <stdexcept>
 
 namespace qorv::core {
@@ -14,19 +15,18 @@ void MARKAVAILABLE(std::span<const double> data, int nobs, int k, std::span<cons
     if (list[i] < 1 || static_cast<std::size_t>(list[i]) > columns)
       throw std::invalid_argument("MARKAVAILABLE: variable number outside the data");
 
-  auto any_missing = [&](int t, int from) {  // one of list(from + 1) .. list(from + k)
-    for (int i = from; i < from + k; ++i)
-      if (data[static_cast<std::size_t>(list[i] - 1) * nobs + (t - 1)] == missing) return true;
-    return false;
+  // Column by column: every observation present, then a dependent-side variable missing,
+  // then a regressor missing, which overrides the rest.
+  const auto mark_missing = [&](int from, int32_t mark) {
+    for (int i = from; i < from + k; ++i) {
+      const double* column = data.data() + static_cast<std::size_t>(list[i] - 1) * static_cast<std::size_t>(nobs);
+      for (int t = 0; t < nobs; ++t)
+        if (column[t] == missing) marks[t] = mark;
+    }
   };
-  for (int t = 1; t <= nobs; ++t) {
-    int32_t mark = kDependentMissing;
-    if (any_missing(t, offset))
-      mark = kRegressorMissing;
-    else if (!any_missing(t, 0))
-      mark = kAllPresent;
-    marks[t - 1] = mark;
-  }
+  std::fill_n(marks.begin(), nobs, kAllPresent);
+  if (offset != 0) mark_missing(0, kDependentMissing);
+  mark_missing(offset, kRegressorMissing);
 
   int first = start;
   while (first <= end && marks[first - 1] != kAllPresent) ++first;

@@ -38,6 +38,15 @@ void delete_page_files() {
   delete_file(model_page_path());
 }
 
+/// Opens `unit` on a new, empty file at `path`. The page files are deleted when a page is
+/// shown, so one is there only when a session ended without showing its page: it is
+/// deleted only then, which spares a request two deletions of files that are not there.
+bool create_page_file(int unit, const std::filesystem::path& path) {
+  if (open_channel(unit, path, OpenMode::kNew)) return true;
+  delete_file(path);
+  return open_channel(unit, path, OpenMode::kNew);
+}
+
 /// The file-exists question and the opening of channel 10 on `name`: a new file, or an
 /// existing one overwritten or appended to. False when the user quit or the file cannot
 /// be written (the user has been told).
@@ -106,10 +115,9 @@ void save_model_file() {
 void open_page() {
   ResultsPageState& s = results_page();
   if (report_writer().copy_flag) SHOWRESULTS(kShowPage);
-  delete_page_files();
   report_writer().copy_flag = true;
-  const bool page = open_channel(channel::kResultsPage, results_page_path(), OpenMode::kNew);
-  const bool model = open_channel(channel::kModelPage, model_page_path(), OpenMode::kNew);
+  const bool page = create_page_file(channel::kResultsPage, results_page_path());
+  const bool model = create_page_file(channel::kModelPage, model_page_path());
   s.lost_page = !page || !model;
   if (s.lost_page) {
     close_channel(channel::kResultsPage, CloseMode::kDelete);

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "engine/core/dialog_bridge.h"
+#include "engine/core/engine_state.h"
 #include "engine/core/results_page.h"
 #include "engine/core/var_lists.h"
 #include "engine/core/workspace.h"
@@ -29,6 +30,22 @@ constexpr std::string_view kWholeSampleNotice =
     "One or more observations in the specified sample period are missing. Re-set the sample period and try "
     "again. This may have arisen because your formula contains one or more of the following functions: SUM, "
     "MEAN, STD, DIRACC, HPF";
+
+/// The columns the formulas work in, kept from statement to statement so that a long batch
+/// file neither allocates nor hands memory back to the system at every line. Nothing in
+/// them outlives a statement: each statement writes every value it reads.
+struct FormulaBuffers {
+  std::vector<double> result;  ///< the new values of the statement's variable
+  std::vector<double> before;  ///< a simulated variable as it was, to put back on failure
+  FormulaScratch scratch;
+};
+
+FormulaBuffers& buffers() {
+  static FormulaBuffers b;
+  return b;
+}
+
+const core::ResetRegistration kReset{[] { buffers() = FormulaBuffers{}; }};
 
 /// The upper-case names of variables 1..NVARS.
 std::vector<std::string> workspace_names() {
@@ -59,11 +76,12 @@ bool bare_list(std::string_view text) {
 FormulaStatus simulate(const FormulaProgram& program, int j, int simulation, const Statement& s) {
   const core::Globals& g = core::globals();
   const std::span<double> values = column(j);
-  const std::vector<double> before(values.begin(), values.end());
+  std::vector<double>& before = buffers().before;
+  before.assign(values.begin(), values.end());
   const FormulaData data{core::work_array().first(static_cast<std::size_t>(g.nobs) * static_cast<std::size_t>(g.nvars)),
                          g.nobs, g.nvars, {}, limits::kMissing};
   const int capacity = formula_stack_capacity(FormulaCaller::kCommands, g.nobs, g.nvars);
-  FormulaScratch scratch;
+  FormulaScratch& scratch = buffers().scratch;
   for (int step = 0; step <= s.last - s.first; ++step) {
     const int t = simulation > 0 ? s.first + step : s.last - step;
     const FormulaStatus status = evaluate_formula(program, data, t, t, values, scratch, capacity);
@@ -121,8 +139,9 @@ bool formula(std::string_view text, int simulation, const Statement& s) {
     if (simulate(program, j, simulation, s) != FormulaStatus::kOk) return true;
     core::set_variable(j, name, std::string(simulation > 0 ? "SIM " : "SIMB ") + description);
   } else {
-    std::vector<double> result(static_cast<std::size_t>(g.nobs), limits::kMissing);
-    FormulaScratch scratch;
+    std::vector<double>& result = buffers().result;
+    result.assign(static_cast<std::size_t>(g.nobs), limits::kMissing);
+    FormulaScratch& scratch = buffers().scratch;
     const FormulaData data{core::work_array().first(static_cast<std::size_t>(g.nobs) * static_cast<std::size_t>(g.nvars)),
                            g.nobs, g.nvars, {}, limits::kMissing};
     const FormulaStatus status = evaluate_formula(program, data, s.first, s.last, result, scratch,

@@ -27,7 +27,9 @@ struct CriticalValues {
 /// missing; the file's first 12 - m records are skipped and the next m fill k = m down to 1,
 /// each record read list-directed as three numbers (k, the 90% and the 95% value). A file
 /// that does not open leaves everything missing (the opener says so); a short or unreadable
-/// one leaves the values it did not reach missing.
+/// one leaves the values it did not reach missing. A file read completely is read once:
+/// later calls for the same program folder, file and m give the values kept, until the
+/// engine is reset.
 CriticalValues read_critical_values(int e, int model_case, RankStatistic statistic, int m);
 
 }  // namespace qorv::multi

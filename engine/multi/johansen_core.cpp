@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <initializer_list>
 #include <numeric>
 #include <stdexcept>
 
@@ -35,27 +36,37 @@ std::vector<double> packed_cross(const std::vector<double>& block, std::size_t n
   return out;
 }
 
-/// Residuals of each column of `y` (n rows, `count` columns) on the short-run regressors;
-/// the columns are copied when there are none. False when Z'Z is singular.
-bool concentrate(const std::vector<double>& z, int kreg, std::size_t n, const std::vector<double>& y, int count,
-                 std::vector<double>& residuals) {
-  residuals.assign(n * static_cast<std::size_t>(count), 0.0);
+/// A block of n-row columns to concentrate and where its residuals go.
+struct Concentration {
+  const std::vector<double>& y;
+  int count;
+  std::vector<double>& residuals;
+};
+
+/// Residuals of each column of every block on the short-run regressors, Z'Z inverted once
+/// for all of them; the columns are copied when there are none. False when Z'Z is singular.
+bool concentrate(const std::vector<double>& z, int kreg, std::size_t n, std::initializer_list<Concentration> blocks) {
   if (kreg == 0) {
-    residuals = y;
+    for (const Concentration& c : blocks) c.residuals = c.y;
     return true;
   }
   std::vector<int> list(static_cast<std::size_t>(kreg) + 1);
   std::iota(list.begin(), list.end(), 0);
   std::vector<double> b(static_cast<std::size_t>(kreg)), fitted(n), work(std::max<std::size_t>(n, kreg));
   std::vector<double> inverse(packed_size(kreg));
-  for (int j = 0; j < count; ++j) {
-    const std::span<const double> column(y.data() + static_cast<std::size_t>(j) * n, n);
-    double rss = 0.0;
-    int fail = 0;
-    core::PACKEDXTXSOLVE(z, 0, column, list, kreg, static_cast<int>(n), static_cast<int>(n), 0,
-                         j == 0 ? 0 : core::kSolveReuseInverse, b, fitted, work, rss, inverse, fail);
-    if (fail != 0) return false;
-    std::copy_n(work.begin(), n, residuals.begin() + static_cast<long>(static_cast<std::size_t>(j) * n));
+  bool inverted = false;
+  for (const Concentration& c : blocks) {
+    c.residuals.assign(n * static_cast<std::size_t>(c.count), 0.0);
+    for (int j = 0; j < c.count; ++j) {
+      const std::span<const double> column(c.y.data() + static_cast<std::size_t>(j) * n, n);
+      double rss = 0.0;
+      int fail = 0;
+      core::PACKEDXTXSOLVE(z, 0, column, list, kreg, static_cast<int>(n), static_cast<int>(n), 0,
+                           inverted ? core::kSolveReuseInverse : 0, b, fitted, work, rss, inverse, fail);
+      if (fail != 0) return false;
+      inverted = true;
+      std::copy_n(work.begin(), n, c.residuals.begin() + static_cast<long>(static_cast<std::size_t>(j) * n));
+    }
   }
   return true;
 }
@@ -147,7 +158,7 @@ JohansenFailure johansen_estimate(const JohansenData& data, double tol, Johansen
   fit = JohansenFit{};
   fit.m = data.m;
   fit.k = k;
-  if (!concentrate(z, kreg, n, differences, data.m, fit.r0) || !concentrate(z, kreg, n, lagged, k, fit.r1))
+  if (!concentrate(z, kreg, n, {{differences, data.m, fit.r0}, {lagged, k, fit.r1}}))
     return JohansenFailure::kSingular;
   return JOHANSENEIGEN(data.n, tol, fit);
 }

@@ -43,6 +43,9 @@ void begin_estimate(int method_code) {
   const int system_order = s.system_order;
   auto definitions = std::move(s.temporary_definitions);
   SystemShare share = std::move(s.system_share);
+  // The result array keeps its storage from estimate to estimate (its values are cleared
+  // below): a request then neither allocates it afresh nor touches new pages.
+  std::vector<double> result = std::move(s.result);
   s = EstimationState{};
   s.system_order = system_order;
   s.system_share = std::move(share);
@@ -58,6 +61,7 @@ void begin_estimate(int method_code) {
   if (method_row(method_code).lags != ErrorLags::kNone) s.arma_lags = std::move(lags);
   s.method = method_code;
   s.scale = method_row(method_code).variance;
+  s.result = std::move(result);
   s.result.assign(block::kSize, 0.0);
 }
 

@@ -59,6 +59,16 @@ TEST(Availability, NoCompleteObservationLeavesStartAtEnd) {
   EXPECT_EQ(end, 5);
 }
 
+TEST(Availability, WithoutAnOffsetEveryListedVariableDecides) {
+  // A system's variables, none of them a dependent variable: a gap in any is a gap.
+  Equation e = make({1, M, 3, 4, 5, 6, 7}, {1, 2, 3, M, 5, 6, 7}, {M, M, M, M, M, M, M});
+  int start = 1, end = 7;
+  MARKAVAILABLE(e.data, 7, 2, e.list, M, start, end, e.marks, 0);
+  EXPECT_EQ(e.marks, (std::vector<int32_t>{2, 0, 2, 0, 2, 2, 2}));
+  EXPECT_EQ(start, 1);
+  EXPECT_EQ(end, 7);
+}
+
 TEST(Availability, ArgumentsOutsideTheDataAreRefused) {
   Equation e = make({1, 2, 3, 4, 5, 6, 7}, {1, 1, 1, 1, 1, 1, 1}, {1, 1, 1, 1, 1, 1, 1});
   int start = 1, end = 7;

@@ -3,6 +3,7 @@
 // cutting of the model text into pieces.
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -68,6 +69,15 @@ TEST_F(ResultsPageTest, APageIsWrittenShownAndRemoved) {
   EXPECT_FALSE(fs::exists(model_page_path()));
   EXPECT_FALSE(channel_is_open(channel::kResultsPage));
   EXPECT_FALSE(channel_is_open(channel::kModelPage));
+}
+
+TEST_F(ResultsPageTest, PageFilesLeftByAnEarlierSessionAreReplaced) {
+  for (const fs::path& left : {results_page_path(), model_page_path()}) std::ofstream(left) << " left over\n";
+  dialog_script::load("results -> close\n");
+  show_page({" new page"}, kShowPageWithModel, {"Y = A"});
+  EXPECT_EQ(pages_shown(), (std::vector<Lines>{{" new page", "\f"}}));
+  EXPECT_FALSE(fs::exists(results_page_path()));
+  EXPECT_FALSE(fs::exists(model_page_path()));
 }
 
 TEST_F(ResultsPageTest, SavingAsResultsFileCreatesAppendsAndOverwrites) {

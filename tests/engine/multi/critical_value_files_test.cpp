@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "engine/core/engine_state.h"
 #include "engine/core/workspace.h"
 #include "shared/exchange_slots.h"
 #include "tests/support/dialog_script/dialog_script.h"
@@ -89,6 +90,29 @@ TEST_F(CriticalValueFiles, ASmallSystemReadsTheLastRecordsAndMissingOnesStayMiss
   EXPECT_EQ(none.cv95[0], limits::kMissing);
   EXPECT_EQ(dialog_script::transcript().back(),
             "message error 0 The file CR5TR3.ASC is missing or corrupt. Unable to proceed.");
+  std::filesystem::remove_all(folder);
+}
+
+TEST_F(CriticalValueFiles, AFileReadWholeIsKeptUntilTheEngineIsReset) {
+  const std::filesystem::path folder = std::filesystem::temp_directory_path() / "zv_critical_values_kept";
+  std::filesystem::create_directories(folder);
+  use_folder(folder);
+  const auto write = [&](int last_k, double shift) {
+    std::ofstream file(folder / "CR0MX2.ASC");
+    for (int k = 12; k >= last_k; --k) file << k << " " << k + shift << " " << k + shift + 0.5 << "\n";
+  };
+  // A short read is not kept: the completed file is read again.
+  write(2, 0.0);
+  EXPECT_EQ(read_critical_values(0, 2, Stat::kMaxEigenvalue, 2).cv95[0], limits::kMissing);
+  write(1, 0.0);
+  EXPECT_EQ(read_critical_values(0, 2, Stat::kMaxEigenvalue, 2).cv95[0], 1.5);
+  // A whole read is kept for the same folder, file and size; another size reads the file.
+  write(1, 100.0);
+  EXPECT_EQ(read_critical_values(0, 2, Stat::kMaxEigenvalue, 2).cv95[0], 1.5);
+  EXPECT_EQ(read_critical_values(0, 2, Stat::kMaxEigenvalue, 3).cv95[0], 101.5);
+  core::reset_engine_state();
+  use_folder(folder);
+  EXPECT_EQ(read_critical_values(0, 2, Stat::kMaxEigenvalue, 2).cv95[0], 101.5);
   std::filesystem::remove_all(folder);
 }
 
