@@ -42,10 +42,11 @@ void binary_page(benchmark::State& state, single::BinaryModel model) {
   install(n, k);
   const auto page = std::filesystem::temp_directory_path() / "binary_choice_benchmark_page.txt";
   bool converged = true;
+  single::BinaryData data;  // kept from request to request, as the estimator keeps it
   for (auto _ : state) {
     single::begin_estimate(single::binary_method_code(model));
     single::load_sample();
-    const single::BinaryData data = single::binary_equation_data(1, n);
+    single::binary_equation_data(1, n, data);
     single::BinaryEstimate estimate = single::binary_start(data);
     converged = single::binary_newton(model, data, estimate, 40) == single::BinaryMlStatus::kConverged && converged;
     single::store_binary_estimate(model, estimate, true);

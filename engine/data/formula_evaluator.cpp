@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 #include "engine/core/dialog_bridge.h"
 #include "engine/core/distributions.h"
@@ -361,6 +362,87 @@ int formula_stack_capacity(FormulaCaller caller, int nobs, int nvars) {
   return nobs < 1 ? 0 : work / nobs - nvars - 1;
 }
 
+namespace {
+
+/// Whether every step of the program works observation by observation (no lag, lead or
+/// function of the whole series), so that a part's rows first..last are its whole value.
+bool pointwise_only(const FormulaProgram& program) {
+  for (const FormulaOp& op : program.ops) {
+    if (op.kind == FormulaOp::kLag || op.kind == FormulaOp::kLead) return false;
+    if (op.kind != FormulaOp::kFunction) continue;
+    if (formula_arity(op.index) == 2 ? op.index > kMax
+                                     : op.index == kSum || op.index == kCsum || op.index == kUniform ||
+                                           op.index == kNormal || op.index == kRank || op.index == kSort ||
+                                           op.index == kMean || op.index == kStd || op.index == kRate)
+      return false;
+  }
+  return true;
+}
+
+/// Makes `parts` those of `program` on this data and these rows, none kept, unless they
+/// already are.
+void prepare_parts(FormulaParts& parts, const FormulaProgram& program, const FormulaData& data, int first,
+                   int last) {
+  if (parts.program == &program && parts.data == data.data.data() && parts.nobs == data.nobs &&
+      parts.first == first && parts.last == last && parts.start.size() == program.ops.size())
+    return;
+  const std::size_t count = program.ops.size();
+  parts = FormulaParts{};
+  parts.program = &program;
+  parts.data = data.data.data();
+  parts.nobs = data.nobs;
+  parts.first = first;
+  parts.last = last;
+  parts.start.assign(count, 0);
+  parts.parameters.assign(count, {});
+  parts.values.assign(count, {});
+  parts.columns.assign(count, {});
+  parts.starting.assign(count, {});
+  std::vector<std::size_t> pending;  // the steps whose values are on the stack
+  for (std::size_t i = 0; i < count; ++i) {
+    const FormulaOp& op = program.ops[i];
+    parts.start[i] = static_cast<int>(i);
+    if (op.kind == FormulaOp::kParameter) parts.parameters[i] = {op.index};
+    if (op.kind == FormulaOp::kFunction) {
+      const auto arity = static_cast<std::size_t>(formula_arity(op.index));
+      for (std::size_t a = pending.size() - arity; a < pending.size(); ++a) {
+        const auto& read = parts.parameters[pending[a]];
+        parts.parameters[i].insert(parts.parameters[i].end(), read.begin(), read.end());
+      }
+      parts.start[i] = parts.start[pending[pending.size() - arity]];
+      pending.resize(pending.size() - arity);
+      std::sort(parts.parameters[i].begin(), parts.parameters[i].end());
+      parts.parameters[i].erase(std::unique(parts.parameters[i].begin(), parts.parameters[i].end()),
+                                parts.parameters[i].end());
+      parts.starting[static_cast<std::size_t>(parts.start[i])].insert(
+          parts.starting[static_cast<std::size_t>(parts.start[i])].begin(), static_cast<int>(i));
+    }
+    pending.push_back(i);
+  }
+}
+
+/// Whether part i is kept at the parameter values of `data` (compared bit for bit).
+bool part_kept(const FormulaParts& parts, std::size_t i, const FormulaData& data) {
+  if (parts.columns[i].empty()) return false;
+  const auto& read = parts.parameters[i];
+  for (std::size_t q = 0; q < read.size(); ++q) {
+    const double now = data.parameters[static_cast<std::size_t>(read[q])], then = parts.values[i][q];
+    if (std::memcmp(&now, &then, sizeof now) != 0) return false;
+  }
+  return true;
+}
+
+/// Keeps part i, rows first..last of `column`, with the parameter values it read.
+void keep_part(FormulaParts& parts, std::size_t i, const FormulaData& data, const double* column) {
+  auto& kept = parts.columns[i];
+  kept.resize(static_cast<std::size_t>(parts.nobs));
+  std::copy(column + parts.first - 1, column + parts.last, kept.begin() + (parts.first - 1));
+  parts.values[i].clear();
+  for (const int q : parts.parameters[i]) parts.values[i].push_back(data.parameters[static_cast<std::size_t>(q)]);
+}
+
+}  // namespace
+
 FormulaStatus evaluate_formula(const FormulaProgram& program, const FormulaData& data,
                                int first, int last, std::span<double> result,
                                FormulaScratch& scratch, int capacity) {
@@ -398,10 +480,28 @@ FormulaStatus evaluate_formula(const FormulaProgram& program, const FormulaData&
   if (scratch.stack.size() < levels * nobs) scratch.stack.resize(levels * nobs);
   if (scratch.sort.size() < 2 * nobs) scratch.sort.resize(2 * nobs);
 
+  FormulaParts* parts = scratch.keep_parts && pointwise_only(program) ? &scratch.parts : nullptr;
+  if (parts) prepare_parts(*parts, program, data, first, last);
+
   Evaluator ev(data, first, last, scratch);
   std::vector<Operand> stack;
   stack.reserve(levels);
-  for (const FormulaOp& op : program.ops) {
+  for (std::size_t i = 0; i < program.ops.size(); ++i) {
+    if (parts) {
+      // The largest kept part that starts here stands for all its steps.
+      const auto& starting = parts->starting[i];
+      const auto kept = std::find_if(starting.begin(), starting.end(), [&](int part) {
+        return part_kept(*parts, static_cast<std::size_t>(part), data);
+      });
+      if (kept != starting.end()) {
+        Operand o;
+        o.column = parts->columns[static_cast<std::size_t>(*kept)].data();
+        stack.push_back(o);
+        i = static_cast<std::size_t>(*kept);
+        continue;
+      }
+    }
+    const FormulaOp& op = program.ops[i];
     if (op.kind == FormulaOp::kNumber || op.kind == FormulaOp::kVariable ||
         op.kind == FormulaOp::kParameter) {
       stack.push_back(operand_of(op));
@@ -430,6 +530,7 @@ FormulaStatus evaluate_formula(const FormulaProgram& program, const FormulaData&
     Operand computed;
     computed.column = out;
     stack.push_back(computed);
+    if (parts) keep_part(*parts, i, data, out);
   }
   const double* value = stack.front().column;
   std::copy(value + first - 1, value + last, result.begin() + (first - 1));

@@ -1,6 +1,7 @@
 // The formula evaluator: runs a compiled program over observations S..E of the workspace's
 // columns, column by column, into a result column. A pure function of its arguments (and
-// of the seeds UNIFORM and NORMAL set themselves): nothing is kept between calls.
+// of the seeds UNIFORM and NORMAL set themselves): nothing is kept between calls but what
+// the caller's scratch is asked to keep.
 #pragma once
 
 #include <span>
@@ -30,11 +31,31 @@ struct FormulaData {
   double missing = limits::kMissing;
 };
 
+/// The parts of one formula kept with the parameter values they were computed at (see
+/// FormulaScratch::keep_parts). Part i is the value of the steps start[i]..i.
+struct FormulaParts {
+  const FormulaProgram* program = nullptr;  ///< the formula, data and rows they belong to
+  const double* data = nullptr;
+  int nobs = 0, first = 0, last = 0;
+  std::vector<int> start;                      ///< first step of each part
+  std::vector<std::vector<int>> parameters;    ///< the parameters each part reads
+  std::vector<std::vector<double>> values;     ///< their values when it was kept
+  std::vector<std::vector<double>> columns;    ///< the part's value, nobs rows; empty: not kept
+  std::vector<std::vector<int>> starting;      ///< the parts starting at each step, largest first
+};
+
 /// Buffers an evaluation works in: kept by the caller between evaluations, so that a
 /// formula run row by row (SIM) allocates only on its first run.
 struct FormulaScratch {
   std::vector<double> stack;  ///< one column per stack level
   std::vector<double> sort;   ///< two sort columns
+  /// Set by a caller that evaluates one formula at many parameter values over the same
+  /// data and observations, the data unchanged in between (the non-linear estimators'
+  /// derivatives): a formula of operations observation by observation then keeps each of
+  /// its parts with the parameter values it read, and takes a part again where they are
+  /// the same values (the same operations on the same values give the same result).
+  bool keep_parts = false;
+  FormulaParts parts;
 };
 
 /// Runs `program` for observations first..last (from 1, within 1..nobs) into rows

@@ -46,10 +46,18 @@ enum PostEstimationOption : int {
   kForecast = 7,
 };
 
+/// The estimation data's storage, kept from request to request: a fresh regressor matrix
+/// of a long sample costs the memory system more than the estimate costs.
+BinaryData& kept_data() {
+  static BinaryData data;
+  return data;
+}
+
 /// What the post-estimation dialogue keeps: the estimate and its data, and the forecasts.
 struct Session {
+  Session(BinaryModel m, BinaryData& storage) : model(m), data(storage) {}
   BinaryModel model = BinaryModel::kLogit;
-  BinaryData data;
+  BinaryData& data;
   BinaryEstimate estimate;
   BinaryStatistics statistics;
   int forecast_first = 0;
@@ -140,7 +148,7 @@ void forecast(Session& session) {
   int last = g.nobs;
   if (FORECASTPERIOD(g.nobs, first, last, regressors, kCheckRegressors)) return;
   session.forecast_first = first;
-  session.ahead = binary_equation_data(first, last);
+  binary_equation_data(first, last, session.ahead);
   session.forecast_prob.assign(static_cast<std::size_t>(session.ahead.n), 0.0);
   double loglik = 0.0;
   LOGITPROBITLIK(session.model, session.ahead, session.estimate.b, session.forecast_prob, loglik);
@@ -185,10 +193,9 @@ bool estimate_and_report(BinaryModel model) {
     core::SHOWMSGFILE(core::msg::kTooFewForRegressors);
     return false;
   }
-  Session session;
-  session.model = model;
+  Session session{model, kept_data()};
   const auto& g = core::globals();
-  session.data = binary_equation_data(g.sample_start, g.sample_end);
+  binary_equation_data(g.sample_start, g.sample_end, session.data);
   if (!LOGITPROBITML(model, session.data, session.estimate, core::driver_state().interactive)) return false;
   session.statistics = binary_statistics(model, session.data, session.estimate);
   post_estimation(session);

@@ -16,23 +16,23 @@ BinaryModel binary_model(int method_code) {
 
 int binary_method_code(BinaryModel model) { return model == BinaryModel::kProbit ? method::kProbit : method::kLogit; }
 
-BinaryData binary_equation_data(int first, int last) {
+void binary_equation_data(int first, int last, BinaryData& out) {
   const auto& s = estimation();
   const auto& g = core::globals();
   if (s.eqvarlist.empty() || first < 1 || last > g.nobs || last < first - 1)
     throw std::out_of_range("binary-choice range outside the data set");
   for (const int v : s.eqvarlist)
     if (v < 1 || v > g.nvars) throw std::out_of_range("binary-choice variable outside the data set");
-  BinaryData d;
-  d.n = last - first + 1;
-  d.k = static_cast<int>(s.eqvarlist.size()) - 1;
-  d.y.reserve(static_cast<std::size_t>(d.n));
-  d.x.reserve(static_cast<std::size_t>(d.n) * static_cast<std::size_t>(d.k));
-  for (int t = first; t <= last; ++t) {
-    d.y.push_back(core::data_at(t, s.eqvarlist[0]));
-    for (int j = 1; j <= d.k; ++j) d.x.push_back(core::data_at(t, s.eqvarlist[static_cast<std::size_t>(j)]));
+  out.n = last - first + 1;
+  out.k = static_cast<int>(s.eqvarlist.size()) - 1;
+  const auto n = static_cast<std::size_t>(out.n), k = static_cast<std::size_t>(out.k);
+  out.y.resize(n);
+  out.x.resize(n * k);
+  for (std::size_t t = 0; t < n; ++t) {
+    const int row = first + static_cast<int>(t);
+    out.y[t] = core::data_at(row, s.eqvarlist[0]);
+    for (std::size_t j = 1; j <= k; ++j) out.x[t * k + j - 1] = core::data_at(row, s.eqvarlist[j]);
   }
-  return d;
 }
 
 bool binary_dependent(std::span<const double> y) {

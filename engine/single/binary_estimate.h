@@ -12,10 +12,10 @@ BinaryModel binary_model(int method_code);
 int binary_method_code(BinaryModel model);
 
 /// The current equation (`eqvarlist`: dependent variable first) over observations
-/// first..last of the data set: y and the regressors as the data set holds them (missing
-/// codes included). Throws std::out_of_range when the range or a variable lies outside
-/// the data set. Cost: O(n·k).
-BinaryData binary_equation_data(int first, int last);
+/// first..last of the data set into `out`: y and the regressors as the data set holds them
+/// (missing codes included), in the storage `out` already has where it suffices. Throws
+/// std::out_of_range when the range or a variable lies outside the data set. Cost: O(n·k).
+void binary_equation_data(int first, int last, BinaryData& out);
 
 /// Whether every value of `y` is 0 or 1.
 bool binary_dependent(std::span<const double> y);

@@ -81,7 +81,11 @@ GarchStop garch_scores(const GarchModel& model, const GarchData& data, std::span
   // Lane 2i is θ with θ(i) + d(i), lane 2i + 1 with θ(i) − d(i): the points of the
   // central differences, kGarchLanes/2 parameters to a pass.
   constexpr size_t kPerPass = kGarchLanes / 2;
-  std::vector<double> points, l(n * kGarchLanes);
+  // The passes' values are the thread's, kept from call to call (fresh pages of this size
+  // cost more than a pass).
+  thread_local std::vector<double> l;
+  l.resize(n * kGarchLanes);
+  std::vector<double> points;
   std::array<GarchStop, kGarchLanes> stops{};
   for (size_t i0 = 0; i0 < m; i0 += kPerPass) {
     const size_t used = std::min(kPerPass, m - i0);

@@ -1,6 +1,7 @@
 #include "engine/single/garch_lanes.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdint>
 #include <stdexcept>
@@ -28,18 +29,25 @@ constexpr double kTolerance = limits::kTolerance;
 constexpr double kLog2Pi = 1.8378770664093453;
 
 /// Everything one pass reads and writes; `theta` holds each parameter in all lanes
-/// (parameter q of lane i at theta[q][i]), `active` the lanes whose library calls count.
+/// (parameter q of lane i at theta[q].v[i]), `active` the lanes whose library calls count.
+///
+/// The checks that stop garch_loglik are kept as running extremes instead of being tested
+/// at each observation: the smallest and largest variance-recursion value, the largest
+/// lagged standard deviation, and a sum that turns NaN with the first value that is not a
+/// finite number. A lane whose extremes pass every check ran through as garch_loglik does;
+/// garch_loglik itself tells why any other lane stopped.
 struct Pass {
   const GarchModel* model = nullptr;
   const GarchData* data = nullptr;
   GarchLayout p;
   std::vector<LaneSlot> theta;
-  Lanes v{}, mean_abs{}, t_constant{}, half_v1{}, v_minus_2{};
+  Lanes mean_abs{}, t_constant{}, half_v1{}, v_minus_2{};
   bool student_t = false;
   int active = 0;
-  std::vector<LaneSlot> e, s;  // every row, as in garch_loglik
+  LaneSlot* e = nullptr;  // every row, as in garch_loglik
+  LaneSlot* s = nullptr;
   double* l = nullptr;
-  Lanes stop{};  // each lane's first stop as a number, 0 while none
+  Lanes smallest{}, largest{}, largest_lag{}, not_finite{};
 };
 
 [[gnu::always_inline]] inline Lanes broadcast(double x) { return Lanes{} + x; }
@@ -48,20 +56,21 @@ struct Pass {
   return reinterpret_cast<Lanes>(reinterpret_cast<LaneBits>(x) & INT64_MAX);
 }
 
+[[gnu::always_inline]] inline Lanes larger(Lanes a, Lanes b) { return a > b ? a : b; }
+[[gnu::always_inline]] inline Lanes smaller(Lanes a, Lanes b) { return a < b ? a : b; }
+
 /// A library function applied to each active lane (the others keep their argument).
 template <double (*F)(double)>
 [[gnu::always_inline]] inline Lanes each(Lanes x, int active) {
-  for (int i = 0; i < active; ++i) x[i] = F(x[i]);
+  alignas(sizeof(Lanes)) double values[kGarchLanes];
+  __builtin_memcpy(values, &x, sizeof x);
+  for (int i = 0; i < active; ++i) values[i] = F(values[i]);
+  __builtin_memcpy(&x, values, sizeof x);
   return x;
 }
 double log_of(double x) { return std::log(x); }
 double exp_of(double x) { return std::exp(x); }
 double log1p_of(double x) { return std::log1p(x); }
-
-/// Records `stop` in the lanes where `happened` holds and none is recorded yet.
-[[gnu::always_inline]] inline void note(Pass& pass, LaneBits happened, GarchStop stop) {
-  pass.stop = (pass.stop == 0.0) & happened ? broadcast(static_cast<double>(stop)) : pass.stop;
-}
 
 /// Parameter q in every lane.
 [[gnu::always_inline]] inline const Lanes& parameter(const Pass& pass, int q) {
@@ -90,6 +99,8 @@ double log1p_of(double x) { return std::log1p(x); }
     pass.s[static_cast<std::size_t>(t)].v = broadcast(data.s0);
     pass.e[static_cast<std::size_t>(t)].v = mean_part(pass, t) - d * data.s0 * data.s0;
   }
+  Lanes smallest = broadcast(HUGE_VAL), largest = broadcast(0.0), largest_lag = broadcast(0.0),
+        not_finite = broadcast(0.0);
   for (int t = first; t < rows; ++t) {
     const auto at = static_cast<std::size_t>(t);
     Lanes r = c;
@@ -109,7 +120,7 @@ double log1p_of(double x) { return std::log1p(x); }
     }
     for (std::size_t j = 0; j < model.ar_lags.size(); ++j) {
       const Lanes sl = pass.s[static_cast<std::size_t>(t - model.ar_lags[j])].v;
-      note(pass, absolute(sl) > kGarchBound, GarchStop::kUnstableLag);
+      largest_lag = larger(absolute(sl), largest_lag);
       const Lanes g = parameter(pass, p.ar + static_cast<int>(j));
       switch (model.form) {
         case VarianceForm::kPlain: r = r + g * sl * sl; break;
@@ -120,8 +131,8 @@ double log1p_of(double x) { return std::log1p(x); }
     for (int q = 0; q < model.variance_variables; ++q)
       r = r + parameter(pass, p.variables + q) * data.z[static_cast<std::size_t>(q)][at];
     if (model.form == VarianceForm::kExponential) r = each<exp_of>(r, pass.active);
-    note(pass, ~(r > kTolerance * kTolerance), GarchStop::kSmallVariance);
-    note(pass, r > kGarchBound, GarchStop::kLargeVariance);
+    smallest = smaller(r, smallest);
+    largest = larger(r, largest);
     Lanes h = r, s = r;
     if (model.form == VarianceForm::kAbsolute) {
       h = r * r;
@@ -135,9 +146,13 @@ double log1p_of(double x) { return std::log1p(x); }
     const Lanes lt = pass.student_t ? pass.t_constant - 0.5 * log_h -
                                           pass.half_v1 * each<log1p_of>(e * e / (pass.v_minus_2 * h), pass.active)
                                     : -0.5 * (kLog2Pi + log_h + e * e / h);
-    note(pass, ~((lt - lt) == 0.0), GarchStop::kNotFinite);
+    not_finite = not_finite + ((r - r) + (lt - lt));
     __builtin_memcpy(pass.l + static_cast<std::size_t>(t - first) * kGarchLanes, &lt, sizeof lt);
   }
+  pass.smallest = smallest;
+  pass.largest = largest;
+  pass.largest_lag = largest_lag;
+  pass.not_finite = not_finite;
 }
 
 [[gnu::target("avx512f")]] void run_avx512(Pass& pass) { run(pass); }
@@ -164,28 +179,44 @@ void garch_loglik_lanes(const GarchModel& model, const GarchData& data, std::spa
   pass.student_t = model.student_t;
   pass.active = static_cast<int>(count);
   pass.theta.assign(m, LaneSlot{});
+  std::array<GarchStop, kGarchLanes> early{};
+  Lanes v{};
   // Lanes past the points repeat the first point; their values are not read.
   for (int i = 0; i < kGarchLanes; ++i) {
     const std::size_t point = static_cast<std::size_t>(i) < count ? static_cast<std::size_t>(i) : 0;
     const auto theta = points.subspan(point * m, m);
     for (std::size_t q = 0; q < m; ++q) pass.theta[q].v[i] = theta[q];
     const GarchPointConstants constants = garch_point_constants(model, theta);
-    pass.stop[i] = static_cast<double>(constants.stop);
-    pass.v[i] = constants.v;
+    early[static_cast<std::size_t>(i)] = constants.stop;
+    v[i] = constants.v;
     pass.mean_abs[i] = constants.mean_abs;
     pass.t_constant[i] = constants.t_constant;
   }
-  pass.half_v1 = 0.5 * (pass.v + 1.0);
-  pass.v_minus_2 = pass.v - 2.0;
-  pass.e.resize(static_cast<std::size_t>(data.rows()));
-  pass.s.resize(static_cast<std::size_t>(data.rows()));
+  pass.half_v1 = 0.5 * (v + 1.0);
+  pass.v_minus_2 = v - 2.0;
+  // The rows' storage is the thread's, kept from call to call: fresh pages of this size
+  // cost more than a pass.
+  thread_local std::vector<LaneSlot> rows;
+  if (rows.size() < 2 * static_cast<std::size_t>(data.rows())) rows.resize(2 * static_cast<std::size_t>(data.rows()));
+  pass.e = rows.data();
+  pass.s = rows.data() + data.rows();
   pass.l = l.data();
   switch (core::cross_detail::vector_level()) {
     case core::cross_detail::VectorLevel::kAvx512: run_avx512(pass); break;
     case core::cross_detail::VectorLevel::kAvx2: run_avx2(pass); break;
     case core::cross_detail::VectorLevel::kNone: run_portable(pass); break;
   }
-  for (std::size_t i = 0; i < count; ++i) stops[i] = static_cast<GarchStop>(static_cast<int>(pass.stop[i]));
+  constexpr double kSmallest = kTolerance * kTolerance;
+  std::vector<double> one;
+  for (std::size_t i = 0; i < count; ++i) {
+    stops[i] = early[i];
+    if (stops[i] != GarchStop::kNone) continue;
+    if (pass.smallest[i] > kSmallest && !(pass.largest[i] > kGarchBound) && !(pass.largest_lag[i] > kGarchBound) &&
+        pass.not_finite[i] == 0.0)
+      continue;
+    one.resize(n);
+    stops[i] = garch_loglik(model, data, points.subspan(i * m, m), one);
+  }
 }
 
 }  // namespace qorv::single

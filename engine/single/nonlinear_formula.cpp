@@ -47,6 +47,7 @@ NonLinearFormulaStatus read_nonlinear_formula(std::string_view text, std::span<c
 NonLinearModel formula_model(const NonLinearFormula& formula, const data::FormulaData& data, int first, int last,
                              int capacity) {
   auto scratch = std::make_shared<data::FormulaScratch>();
+  scratch->keep_parts = true;  // the data stay as they are while the model lives
   auto column = std::make_shared<std::vector<double>>(static_cast<std::size_t>(std::max(data.nobs, 0)));
   return [&formula, data, first, last, capacity, scratch, column](std::span<const double> theta,
                                                                    std::span<double> fitted) {

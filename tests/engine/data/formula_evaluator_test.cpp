@@ -199,6 +199,41 @@ TEST(FormulaEvaluator, ParametersAreNumbersAndTheResultMayBeAVariable) {
   EXPECT_EQ(r.values, (std::vector<double>{1, 1, 1}));
 }
 
+// A scratch that keeps the formula's parts gives, at every parameter vector of a
+// derivative-style sequence (one parameter moved at a time, back and forth), exactly the
+// values of an evaluation from scratch: parts that read only unchanged parameters are taken
+// again, the others computed anew; missing values and a power of a negative base included.
+// A formula of whole-series functions or lags is computed in full each time.
+TEST(FormulaEvaluator, KeptPartsGiveTheValuesOfAFreshEvaluation) {
+  Sheet s;
+  s.add("K", {4, 9, 0.5, M, 16, 2.25, 7});
+  s.add("L", {1, 2, 3, 4, -5, 6, 7});
+  for (const std::string formula : {"A*K^B*L^G", "A + EXP(B/(K+G))*LOG(L) - B*G", "A*K^2 + SQRT(L)*B",
+                                     "SUM(K*A) + L(-1)*B + G"}) {
+    SCOPED_TRACE(formula);
+    const CompileResult c = compile_formula(formula, {s.names, std::vector<std::string>{"A", "B", "G"}});
+    ASSERT_EQ(c.status, FormulaStatus::kOk);
+    FormulaScratch kept;
+    kept.keep_parts = true;
+    std::vector<double> theta = {2.0, 0.3, 0.6};
+    for (int round = 0; round < 9; ++round) {
+      const auto moved = static_cast<std::size_t>(round % 3);
+      const double was = theta[moved];
+      for (const double step : {0.001, -0.001, 0.0}) {
+        theta[moved] = was + step;
+        std::vector<double> fresh_values(7, -1.0), kept_values(7, -1.0);
+        FormulaScratch fresh;
+        ASSERT_EQ(evaluate_formula(c.program, s.view(theta), 2, 7, fresh_values, fresh, 100), FormulaStatus::kOk);
+        ASSERT_EQ(evaluate_formula(c.program, s.view(theta), 2, 7, kept_values, kept, 100), FormulaStatus::kOk);
+        ASSERT_EQ(std::memcmp(fresh_values.data(), kept_values.data(), 7 * sizeof(double)), 0) << round;
+      }
+      theta[moved] = was * 1.1;
+    }
+    const bool pointwise = formula.rfind("SUM", 0) != 0;
+    EXPECT_EQ(kept.parts.program == &c.program, pointwise);
+  }
+}
+
 TEST(FormulaEvaluator, ArgumentsOutsideTheDataAreRefusedUntouched) {
   Sheet s;
   s.add("X", {1, 2, 3});

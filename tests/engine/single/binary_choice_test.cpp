@@ -44,7 +44,8 @@ std::map<std::string, double> computed_quantities(const qorv::testing::LogitCase
   const BinaryModel model = c.probit ? BinaryModel::kProbit : BinaryModel::kLogit;
   begin_estimate(binary_method_code(model));
   EXPECT_TRUE(load_sample());
-  const BinaryData data = binary_equation_data(c.sample_start, c.sample_end);
+  BinaryData data;
+  binary_equation_data(c.sample_start, c.sample_end, data);
   EXPECT_TRUE(binary_dependent(data.y));
   BinaryEstimate e = binary_start(data);
   EXPECT_EQ(binary_newton(model, data, e, 40), BinaryMlStatus::kConverged) << c.name;
@@ -81,7 +82,8 @@ std::map<std::string, double> computed_quantities(const qorv::testing::LogitCase
     q["FITTED:" + obs] = binary_fitted(fitted(t));
   }
   if (c.forecast_start > 0) {
-    const BinaryData ahead = binary_equation_data(c.forecast_start, c.forecast_end);
+    BinaryData ahead;
+    binary_equation_data(c.forecast_start, c.forecast_end, ahead);
     std::vector<double> prob(static_cast<size_t>(ahead.n));
     double loglik = 0.0;
     EXPECT_TRUE(LOGITPROBITLIK(model, ahead, e.b, prob, loglik));
