@@ -9,6 +9,7 @@
 namespace charts {
 
 bool copy_graph_file(const QString& from, const QString& to) {
+  if (!is_writable_target(to)) return false;
   QFile in(from);
   if (!in.open(QIODevice::ReadOnly)) return false;
   QSaveFile out(to);
@@ -75,7 +76,7 @@ void export_graph_image(GraphWidget& graph, GraphServices& services, const QStri
   const QString file = printer_file_name(name);
   printer.setOutputFormat(QPrinter::PdfFormat);
   printer.setOutputFileName(file);
-  if (!print_on(graph, printer, services, switch_graph_style)) {
+  if (!is_writable_target(file) || !print_on(graph, printer, services, switch_graph_style)) {
     services.message(&graph, MessageKind::kError, QStringLiteral("Couldn't open printer"));
     return;
   }
