@@ -76,7 +76,7 @@ void export_graph_image(GraphWidget& graph, GraphServices& services, const QStri
   const QString file = printer_file_name(name);
   printer.setOutputFormat(QPrinter::PdfFormat);
   printer.setOutputFileName(file);
-  if (!is_writable_target(file) || !print_on(graph, printer, services, switch_graph_style)) {
+  if (!print_on(graph, printer, services, switch_graph_style)) {
     services.message(&graph, MessageKind::kError, QStringLiteral("Couldn't open printer"));
     return;
   }

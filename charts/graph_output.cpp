@@ -133,6 +133,8 @@ QRectF print_area(double page_width, double page_height, double aspect) {
 }
 
 bool print_graph(const GraphModel& model, QPrinter& printer, double aspect) {
+  // A printer writing to a file never waits on a FIFO nor writes into a device.
+  if (!printer.outputFileName().isEmpty() && !is_writable_target(printer.outputFileName())) return false;
   QPainter painter;
   if (!painter.begin(&printer)) return false;
   const QRect page = painter.viewport();

@@ -62,7 +62,7 @@ QString printer_file_name(const QString& chosen);
 QRectF print_area(double page_width, double page_height, double aspect);
 
 /// Prints the graph on one page of `printer` in `print_area`. Returns false when the
-/// printer cannot be opened.
+/// printer cannot be opened, or writes to a file `is_writable_target` refuses.
 bool print_graph(const GraphModel& model, QPrinter& printer, double aspect);
 
 }  // namespace charts

@@ -10,6 +10,7 @@
 #include <QDropEvent>
 #include <QMimeData>
 #include <QPlainTextEdit>
+#include <QPrinter>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QUrl>
@@ -23,6 +24,7 @@
 #include "app/graph_window.h"
 #include "app/main_window.h"
 #include "app/results_window.h"
+#include "qtshared/page_printer.h"
 #include "tests/app/app_test_support.h"
 #include "tests/support/qt/scripted_graph_services.h"
 #include "tests/support/special_files.h"
@@ -157,7 +159,8 @@ TEST_P(SpecialSaveTargets, EveryWriterRefusesAtOnceWithItsMessage) {
   std::unique_ptr<ResultsWindow> results(ResultsWindow::open(qt_path(page)));
   ASSERT_NE(results, nullptr);
   const QString out = special("saved.out"), equ = special("saved.equ"), zvd = special("saved.zvd"),
-                qgx = special("saved.qgx"), prn = special("saved.prn.pdf");
+                qgx = special("saved.qgx"), prn = special("saved.prn.pdf"), printed = special("printed.pdf"),
+                graph_printed = special("graph.pdf");
   const QString images[] = {special("saved.bmp"), special("saved.wmf"), special("saved.png"), special("saved.svg")};
   MainWindow window(home_.ini());
   load_sample(window);
@@ -171,8 +174,14 @@ TEST_P(SpecialSaveTargets, EveryWriterRefusesAtOnceWithItsMessage) {
                                                    QStringLiteral("Unable to write file ") + equ,
                                                    QStringLiteral("Could not save to this file\nNot a regular file")}));
   expect_sample_kept(window);
+  // Printing the page to a file (the print dialog's own choice).
+  QPrinter printer;
+  printer.setOutputFormat(QPrinter::PdfFormat);
+  printer.setOutputFileName(printed);
+  EXPECT_FALSE(qtshared::print_lines(printer, {QStringLiteral(" Results")}, QFont()));
 
   testing_support::ScriptedGraphServices services;
+  services.printer_file = graph_printed;
   const fs::path plot = home_.path / "plot1.$$$";
   { std::ofstream(plot) << kPlot; }
   std::unique_ptr<GraphWindow> graph(GraphWindow::open(qt_path(plot), services));
@@ -180,15 +189,19 @@ TEST_P(SpecialSaveTargets, EveryWriterRefusesAtOnceWithItsMessage) {
   services.save_names = {qgx, images[0], images[1], images[2], images[3], prn.chopped(4)};
   graph->save();
   for (int i = 0; i < 5; ++i) graph->export_image();
+  graph->print();
   std::vector<std::pair<charts::MessageKind, QString>> expected;
   for (const QString& name : {qgx, images[0], images[1], images[2], images[3]})
     expected.emplace_back(charts::MessageKind::kError, QStringLiteral("Unable to save ") + name);
-  ASSERT_GT(services.messages.size(), 5u);
+  ASSERT_EQ(services.messages.size(), 8u);
   EXPECT_EQ(std::vector(services.messages.begin(), services.messages.begin() + 5), expected);
-  EXPECT_EQ(services.messages.back(), std::pair(charts::MessageKind::kError, QStringLiteral("Couldn't open printer")));
+  // The printer file of Image to file, then the print to a file.
+  for (std::size_t i : {6u, 7u})
+    EXPECT_EQ(services.messages[i], std::pair(charts::MessageKind::kError, QStringLiteral("Couldn't open printer")));
   EXPECT_TRUE(fs::exists(plot));  // the graph still shows its plot file
   EXPECT_LT(zv_test::seconds_since(start), 1.0);
-  for (const QString& path : {out, equ, zvd, qgx, prn, images[0], images[1], images[2], images[3]}) expect_kept(path);
+  for (const QString& path : {out, equ, zvd, qgx, prn, printed, graph_printed, images[0], images[1], images[2], images[3]})
+    expect_kept(path);
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryWriter, SpecialSaveTargets, ::testing::ValuesIn(zv_test::kWriteSpecials),
