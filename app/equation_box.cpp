@@ -53,7 +53,10 @@ QString equation_line(const QString& line) {
 
 bool load_equation_file(QPlainTextEdit* box, const QString& path) {
   const file_reading::Contents file = file_reading::read_all(qtshared::path_from_qt(path));
-  if (file.failure != file_reading::Failure::kNone) return false;
+  if (file.failure != file_reading::Failure::kNone) {
+    user_messages().show(MessageKind::kError, QStringLiteral("Unable to read file ") + path);
+    return false;
+  }
   QStringList lines;
   QList<QByteArray> raw = QByteArray::fromStdString(file.bytes).split('\n');
   if (!raw.isEmpty() && raw.back().isEmpty()) raw.pop_back();
@@ -65,17 +68,26 @@ bool load_equation_file(QPlainTextEdit* box, const QString& path) {
   return true;
 }
 
+bool save_equation_file(QPlainTextEdit* box, const QString& path) {
+  QStringList lines = box_lines(box);
+  for (QString& line : lines) line = strip_trailing(line);
+  box->setPlainText(lines.join(QLatin1Char('\n')));
+  // Never opened when it is a folder, FIFO or device: QFile would wait on a FIFO.
+  QFile file(path);
+  if (file_reading::writable_target(qtshared::path_from_qt(path)) != file_reading::Failure::kNone ||
+      !file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
+      file.write((lines.join(QLatin1Char('\n')) + QLatin1Char('\n')).toLatin1()) < 0) {
+    user_messages().show(MessageKind::kError, QStringLiteral("Unable to write file ") + path);
+    return false;
+  }
+  return true;
+}
+
 void save_equation_box(QWidget* parent, QPlainTextEdit* box, const QString& filter, QString selected) {
   QString name = ask_save_file(parent, QString(), charts::dialog_filter(filter), &selected);
   if (name.isEmpty()) return;
   if (QFileInfo(name).suffix().isEmpty()) name += QStringLiteral(".equ");
-  QStringList lines = box_lines(box);
-  for (QString& line : lines) line = strip_trailing(line);
-  box->setPlainText(lines.join(QLatin1Char('\n')));
-  QFile file(name);
-  if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
-      file.write((lines.join(QLatin1Char('\n')) + QLatin1Char('\n')).toLatin1()) < 0)
-    user_messages().show(MessageKind::kError, QStringLiteral("Unable to write file ") + name);
+  save_equation_file(box, name);
 }
 
 void get_equation_box(QWidget* parent, QPlainTextEdit* box, const QString& filter, QString selected) {

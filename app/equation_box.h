@@ -37,11 +37,17 @@ void refuse_long_specification();
 /// or stands before anything but a blank followed by a blank.
 QString equation_line(const QString& line);
 
-/// Loads a text file into `box`, line by line as `equation_line` reads them.
+/// Loads a text file into `box`, line by line as `equation_line` reads them. A file that
+/// cannot be read shows "Unable to read file " and its name, and leaves the box as it was.
 bool load_equation_file(QPlainTextEdit* box, const QString& path);
 
-/// Save: asks for a file (default extension "equ", overwrite prompt), strips the trailing
-/// blanks of the box's lines and writes them. `filter` in the "Name (*.x)|*.x|..." form,
+/// Strips the trailing blanks of the box's lines (in the box) and writes them to `path`.
+/// A file that cannot be written, or a folder, FIFO or device at `path`, shows "Unable to
+/// write file " and its name.
+bool save_equation_file(QPlainTextEdit* box, const QString& path);
+
+/// Save: asks for a file (default extension "equ", overwrite prompt) and saves the box to
+/// it with `save_equation_file`. `filter` in the "Name (*.x)|*.x|..." form,
 /// `selected` the entry chosen first.
 void save_equation_box(QWidget* parent, QPlainTextEdit* box, const QString& filter, QString selected);
 

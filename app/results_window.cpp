@@ -84,8 +84,10 @@ QStringList ResultsWindow::lines() const {
 
 bool ResultsWindow::save_to(const QString& path) {
   const QByteArray bytes = (lines().join(QLatin1Char('\n')) + QLatin1Char('\n')).toLatin1();
+  // Never opened when it is a folder, FIFO or device: QFile would wait on a FIFO.
+  const bool writable = file_reading::writable_target(qtshared::path_from_qt(path)) == file_reading::Failure::kNone;
   QFile file(path);
-  if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size()) {
+  if (!writable || !file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size()) {
     user_messages().show(MessageKind::kError, QStringLiteral("Unable to write file ") + path);
     return false;
   }

@@ -9,6 +9,7 @@
 namespace charts {
 
 bool copy_graph_file(const QString& from, const QString& to) {
+  if (!is_writable_target(to)) return false;
   QFile in(from);
   if (!in.open(QIODevice::ReadOnly)) return false;
   QSaveFile out(to);

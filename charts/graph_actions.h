@@ -11,7 +11,8 @@ namespace charts {
 
 /// Writes a complete copy of the file `from` to `to` in blocks of 2048 bytes: the copy is
 /// written beside `to` and renamed over it only once complete, so a failure leaves any old
-/// `to` as it was. Returns false on any read or write error. Cost O(file size).
+/// `to` as it was. Returns false on any read or write error or when `is_writable_target`
+/// refuses `to`. Cost O(file size).
 bool copy_graph_file(const QString& from, const QString& to);
 
 /// The Print button: the print dialog, then the graph on one page. Unless the ini asks for

@@ -13,6 +13,7 @@
 #include "charts/painter_canvas.h"
 #include "charts/renderer.h"
 #include "charts/wmf_canvas.h"
+#include "shared/file_reading.h"
 
 namespace charts {
 
@@ -81,8 +82,13 @@ bool write_pdf(const GraphModel& model, QIODevice& out, QSize size) {
 
 }  // namespace
 
+bool is_writable_target(const QString& path) {
+  return file_reading::writable_target(QFile::encodeName(path).toStdString()) == file_reading::Failure::kNone;
+}
+
 bool write_image(const GraphModel& model, const QString& path, ImageKind kind, QSize size, double pixel_ratio) {
   size = size.expandedTo({1, 1});
+  if (!is_writable_target(path)) return false;
   // Written beside the target and renamed over it: an old file survives a failed write.
   QSaveFile file(path);
   if (!file.open(QIODevice::WriteOnly)) return false;
@@ -127,6 +133,8 @@ QRectF print_area(double page_width, double page_height, double aspect) {
 }
 
 bool print_graph(const GraphModel& model, QPrinter& printer, double aspect) {
+  // A printer writing to a file never waits on a FIFO nor writes into a device.
+  if (!printer.outputFileName().isEmpty() && !is_writable_target(printer.outputFileName())) return false;
   QPainter painter;
   if (!painter.begin(&printer)) return false;
   const QRect page = painter.viewport();

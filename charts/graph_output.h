@@ -41,9 +41,14 @@ enum class ImageKind {
 /// other formats need their whole extension.
 ImageKind image_kind(const QString& file_name);
 
+/// False when a folder, FIFO, socket or device (or a link to one) stands at `path`: a
+/// graph file, image or printer file is never written there.
+bool is_writable_target(const QString& path);
+
 /// Writes the graph to `path` as `kind` (not `kPrinterFile`) at `size` units of 1/96 inch;
 /// images get `pixel_ratio` pixels to the unit. The file is written beside `path` and
-/// renamed over it once complete. Returns false when it could not be written.
+/// renamed over it once complete. Returns false when it could not be written or
+/// `is_writable_target` refuses `path`.
 bool write_image(const GraphModel& model, const QString& path, ImageKind kind, QSize size,
                  double pixel_ratio = 1.0);
 
@@ -57,7 +62,7 @@ QString printer_file_name(const QString& chosen);
 QRectF print_area(double page_width, double page_height, double aspect);
 
 /// Prints the graph on one page of `printer` in `print_area`. Returns false when the
-/// printer cannot be opened.
+/// printer cannot be opened, or writes to a file `is_writable_target` refuses.
 bool print_graph(const GraphModel& model, QPrinter& printer, double aspect);
 
 }  // namespace charts

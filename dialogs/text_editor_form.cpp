@@ -259,7 +259,12 @@ void TextEditorForm::save() {
     while (!line.isEmpty() && line.back() == ' ') line.chop(1);
     bytes += qtshared::from_qt(line) + "\n";
   }
-  const atomic_file::Outcome outcome = atomic_file::replace(qtshared::path_from_qt(name), bytes);
+  const std::filesystem::path path = qtshared::path_from_qt(name);
+  if (const file_reading::Failure target = file_reading::writable_target(path); target != file_reading::Failure::kNone) {
+    show_message(MessageKind::kError, tr("Could not save to this file") + "\n" + qtshared::to_qt(file_reading::describe(target)));
+    return;
+  }
+  const atomic_file::Outcome outcome = atomic_file::replace(path, bytes);
   if (outcome.failure != atomic_file::Failure::kNone)
     show_message(MessageKind::kError,
                  tr("Could not save to this file") + "\n" + qtshared::to_qt(outcome.system_message));

@@ -8,6 +8,8 @@
 #include <QScreen>
 #include <cmath>
 
+#include "qtshared/text_bridge.h"
+#include "shared/file_reading.h"
 #include "shared/ini_file.h"
 
 namespace qtshared {
@@ -68,6 +70,10 @@ std::vector<QStringList> paginate(const QStringList& lines, const settings::Prin
 }
 
 bool print_lines(QPrinter& printer, const QStringList& lines, const QFont& font) {
+  // A printer writing to a file never waits on a FIFO nor writes into a device.
+  if (!printer.outputFileName().isEmpty() &&
+      file_reading::writable_target(path_from_qt(printer.outputFileName())) != file_reading::Failure::kNone)
+    return false;
   const ini::IniFile file = ini::IniFile::load();
   const settings::Printing printing = settings::printing(file);
   const QScreen* screen = QGuiApplication::primaryScreen();

@@ -34,7 +34,7 @@ std::vector<QStringList> paginate(const QStringList& lines, const settings::Prin
 
 /// Prints the page on `printer` in `font` (as the screen shows it), with the settings of
 /// "zelvorin.ini". A page longer than the paper continues on the next sheet. False when the
-/// printer could not be opened.
+/// printer could not be opened, or prints to a file where a folder, FIFO or device stands.
 bool print_lines(QPrinter& printer, const QStringList& lines, const QFont& font);
 
 }  // namespace qtshared

@@ -90,6 +90,12 @@ Contents read_all(const std::filesystem::path& path, std::size_t limit) {
 
 bool is_readable_file(const std::filesystem::path& path) { return open(path).failure == Failure::kNone; }
 
+Failure writable_target(const std::filesystem::path& path) {
+  struct stat info {};
+  if (::stat(path.c_str(), &info) != 0) return Failure::kNone;
+  return S_ISREG(info.st_mode) ? Failure::kNone : Failure::kNotRegular;
+}
+
 std::string describe(Failure failure, std::size_t limit) {
   switch (failure) {
     case Failure::kNone: return {};

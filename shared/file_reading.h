@@ -1,7 +1,8 @@
 // Opening a file for reading, the one way every reader does it. Only a regular file (or a
 // link to one) is opened: a folder, FIFO, socket or device is refused before a byte is read,
 // and a FIFO is opened without waiting for a writer, so nothing hangs. What is read is
-// bounded by `kMaxFileBytes`. Nothing here throws.
+// bounded by `kMaxFileBytes`. Nothing here throws. A file the user names for writing is
+// checked here too, so no writer waits on a FIFO, writes into a device or opens a folder.
 #pragma once
 
 #include <cstddef>
@@ -53,6 +54,12 @@ Contents read_all(const std::filesystem::path& path, std::size_t limit = kMaxFil
 
 /// True when `path` is a regular file (or a link to one) that `open` would accept now.
 bool is_readable_file(const std::filesystem::path& path);
+
+/// Whether a file may be written at `path`: kNone when nothing stands there yet (a
+/// dangling link included) or when a regular file (or a link to one) does; kNotRegular when
+/// a folder, FIFO, socket or device (or a link to one) does. It only looks at the path and
+/// never opens it. A path it cannot look at is kNone: the write itself then fails and says why.
+Failure writable_target(const std::filesystem::path& path);
 
 /// A refusal in words: "Not a regular file", "File too large: more than 64 MB"; for the
 /// system's failures (kCannotOpen, kCannotRead) "The file could not be read", the

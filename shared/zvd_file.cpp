@@ -259,6 +259,10 @@ WriteResult write_file(const std::filesystem::path& path, const DataSet& set) {
     result.system_message = "The data set does not fit a ZVD file";
     return result;
   }
+  if (const file_reading::Failure target = file_reading::writable_target(path); target != file_reading::Failure::kNone) {
+    result.system_message = file_reading::describe(target);
+    return result;
+  }
   const std::vector<unsigned char> bytes = encode(set);
   const atomic_file::Outcome outcome = atomic_file::replace(
       path, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));

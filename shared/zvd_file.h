@@ -118,7 +118,8 @@ struct WriteResult {
 
 /// Writes the file for `data_set` through a temporary file in the target's folder that is
 /// renamed over the target, so an old file survives any failure. A data set that fails
-/// `check` is not written.
+/// `check` is not written, nor is anything over a folder, FIFO or device ("Not a regular
+/// file").
 WriteResult write_file(const std::filesystem::path& path, const DataSet& data_set);
 
 /// "Could not save to this file" followed by a line break and the system's reason.

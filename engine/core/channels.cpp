@@ -60,7 +60,7 @@ bool open_safely(int unit, const std::filesystem::path& path, OpenMode mode) {
   std::filesystem::path folder = path.parent_path();
   if (folder.empty()) folder = ".";
   std::error_code ec;
-  if (!temp_files::folder_is_writable(folder) || std::filesystem::is_directory(path, ec)) return false;
+  if (!temp_files::folder_is_writable(folder)) return false;
   Channel c;
   c.path = path;
   c.safe = true;
@@ -80,6 +80,8 @@ bool open_safely(int unit, const std::filesystem::path& path, OpenMode mode) {
 
 bool open_channel(int unit, const std::filesystem::path& path, OpenMode mode) {
   close_channel(unit);
+  // A folder, FIFO or device behind the name is never written to (nor waited on).
+  if (mode != OpenMode::kOld && file_reading::writable_target(path) != file_reading::Failure::kNone) return false;
   if (mode == OpenMode::kReplaceSafely || mode == OpenMode::kAppendSafely) return open_safely(unit, path, mode);
   FileHandle file = mode == OpenMode::kOld ? file_reading::open(path).file
                                             : FileHandle{std::fopen(path.c_str(), fopen_mode(mode))};

@@ -52,7 +52,8 @@ enum class ReadStatus {
 /// Opens `path` on `unit` (any int); a channel already open on `unit` is closed first
 /// (kept). False when the file cannot be opened as `mode` asks (kOld: absent, or not a
 /// regular file of at most `file_reading::kMaxFileBytes`, as `file_reading::open`; kNew:
-/// present; any: no permission; the safe modes: a folder in which no file can be
+/// present; the writing modes: a folder, FIFO, socket or device behind `path`, as
+/// `file_reading::writable_target` finds; any: no permission; the safe modes: a folder in which no file can be
 /// created, or a present file that cannot be read for appending), and the channel is
 /// then closed.
 bool open_channel(int unit, const std::filesystem::path& path, OpenMode mode);

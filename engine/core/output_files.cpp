@@ -8,6 +8,7 @@
 #include "engine/core/file_names.h"
 #include "engine/core/report_writer.h"
 #include "engine/core/workspace.h"
+#include "shared/file_reading.h"
 #include "shared/fixed_text.h"
 #include "shared/temp_files.h"
 
@@ -55,8 +56,8 @@ void OPENFILE(int& kind, std::string_view extension, std::string& name) {
   if (kind == kZvdDataFile) {
     std::filesystem::path folder = std::filesystem::path(name).parent_path();
     if (folder.empty()) folder = ".";
-    std::error_code ec;
-    ready = !std::filesystem::is_directory(name, ec) && temp_files::folder_is_writable(folder);
+    ready = file_reading::writable_target(name) == file_reading::Failure::kNone &&
+            temp_files::folder_is_writable(folder);
   } else {
     ready = open_channel(channel::kUserOutput, name, OpenMode::kReplaceSafely);
   }

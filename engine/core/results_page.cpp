@@ -11,6 +11,7 @@
 #include "engine/core/report_writer.h"
 #include "engine/core/text_format.h"
 #include "engine/core/workspace.h"
+#include "shared/file_reading.h"
 #include "shared/fixed_text.h"
 #include "shared/temp_files.h"
 
@@ -53,7 +54,9 @@ bool create_page_file(int unit, const std::filesystem::path& path) {
 bool open_saved_file(const std::string& name) {
   std::error_code ec;
   OpenMode mode = OpenMode::kReplaceSafely;
-  if (std::filesystem::exists(name, ec)) {
+  // A folder, FIFO or device is refused before the question of overwriting it.
+  const bool writable = file_reading::writable_target(name) == file_reading::Failure::kNone;
+  if (writable && std::filesystem::exists(name, ec)) {
     const std::array<std::string, 3> options = {"Quit", "Overwrite existing file", "Append to existing file"};
     int status = kDialogCancel;
     int index = 2;
@@ -61,7 +64,7 @@ bool open_saved_file(const std::string& name) {
     if (status != kDialogOk || index == 0) return false;
     mode = index == 1 ? OpenMode::kReplaceSafely : OpenMode::kAppendSafely;
   }
-  if (open_channel(channel::kSavedResults, name, mode)) return true;
+  if (writable && open_channel(channel::kSavedResults, name, mode)) return true;
   SHOWOK(kError, kNoHelp, "Could not save to this file\r" + name);
   return false;
 }

@@ -5,6 +5,9 @@
 #include <QPushButton>
 #include <QLabel>
 #include <QFile>
+#include <QMessageBox>
+#include <chrono>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -14,6 +17,7 @@
 #include "shared/pravel_api.h"
 #include "shared/temp_files.h"
 #include "tests/dialogs/dialog_driver.h"
+#include "tests/support/special_files.h"
 
 namespace {
 
@@ -160,6 +164,39 @@ TEST(TextEditor, RetrieveAndSaveEquationFiles) {
   bytes << in.rdbuf();
   EXPECT_EQ(bytes.str(), "Y X1; X2;\nZ ; W\nLAST\n");
   EXPECT_EQ(block.substr(0, 22), "Y X1; X2;  Z ; W LAST ");
+}
+
+// A FIFO or a link to a device chosen (and confirmed) as the file to save: refused at once
+// with the save's message, and left as it was. (A folder cannot be chosen: the save dialog
+// opens it.)
+TEST(TextEditor, SavingOverAFifoOrADeviceLinkIsRefused) {
+  for (const zv_test::Special kind : {zv_test::Special::kFifo, zv_test::Special::kDeviceLink}) {
+    SCOPED_TRACE(zv_test::special_name(kind));
+    const std::filesystem::path target = std::filesystem::path(temp_dir()) / (zv_test::special_name(kind) + ".EQU");
+    ASSERT_TRUE(zv_test::make_special(kind, target));
+    std::string block(3120, ' ');
+    std::chrono::steady_clock::time_point start;
+    DialogDriver driver;
+    driver.then("Teditor", [](QWidget* form) {
+      child<QPlainTextEdit>(form, "editor")->setPlainText("Y X");
+      click(form, "save");
+    });
+    driver.then("fileDialog", [&](QWidget* w) { dialog_driver::choose_file(w, QString::fromStdString(target.string())); });
+    driver.then("QMessageBox", [&](QWidget* w) {  // the dialog's "already exists" question
+      start = std::chrono::steady_clock::now();
+      qobject_cast<QMessageBox*>(w)->button(QMessageBox::Yes)->click();
+    });
+    driver.then("messageBox", [&](QWidget* box) {
+      EXPECT_LT(zv_test::seconds_since(start), 1.0);
+      EXPECT_EQ(child<QLabel>(box, "text")->text(), "Could not save to this file\nNot a regular file");
+      click(box, "ok");
+    });
+    driver.then("Teditor", [](QWidget* form) { click(form, "cancel"); });
+    EXPECT_EQ(edit(block, 0), 2);
+    EXPECT_TRUE(driver.finish()) << driver.failure();
+    EXPECT_EQ(std::filesystem::symlink_status(target).type(), zv_test::kept_type(kind));
+    std::filesystem::remove(target);
+  }
 }
 
 TEST(TextEditor, PanelModeShowsThePanelFile) {

@@ -70,6 +70,38 @@ TEST_P(SpecialPath, EverySharedReaderRefusesWithItsOwnFailure) {
 
 INSTANTIATE_TEST_SUITE_P(FileReading, SpecialPath, ::testing::ValuesIn(zv_test::kSpecials), zv_test::SpecialName{});
 
+class SpecialWriteTarget : public SpecialPath {};
+
+TEST_P(SpecialWriteTarget, IsRefusedAndTheZvdWriterLeavesItAsItWas) {
+  const fs::path path = folder_ / "saved.zvd";
+  ZV_MAKE_SPECIAL_OR_SKIP(GetParam(), path);
+  const auto start = std::chrono::steady_clock::now();
+  EXPECT_EQ(file_reading::writable_target(path), Failure::kNotRegular);
+  zvd::DataSet set;
+  set.shape.nobs = 2;
+  set.shape.nvars = 1;
+  set.names = {"X"};
+  set.descriptions = {""};
+  set.data = {1.0, 2.0};
+  const zvd::WriteResult written = zvd::write_file(path, set);
+  EXPECT_FALSE(written.ok);
+  EXPECT_EQ(zvd::write_error_message(written), "Could not save to this file\nNot a regular file");
+  EXPECT_LT(zv_test::seconds_since(start), 1.0);
+  EXPECT_EQ(fs::symlink_status(path).type(), zv_test::kept_type(GetParam()));
+}
+
+INSTANTIATE_TEST_SUITE_P(FileWriting, SpecialWriteTarget, ::testing::ValuesIn(zv_test::kWriteSpecials),
+                         zv_test::SpecialName{});
+
+TEST(FileWriting, NothingThereARegularFileOrALinkToOneMayBeWritten) {
+  zv_test::ScratchFolder folder{"zv-file-reading"};
+  std::ofstream(folder / "plain.txt").flush();
+  fs::create_symlink(folder / "plain.txt", folder / "link.txt");
+  fs::create_symlink(folder / "no-such-target", folder / "dangling.txt");
+  for (const char* name : {"plain.txt", "link.txt", "dangling.txt", "new.txt", "no-folder/new.txt"})
+    EXPECT_EQ(file_reading::writable_target(folder / name), Failure::kNone) << name;
+}
+
 TEST(FileReading, ARegularFileAndALinkToOneReadWhole) {
   zv_test::ScratchFolder folder{"zv-file-reading"};
   const std::string bytes("a\0b\r\n\xFF", 6);

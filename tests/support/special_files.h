@@ -19,6 +19,9 @@ enum class Special { kFolder, kFifo, kDeviceLink, kDanglingLink, kUnreadable };
 inline constexpr std::array<Special, 5> kSpecials = {Special::kFolder, Special::kFifo, Special::kDeviceLink,
                                                      Special::kDanglingLink, Special::kUnreadable};
 
+/// The rows a writer must refuse: something that exists and is not a regular file.
+inline constexpr std::array<Special, 3> kWriteSpecials = {Special::kFolder, Special::kFifo, Special::kDeviceLink};
+
 /// A name for test output ("Folder", "Fifo", ...).
 inline std::string special_name(Special kind) {
   switch (kind) {
@@ -63,6 +66,21 @@ inline bool make_special(Special kind, const std::filesystem::path& path, const 
       return ::chmod(path.c_str(), 0) == 0;
   }
   return false;
+}
+
+/// What a refused writer leaves at the path of `kind` (links are not followed): the
+/// special itself, not a regular file put in its place.
+inline std::filesystem::file_type kept_type(Special kind) {
+  namespace fs = std::filesystem;
+  switch (kind) {
+    case Special::kFolder: return fs::file_type::directory;
+    case Special::kFifo: return fs::file_type::fifo;
+    case Special::kDeviceLink:
+    case Special::kDanglingLink:
+    case Special::kUnreadable: return running_as_root() || kind != Special::kUnreadable ? fs::file_type::symlink
+                                                                                         : fs::file_type::regular;
+  }
+  return fs::file_type::none;
 }
 
 /// Skips the current test when `kind` cannot be made at `path`.

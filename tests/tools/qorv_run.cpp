@@ -24,6 +24,7 @@
 
 #include "engine/data/data_saving.h"
 #include "shared/exchange_slots.h"
+#include "shared/file_reading.h"
 #include "shared/fixed_text.h"
 #include "shared/names.h"
 #include "shared/qorv_api.h"
@@ -108,8 +109,10 @@ bool split_assignment(std::string_view arg, int& number, std::string& text) {
   return true;
 }
 
-/// Writes the engine's data set as a comma-delimited file; false when it cannot.
+/// Writes the engine's data set as a comma-delimited file; false when it cannot, or when a
+/// folder, FIFO or device stands at `path`.
 bool print_data(const fs::path& path) {
+  if (file_reading::writable_target(path) != file_reading::Failure::kNone) return false;
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
   for (const std::string& line : qorv::data::workspace_csv_lines()) out << line << "\n";
   return static_cast<bool>(out.flush());

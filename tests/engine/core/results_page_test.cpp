@@ -3,6 +3,7 @@
 // cutting of the model text into pieces.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -13,6 +14,7 @@
 #include "shared/fixed_text.h"
 #include "tests/engine/core/long_temp_folder.h"
 #include "tests/support/dialog_script/dialog_script.h"
+#include "tests/support/special_files.h"
 
 namespace {
 
@@ -112,6 +114,40 @@ TEST_F(ResultsPageTest, AResultsFileThatCannotBeWrittenIsReportedAndLeftAlone) {
   EXPECT_FALSE(fs::exists(target));
   EXPECT_NE(dialog_script::transcript_text().find("message error 0 Could not save to this file"), std::string::npos);
 }
+
+class SpecialResultsTarget : public ResultsPageTest, public ::testing::WithParamInterface<zv_test::Special> {};
+
+// A folder, FIFO or device link named as the results or model file: refused at once with
+// the save's message, before any question of overwriting it, and left as it was.
+TEST_P(SpecialResultsTarget, IsRefusedBeforeTheOverwriteQuestion) {
+  const struct {
+    const char* name;
+    std::string answers;
+    int mode;
+  } roads[] = {{"run.OUT", "results -> save-results \"{}\"\n", kShowPage},
+               {"run.MOD", "results -> save-model \"{}\"\nmenu \"Model file format\" -> 1\ntext -> cancel\n",
+                kShowPageWithModel}};
+  for (const auto& road : roads) {
+    SCOPED_TRACE(road.name);
+    const fs::path target = out(road.name);
+    ZV_MAKE_SPECIAL_OR_SKIP(GetParam(), target);
+    std::string answers = road.answers;
+    answers.replace(answers.find("{}"), 2, target.string());
+    dialog_script::reset();
+    dialog_script::load(answers);
+    const auto start = std::chrono::steady_clock::now();
+    show_page({" Estimates"}, road.mode, {"C = A + B*Y"});
+    EXPECT_LT(zv_test::seconds_since(start), 1.0);
+    const std::string transcript = dialog_script::transcript_text();
+    EXPECT_NE(transcript.find("message error 0 Could not save to this file"), std::string::npos) << transcript;
+    EXPECT_EQ(transcript.find("exists"), std::string::npos) << transcript;
+    EXPECT_EQ(fs::symlink_status(target).type(), zv_test::kept_type(GetParam()));
+    EXPECT_FALSE(channel_is_open(channel::kSavedResults));
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(ResultsPage, SpecialResultsTarget, ::testing::ValuesIn(zv_test::kWriteSpecials),
+                         zv_test::SpecialName{});
 
 TEST_F(ResultsPageTest, ModelFilesInEachLayout) {
   // Two words of the equation straddle the 60-column window: the second piece starts

@@ -4,6 +4,7 @@
 
 #include <unistd.h>
 
+#include <chrono>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -20,6 +21,7 @@
 #include "tests/support/dialog_script/dialog_script.h"
 #include "tests/support/engine/engine_fixture.h"
 #include "tests/support/scratch_folder.h"
+#include "tests/support/special_files.h"
 
 namespace qorv::data {
 namespace {
@@ -302,22 +304,33 @@ std::string save_answers(const std::filesystem::path& target) {
 constexpr std::pair<int, const char*> kEachFormat[] = {{kSaveRaw, "r.DAT"}, {kSaveZvd, "z.ZVD"}, {kSaveCsv, "c.CSV"},
                                                        {kSaveTsd, "t.TSD"}};
 
-// A save that cannot be written is refused when the file is chosen: the file-error box,
-// never "saved successfully.", and whatever stood there before is untouched.
-TEST_F(DataSavingRequest, ATargetThatIsAFolderIsRefusedInEachFormat) {
+class SpecialSaveTarget : public DataSavingRequest, public ::testing::WithParamInterface<zv_test::Special> {};
+
+// A save over a folder, FIFO or device link is refused when the file is chosen, at once:
+// the file-error box, never "saved successfully.", and whatever stood there is untouched.
+TEST_P(SpecialSaveTarget, IsRefusedInEachFormat) {
   for (const auto& [format, name] : kEachFormat) {
     SCOPED_TRACE(name);
     dialog_script::reset();
     const auto target = folder_ / name;
-    std::filesystem::create_directory(target);
-    std::ofstream(target / "inside") << "old\n";
+    ZV_MAKE_SPECIAL_OR_SKIP(GetParam(), target);
+    const bool folder = GetParam() == zv_test::Special::kFolder;
+    if (folder) std::ofstream(target / "inside") << "old\n";
     dialog_script::load(save_answers(target));
+    const auto start = std::chrono::steady_clock::now();
     const std::string transcript = request(format);
+    EXPECT_LT(zv_test::seconds_since(start), 1.0);
     EXPECT_EQ(transcript.find("saved successfully"), std::string::npos) << transcript;
     EXPECT_NE(transcript.find("message long\n    Error in file specification!"), std::string::npos) << transcript;
-    EXPECT_EQ(lines_of(target / "inside"), std::vector<std::string>{"old"});
+    if (folder) {
+      EXPECT_EQ(lines_of(target / "inside"), std::vector<std::string>{"old"});
+    }
+    EXPECT_EQ(std::filesystem::symlink_status(target).type(), zv_test::kept_type(GetParam()));
   }
 }
+
+INSTANTIATE_TEST_SUITE_P(DataSaving, SpecialSaveTarget, ::testing::ValuesIn(zv_test::kWriteSpecials),
+                         zv_test::SpecialName{});
 
 TEST_F(DataSavingRequest, AReadOnlyFolderKeepsTheOldFileInEachFormat) {
   if (::geteuid() == 0) GTEST_SKIP() << "the superuser writes into read-only folders";

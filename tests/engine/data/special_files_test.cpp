@@ -2,7 +2,10 @@
 // file: each ends at once with its own file-error message and the data set unchanged.
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
+
 #include <chrono>
+#include <cstdlib>
 #include <fstream>
 #include <string>
 
@@ -138,5 +141,32 @@ TEST_F(FileBound, AFileOverTheBoundIsRefusedWithItsSize) {
 
 INSTANTIATE_TEST_SUITE_P(EveryReader, SpecialFileRoads, ::testing::ValuesIn(zv_test::kSpecials),
                          zv_test::SpecialName{});
+
+#ifdef ZV_QORV_RUN
+class SpecialPrintTarget : public ::testing::TestWithParam<Special> {};
+
+// The runner's --print-data on a folder, FIFO or device link: "cannot write" at once, the
+// special left as it was.
+TEST_P(SpecialPrintTarget, TheRunnerRefusesToPrintThere) {
+  const zv_test::ScratchFolder folder{"zv-special-print"};
+  const fs::path target = folder / "printed.csv", errors = folder / "errors.txt";
+  ZV_MAKE_SPECIAL_OR_SKIP(GetParam(), target);
+  const std::string command = std::string("timeout 10 '") + ZV_QORV_RUN + "' --print-data '" + target.string() +
+                              "' > /dev/null 2> '" + errors.string() + "'";
+  const auto start = std::chrono::steady_clock::now();
+  const int status = std::system(command.c_str());
+  EXPECT_LT(zv_test::seconds_since(start), 1.0);
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 2);
+  std::ifstream in(errors);
+  std::string first;
+  std::getline(in, first);
+  EXPECT_EQ(first, "qorv-run: cannot write " + target.string());
+  EXPECT_EQ(fs::symlink_status(target).type(), zv_test::kept_type(GetParam()));
+}
+
+INSTANTIATE_TEST_SUITE_P(Runner, SpecialPrintTarget, ::testing::ValuesIn(zv_test::kWriteSpecials),
+                         zv_test::SpecialName{});
+#endif
 
 }  // namespace
