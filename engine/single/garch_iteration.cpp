@@ -33,11 +33,16 @@ struct Evaluation {
 class Maximiser {
  public:
   Maximiser(const GarchModel& model, const GarchData& data, const NonstationaryQuestion& ask)
-      : model_(model), data_(data), ask_(ask), l_(static_cast<size_t>(data.observations())) {}
+      : model_(model),
+        data_(data),
+        ask_(ask),
+        l_(static_cast<size_t>(data.observations())),
+        e_(static_cast<size_t>(data.rows())),
+        s_(static_cast<size_t>(data.rows())) {}
 
   Evaluation evaluate(std::span<const double> theta) {
     Evaluation out;
-    out.stop = garch_loglik(model_, data_, theta, l_);
+    out.stop = garch_loglik(model_, data_, theta, l_, e_, s_);
     if (out.stop == GarchStop::kNone)
       out.total = static_cast<double>(std::accumulate(l_.begin(), l_.end(), 0.0L));
     return out;
@@ -56,7 +61,7 @@ class Maximiser {
   const GarchModel& model_;
   const GarchData& data_;
   const NonstationaryQuestion& ask_;
-  std::vector<double> l_;
+  std::vector<double> l_, e_, s_;  // the residuals and deviations are the pass's work space
   bool asked_ = false;
 };
 
@@ -71,13 +76,42 @@ bool inverse_cross_products(const std::vector<double>& scores, int n, int m, std
   return fail == 0;
 }
 
+/// The sum of each of the m columns of the n × m scores, each added in row order in long
+/// double; four columns' sums run side by side, so that no addition waits on the one
+/// before it.
+void column_sums(const std::vector<double>& scores, int n, int m, std::vector<double>& sums) {
+  sums.resize(static_cast<size_t>(m));
+  const auto column = [&](int i) { return scores.data() + static_cast<size_t>(i) * static_cast<size_t>(n); };
+  int i = 0;
+  for (; i + 4 <= m; i += 4) {
+    const double *c0 = column(i), *c1 = column(i + 1), *c2 = column(i + 2), *c3 = column(i + 3);
+    long double s0 = 0.0L, s1 = 0.0L, s2 = 0.0L, s3 = 0.0L;
+    for (int t = 0; t < n; ++t) {
+      s0 += c0[t];
+      s1 += c1[t];
+      s2 += c2[t];
+      s3 += c3[t];
+    }
+    sums[static_cast<size_t>(i)] = static_cast<double>(s0);
+    sums[static_cast<size_t>(i) + 1] = static_cast<double>(s1);
+    sums[static_cast<size_t>(i) + 2] = static_cast<double>(s2);
+    sums[static_cast<size_t>(i) + 3] = static_cast<double>(s3);
+  }
+  for (; i < m; ++i) {
+    const double* c = column(i);
+    long double sum = 0.0L;
+    for (int t = 0; t < n; ++t) sum += c[t];
+    sums[static_cast<size_t>(i)] = static_cast<double>(sum);
+  }
+}
+
 }  // namespace
 
 GarchStop garch_scores(const GarchModel& model, const GarchData& data, std::span<const double> theta,
                        std::vector<double>& scores) {
   const auto n = static_cast<size_t>(data.observations());
   const size_t m = theta.size();
-  scores.assign(n * m, 0.0);
+  scores.resize(n * m);
   // Lane 2i is θ with θ(i) + d(i), lane 2i + 1 with θ(i) − d(i): the points of the
   // central differences, kGarchLanes/2 parameters to a pass.
   constexpr size_t kPerPass = kGarchLanes / 2;
@@ -123,7 +157,7 @@ GarchFit fit_garch(const GarchModel& model, const GarchData& data, std::span<dou
   Evaluation current = maximiser.evaluate(theta);
   if (current.stop != GarchStop::kNone) return fail(GarchEnd::kLikelihoodFailed, current.stop);
 
-  std::vector<double> scores, inverse, direction(static_cast<size_t>(m)), trial(static_cast<size_t>(m));
+  std::vector<double> scores, inverse, gradient, direction(static_cast<size_t>(m)), trial(static_cast<size_t>(m));
   const auto scores_and_inverse = [&]() -> std::optional<GarchFit> {
     const GarchStop stop = garch_scores(model, data, theta, scores);
     if (stop != GarchStop::kNone) return fail(GarchEnd::kLikelihoodFailed, stop);
@@ -136,18 +170,13 @@ GarchFit fit_garch(const GarchModel& model, const GarchData& data, std::span<dou
   int limit = kGarchIterationLimit;
   double previous_change = 0.0;  // change of the log-likelihood at the last accepted move
   bool previous_rose = true;
+  bool scores_at_estimate = false;
   double c = damping;
   for (int iteration = 1;; ++iteration) {
     fit.iterations = iteration;
     if (auto failed = scores_and_inverse()) return *failed;
     // Direction: (S'S)⁻¹ S'1.
-    std::vector<double> gradient(static_cast<size_t>(m), 0.0);
-    for (int i = 0; i < m; ++i) {
-      long double sum = 0.0L;
-      const double* column = scores.data() + static_cast<size_t>(i) * static_cast<size_t>(n);
-      for (int t = 0; t < n; ++t) sum += column[t];
-      gradient[static_cast<size_t>(i)] = static_cast<double>(sum);
-    }
+    column_sums(scores, n, m, gradient);
     for (int i = 1; i <= m; ++i) {
       long double sum = 0.0L;
       for (int j = 1; j <= m; ++j)
@@ -171,7 +200,11 @@ GarchFit fit_garch(const GarchModel& model, const GarchData& data, std::span<dou
       }
     }
     if (!moved) {
-      if (iteration > 1 && std::fabs(previous_change) <= kLikelihoodChange) break;
+      if (iteration > 1 && std::fabs(previous_change) <= kLikelihoodChange) {
+        // The estimate is where this iteration's scores were taken.
+        scores_at_estimate = true;
+        break;
+      }
       return fail(GarchEnd::kNoUphillStep);
     }
     if (!maximiser.stationary_or_accepted(trial)) return fail(GarchEnd::kAbandoned);
@@ -197,7 +230,7 @@ GarchFit fit_garch(const GarchModel& model, const GarchData& data, std::span<dou
   }
   fit.loglik = current.total;
   const GarchEnd end = fit.end;
-  if (auto failed = scores_and_inverse()) {
+  if (auto failed = scores_at_estimate ? std::nullopt : scores_and_inverse()) {
     // Scores that fail at the estimate leave no variance matrix.
     return failed->end == GarchEnd::kCollinearScores ? fail(GarchEnd::kNotPositiveDefinite) : *failed;
   }
