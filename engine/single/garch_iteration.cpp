@@ -19,6 +19,7 @@ constexpr double kScoreBound = 5.184705528587097e21;
 constexpr double kLikelihoodChange = 0.00001;
 constexpr double kStepTotal = 0.00001;  // times the number of parameters
 constexpr int kHalvings = 30;
+constexpr int kHalvingsOneByOne = 3;
 constexpr double kMaxDamping = 2.0;
 constexpr double kMinDamping = 0.1;
 
@@ -48,6 +49,26 @@ class Maximiser {
     return out;
   }
 
+  /// The first of the points (m values each, evaluated side by side in one pass, at most
+  /// kGarchLanes of them) whose log-likelihood is at least `floor`, its evaluation in
+  /// `found`; -1 when there is none.
+  int first_at_least(std::span<const double> points, double floor, Evaluation& found) {
+    const size_t m = static_cast<size_t>(garch_parameter_count(model_));
+    const size_t count = points.size() / m;
+    lanes_.resize(l_.size() * kGarchLanes);
+    garch_loglik_lanes(model_, data_, points, lanes_, stops_);
+    for (size_t i = 0; i < count; ++i) {
+      if (stops_[i] != GarchStop::kNone) continue;
+      long double total = 0.0L;
+      for (size_t t = 0; t < l_.size(); ++t) total += lanes_[t * kGarchLanes + i];
+      if (static_cast<double>(total) >= floor) {
+        found = {GarchStop::kNone, static_cast<double>(total)};
+        return static_cast<int>(i);
+      }
+    }
+    return -1;
+  }
+
   /// The nonstationarity question for the plain and absolute forms: false when the user
   /// ends the run.
   bool stationary_or_accepted(std::span<const double> theta) {
@@ -62,6 +83,8 @@ class Maximiser {
   const GarchData& data_;
   const NonstationaryQuestion& ask_;
   std::vector<double> l_, e_, s_;  // the residuals and deviations are the pass's work space
+  std::vector<double> lanes_;      // the values of passes side by side
+  std::array<GarchStop, kGarchLanes> stops_{};
   bool asked_ = false;
 };
 
@@ -157,7 +180,7 @@ GarchFit fit_garch(const GarchModel& model, const GarchData& data, std::span<dou
   Evaluation current = maximiser.evaluate(theta);
   if (current.stop != GarchStop::kNone) return fail(GarchEnd::kLikelihoodFailed, current.stop);
 
-  std::vector<double> scores, inverse, gradient, direction(static_cast<size_t>(m)), trial(static_cast<size_t>(m));
+  std::vector<double> scores, inverse, gradient, points, direction(static_cast<size_t>(m)), trial(static_cast<size_t>(m));
   const auto scores_and_inverse = [&]() -> std::optional<GarchFit> {
     const GarchStop stop = garch_scores(model, data, theta, scores);
     if (stop != GarchStop::kNone) return fail(GarchEnd::kLikelihoodFailed, stop);
@@ -186,18 +209,33 @@ GarchFit fit_garch(const GarchModel& model, const GarchData& data, std::span<dou
     }
     if (iteration > 1) c = previous_rose ? std::min(1.5 * c, kMaxDamping) : std::max(0.5 * c, kMinDamping);
 
-    // The safeguarded move.
+    // The safeguarded move: the first steps one at a time (most moves take one of them),
+    // the later halvings, when it comes to them, side by side.
     double scale = c;
     Evaluation next;
     bool moved = false;
-    for (int halving = 0; halving <= kHalvings; ++halving, scale *= 0.5) {
-      for (int i = 0; i < m; ++i)
-        trial[static_cast<size_t>(i)] = theta[static_cast<size_t>(i)] + scale * direction[static_cast<size_t>(i)];
-      next = maximiser.evaluate(trial);
-      if (next.stop == GarchStop::kNone && next.total >= current.total) {
-        moved = true;
-        break;
+    for (int halving = 0; halving <= kHalvings && !moved;) {
+      if (halving < kHalvingsOneByOne) {
+        for (int i = 0; i < m; ++i)
+          trial[static_cast<size_t>(i)] = theta[static_cast<size_t>(i)] + scale * direction[static_cast<size_t>(i)];
+        next = maximiser.evaluate(trial);
+        moved = next.stop == GarchStop::kNone && next.total >= current.total;
+        ++halving;
+        scale *= 0.5;
+        continue;
       }
+      const int count = std::min(kGarchLanes, kHalvings + 1 - halving);
+      points.clear();
+      for (int k = 0; k < count; ++k, scale *= 0.5)
+        for (int i = 0; i < m; ++i)
+          points.push_back(theta[static_cast<size_t>(i)] + scale * direction[static_cast<size_t>(i)]);
+      const int found = maximiser.first_at_least(points, current.total, next);
+      if (found >= 0) {
+        const auto from = points.begin() + static_cast<std::ptrdiff_t>(found) * m;
+        std::copy(from, from + m, trial.begin());
+        moved = true;
+      }
+      halving += count;
     }
     if (!moved) {
       if (iteration > 1 && std::fabs(previous_change) <= kLikelihoodChange) {
