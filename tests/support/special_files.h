@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
 #include <array>
@@ -55,7 +56,17 @@ inline bool make_special(Special kind, const std::filesystem::path& path, const 
   switch (kind) {
     case Special::kFolder: return fs::create_directories(path, ec);
     case Special::kFifo: return ::mkfifo(path.c_str(), 0600) == 0;
-    case Special::kDeviceLink: fs::create_symlink("/dev/zero", path, ec); return !ec;
+    case Special::kDeviceLink: {
+      // The superuser links to a zero device of the test's own, so that a writer that
+      // wrongly replaces the link's target replaces that node and never the system's.
+      fs::path device = "/dev/zero";
+      if (running_as_root()) {
+        device = path.string() + ".zero-device";
+        if (::mknod(device.c_str(), S_IFCHR | 0666, ::makedev(1, 5)) != 0) return false;
+      }
+      fs::create_symlink(device, path, ec);
+      return !ec;
+    }
     case Special::kDanglingLink: fs::create_symlink(path.parent_path() / "no-such-target", path, ec); return !ec;
     case Special::kUnreadable:
       if (running_as_root()) {
