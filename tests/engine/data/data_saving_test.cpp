@@ -60,6 +60,15 @@ class DataSaving : public qorv::testing::EngineTest {
     dialog_script::load(script);
   }
 
+  /// Saves the workspace as `stem`.CSV or `stem`.TSD over the whole sample and reads the
+  /// file back with the matching reader.
+  ImportResult save_and_read_back(int format, const std::string& stem) {
+    const auto file = folder_ / (stem + (format == kSaveCsv ? ".CSV" : ".TSD"));
+    answer(file, " ");
+    data::SAVEDATA(format);
+    return format == kSaveCsv ? read_delimited_text(lines_of(file)) : read_tsd(lines_of(file), file.string());
+  }
+
   zv_test::ScratchFolder folder_{"datasave"};
 };
 
@@ -89,11 +98,7 @@ TEST_F(DataSaving, CsvOfAPeriodStartsAtItsFirstLabel) {
 TEST_F(DataSaving, CsvAndTsdReadBackWithEqualNamesDatesAndValues) {
   for (int format : {kSaveCsv, kSaveTsd}) {
     SCOPED_TRACE(format);
-    const auto file = folder_ / (format == kSaveCsv ? "back.CSV" : "back.TSD");
-    answer(file, " ");
-    data::SAVEDATA(format);
-    const ImportResult back = format == kSaveCsv ? read_delimited_text(lines_of(file))
-                                                 : read_tsd(lines_of(file), file.string());
+    const ImportResult back = save_and_read_back(format, "back");
     ASSERT_TRUE(back.ok) << back.message.text;
     const DataSet& d = back.data;
     EXPECT_EQ(d.nobs, 3);
@@ -134,11 +139,7 @@ TEST_F(DataSaving, DescriptionsHoldingEveryByteReopenInCsvAndTsd) {
   };
   for (int format : {kSaveCsv, kSaveTsd}) {
     SCOPED_TRACE(format);
-    const auto file = folder_ / (format == kSaveCsv ? "bytes.CSV" : "bytes.TSD");
-    answer(file, " ");
-    data::SAVEDATA(format);
-    const ImportResult back = format == kSaveCsv ? read_delimited_text(lines_of(file))
-                                                 : read_tsd(lines_of(file), file.string());
+    const ImportResult back = save_and_read_back(format, "bytes");
     ASSERT_TRUE(back.ok) << back.message.text;
     EXPECT_EQ(back.data.names, d.names);
     for (int j = 0; j < 4; ++j)
